@@ -1,0 +1,90 @@
+#pragma once
+// The in-memory form of one IFP animation package: named animations, each
+// holding one key-frame track per bone. Arrays are owned by their parent
+// record and copied deeply, so no two records ever share keys or tracks.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/fourcc.h"
+
+namespace zam {
+
+inline constexpr uint32_t kFormatANPK = FourCC("ANPK");
+inline constexpr uint32_t kFormatANP3 = FourCC("ANP3");
+
+inline constexpr uint32_t kKeyKR00 = FourCC("KR00");  // rotation only
+inline constexpr uint32_t kKeyKRT0 = FourCC("KRT0");  // rotation and translation
+inline constexpr uint32_t kKeyKRTS = FourCC("KRTS");  // rotation, translation and scale
+
+inline constexpr float kFramesPerSecond = 60.0f;
+// Names typed or set by the user keep at most this many characters.
+inline constexpr size_t kMaxNameLength = 23;
+
+struct KeyFrame {
+  float rotation[4];     // quaternion x, y, z, w in the ANP3 convention
+  float translation[3];  // meaningful for KRT0 and KRTS
+  float scale[3];        // meaningful for KRTS
+  float time;            // seconds from the start of the animation
+};
+static_assert(sizeof(KeyFrame) == 44, "a key is eleven floats");
+
+struct BoneTrack {
+  char name[28];
+  int32_t boneId;
+  int32_t anpkWord1;  // carried through ANPK unchanged, meaningless elsewhere
+  int32_t anpkWord2;
+  uint32_t keyType;  // kKeyKR00/KRT0/KRTS, or an unknown tag or ANP3 frame type as read
+  std::vector<KeyFrame> keys;
+
+  int32_t keyCount() const { return static_cast<int32_t>(keys.size()); }
+};
+
+struct Animation {
+  char name[24];
+  int32_t keyDataSize;  // the ANP3 key-byte count as read; informational only
+  int32_t extraWord;    // uninterpreted, written back unchanged
+  std::vector<BoneTrack> bones;
+
+  int32_t boneCount() const { return static_cast<int32_t>(bones.size()); }
+};
+
+struct AnimPackage {
+  uint32_t format;  // kFormatANPK, kFormatANP3, or 0 when empty
+  char name[24];
+  std::vector<Animation> animations;
+
+  int32_t animationCount() const { return static_cast<int32_t>(animations.size()); }
+};
+
+// Returns every record to the all-zero empty package.
+void ReleasePackage(AnimPackage& package);
+
+// The largest last-key time over the animation's tracks, in seconds.
+float AnimationLength(const Animation& animation);
+// Seconds to whole frames of 1/60 s, truncated toward zero; absurd values
+// saturate instead of overflowing.
+int32_t SecondsToFrames(float seconds);
+inline int32_t AnimationLengthFrames(const Animation& animation) {
+  return SecondsToFrames(AnimationLength(animation));
+}
+
+// The text of a fixed name field, up to its first zero byte (or the whole field).
+template <size_t N>
+std::string NameText(const char (&field)[N]) {
+  size_t len = 0;
+  while (len < N && field[len] != '\0') ++len;
+  return std::string(field, len);
+}
+
+// Stores at most kMaxNameLength characters and a terminating zero; the rest
+// of the field is cleared.
+void SetNameField(char* field, size_t fieldSize, const std::string& text);
+template <size_t N>
+void SetName(char (&field)[N], const std::string& text) {
+  SetNameField(field, N, text);
+}
+
+}  // namespace zam

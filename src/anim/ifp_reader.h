@@ -1,0 +1,25 @@
+#pragma once
+// Reads an IFP animation package ("ANPK" or "ANP3" layout) from bytes in
+// memory. The reader never reads outside the given bytes and never allocates
+// more records than those bytes could hold, whatever counts the file claims.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "anim/anim_package.h"
+
+namespace zam {
+
+enum class IfpReadStatus {
+  Ok,
+  // The bytes ended before everything the file declares: what was there has
+  // been read, the rest of the records is zero-filled or left out.
+  Truncated,
+  // The first four bytes are neither tag; the package was not touched.
+  UnknownFormat,
+};
+
+// Replaces `package` with the package held in data[0, size).
+IfpReadStatus ReadIfp(const uint8_t* data, size_t size, AnimPackage& package);
+
+}  // namespace zam

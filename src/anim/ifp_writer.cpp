@@ -1,0 +1,145 @@
+#include "anim/ifp_writer.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "base/byte_writer.h"
+
+namespace zam {
+namespace {
+
+constexpr uint32_t kTagINFO = FourCC("INFO");
+constexpr uint32_t kTagNAME = FourCC("NAME");
+constexpr uint32_t kTagDGAN = FourCC("DGAN");
+constexpr uint32_t kTagCPAN = FourCC("CPAN");
+constexpr uint32_t kTagANIM = FourCC("ANIM");
+
+size_t RoundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
+
+template <size_t N>
+size_t FieldLength(const char (&field)[N]) {
+  const void* zero = std::memchr(field, 0, N);
+  return zero ? static_cast<const char*>(zero) - field : N;
+}
+
+// Writes `count` bytes of a name: the field's own bytes, then zeros if the
+// count runs past the field.
+void WriteNameBytes(ByteWriter& out, const char* field, size_t fieldSize, size_t count) {
+  size_t fromField = count < fieldSize ? count : fieldSize;
+  out.WriteBytes(field, fromField);
+  out.WriteZeros(count - fromField);
+}
+
+void WriteAnpkTrack(ByteWriter& out, const BoneTrack& track) {
+  out.Write(kTagCPAN);
+  size_t cpanSize = out.ReserveSize();
+  out.Write(kTagANIM);
+  size_t animSize = out.ReserveSize();
+  out.WriteBytes(track.name, sizeof track.name);
+  out.Write<int32_t>(track.keyCount());
+  out.Write(track.anpkWord1);
+  out.Write(track.anpkWord2);
+  out.Write(track.boneId);
+  out.PatchSize(animSize);
+  out.Write(track.keyType);
+  size_t keyDataSize = out.ReserveSize();
+  bool known = track.keyType == kKeyKR00 || track.keyType == kKeyKRT0 || track.keyType == kKeyKRTS;
+  if (known) {
+    for (const KeyFrame& key : track.keys) {
+      // ANPK stores the conjugate of the in-memory rotation.
+      const float rotation[4] = {-key.rotation[0], -key.rotation[1], -key.rotation[2], key.rotation[3]};
+      out.WriteBytes(rotation, sizeof rotation);
+      if (track.keyType != kKeyKR00) out.WriteBytes(key.translation, sizeof key.translation);
+      if (track.keyType == kKeyKRTS) out.WriteBytes(key.scale, sizeof key.scale);
+      out.Write(key.time);
+    }
+  }
+  out.PatchSize(keyDataSize);
+  out.PatchSize(cpanSize);
+}
+
+void WriteAnpk(ByteWriter& out, const AnimPackage& package) {
+  size_t packageSize = out.ReserveSize();
+  out.Write(kTagINFO);
+  size_t infoSize = out.ReserveSize();
+  out.Write<int32_t>(package.animationCount());
+  // A name whose length is a multiple of 4 goes without its terminator; the
+  // reader's (S - 1) rounded-down rule reads exactly these bytes back.
+  WriteNameBytes(out, package.name, sizeof package.name, RoundUp4(FieldLength(package.name)));
+  out.PatchSize(infoSize);
+
+  for (const Animation& animation : package.animations) {
+    size_t nameLength = FieldLength(animation.name) + 1;
+    out.Write(kTagNAME);
+    out.Write<int32_t>(static_cast<int32_t>(nameLength));
+    WriteNameBytes(out, animation.name, sizeof animation.name, RoundUp4(nameLength));
+    out.Write(kTagDGAN);
+    size_t dganSize = out.ReserveSize();
+    out.Write(kTagINFO);
+    size_t animInfoSize = out.ReserveSize();
+    out.Write<int32_t>(animation.boneCount());
+    out.Write(animation.extraWord);
+    out.PatchSize(animInfoSize);
+    for (const BoneTrack& track : animation.bones) WriteAnpkTrack(out, track);
+    out.PatchSize(dganSize);
+  }
+  out.PatchSize(packageSize);
+}
+
+void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
+  size_t packageSize = out.ReserveSize();
+  out.WriteBytes(package.name, sizeof package.name);
+  out.Write<int32_t>(package.animationCount());
+  for (const Animation& animation : package.animations) {
+    out.WriteBytes(animation.name, sizeof animation.name);
+    out.Write<int32_t>(animation.boneCount());
+    size_t keyDataSize = out.ReserveSize();
+    out.Write(animation.extraWord);
+    size_t keyBytes = 0;
+    for (const BoneTrack& track : animation.bones) {
+      bool translated = track.keyType != kKeyKR00;
+      out.WriteBytes(track.name, 24);
+      out.Write<int32_t>(translated ? 4 : 3);
+      out.Write<int32_t>(track.keyCount());
+      out.Write(track.boneId);
+      for (const KeyFrame& key : track.keys) {
+        for (float r : key.rotation) out.Write(ToFixed16(r, 4096.0));
+        out.Write(ToFixed16(key.time, 60.0));
+        if (translated) {
+          for (float t : key.translation) out.Write(ToFixed16(t, 1024.0));
+        }
+      }
+      keyBytes += track.keys.size() * (translated ? 16 : 10);
+    }
+    out.PatchU32(keyDataSize, static_cast<uint32_t>(keyBytes));
+  }
+  out.PatchSize(packageSize);
+}
+
+}  // namespace
+
+int16_t ToFixed16(float value, double scale) {
+  // The product is formed in double precision: for times this makes the float
+  // nearest to n/60 come back as n - 1 for many n, as files written by the
+  // game's own tools do.
+  double product = std::trunc(static_cast<double>(value) * scale);
+  if (std::isnan(product)) return 0;
+  if (product > 32767.0) return 32767;
+  if (product < -32768.0) return -32768;
+  return static_cast<int16_t>(product);
+}
+
+IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out) {
+  ByteWriter writer(out);
+  writer.Write(package.format);
+  if (package.format == kFormatANPK) {
+    WriteAnpk(writer, package);
+  } else if (package.format == kFormatANP3) {
+    WriteAnp3(writer, package);
+  } else {
+    return IfpWriteStatus::UnknownFormat;
+  }
+  return IfpWriteStatus::Ok;
+}
+
+}  // namespace zam

@@ -1,0 +1,24 @@
+#pragma once
+// Whole-file reading and crash-safe replacement of files. Implemented once
+// for POSIX and once for Win32; paths are 8-bit strings as the program uses.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zam {
+
+enum class FileStatus {
+  Ok,
+  CannotOpen,   // missing, unreadable, or the target cannot be replaced
+  WriteFailed,  // the new contents could not be written completely
+};
+
+FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
+
+// Writes `bytes` to a temporary file in the target's folder and then renames
+// it over the target, so a failure at any point leaves the old file intact
+// and no half-written file behind.
+FileStatus ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace zam

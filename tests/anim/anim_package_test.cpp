@@ -1,0 +1,83 @@
+#include "anim/anim_package.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+#include "sample_packages.h"
+
+namespace zam {
+namespace {
+
+BoneTrack TrackEndingAt(std::initializer_list<float> times) {
+  BoneTrack track{};
+  for (float t : times) {
+    KeyFrame key{};
+    key.time = t;
+    track.keys.push_back(key);
+  }
+  return track;
+}
+
+TEST(AnimationLength, IsTheLatestLastKeyOverAllTracks) {
+  Animation animation{};
+  animation.bones.push_back(TrackEndingAt({0.0f, 1.0f}));
+  animation.bones.push_back(TrackEndingAt({0.5f, 3.0f, 2.5f}));  // the last key counts, not the largest
+  animation.bones.push_back(TrackEndingAt({}));
+  EXPECT_FLOAT_EQ(AnimationLength(animation), 2.5f);
+  EXPECT_EQ(AnimationLengthFrames(animation), 150);
+}
+
+TEST(AnimationLength, IsZeroWithoutTracksOrKeys) {
+  Animation animation{};
+  EXPECT_EQ(AnimationLength(animation), 0.0f);
+  animation.bones.push_back(TrackEndingAt({}));
+  EXPECT_EQ(AnimationLengthFrames(animation), 0);
+}
+
+TEST(SecondsToFrames, TruncatesTowardZeroAndSaturates) {
+  EXPECT_EQ(SecondsToFrames(1.5f), 90);
+  EXPECT_EQ(SecondsToFrames(0.999f / 60.0f), 0);
+  EXPECT_EQ(SecondsToFrames(-0.02f), -1);
+  EXPECT_EQ(SecondsToFrames(1e30f), INT32_MAX);
+  EXPECT_EQ(SecondsToFrames(-1e30f), INT32_MIN);
+  EXPECT_EQ(SecondsToFrames(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+TEST(ReleasePackage, LeavesAnAllZeroPackageAndIsHarmlessTwice) {
+  AnimPackage package = gen::MakePackage({});
+  ReleasePackage(package);
+  ReleasePackage(package);
+  EXPECT_EQ(package.format, 0u);
+  EXPECT_EQ(package.animationCount(), 0);
+  for (char c : package.name) EXPECT_EQ(c, '\0');
+}
+
+TEST(AnimationCopy, SharesNothingWithItsSource) {
+  AnimPackage package = gen::MakePackage({});
+  package.animations.push_back(package.animations[0]);
+  Animation& copy = package.animations.back();
+  copy.bones[0].keyType = kKeyKR00;
+  copy.bones[0].keys[0].rotation[0] = 42.0f;
+  EXPECT_NE(package.animations[0].bones[0].keyType, kKeyKR00);
+  EXPECT_NE(package.animations[0].bones[0].keys[0].rotation[0], 42.0f);
+  package.animations.erase(package.animations.begin());
+  EXPECT_EQ(package.animations.back().bones[0].keys[0].rotation[0], 42.0f);
+}
+
+TEST(SetName, KeepsAtMost23CharactersAndClearsTheRest) {
+  char field[28];
+  std::memset(field, 'x', sizeof field);
+  SetName(field, "a_name_that_is_far_too_long_for_it");
+  EXPECT_EQ(NameText(field), "a_name_that_is_far_too_");
+  for (size_t i = 23; i < sizeof field; ++i) EXPECT_EQ(field[i], '\0');
+}
+
+TEST(NameText, StopsAtTheFieldEndWithoutATerminator) {
+  char field[4] = {'a', 'b', 'c', 'd'};
+  EXPECT_EQ(NameText(field), "abcd");
+}
+
+}  // namespace
+}  // namespace zam

@@ -1,0 +1,122 @@
+// Damaged and hostile packages: the reader must stay inside its input, keep
+// allocations in proportion to it, and say when the file ended early.
+
+#include <gtest/gtest.h>
+
+#include "anim/ifp_reader.h"
+#include "anim/ifp_writer.h"
+#include "sample_packages.h"
+#include "support/raw_bytes.h"
+
+namespace zam {
+namespace {
+
+using test::RawBytes;
+
+size_t KeysHeld(const AnimPackage& package) {
+  size_t keys = 0;
+  for (const Animation& a : package.animations)
+    for (const BoneTrack& t : a.bones) keys += t.keys.size();
+  return keys;
+}
+
+std::vector<uint8_t> SmallFile(uint32_t format) {
+  gen::PackageShape shape;
+  shape.format = format;
+  shape.animations = 2;
+  shape.tracksPerAnimation = 3;
+  shape.maxKeys = 3;
+  std::vector<uint8_t> bytes;
+  WriteIfp(gen::MakePackage(shape), bytes);
+  return bytes;
+}
+
+TEST(IfpHostileInput, EveryTruncationReadsWhatIsThereAndSaysSo) {
+  for (uint32_t format : {kFormatANPK, kFormatANP3}) {
+    std::vector<uint8_t> full = SmallFile(format);
+    for (size_t length = 0; length < full.size(); ++length) {
+      // A copy of exactly `length` bytes, so the sanitizer sees any overread.
+      std::vector<uint8_t> cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length));
+      AnimPackage package{};
+      IfpReadStatus status = ReadIfp(cut.data(), cut.size(), package);
+      if (length < 4) {
+        EXPECT_EQ(status, IfpReadStatus::UnknownFormat) << length;
+      } else {
+        EXPECT_EQ(status, IfpReadStatus::Truncated) << FourCCText(format) << " cut at " << length;
+        EXPECT_EQ(package.format, format);
+      }
+    }
+    AnimPackage whole{};
+    EXPECT_EQ(ReadIfp(full.data(), full.size(), whole), IfpReadStatus::Ok);
+  }
+}
+
+TEST(IfpHostileInput, HugeCountsAllocateNoMoreThanTheBytesCouldHold) {
+  RawBytes anp3;
+  anp3.Tag("ANP3").U32(0).Text("x", 24).I32(INT32_MAX);
+  anp3.Text("a", 24).I32(INT32_MAX).I32(0).I32(0);
+  anp3.Text("t", 24).I32(4).I32(INT32_MAX).I32(0).Fill(64, 1);
+  AnimPackage package{};
+  EXPECT_EQ(ReadIfp(anp3.bytes().data(), anp3.size(), package), IfpReadStatus::Truncated);
+  EXPECT_LE(package.animations.size(), anp3.size());
+  EXPECT_LE(KeysHeld(package), anp3.size());
+
+  RawBytes anpk;
+  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(INT32_MAX).Text("x", 4);
+  anpk.Tag("NAME").I32(INT32_MAX).Fill(16, 'n');
+  package = {};
+  EXPECT_EQ(ReadIfp(anpk.bytes().data(), anpk.size(), package), IfpReadStatus::Truncated);
+  EXPECT_LE(package.animations.size(), anpk.size());
+  EXPECT_EQ(NameText(package.animations[0].name), std::string(16, 'n'));
+}
+
+TEST(IfpHostileInput, NegativeCountsReadAsNone) {
+  RawBytes file;
+  file.Tag("ANP3").U32(0).Text("x", 24).I32(1);
+  file.Text("a", 24).I32(-5).I32(-1).I32(0);
+  AnimPackage package{};
+  EXPECT_EQ(ReadIfp(file.bytes().data(), file.size(), package), IfpReadStatus::Ok);
+  ASSERT_EQ(package.animationCount(), 1);
+  EXPECT_EQ(package.animations[0].boneCount(), 0);
+
+  RawBytes anpk;
+  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(0x80000000u).I32(-3);
+  package = {};
+  EXPECT_EQ(ReadIfp(anpk.bytes().data(), anpk.size(), package), IfpReadStatus::Truncated);
+  EXPECT_EQ(package.animationCount(), 0);
+}
+
+TEST(IfpHostileInput, UnknownTypeTracksCannotMultiplyIntoAHugeAllocation) {
+  // Many tracks of an unknown frame type, each claiming two billion keys
+  // that occupy no bytes: the zero-filled keys stay within one shared budget.
+  RawBytes file;
+  file.Tag("ANP3").U32(0).Text("x", 24).I32(1).Text("a", 24).I32(1000).I32(0).I32(0);
+  for (int t = 0; t < 1000; ++t) file.Text("t", 24).I32(9).I32(INT32_MAX).I32(t);
+  AnimPackage package{};
+  EXPECT_EQ(ReadIfp(file.bytes().data(), file.size(), package), IfpReadStatus::Truncated);
+  EXPECT_EQ(package.animations[0].boneCount(), 1000);
+  EXPECT_LE(KeysHeld(package), file.size());
+}
+
+TEST(IfpHostileInput, NamesWithoutTerminatorsAreCutInsideTheirFields) {
+  RawBytes file;
+  file.Tag("ANP3").U32(0).Fill(24, 'p').I32(1).Fill(24, 'a').I32(0).I32(0).I32(0);
+  AnimPackage package{};
+  ASSERT_EQ(ReadIfp(file.bytes().data(), file.size(), package), IfpReadStatus::Ok);
+  EXPECT_EQ(NameText(package.name), std::string(23, 'p'));
+  EXPECT_EQ(NameText(package.animations[0].name), std::string(23, 'a'));
+
+  RawBytes anpk;
+  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(1).Text("x", 4);
+  anpk.Tag("NAME").I32(40).Fill(40, 'n');
+  anpk.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(1).I32(0);
+  anpk.Tag("CPAN").U32(60).Tag("ANIM").U32(44).Fill(28, 'b').I32(0).I32(0).I32(0).I32(4).Tag("KR00").U32(0);
+  package = {};
+  ASSERT_EQ(ReadIfp(anpk.bytes().data(), anpk.size(), package), IfpReadStatus::Ok);
+  EXPECT_EQ(NameText(package.animations[0].name), std::string(23, 'n'));
+  EXPECT_EQ(NameText(package.animations[0].bones[0].name), std::string(27, 'b'));
+  EXPECT_EQ(package.animations[0].bones[0].boneId, 4);
+}
+
+}  // namespace
+}  // namespace zam

@@ -1,0 +1,297 @@
+#include "anim/ifp_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/raw_bytes.h"
+
+namespace zam {
+namespace {
+
+using test::RawBytes;
+
+IfpReadStatus Read(const RawBytes& file, AnimPackage& package) {
+  return ReadIfp(file.bytes().data(), file.size(), package);
+}
+
+// ANPK package header with an INFO section of `infoSize` and the name padded
+// to (infoSize - 1) rounded down to 4 bytes.
+void AnpkHeader(RawBytes& b, uint32_t infoSize, const std::string& name, int32_t animations) {
+  b.Tag("ANPK").U32(0xDEADBEEF).Tag("INFO").U32(infoSize).I32(animations);
+  b.Text(name, (infoSize - 1) & ~3u);
+}
+
+void AnpkAnimationStart(RawBytes& b, const std::string& name, int32_t nameLength, int32_t tracks,
+                        int32_t extraWord = 0) {
+  b.Tag("NAME").I32(nameLength).Text(name, (nameLength + 3) & ~3);
+  b.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(tracks).I32(extraWord);
+}
+
+// An ANPK track of KR00 keys given as (stored x, y, z, w, time) tuples.
+void AnpkKr00Track(RawBytes& b, const std::string& name, int32_t boneId, const std::vector<std::array<float, 5>>& keys,
+                   uint32_t animSize = 44) {
+  size_t cpan = (b.Tag("CPAN"), b.ReserveSize());
+  b.Tag("ANIM").U32(animSize).Text(name, 28).I32(static_cast<int32_t>(keys.size())).I32(11).I32(22).I32(boneId);
+  b.Fill(animSize - 44, 0xAB);
+  b.Tag("KR00").U32(static_cast<uint32_t>(keys.size() * 20));
+  for (const auto& key : keys)
+    for (float v : key) b.F32(v);
+  b.PatchSize(cpan);
+}
+
+TEST(IfpReaderAnpk, PackageNameTakesInfoSizeMinusOneRoundedDown) {
+  for (auto [infoSize, nameBytes] : {std::pair{12u, 8u}, std::pair{13u, 12u}}) {
+    RawBytes file;
+    file.Tag("ANPK").U32(0).Tag("INFO").U32(infoSize).I32(0).Text("abcdefg", nameBytes);
+    file.Fill(4, 0x7F);  // must not be taken as part of the name
+    AnimPackage package{};
+    EXPECT_EQ(Read(file, package), IfpReadStatus::Ok);
+    EXPECT_EQ(NameText(package.name), "abcdefg");
+    EXPECT_EQ(package.format, kFormatANPK);
+    EXPECT_EQ(package.animationCount(), 0);
+  }
+}
+
+TEST(IfpReaderAnpk, AnimationNameLengthIsRoundedUpToFour) {
+  for (int32_t nameLength : {5, 8}) {
+    RawBytes file;
+    AnpkHeader(file, 8, "ped", 2);
+    AnpkAnimationStart(file, "walk", nameLength, 0);
+    AnpkAnimationStart(file, "run", 4, 0);
+    AnimPackage package{};
+    ASSERT_EQ(Read(file, package), IfpReadStatus::Ok) << nameLength;
+    ASSERT_EQ(package.animationCount(), 2);
+    EXPECT_EQ(NameText(package.animations[0].name), "walk");
+    EXPECT_EQ(NameText(package.animations[1].name), "run");
+  }
+}
+
+TEST(IfpReaderAnpk, StoresTheConjugateRotationAndAllTrackFields) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  AnpkAnimationStart(file, "idle", 5, 1, -77);
+  AnpkKr00Track(file, "Pelvis", 2, {{0.1f, 0.2f, 0.3f, 0.9f, 0.5f}});
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  const Animation& animation = package.animations[0];
+  EXPECT_EQ(animation.extraWord, -77);
+  EXPECT_EQ(animation.keyDataSize, 0);
+  const BoneTrack& track = animation.bones[0];
+  EXPECT_EQ(NameText(track.name), "Pelvis");
+  EXPECT_EQ(track.boneId, 2);
+  EXPECT_EQ(track.anpkWord1, 11);
+  EXPECT_EQ(track.anpkWord2, 22);
+  EXPECT_EQ(track.keyType, kKeyKR00);
+  ASSERT_EQ(track.keyCount(), 1);
+  const KeyFrame& key = track.keys[0];
+  EXPECT_FLOAT_EQ(key.rotation[0], -0.1f);
+  EXPECT_FLOAT_EQ(key.rotation[1], -0.2f);
+  EXPECT_FLOAT_EQ(key.rotation[2], -0.3f);
+  EXPECT_FLOAT_EQ(key.rotation[3], 0.9f);
+  EXPECT_FLOAT_EQ(key.time, 0.5f);
+  EXPECT_EQ(key.translation[0], 0.0f);
+}
+
+TEST(IfpReaderAnpk, ReadsKrt0AndKrtsRecordsInFieldOrder) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  AnpkAnimationStart(file, "idle", 5, 2);
+  file.Tag("CPAN").U32(60 + 32).Tag("ANIM").U32(44).Text("a", 28).I32(1).I32(0).I32(0).I32(1);
+  file.Tag("KRT0").U32(32);
+  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 2.0f, 3.0f, 0.25f}) file.F32(v);
+  file.Tag("CPAN").U32(60 + 44).Tag("ANIM").U32(44).Text("b", 28).I32(1).I32(0).I32(0).I32(2);
+  file.Tag("KRTS").U32(44);
+  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 0.75f}) file.F32(v);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  const KeyFrame& t0 = package.animations[0].bones[0].keys[0];
+  EXPECT_EQ(t0.translation[2], 3.0f);
+  EXPECT_EQ(t0.time, 0.25f);
+  const KeyFrame& ts = package.animations[0].bones[1].keys[0];
+  EXPECT_EQ(ts.translation[0], 4.0f);
+  EXPECT_EQ(ts.scale[2], 9.0f);
+  EXPECT_EQ(ts.time, 0.75f);
+  EXPECT_EQ(package.animations[0].bones[1].keyType, kKeyKRTS);
+}
+
+// Irregularities of packages found in the wild that must read exactly.
+TEST(IfpReaderAnpk, ReadsFortyEightByteAnimSectionsAndSkipsTheirExtraWord) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  AnpkAnimationStart(file, "idle", 5, 2);
+  AnpkKr00Track(file, "a", 1, {{0, 0, 0, 1, 0.5f}}, 48);
+  AnpkKr00Track(file, "b", 2, {{0, 0, 0, 1, 1.5f}}, 44);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  ASSERT_EQ(package.animations[0].boneCount(), 2);
+  EXPECT_EQ(package.animations[0].bones[0].keys[0].time, 0.5f);
+  EXPECT_EQ(package.animations[0].bones[1].boneId, 2);
+  EXPECT_EQ(package.animations[0].bones[1].keys[0].time, 1.5f);
+}
+
+TEST(IfpReaderAnpk, MovesToTheEndOfSectionsLargerThanTheirFields) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 2);
+  // First animation: INFO of 12 bytes, a CPAN with 8 trailing bytes, a DGAN with 4.
+  file.Tag("NAME").I32(5).Text("idle", 8).Tag("DGAN");
+  size_t dgan = file.ReserveSize();
+  file.Tag("INFO").U32(12).I32(1).I32(0).U32(0x11111111);
+  size_t cpan = (file.Tag("CPAN"), file.ReserveSize());
+  file.Tag("ANIM").U32(44).Text("a", 28).I32(1).I32(0).I32(0).I32(7).Tag("KR00").U32(20);
+  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 0.5f}) file.F32(v);
+  file.Fill(8, 0xEE);
+  file.PatchSize(cpan);
+  file.Fill(4, 0xDD);
+  file.PatchSize(dgan);
+  AnpkAnimationStart(file, "walk", 5, 0);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  ASSERT_EQ(package.animationCount(), 2);
+  EXPECT_EQ(package.animations[0].bones[0].boneId, 7);
+  EXPECT_EQ(NameText(package.animations[1].name), "walk");
+}
+
+TEST(IfpReaderAnpk, IgnoresSectorPaddingTrailingDataAndTheOuterSize) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  AnpkAnimationStart(file, "idle", 5, 1);
+  AnpkKr00Track(file, "a", 1, {{0, 0, 0, 1, 0.5f}});
+  file.Tag("NAME").I32(5).Text("left", 8);  // leftovers of an undeclared animation
+  file.Fill(2048 - file.size() % 2048, 0);
+  AnimPackage package{};
+  EXPECT_EQ(Read(file, package), IfpReadStatus::Ok);
+  EXPECT_EQ(package.animationCount(), 1);
+}
+
+TEST(IfpReaderAnpk, KeepsJunkAfterNameTerminatorsButShowsTheName) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  file.Tag("NAME").I32(5).Raw("idle\0\xCC\xCC\xCC", 8);
+  file.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(1).I32(0);
+  file.Tag("CPAN").U32(60).Tag("ANIM").U32(44).Raw("Spine\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 28);
+  file.I32(0).I32(0).I32(0).I32(3).Tag("KR00").U32(0);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  EXPECT_EQ(NameText(package.animations[0].name), "idle");
+  EXPECT_EQ(NameText(package.animations[0].bones[0].name), "Spine");
+  EXPECT_EQ(static_cast<uint8_t>(package.animations[0].bones[0].name[27]), 0xFF);
+}
+
+TEST(IfpReaderAnpk, UnknownKeyTagGivesZeroKeysAndTheTagAsRead) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  AnpkAnimationStart(file, "idle", 5, 2);
+  file.Tag("CPAN").U32(60 + 8).Tag("ANIM").U32(44).Text("a", 28).I32(2).I32(0).I32(0).I32(1);
+  file.Tag("KXYZ").U32(8).Fill(8, 0x55);
+  AnpkKr00Track(file, "b", 2, {{0, 0, 0, 1, 0.5f}});
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  const BoneTrack& unknown = package.animations[0].bones[0];
+  EXPECT_EQ(unknown.keyType, FourCC("KXYZ"));
+  ASSERT_EQ(unknown.keyCount(), 2);
+  EXPECT_EQ(unknown.keys[1].rotation[0], 0.0f);
+  EXPECT_EQ(package.animations[0].bones[1].boneId, 2);
+}
+
+void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {
+  b.Tag("ANP3").U32(0x12345678).Text(name, 24).I32(animations);
+}
+
+TEST(IfpReaderAnp3, DecodesSixteenBitFixedPoint) {
+  RawBytes file;
+  Anp3Header(file, "ped", 1);
+  file.Text("walk", 24).I32(2).I32(999 /* wrong on purpose */).I32(5);
+  file.Text("Root", 24).I32(4).I32(1).I32(0);
+  file.I16(0).I16(2048).I16(0).I16(4096).I16(30).I16(-512).I16(1024).I16(0);
+  file.Text("Spine", 24).I32(3).I32(1).I32(3);
+  file.I16(-4096).I16(0).I16(0).I16(0).I16(60);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  EXPECT_EQ(package.format, kFormatANP3);
+  EXPECT_EQ(NameText(package.name), "ped");
+  const Animation& animation = package.animations[0];
+  EXPECT_EQ(animation.keyDataSize, 999);
+  EXPECT_EQ(animation.extraWord, 5);
+  const BoneTrack& root = animation.bones[0];
+  EXPECT_EQ(root.keyType, kKeyKRT0);
+  EXPECT_EQ(root.anpkWord1, 0);
+  const KeyFrame& key = root.keys[0];
+  EXPECT_EQ(key.rotation[1], 0.5f);
+  EXPECT_EQ(key.rotation[3], 1.0f);
+  EXPECT_EQ(key.time, 0.5f);
+  EXPECT_EQ(key.translation[0], -0.5f);
+  EXPECT_EQ(key.translation[1], 1.0f);
+  const BoneTrack& spine = animation.bones[1];
+  EXPECT_EQ(spine.keyType, kKeyKR00);
+  EXPECT_EQ(spine.boneId, 3);
+  EXPECT_EQ(spine.keys[0].rotation[0], -1.0f);
+  EXPECT_EQ(spine.keys[0].time, 1.0f);
+}
+
+TEST(IfpReaderAnp3, ThirtyTwoBitTypesUseTheSameScales) {
+  RawBytes file;
+  Anp3Header(file, "ped", 1);
+  file.Text("walk", 24).I32(2).I32(0).I32(0);
+  file.Text("a", 24).I32(1).I32(1).I32(0).I32(4096).I32(0).I32(0).I32(-4096).I32(60);
+  file.Text("b", 24).I32(2).I32(1).I32(1).I32(0).I32(0).I32(0).I32(4096).I32(120).I32(1024).I32(-2048).I32(512);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  const KeyFrame& a = package.animations[0].bones[0].keys[0];
+  EXPECT_EQ(a.rotation[0], 1.0f);
+  EXPECT_EQ(a.rotation[3], -1.0f);
+  EXPECT_EQ(a.time, 1.0f);
+  EXPECT_EQ(package.animations[0].bones[0].keyType, kKeyKR00);
+  const KeyFrame& b = package.animations[0].bones[1].keys[0];
+  EXPECT_EQ(b.time, 2.0f);
+  EXPECT_EQ(b.translation[0], 1.0f);
+  EXPECT_EQ(b.translation[1], -2.0f);
+  EXPECT_EQ(b.translation[2], 0.5f);
+  EXPECT_EQ(package.animations[0].bones[1].keyType, kKeyKRT0);
+}
+
+TEST(IfpReaderAnp3, UnknownFrameTypeKeepsTheNumberAndConsumesNoKeyBytes) {
+  RawBytes file;
+  Anp3Header(file, "ped", 1);
+  file.Text("walk", 24).I32(2).I32(0).I32(0);
+  file.Text("odd", 24).I32(5).I32(3).I32(1);
+  file.Text("next", 24).I32(3).I32(1).I32(2).I16(0).I16(0).I16(0).I16(4096).I16(6);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  const BoneTrack& odd = package.animations[0].bones[0];
+  EXPECT_EQ(odd.keyType, 5u);
+  ASSERT_EQ(odd.keyCount(), 3);
+  EXPECT_EQ(odd.keys[2].time, 0.0f);
+  EXPECT_EQ(package.animations[0].bones[1].boneId, 2);
+  EXPECT_EQ(package.animations[0].bones[1].keys[0].time, 0.1f);
+}
+
+TEST(IfpReaderAnp3, TwentyFourCharacterBoneNamesFitTheTrackField) {
+  RawBytes file;
+  Anp3Header(file, "ped", 1);
+  file.Text("walk", 24).I32(1).I32(0).I32(0);
+  file.Text("abcdefghijklmnopqrstuvwx", 24).I32(3).I32(0).I32(0);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  EXPECT_EQ(NameText(package.animations[0].bones[0].name), "abcdefghijklmnopqrstuvwx");
+}
+
+TEST(IfpReader, EmptyPackageYieldsNoAnimations) {
+  RawBytes file;
+  Anp3Header(file, "empty", 0);
+  AnimPackage package{};
+  EXPECT_EQ(Read(file, package), IfpReadStatus::Ok);
+  EXPECT_EQ(package.animationCount(), 0);
+}
+
+TEST(IfpReader, UnknownTagLeavesThePackageAsItWas) {
+  AnimPackage package{};
+  package.format = kFormatANP3;
+  SetName(package.name, "kept");
+  for (const RawBytes& file : {RawBytes().Tag("RIFF").U32(0), RawBytes().Tag("anpk").U32(0), RawBytes().U8('A')}) {
+    EXPECT_EQ(Read(file, package), IfpReadStatus::UnknownFormat);
+    EXPECT_EQ(NameText(package.name), "kept");
+  }
+  EXPECT_EQ(ReadIfp(nullptr, 0, package), IfpReadStatus::UnknownFormat);
+}
+
+}  // namespace
+}  // namespace zam

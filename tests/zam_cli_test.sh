@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Drives the zam command-line tool on generated packages: output, exit
+# status and messages, and that a failed conversion leaves its target alone.
+# Usage: tests/zam_cli_test.sh TOOLS_BUILD_DIR
+set -uo pipefail
+tools=$1
+zam="$tools/zam"
+gen="$tools/zamgen"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what"; failures=$((failures + 1)); fi
+}
+
+"$gen" package "$work/a.ifp"
+"$gen" package --anp3 "$work/b.ifp"
+
+check "info names the layout" bash -c "'$zam' info '$work/a.ifp' | grep -q '^layout: ANPK'"
+check "info lists animations with frames" bash -c "'$zam' info '$work/b.ifp' | grep -qE 'anim_0 +tracks +8 +frames +[0-9]+ +keys KR00 KRT0'"
+check "dump is JSON" bash -c "'$zam' dump '$work/a.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d[\"format\"]==\"ANPK\" and len(d[\"animations\"])==4; t=d[\"animations\"][0][\"tracks\"][0]; assert t[\"keyType\"]==\"KRT0\" and len(t[\"keys\"][0][\"rotation\"])==4'"
+
+check "convert to anp3" "$zam" convert --to anp3 "$work/a.ifp" "$work/c.ifp"
+check "converted file is ANP3" bash -c "'$zam' info '$work/c.ifp' | grep -q '^layout: ANP3'"
+check "convert back keeps the animation list" bash -c "'$zam' convert --to anpk '$work/c.ifp' '$work/d.ifp' && diff <('$zam' info '$work/a.ifp' | tail -n +2) <('$zam' info '$work/d.ifp' | tail -n +2)"
+
+printf 'RIFF0000' >"$work/bad.ifp"
+check "unknown layout message" bash -c "[ \"\$('$zam' info '$work/bad.ifp' 2>&1 >/dev/null)\" = 'Unknown Format String.' ]"
+check "unknown layout exit status" bash -c "! '$zam' dump '$work/bad.ifp' >/dev/null 2>&1"
+check "missing file message" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\" = 'File cannot open.' ]"
+head -c 100 "$work/a.ifp" >"$work/cut.ifp"
+check "truncated file warns and still succeeds" bash -c "'$zam' info '$work/cut.ifp' 2>&1 >/dev/null | grep -q truncated"
+
+cp "$work/a.ifp" "$work/keep.ifp"
+check "failed convert reports an error" bash -c "! '$zam' convert --to anp3 '$work/bad.ifp' '$work/keep.ifp' 2>/dev/null"
+check "failed convert leaves the target intact" cmp -s "$work/a.ifp" "$work/keep.ifp"
+check "convert into a missing folder fails" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/no/such/dir/x.ifp' 2>/dev/null"
+check "no temporary files are left behind" bash -c "[ -z \"\$(ls -A '$work' | grep '^\\.zam-')\" ]"
+check "usage errors exit with 2" bash -c "'$zam' convert --to xyz a b 2>/dev/null; [ \$? -eq 2 ]"
+
+echo "zam: $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,53 @@
+#include "cli.h"
+
+#include <cmath>
+
+namespace zam::cli {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  return kExitFailure;
+}
+
+void Warn(const std::string& message) { std::fprintf(stderr, "warning: %s\n", message.c_str()); }
+
+int Usage(const char* synopsis) {
+  std::fprintf(stderr, "usage: %s\n", synopsis);
+  return kExitUsage;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c >= 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonFloat(float value) {
+  if (std::isnan(value)) return "\"nan\"";
+  if (std::isinf(value)) return value > 0 ? "\"inf\"" : "\"-inf\"";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", value);
+  return text;
+}
+
+std::string JsonFloats(const float* values, size_t count) {
+  std::string out = "[";
+  for (size_t i = 0; i < count; ++i) {
+    if (i) out += ",";
+    out += JsonFloat(values[i]);
+  }
+  return out + "]";
+}
+
+}  // namespace zam::cli

@@ -1,0 +1,29 @@
+#pragma once
+// Shared plumbing of the zam subcommands: exit codes, messages, JSON output.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace zam::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+using Args = std::vector<std::string>;
+
+// Prints a one-line message on standard error and returns kExitFailure.
+int Fail(const std::string& message);
+void Warn(const std::string& message);
+int Usage(const char* synopsis);
+
+// A JSON string literal of 8-bit text; bytes above 0x7F are taken as Latin-1.
+std::string JsonString(const std::string& text);
+// A float that reads back to the same value; NaN and infinities, which JSON
+// cannot hold, become the strings "nan", "inf" and "-inf".
+std::string JsonFloat(float value);
+std::string JsonFloats(const float* values, size_t count);
+
+}  // namespace zam::cli

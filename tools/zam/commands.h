@@ -1,0 +1,24 @@
+#pragma once
+// Every zam subcommand; each takes the arguments after its own name.
+
+#include "cli.h"
+
+namespace zam::cli {
+
+int RunInfo(const Args& args);
+int RunDump(const Args& args);
+int RunConvert(const Args& args);
+
+}  // namespace zam::cli
+
+namespace zam {
+struct AnimPackage;
+}
+
+namespace zam::cli {
+
+// Reads an IFP file; on failure prints the program's message and returns
+// false. A truncated file is loaded as far as it goes, with a warning.
+bool LoadPackage(const std::string& path, AnimPackage& package);
+
+}  // namespace zam::cli

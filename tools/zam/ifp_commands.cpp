@@ -1,0 +1,123 @@
+// zam info, dump and convert.
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "anim/anim_package.h"
+#include "anim/ifp_reader.h"
+#include "anim/ifp_writer.h"
+#include "base/messages.h"
+#include "commands.h"
+#include "platform/file_system.h"
+
+namespace zam::cli {
+namespace {
+
+bool IsPrintableTag(uint32_t tag) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    uint32_t c = tag >> shift & 0xFF;
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
+std::string LayoutName(uint32_t format) {
+  return format == kFormatANPK ? "ANPK" : format == kFormatANP3 ? "ANP3" : "none";
+}
+
+std::string KeyTypeJson(uint32_t keyType) {
+  return IsPrintableTag(keyType) ? JsonString(FourCCText(keyType)) : std::to_string(static_cast<int32_t>(keyType));
+}
+
+std::string KeyTypeText(uint32_t keyType) {
+  return IsPrintableTag(keyType) ? FourCCText(keyType) : std::to_string(static_cast<int32_t>(keyType));
+}
+
+void DumpKey(const KeyFrame& key, bool last) {
+  std::printf("        {\"rotation\": %s, \"translation\": %s, \"scale\": %s, \"time\": %s}%s\n",
+              JsonFloats(key.rotation, 4).c_str(), JsonFloats(key.translation, 3).c_str(),
+              JsonFloats(key.scale, 3).c_str(), JsonFloat(key.time).c_str(), last ? "" : ",");
+}
+
+void DumpTrack(const BoneTrack& track, bool last) {
+  std::printf("      {\"name\": %s, \"boneId\": %d, \"keyType\": %s, \"anpkWord1\": %d, \"anpkWord2\": %d, \"keys\": [\n",
+              JsonString(NameText(track.name)).c_str(), track.boneId, KeyTypeJson(track.keyType).c_str(),
+              track.anpkWord1, track.anpkWord2);
+  for (size_t k = 0; k < track.keys.size(); ++k) DumpKey(track.keys[k], k + 1 == track.keys.size());
+  std::printf("      ]}%s\n", last ? "" : ",");
+}
+
+}  // namespace
+
+bool LoadPackage(const std::string& path, AnimPackage& package) {
+  std::vector<uint8_t> bytes;
+  if (ReadWholeFile(path, bytes) != FileStatus::Ok) {
+    Fail(msg::kFileCannotOpen);
+    return false;
+  }
+  IfpReadStatus status = ReadIfp(bytes.data(), bytes.size(), package);
+  if (status == IfpReadStatus::UnknownFormat) {
+    Fail(msg::kUnknownFormat);
+    return false;
+  }
+  if (status == IfpReadStatus::Truncated) Warn(path + ": the file is truncated; what it holds was read");
+  return true;
+}
+
+int RunInfo(const Args& args) {
+  if (args.size() != 1) return Usage("zam info FILE");
+  AnimPackage package{};
+  if (!LoadPackage(args[0], package)) return kExitFailure;
+  std::printf("layout: %s\nname: %s\nanimations: %d\n", LayoutName(package.format).c_str(),
+              NameText(package.name).c_str(), package.animationCount());
+  for (const Animation& animation : package.animations) {
+    std::set<std::string> types;
+    for (const BoneTrack& track : animation.bones) types.insert(KeyTypeText(track.keyType));
+    std::string typeList;
+    for (const std::string& type : types) typeList += (typeList.empty() ? "" : " ") + type;
+    std::printf("  %-24s tracks %3d  frames %5d  keys %s\n", NameText(animation.name).c_str(), animation.boneCount(),
+                AnimationLengthFrames(animation), typeList.c_str());
+  }
+  return kExitOk;
+}
+
+int RunDump(const Args& args) {
+  if (args.size() != 1) return Usage("zam dump FILE");
+  AnimPackage package{};
+  if (!LoadPackage(args[0], package)) return kExitFailure;
+  std::printf("{\n  \"format\": %s,\n  \"name\": %s,\n  \"animations\": [\n", JsonString(LayoutName(package.format)).c_str(),
+              JsonString(NameText(package.name)).c_str());
+  for (size_t a = 0; a < package.animations.size(); ++a) {
+    const Animation& animation = package.animations[a];
+    std::printf("    {\"name\": %s, \"extraWord\": %d, \"keyDataSize\": %d, \"tracks\": [\n",
+                JsonString(NameText(animation.name)).c_str(), animation.extraWord, animation.keyDataSize);
+    for (size_t t = 0; t < animation.bones.size(); ++t) DumpTrack(animation.bones[t], t + 1 == animation.bones.size());
+    std::printf("    ]}%s\n", a + 1 == package.animations.size() ? "" : ",");
+  }
+  std::printf("  ]\n}\n");
+  return kExitOk;
+}
+
+int RunConvert(const Args& args) {
+  constexpr const char* kSynopsis = "zam convert --to anpk|anp3 IN OUT";
+  if (args.size() != 4 || args[0] != "--to") return Usage(kSynopsis);
+  uint32_t format = args[1] == "anpk" ? kFormatANPK : args[1] == "anp3" ? kFormatANP3 : 0;
+  if (format == 0) return Usage(kSynopsis);
+  AnimPackage package{};
+  if (!LoadPackage(args[2], package)) return kExitFailure;
+  package.format = format;
+  std::vector<uint8_t> bytes;
+  WriteIfp(package, bytes);
+  switch (ReplaceFileAtomically(args[3], bytes)) {
+    case FileStatus::Ok:
+      return kExitOk;
+    case FileStatus::CannotOpen:
+      return Fail(msg::kFileCannotOpen);
+    case FileStatus::WriteFailed:
+      return Fail(args[3] + ": the file could not be written; nothing was changed");
+  }
+  return kExitFailure;
+}
+
+}  // namespace zam::cli

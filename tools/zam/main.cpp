@@ -1,0 +1,36 @@
+// zam: batch work on animation packages without the editor's window.
+
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const zam::cli::Args&);
+  const char* synopsis;
+};
+
+constexpr Command kCommands[] = {
+    {"info", zam::cli::RunInfo, "zam info FILE"},
+    {"dump", zam::cli::RunDump, "zam dump FILE"},
+    {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
+};
+
+int PrintUsage() {
+  std::fprintf(stderr, "usage:\n");
+  for (const Command& command : kCommands) std::fprintf(stderr, "  %s\n", command.synopsis);
+  return zam::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return PrintUsage();
+  for (const Command& command : kCommands) {
+    if (std::strcmp(argv[1], command.name) == 0) return command.run(zam::cli::Args(argv + 2, argv + argc));
+  }
+  return PrintUsage();
+}
