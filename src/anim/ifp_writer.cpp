@@ -1,6 +1,5 @@
 #include "anim/ifp_writer.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "base/byte_writer.h"
@@ -102,12 +101,14 @@ void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
       out.Write<int32_t>(translated ? 4 : 3);
       out.Write<int32_t>(track.keyCount());
       out.Write(track.boneId);
+      static constexpr float kScale[8] = {4096.0f, 4096.0f, 4096.0f, 4096.0f, 0.0f, 1024.0f, 1024.0f, 1024.0f};
       for (const KeyFrame& key : track.keys) {
-        for (float r : key.rotation) out.Write(ToFixed16(r, 4096.0));
-        out.Write(ToFixed16(key.time, 60.0));
-        if (translated) {
-          for (float t : key.translation) out.Write(ToFixed16(t, 1024.0));
-        }
+        const float values[8] = {key.rotation[0], key.rotation[1], key.rotation[2], key.rotation[3],
+                                 0.0f, key.translation[0], key.translation[1], key.translation[2]};
+        int16_t record[8];
+        for (int i = 0; i < 8; ++i) record[i] = ToFixed16(values[i], kScale[i]);
+        record[4] = ToFixed16(key.time, 60.0);
+        out.WriteBytes(record, translated ? 16 : 10);
       }
       keyBytes += track.keys.size() * (translated ? 16 : 10);
     }
@@ -116,21 +117,21 @@ void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
   out.PatchSize(packageSize);
 }
 
-}  // namespace
-
-int16_t ToFixed16(float value, double scale) {
-  // The product is formed in double precision: for times this makes the float
-  // nearest to n/60 come back as n - 1 for many n, as files written by the
-  // game's own tools do.
-  double product = std::trunc(static_cast<double>(value) * scale);
-  if (std::isnan(product)) return 0;
-  if (product > 32767.0) return 32767;
-  if (product < -32768.0) return -32768;
-  return static_cast<int16_t>(product);
+// At least the bytes either layout takes, so the buffer grows once.
+size_t UpperSizeBound(const AnimPackage& package) {
+  size_t bytes = 64;
+  for (const Animation& animation : package.animations) {
+    bytes += 96;
+    for (const BoneTrack& track : animation.bones) bytes += 68 + track.keys.size() * 44;
+  }
+  return bytes;
 }
+
+}  // namespace
 
 IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out) {
   ByteWriter writer(out);
+  writer.Reserve(UpperSizeBound(package));
   writer.Write(package.format);
   if (package.format == kFormatANPK) {
     WriteAnpk(writer, package);

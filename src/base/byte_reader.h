@@ -36,7 +36,12 @@ class ByteReader {
   template <typename T>
   T Read(T fallback = T{}) {
     static_assert(std::is_trivially_copyable<T>::value, "plain values only");
-    ReadBytes(&fallback, sizeof(T));
+    if (sizeof(T) <= Remaining()) {  // the common case, with a fixed-size copy
+      std::memcpy(&fallback, data_ + pos_, sizeof(T));
+      pos_ += sizeof(T);
+    } else {
+      ReadBytes(&fallback, sizeof(T));
+    }
     return fallback;
   }
 

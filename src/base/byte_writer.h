@@ -1,6 +1,8 @@
 #pragma once
-// Little-endian writing into a growing byte buffer, with size fields that are
+// Little-endian writing into a byte buffer, with size fields that are
 // reserved first and patched once the section they measure is complete.
+// The buffer grows in large steps and is cut to the bytes written when the
+// writer goes away, so each field costs a bounds check and a copy.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,22 +14,31 @@ namespace zam {
 
 class ByteWriter {
  public:
-  explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
+  explicit ByteWriter(std::vector<uint8_t>& out) : out_(out), end_(out.size()) {}
+  ~ByteWriter() { out_.resize(end_); }
+  ByteWriter(const ByteWriter&) = delete;
+  ByteWriter& operator=(const ByteWriter&) = delete;
 
-  size_t Position() const { return out_.size(); }
+  size_t Position() const { return end_; }
 
   void WriteBytes(const void* src, size_t n) {
-    const auto* bytes = static_cast<const uint8_t*>(src);
-    out_.insert(out_.end(), bytes, bytes + n);
+    if (n) std::memcpy(Grow(n), src, n);
   }
 
   template <typename T>
   void Write(T value) {
     static_assert(std::is_trivially_copyable<T>::value, "plain values only");
-    WriteBytes(&value, sizeof(T));
+    std::memcpy(Grow(sizeof(T)), &value, sizeof(T));
   }
 
-  void WriteZeros(size_t n) { out_.resize(out_.size() + n, 0); }
+  void WriteZeros(size_t n) {
+    if (n) std::memset(Grow(n), 0, n);
+  }
+
+  // Makes room for at least `extra` more bytes in one step.
+  void Reserve(size_t extra) {
+    if (end_ + extra > out_.size()) out_.resize(end_ + extra);
+  }
 
   // Reserves a 32-bit size field and returns its position for PatchSize.
   size_t ReserveSize() {
@@ -42,7 +53,15 @@ class ByteWriter {
   void PatchU32(size_t at, uint32_t value) { std::memcpy(out_.data() + at, &value, 4); }
 
  private:
+  uint8_t* Grow(size_t n) {
+    if (end_ + n > out_.size()) out_.resize(end_ + n > 2 * out_.size() ? end_ + n : 2 * out_.size());
+    uint8_t* at = out_.data() + end_;
+    end_ += n;
+    return at;
+  }
+
   std::vector<uint8_t>& out_;
+  size_t end_;
 };
 
 }  // namespace zam
