@@ -1,0 +1,236 @@
+#include "preview/pose.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "../math/math_expect.h"
+#include "math/matrix.h"
+#include "test_skeleton.h"
+
+namespace zam {
+namespace {
+
+using test::BoneSpec;
+using test::ExpectMatrixEq;
+using test::ExpectMatrixNear;
+using test::ExpectVecNear;
+using test::Key;
+using test::MakeSkeleton;
+using test::Origin;
+using test::PackageOf;
+using test::Track;
+
+const float kHalfSqrt2 = std::sqrt(0.5f);
+const Quaternion kQuarterTurnZ{0, 0, kHalfSqrt2, kHalfSqrt2};
+const Quaternion kQuarterTurnX{kHalfSqrt2, 0, 0, kHalfSqrt2};
+
+// A root (id 0) at the origin and its child (id 2) 0.2 along Y.
+SkinnedModelData RootAndChild() { return MakeSkeleton({{0, -1, {0, 0, 0}}, {2, 0, {0, 0.2f, 0}}}); }
+
+Pose Evaluate(const AnimPackage& package, int animation, float time, const SkinnedModelData& model) {
+  Pose pose;
+  EvaluatePose(package, animation, time, model, pose);
+  return pose;
+}
+
+TEST(EvaluatePose, ShowsTheModelPoseWithoutAnAnimation) {
+  // The root stands at (1, 0, 0) turned 90 degrees about Z, so its child's
+  // offset of 0.2 along Y points along -X.
+  const SkinnedModelData model =
+      MakeSkeleton({{0, -1, {1, 0, 0}, kQuarterTurnZ}, {2, 0, {0, 0.2f, 0}}, {3, 1, {0, 0, 0.5f}}});
+  AnimPackage withoutTracks = PackageOf({});
+  AnimPackage empty{};
+  const AnimPackage animated = PackageOf({Track(2, kKeyKRT0, {Key(0, {5, 5, 5})})});
+  const struct {
+    const AnimPackage* package;
+    int index;
+  } cases[] = {{&animated, -1}, {&animated, 1}, {&animated, -2}, {&empty, 0}, {&withoutTracks, 0}};
+  for (const auto& c : cases) {
+    const Pose pose = Evaluate(*c.package, c.index, 0.0f, model);
+    ASSERT_EQ(3u, pose.boneMatrices.size());
+    ExpectVecNear({1, 0, 0}, Origin(pose.boneMatrices[0]));
+    ExpectVecNear({0.8f, 0, 0}, Origin(pose.boneMatrices[1]));
+    ExpectVecNear({0.8f, 0, 0.5f}, Origin(pose.boneMatrices[2]));
+    ExpectMatrixNear(RotationMatrix(kQuarterTurnZ), Multiply(pose.boneMatrices[2], TranslationMatrix({-0.8f, 0, -0.5f})));
+    EXPECT_FALSE(pose.rootTranslation.has_value());
+  }
+}
+
+TEST(EvaluatePose, HoldsTheFirstKeyBeforeItAndTheLastKeyAfterIt) {
+  const AnimPackage package = PackageOf({Track(2, kKeyKRT0, {Key(0.5f, {1, 0, 0}), Key(1.0f, {3, 0, 0})})});
+  const SkinnedModelData model = RootAndChild();
+  for (float t : {0.2f, 0.5f, -3.0f}) EXPECT_EQ(1.0f, Origin(Evaluate(package, 0, t, model).boneMatrices[1]).x) << t;
+  for (float t : {1.0f, 2.0f, 1e9f}) EXPECT_EQ(3.0f, Origin(Evaluate(package, 0, t, model).boneMatrices[1]).x) << t;
+  EXPECT_FLOAT_EQ(2.0f, Origin(Evaluate(package, 0, 0.75f, model).boneMatrices[1]).x);
+}
+
+TEST(EvaluatePose, UsesAKeyExactlyAtItsTime) {
+  const Quaternion eighthTurnX{std::sin(0.3926991f), 0, 0, std::cos(0.3926991f)};
+  const AnimPackage package = PackageOf({Track(2, kKeyKRTS,
+                                               {Key(0, {0, 0, 0}, kQuarterTurnZ, {1, 1, 1}),
+                                                Key(1, {5, 0, 0}, eighthTurnX, {2, 3, 4}),
+                                                Key(2, {7, 0, 0}, kQuarterTurnX, {1, 1, 1})})});
+  const Pose pose = Evaluate(package, 0, 1.0f, RootAndChild());
+  const Matrix4 expected =
+      Multiply(Multiply(ScalingMatrix({2, 3, 4}), RotationMatrix(eighthTurnX)), TranslationMatrix({5, 0, 0}));
+  ExpectMatrixEq(expected, pose.boneMatrices[1]);
+}
+
+TEST(EvaluatePose, InterpolatesRotationTranslationAndScale) {
+  const AnimPackage package = PackageOf(
+      {Track(2, kKeyKRTS, {Key(0, {0, 0, 0}, {0, 0, 0, 1}, {1, 1, 1}), Key(2, {4, 2, 0}, kQuarterTurnZ, {3, 1, 1})})});
+  const Pose pose = Evaluate(package, 0, 1.0f, RootAndChild());
+  const Quaternion eighthTurnZ{0, 0, 0.38268343f, 0.92387953f};
+  const Matrix4 expected =
+      Multiply(Multiply(ScalingMatrix({2, 1, 1}), RotationMatrix(eighthTurnZ)), TranslationMatrix({2, 1, 0}));
+  ExpectMatrixNear(expected, pose.boneMatrices[1]);
+}
+
+TEST(EvaluatePose, TheFirstTrackOfAnIdWins) {
+  const AnimPackage package =
+      PackageOf({Track(2, kKeyKRT0, {Key(0, {1, 0, 0})}), Track(2, kKeyKRT0, {Key(0, {9, 9, 9})})});
+  ExpectVecNear({1, 0, 0}, Origin(Evaluate(package, 0, 0, RootAndChild()).boneMatrices[1]));
+}
+
+TEST(EvaluatePose, RotationOnlyTracksKeepTheModelOffset) {
+  const SkinnedModelData model = RootAndChild();
+  const AnimPackage rotating = PackageOf({Track(2, kKeyKR00, {Key(0, {7, 7, 7}, kQuarterTurnZ)})});
+  const Pose turned = Evaluate(rotating, 0, 0, model);
+  ExpectVecNear({0, 0.2f, 0}, Origin(turned.boneMatrices[1]));
+  ExpectVecNear({0, 1, 0}, TransformDirection({1, 0, 0}, turned.boneMatrices[1]));
+
+  const AnimPackage moving = PackageOf({Track(2, kKeyKRT0, {Key(0, {0, 0, 0.3f}, kQuarterTurnZ)})});
+  ExpectVecNear({0, 0, 0.3f}, Origin(Evaluate(moving, 0, 0, model).boneMatrices[1]));
+}
+
+TEST(EvaluatePose, TheKeyTypeIsReadLetterByLetter) {
+  // No 'R' in second place: the model's own rotation; 'T' third: the key's
+  // translation; no 'S' fourth: unit scale although the keys say 5.
+  const SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 0}, kQuarterTurnZ}});
+  const AnimPackage package = PackageOf({Track(0, FourCC("K_T_"), {Key(0, {1, 2, 3}, {1, 0, 0, 0}, {5, 5, 5})})});
+  const Matrix4 expected = Multiply(RotationMatrix(kQuarterTurnZ), TranslationMatrix({1, 2, 3}));
+  ExpectMatrixNear(expected, Evaluate(package, 0, 0, model).boneMatrices[0]);
+}
+
+TEST(EvaluatePose, TracksOfUnknownIdsDriveNothing) {
+  const AnimPackage package = PackageOf({Track(99, kKeyKRT0, {Key(0, {5, 5, 5})})});
+  const Pose pose = Evaluate(package, 0, 0, RootAndChild());
+  ExpectVecNear({0, 0, 0}, Origin(pose.boneMatrices[0]));
+  ExpectVecNear({0, 0.2f, 0}, Origin(pose.boneMatrices[1]));
+  EXPECT_FALSE(pose.rootTranslation.has_value());
+}
+
+TEST(EvaluatePose, ReportsTheTranslationOfTrackZero) {
+  const SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 0.9f}}, {2, 0, {0, 0.2f, 0}}});
+  const AnimPackage moving = PackageOf(
+      {Track(0, kKeyKRT0, {Key(0, {0, 0, 1}), Key(1, {0, 2, 1})}), Track(2, kKeyKRT0, {Key(0, {4, 4, 4})})});
+  const Pose pose = Evaluate(moving, 0, 0.5f, model);
+  ASSERT_TRUE(pose.rootTranslation.has_value());
+  ExpectVecNear({0, 1, 1}, *pose.rootTranslation);
+
+  // A rotation-only root track keeps the model's offset, and that is the
+  // translation it used.
+  const AnimPackage turning = PackageOf({Track(0, kKeyKR00, {Key(0)})});
+  ExpectVecNear({0, 0, 0.9f}, *Evaluate(turning, 0, 0, model).rootTranslation);
+
+  // Only track 0 counts, even when a later track binds the root.
+  const AnimPackage unbound = PackageOf({Track(77, kKeyKRT0, {Key(0)}), Track(0, kKeyKRT0, {Key(0, {1, 1, 1})})});
+  EXPECT_FALSE(Evaluate(unbound, 0, 0, model).rootTranslation.has_value());
+}
+
+TEST(EvaluatePose, ATrackWithOneKeyHoldsItAndOneWithoutKeysShowsTheModelPose) {
+  const SkinnedModelData model = RootAndChild();
+  const AnimPackage single = PackageOf({Track(2, kKeyKRT0, {Key(3, {1, 2, 3})})});
+  for (float t : {0.0f, 3.0f, 10.0f}) ExpectVecNear({1, 2, 3}, Origin(Evaluate(single, 0, t, model).boneMatrices[1]));
+
+  const AnimPackage none = PackageOf({Track(2, kKeyKRT0, {}), Track(0, kKeyKRT0, {})});
+  const Pose pose = Evaluate(none, 0, 1, model);
+  ExpectMatrixEq(TranslationMatrix({0, 0.2f, 0}), pose.boneMatrices[1]);
+  // Track 0 binds the child: its model offset is the translation it used.
+  ASSERT_TRUE(pose.rootTranslation.has_value());
+  ExpectVecNear({0, 0.2f, 0}, *pose.rootTranslation);
+}
+
+TEST(EvaluatePose, KeysSharingATimeNeverDivideByZero) {
+  const AnimPackage package =
+      PackageOf({Track(2, kKeyKRT0, {Key(0, {1, 0, 0}), Key(0, {2, 0, 0}), Key(1, {3, 0, 0})})});
+  const SkinnedModelData model = RootAndChild();
+  EXPECT_EQ(2.0f, Origin(Evaluate(package, 0, 0, model).boneMatrices[1]).x);
+  EXPECT_EQ(1.0f, Origin(Evaluate(package, 0, -1, model).boneMatrices[1]).x);
+  EXPECT_FLOAT_EQ(2.5f, Origin(Evaluate(package, 0, 0.5f, model).boneMatrices[1]).x);
+  EXPECT_FALSE(std::isnan(Origin(Evaluate(package, 0, NAN, model).boneMatrices[1]).x));
+}
+
+TEST(EvaluatePose, ParentsThatDoNotComeFirstAreTakenAsNone) {
+  // Bone 0 names a later bone as parent, bone 1 itself, bone 2 one past the
+  // table and bone 3 a negative index other than -1.
+  SkinnedModelData model = MakeSkeleton(
+      {{0, 1, {1, 0, 0}}, {1, 1, {0, 2, 0}}, {2, 3, {0, 0, 3}}, {3, -7, {4, 0, 0}}, {4, 0, {0, 0, 1}}});
+  model.boneParent[2] = 5;
+  const Pose pose = Evaluate(AnimPackage{}, -1, 0, model);
+  ExpectVecNear({1, 0, 0}, Origin(pose.boneMatrices[0]));
+  ExpectVecNear({0, 2, 0}, Origin(pose.boneMatrices[1]));
+  ExpectVecNear({0, 0, 3}, Origin(pose.boneMatrices[2]));
+  ExpectVecNear({4, 0, 0}, Origin(pose.boneMatrices[3]));
+  ExpectVecNear({1, 0, 1}, Origin(pose.boneMatrices[4]));  // a proper child still composes
+}
+
+TEST(EvaluatePose, SkinningMatricesUndoTheBindPose) {
+  // Node table {10, 20}; bone 0 carries node 1 (id 20), bone 1 node 0 (id 10).
+  SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 1}}, {0, 0, {0, 0.5f, 0}}});
+  model.boneIds = {10, 20};
+  model.boneNodeIndex = {1, 0};
+  model.inverseBindMatrices = {TranslationMatrix({0, -0.5f, -1}), TranslationMatrix({0, 0, -1})};
+
+  const Pose rest = Evaluate(AnimPackage{}, -1, 0, model);
+  ASSERT_EQ(2u, rest.skinningMatrices.size());
+  ExpectMatrixNear(IdentityMatrix(), rest.skinningMatrices[0]);
+  ExpectMatrixNear(IdentityMatrix(), rest.skinningMatrices[1]);
+
+  // Moving id 20 (bone 0, the root) up by 2 moves skin bones 1 and 0 alike.
+  const AnimPackage lift = PackageOf({Track(20, kKeyKRT0, {Key(0, {0, 0, 3})})});
+  const Pose lifted = Evaluate(lift, 0, 0, model);
+  ExpectMatrixNear(TranslationMatrix({0, 0, 2}), lifted.skinningMatrices[1]);
+  ExpectMatrixNear(TranslationMatrix({0, 0, 2}), lifted.skinningMatrices[0]);
+}
+
+TEST(EvaluatePose, ABoneWithoutAValidNodeIndexIsPosedButWritesNoSkinningMatrix) {
+  SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 1}}, {2, 0, {0, 1, 0}}, {3, 1, {1, 0, 0}}});
+  model.boneNodeIndex = {0, 7, -1};
+  model.inverseBindMatrices = {TranslationMatrix({0, 0, -1}), TranslationMatrix({5, 5, 5}), TranslationMatrix({6, 6, 6})};
+  const AnimPackage package = PackageOf({Track(2, kKeyKRT0, {Key(0, {9, 9, 9})})});
+  const Pose pose = Evaluate(package, 0, 0, model);
+  ExpectVecNear({0, 1, 1}, Origin(pose.boneMatrices[1]));  // no id to bind: the model pose
+  ExpectVecNear({1, 1, 1}, Origin(pose.boneMatrices[2]));
+  ASSERT_EQ(3u, pose.skinningMatrices.size());
+  ExpectMatrixNear(IdentityMatrix(), pose.skinningMatrices[0]);
+  ExpectMatrixEq(IdentityMatrix(), pose.skinningMatrices[1]);
+  ExpectMatrixEq(IdentityMatrix(), pose.skinningMatrices[2]);
+}
+
+TEST(EvaluatePose, ARecordWithShortTablesPosesOnlyWhatItHolds) {
+  SkinnedModelData model = RootAndChild();
+  model.boneCount = 5;
+  model.boneParent.resize(1);
+  model.inverseBindMatrices.clear();
+  const Pose pose = Evaluate(PackageOf({Track(2, kKeyKRT0, {Key(0)})}), 0, 0, model);
+  EXPECT_EQ(1u, pose.boneMatrices.size());
+  EXPECT_TRUE(pose.skinningMatrices.empty());
+  EXPECT_EQ(1, PosableBoneCount(model));
+}
+
+TEST(EvaluatePose, ReusesItsStorageFromFrameToFrame) {
+  const SkinnedModelData model = RootAndChild();
+  const AnimPackage package = PackageOf({Track(2, kKeyKRT0, {Key(0), Key(1, {1, 0, 0})})});
+  Pose pose;
+  EvaluatePose(package, 0, 0.1f, model, pose);
+  const Matrix4* bones = pose.boneMatrices.data();
+  const Matrix4* skin = pose.skinningMatrices.data();
+  for (float t = 0; t < 1; t += 0.1f) EvaluatePose(package, 0, t, model, pose);
+  EXPECT_EQ(bones, pose.boneMatrices.data());
+  EXPECT_EQ(skin, pose.skinningMatrices.data());
+}
+
+}  // namespace
+}  // namespace zam
