@@ -1,0 +1,97 @@
+#include <windows.h>
+
+#include "platform/file.h"
+#include "platform/temp_file.h"
+
+namespace zam {
+namespace {
+
+HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+intptr_t OpenHandle(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
+  HANDLE h = CreateFileA(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return reinterpret_cast<intptr_t>(h);  // INVALID_HANDLE_VALUE is -1, the class's "none"
+}
+
+// ReadFile and WriteFile take 32-bit sizes.
+constexpr size_t kMaxTransfer = 1u << 30;
+
+}  // namespace
+
+File File::OpenRead(const std::string& path) {
+  return File(OpenHandle(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+}
+
+File File::OpenReadWrite(const std::string& path) {
+  return File(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING));
+}
+
+File File::Create(const std::string& path) {
+  return File(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
+}
+
+size_t File::Read(void* data, size_t size) {
+  if (!IsOpen()) return 0;
+  auto* at = static_cast<uint8_t*>(data);
+  size_t done = 0;
+  while (done < size) {
+    DWORD want = static_cast<DWORD>(size - done < kMaxTransfer ? size - done : kMaxTransfer);
+    DWORD got = 0;
+    if (!ReadFile(AsHandle(handle_), at + done, want, &got, nullptr) || got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+bool File::Write(const void* data, size_t size) {
+  if (!IsOpen()) return false;
+  auto* at = static_cast<const uint8_t*>(data);
+  while (size > 0) {
+    DWORD want = static_cast<DWORD>(size < kMaxTransfer ? size : kMaxTransfer);
+    DWORD put = 0;
+    if (!WriteFile(AsHandle(handle_), at, want, &put, nullptr) || put == 0) return false;
+    at += put;
+    size -= put;
+  }
+  return true;
+}
+
+bool File::Seek(uint64_t position) {
+  if (!IsOpen() || position > static_cast<uint64_t>(INT64_MAX)) return false;
+  LARGE_INTEGER to;
+  to.QuadPart = static_cast<LONGLONG>(position);
+  return SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) != 0;
+}
+
+bool File::SeekBy(int64_t delta) {
+  if (!IsOpen()) return false;
+  LARGE_INTEGER by;
+  by.QuadPart = delta;
+  return SetFilePointerEx(AsHandle(handle_), by, nullptr, FILE_CURRENT) != 0;
+}
+
+std::optional<uint64_t> File::Size() const {
+  LARGE_INTEGER size;
+  if (!IsOpen() || !GetFileSizeEx(AsHandle(handle_), &size)) return std::nullopt;
+  return static_cast<uint64_t>(size.QuadPart);
+}
+
+bool File::Flush() { return IsOpen() && FlushFileBuffers(AsHandle(handle_)) != 0; }
+
+void File::Close() {
+  if (IsOpen()) CloseHandle(AsHandle(handle_));
+  handle_ = kNoHandle;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::string CreateTempFilePath(const char* prefix) {
+  char folder[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length > MAX_PATH) return std::string();
+  char path[MAX_PATH];
+  if (GetTempFileNameA(folder, prefix, 0, path) == 0) return std::string();
+  return path;
+}
+
+}  // namespace zam

@@ -1,0 +1,115 @@
+#pragma once
+// A fresh folder per test that also serves as the process's temporary
+// folder, so tests can see every temporary file the code under test leaves
+// behind without being disturbed by other programs.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+#include "platform/file_system.h"
+
+namespace zam::test {
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    static std::atomic<int> counter{0};
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("zam-img-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(folder_);
+    for (const char* name : kTempVariables) {
+      const char* old = std::getenv(name);
+      saved_.push_back(old ? std::make_pair(true, std::string(old)) : std::make_pair(false, std::string()));
+      SetVariable(name, folder_.string());
+    }
+  }
+
+  ~ScratchFolder() {
+    for (size_t i = 0; i < saved_.size(); ++i) {
+      if (saved_[i].first) {
+        SetVariable(kTempVariables[i], saved_[i].second);
+      } else {
+        UnsetVariable(kTempVariables[i]);
+      }
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    std::string path = Path(name);
+    File file = File::Create(path);
+    EXPECT_TRUE(file.IsOpen() && file.Write(bytes.data(), bytes.size())) << path;
+    return path;
+  }
+
+  std::vector<uint8_t> Read(const std::string& name) const { return ReadPath(Path(name)); }
+
+  static std::vector<uint8_t> ReadPath(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(ReadWholeFile(path, bytes), FileStatus::Ok) << path;
+    return bytes;
+  }
+
+  bool Exists(const std::string& name) const { return std::filesystem::exists(folder_ / name); }
+
+  // Names of the files made by the temporary-file service ("ifp", "dff" and
+  // "txd" prefixes); the tests never give their own files such names.
+  std::vector<std::string> TempFiles() const {
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(folder_)) {
+      std::string name = item.path().filename().string();
+      std::string prefix = name.substr(0, 3);
+      if (prefix == "ifp" || prefix == "dff" || prefix == "txd") names.push_back(name);
+    }
+    return names;
+  }
+
+ private:
+  // POSIX reads TMPDIR; Windows reads TMP, then TEMP.
+  static constexpr const char* kTempVariables[] = {"TMPDIR", "TMP", "TEMP"};
+
+  static void SetVariable(const char* name, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+  }
+  static void UnsetVariable(const char* name) {
+#if defined(_WIN32)
+    _putenv_s(name, "");
+#else
+    unsetenv(name);
+#endif
+  }
+
+  std::filesystem::path folder_;
+  std::vector<std::pair<bool, std::string>> saved_;
+};
+
+// The bytes of an extracted or written-back entry as a reader sees them.
+inline std::vector<uint8_t> ReadAll(File& file) {
+  std::vector<uint8_t> bytes;
+  std::optional<uint64_t> size = file.Size();
+  if (!size || !file.Seek(0)) return bytes;
+  bytes.resize(static_cast<size_t>(*size));
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  return bytes;
+}
+
+}  // namespace zam::test
