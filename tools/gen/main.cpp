@@ -7,13 +7,19 @@
 #include <vector>
 
 #include "anim/ifp_writer.h"
+#include "img_builder.h"
+#include "model_subcommands.h"
 #include "platform/file_system.h"
 #include "sample_packages.h"
 
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: zamgen package [--anp3] [--large] OUT\n");
+  std::fprintf(stderr,
+               "usage: zamgen package [--anp3] [--large] OUT\n"
+               "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
+               "%s",
+               zam::gen::kModelUsage);
   return 2;
 }
 
@@ -45,9 +51,46 @@ int WritePackage(int argc, char** argv) {
   return 0;
 }
 
+// An IMG archive of the given files, each stored under the name before its "=".
+int WriteImg(int argc, char** argv) {
+  zam::gen::ImgBuildOptions options;
+  std::vector<zam::gen::ImgBuildEntry> entries;
+  const char* out = nullptr;
+  for (int i = 0; i < argc; ++i) {
+    const char* eq = std::strchr(argv[i], '=');
+    if (std::strcmp(argv[i], "--lower-tag") == 0) {
+      options.lowerCaseTag = true;
+    } else if (std::strcmp(argv[i], "--junk-names") == 0) {
+      options.namePadding = 0xFF;
+    } else if (out == nullptr) {
+      out = argv[i];
+    } else if (eq != nullptr) {
+      zam::gen::ImgBuildEntry entry;
+      entry.name.assign(argv[i], static_cast<size_t>(eq - argv[i]));
+      if (zam::ReadWholeFile(eq + 1, entry.data) != zam::FileStatus::Ok) {
+        std::fprintf(stderr, "%s: cannot read\n", eq + 1);
+        return 1;
+      }
+      entries.push_back(std::move(entry));
+    } else {
+      return Usage();
+    }
+  }
+  if (out == nullptr) return Usage();
+  if (zam::ReplaceFileAtomically(out, zam::gen::BuildImgArchive(entries, options)) != zam::FileStatus::Ok) {
+    std::fprintf(stderr, "%s: cannot write\n", out);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "package") == 0) return WritePackage(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "img") == 0) return WriteImg(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "dff") == 0) return zam::gen::RunDffCommand(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "txd") == 0) return zam::gen::RunTxdCommand(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "weapon") == 0) return zam::gen::RunWeaponCommand(argc - 2, argv + 2);
   return Usage();
 }

@@ -1,0 +1,292 @@
+#include "browser/img_archive.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/byte_reader.h"
+
+namespace zam {
+namespace {
+
+constexpr uint64_t kHeaderSize = 8;  // tag and entry count
+constexpr size_t kRecordSize = sizeof(ImgEntry);
+// The directory is read this many records at a time, so a count that the
+// file cannot back never decides an allocation.
+constexpr size_t kRecordsPerRead = 512;
+// Entry data are copied this many bytes at a time; a whole number of sectors.
+constexpr size_t kCopyBlock = 32 * kImgSectorSize;
+
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+size_t NameLength(const ImgEntry& entry) {
+  const void* end = std::memchr(entry.name, 0, kImgNameSize);
+  return end ? static_cast<size_t>(static_cast<const char*>(end) - entry.name) : kImgNameSize;
+}
+
+enum class OpenStatus { Ok, CannotOpen, NotImg };
+
+// An archive opened and its header read; the file is positioned at the first
+// directory record.
+struct Archive {
+  File file;
+  uint64_t size = 0;
+  uint32_t count = 0;
+  bool countMissing = false;  // the file ends inside the header
+
+  // End of the directory records the file actually holds.
+  uint64_t DirectoryEnd() const {
+    uint64_t held = size > kHeaderSize ? (size - kHeaderSize) / kRecordSize : 0;
+    return kHeaderSize + std::min<uint64_t>(count, held) * kRecordSize;
+  }
+};
+
+OpenStatus OpenArchive(File file, Archive& archive) {
+  if (!file.IsOpen()) return OpenStatus::CannotOpen;
+  std::optional<uint64_t> size = file.Size();
+  if (!size) return OpenStatus::CannotOpen;
+  uint8_t header[kHeaderSize];
+  size_t got = file.Read(header, sizeof header);
+  static constexpr char kTag[] = "ver2";
+  if (got < 4) return OpenStatus::NotImg;
+  for (size_t i = 0; i < 4; ++i) {
+    if (FoldCase(static_cast<char>(header[i])) != kTag[i]) return OpenStatus::NotImg;
+  }
+  ByteReader reader(header + 4, got - 4);
+  archive.count = reader.Read<uint32_t>();
+  archive.countMissing = reader.Overrun();
+  archive.size = *size;
+  archive.file = std::move(file);
+  return OpenStatus::Ok;
+}
+
+// Walks the directory records in order, reading them in bounded chunks.
+class DirectoryReader {
+ public:
+  explicit DirectoryReader(Archive& archive)
+      : file_(archive.file), remaining_(archive.count), truncated_(archive.countMissing) {}
+
+  // The next record and its byte position; false at the end of the
+  // directory or where the file ends first.
+  bool Next(ImgEntry& entry, uint64_t& recordPosition) {
+    if (chunk_.AtEnd() && !ReadChunk()) return false;
+    recordPosition = chunkStart_ + chunk_.Position();
+    entry.offset = chunk_.Read<uint32_t>();
+    entry.size = chunk_.Read<uint32_t>();
+    chunk_.ReadBytes(entry.name, kImgNameSize);
+    return true;
+  }
+
+  bool Truncated() const { return truncated_; }
+
+ private:
+  bool ReadChunk() {
+    if (remaining_ == 0) return false;
+    size_t want = std::min<size_t>(remaining_, kRecordsPerRead);
+    chunkStart_ += chunk_.Size();
+    size_t records = file_.Read(buffer_, want * kRecordSize) / kRecordSize;
+    if (records < want) {
+      truncated_ = true;
+      remaining_ = 0;
+    } else {
+      remaining_ -= static_cast<uint32_t>(want);
+    }
+    chunk_ = ByteReader(buffer_, records * kRecordSize);
+    return records > 0;
+  }
+
+  File& file_;
+  uint32_t remaining_;
+  bool truncated_;
+  uint64_t chunkStart_ = kHeaderSize;
+  uint8_t buffer_[kRecordsPerRead * kRecordSize];
+  ByteReader chunk_{buffer_, 0};
+};
+
+bool FindEntry(Archive& archive, const std::string& name, ImgEntry& found, uint64_t& recordPosition) {
+  DirectoryReader directory(archive);
+  ImgEntry entry;
+  uint64_t position;
+  while (directory.Next(entry, position)) {
+    if (ImgEntryNameMatches(entry, name)) {
+      found = entry;
+      recordPosition = position;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Copies the entry's sectors that exist in the archive into `out` from its
+// start, then rewinds `out`.
+ImgExtractResult CopyEntry(Archive& archive, const ImgEntry& entry, File& out) {
+  uint64_t start = ImgSectorPosition(entry.offset);
+  uint64_t length = ImgSectorPosition(entry.size);
+  uint64_t available = start < archive.size ? std::min(length, archive.size - start) : 0;
+  if (!out.Seek(0)) return ImgExtractResult::WriteFailed;
+  uint64_t copied = 0;
+  if (available > 0 && archive.file.Seek(start)) {
+    std::vector<uint8_t> block(static_cast<size_t>(std::min<uint64_t>(available, kCopyBlock)));
+    while (copied < available) {
+      size_t want = static_cast<size_t>(std::min<uint64_t>(available - copied, block.size()));
+      size_t got = archive.file.Read(block.data(), want);
+      if (got > 0 && !out.Write(block.data(), got)) return ImgExtractResult::WriteFailed;
+      copied += got;
+      if (got < want) break;  // the archive shrank meanwhile
+    }
+  }
+  if (!out.Seek(0)) return ImgExtractResult::WriteFailed;
+  return copied == length ? ImgExtractResult::Extracted : ImgExtractResult::EntryTruncated;
+}
+
+ImgExtractResult NotOpened(OpenStatus status) {
+  return status == OpenStatus::CannotOpen ? ImgExtractResult::ArchiveCannotOpen : ImgExtractResult::NotImgArchive;
+}
+
+// Deletes a file when it goes out of scope; declared before the file's
+// handle so that the handle is closed first.
+class DeleteOnExit {
+ public:
+  explicit DeleteOnExit(const std::string& path) : path_(path) {}
+  ~DeleteOnExit() { RemoveFile(path_); }
+  DeleteOnExit(const DeleteOnExit&) = delete;
+  DeleteOnExit& operator=(const DeleteOnExit&) = delete;
+
+ private:
+  const std::string& path_;
+};
+
+// Writes `sectors` whole sectors at the file's position: the package's bytes,
+// then zeros.
+bool WriteSectors(File& package, File& archive, uint64_t sectors) {
+  std::vector<uint8_t> block(kCopyBlock);
+  uint64_t left = sectors * kImgSectorSize;
+  while (left > 0) {
+    size_t want = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
+    size_t got = package.Read(block.data(), want);
+    std::fill(block.begin() + static_cast<std::ptrdiff_t>(got), block.begin() + static_cast<std::ptrdiff_t>(want), 0);
+    if (!archive.Write(block.data(), want)) return false;
+    left -= want;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ImgEntryName(const ImgEntry& entry) { return std::string(entry.name, NameLength(entry)); }
+
+bool ImgEntryNameMatches(const ImgEntry& entry, const std::string& name) {
+  size_t length = NameLength(entry);
+  if (length != name.size()) return false;
+  for (size_t i = 0; i < length; ++i) {
+    if (FoldCase(entry.name[i]) != FoldCase(name[i])) return false;
+  }
+  return true;
+}
+
+std::string ImgDictionaryName(const std::string& modelName) {
+  size_t dot = modelName.find_last_of('.');
+  if (dot == std::string::npos) return std::string();
+  std::string rest = modelName.size() - dot > 4 ? modelName.substr(dot + 4) : std::string();
+  return modelName.substr(0, dot + 1) + "txd" + rest;
+}
+
+ImgListResult ListImgEntries(const std::string& archivePath, std::vector<ImgEntry>& entries) {
+  entries.clear();
+  Archive archive;
+  OpenStatus status = OpenArchive(File::OpenRead(archivePath), archive);
+  if (status != OpenStatus::Ok) {
+    return status == OpenStatus::CannotOpen ? ImgListResult::ArchiveCannotOpen : ImgListResult::NotImgArchive;
+  }
+  entries.reserve(static_cast<size_t>((archive.DirectoryEnd() - kHeaderSize) / kRecordSize));
+  DirectoryReader directory(archive);
+  ImgEntry entry;
+  uint64_t position;
+  while (directory.Next(entry, position)) entries.push_back(entry);
+  return directory.Truncated() ? ImgListResult::DirectoryTruncated : ImgListResult::Listed;
+}
+
+ImgExtractResult ExtractImgEntry(const std::string& archivePath, const std::string& entryName, File& out) {
+  Archive archive;
+  OpenStatus status = OpenArchive(File::OpenRead(archivePath), archive);
+  if (status != OpenStatus::Ok) return NotOpened(status);
+  ImgEntry entry;
+  uint64_t position;
+  if (!FindEntry(archive, entryName, entry, position)) return ImgExtractResult::EntryNotFound;
+  return CopyEntry(archive, entry, out);
+}
+
+ImgModelExtractResult ExtractImgModel(const std::string& archivePath, const std::string& modelName, File& modelOut,
+                                      File& dictionaryOut) {
+  Archive archive;
+  OpenStatus status = OpenArchive(File::OpenRead(archivePath), archive);
+  if (status != OpenStatus::Ok) return {NotOpened(status), NotOpened(status)};
+
+  // One pass finds the first record of each name.
+  std::string dictionaryName = ImgDictionaryName(modelName);
+  bool modelFound = false;
+  bool dictionaryFound = false;
+  ImgEntry model{}, dictionary{}, entry;
+  uint64_t position;
+  DirectoryReader directory(archive);
+  while ((!modelFound || (!dictionaryFound && !dictionaryName.empty())) && directory.Next(entry, position)) {
+    if (!modelFound && ImgEntryNameMatches(entry, modelName)) {
+      model = entry;
+      modelFound = true;
+    }
+    if (!dictionaryFound && !dictionaryName.empty() && ImgEntryNameMatches(entry, dictionaryName)) {
+      dictionary = entry;
+      dictionaryFound = true;
+    }
+  }
+  ImgModelExtractResult result{ImgExtractResult::EntryNotFound, ImgExtractResult::EntryNotFound};
+  if (modelFound) result.model = CopyEntry(archive, model, modelOut);
+  if (dictionaryFound) result.dictionary = CopyEntry(archive, dictionary, dictionaryOut);
+  return result;
+}
+
+ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::string& entryName,
+                                     const std::string& packageFilePath) {
+  DeleteOnExit deletePackage(packageFilePath);
+  File package = File::OpenRead(packageFilePath);
+  std::optional<uint64_t> packageSize = package.Size();
+  if (!packageSize) return ImgWriteBackResult::NothingWritten;
+  uint64_t needed = ImgSectorsNeeded(*packageSize);
+  if (needed > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
+
+  Archive archive;
+  OpenStatus status = OpenArchive(File::OpenReadWrite(archivePath), archive);
+  if (status == OpenStatus::CannotOpen) return ImgWriteBackResult::ArchiveCannotOpen;
+  if (status == OpenStatus::NotImg) return ImgWriteBackResult::NothingWritten;
+  ImgEntry entry;
+  uint64_t recordPosition;
+  if (!FindEntry(archive, entryName, entry, recordPosition)) return ImgWriteBackResult::NothingWritten;
+
+  // In place only where the entry has room and its sectors start inside the
+  // archive after the directory; a damaged record must not lead the data over
+  // the directory or far beyond the end of the file.
+  uint64_t start = ImgSectorPosition(entry.offset);
+  bool inPlace = entry.size >= needed && start >= archive.DirectoryEnd() && start <= archive.size;
+  if (!inPlace) {
+    uint64_t appendAt = ImgAppendSector(archive.size);
+    if (appendAt > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
+    entry.offset = static_cast<uint32_t>(appendAt);
+    entry.size = static_cast<uint32_t>(needed);
+  }
+
+  // The data go first and reach the disk before the record points at them,
+  // so an interrupted save leaves the old entry intact.
+  if (!archive.file.Seek(ImgSectorPosition(entry.offset)) || !WriteSectors(package, archive.file, needed)) {
+    return ImgWriteBackResult::NothingWritten;
+  }
+  if (!inPlace) {
+    uint8_t record[8];
+    std::memcpy(record, &entry.offset, 4);
+    std::memcpy(record + 4, &entry.size, 4);
+    if (!archive.file.Flush() || !archive.file.Seek(recordPosition) || !archive.file.Write(record, sizeof record)) {
+      return ImgWriteBackResult::NothingWritten;
+    }
+  }
+  return ImgWriteBackResult::Written;
+}
+
+}  // namespace zam

@@ -1,0 +1,217 @@
+// Saving a package back into its archive entry: in place when the entry has
+// room, appended after the end when it has not, and never a directory record
+// pointing at data that were not written.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "browser/img_archive.h"
+#include "img_builder.h"
+#include "platform/temp_file.h"
+#include "scratch_folder.h"
+#include "support/raw_bytes.h"
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace zam {
+namespace {
+
+using gen::BuildImgArchive;
+using gen::ImgBuildEntry;
+using gen::PatternData;
+using test::RawBytes;
+using test::ReadAll;
+using test::ScratchFolder;
+
+class ImgWriteBack : public ::testing::Test {
+ protected:
+  // The package as Save leaves it: written into a new "ifp" temporary file.
+  std::string Package(const std::vector<uint8_t>& bytes) {
+    TempFile temp = TempFile::Create("ifp");
+    EXPECT_TRUE(temp.IsOpen() && temp.file().Write(bytes.data(), bytes.size()));
+    return temp.Release();
+  }
+
+  std::vector<ImgEntry> List(const std::string& archive) {
+    std::vector<ImgEntry> entries;
+    EXPECT_EQ(ListImgEntries(archive, entries), ImgListResult::Listed);
+    return entries;
+  }
+
+  std::vector<uint8_t> Extract(const std::string& archive, const std::string& name) {
+    TempFile out = TempFile::Create("ifp");
+    EXPECT_TRUE(ImgEntryExtracted(ExtractImgEntry(archive, name, out.file()))) << name;
+    return ReadAll(out.file());
+  }
+
+  // `data` followed by zeros up to `sectors` whole sectors.
+  static std::vector<uint8_t> Padded(std::vector<uint8_t> data, size_t sectors) {
+    data.resize(sectors * 2048, 0);
+    return data;
+  }
+
+  ScratchFolder scratch_;
+  const std::vector<uint8_t> package_ = PatternData(4096, 99);  // needs 3 sectors
+};
+
+TEST_F(ImgWriteBack, FitsInPlaceIntoAnEntryOfThreeSectors) {
+  std::string archive = scratch_.Write(
+      "a.img", BuildImgArchive({{"a.ifp", PatternData(10, 1)}, {"walk.ifp", PatternData(6000, 2)},
+                                {"z.ifp", PatternData(10, 3)}}));
+  std::vector<uint8_t> before = scratch_.Read("a.img");
+  std::vector<ImgEntry> old = List(archive);
+  ASSERT_EQ(old[1].size, 3u);
+
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  std::vector<ImgEntry> now = List(archive);
+  EXPECT_EQ(now[1].offset, old[1].offset);
+  EXPECT_EQ(now[1].size, 3u);
+  EXPECT_EQ(scratch_.Read("a.img").size(), before.size());
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
+  EXPECT_EQ(Extract(archive, "a.ifp"), Padded(PatternData(10, 1), 1)) << "neighbours untouched";
+  EXPECT_EQ(Extract(archive, "z.ifp"), Padded(PatternData(10, 3), 1));
+}
+
+TEST_F(ImgWriteBack, ALargerEntryKeepsItsOffsetAndSize) {
+  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(5 * 2048, 2)}}));
+  ImgEntry old = List(archive)[0];
+  EXPECT_EQ(WriteBackImgEntry(archive, "WALK.IFP", Package(package_)), ImgWriteBackResult::Written);
+  ImgEntry now = List(archive)[0];
+  EXPECT_EQ(now.offset, old.offset);
+  EXPECT_EQ(now.size, 5u);
+  std::vector<uint8_t> got = Extract(archive, "walk.ifp");
+  EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + 3 * 2048), Padded(package_, 3));
+}
+
+TEST_F(ImgWriteBack, AnEntryTooSmallMovesAfterTheEndOfTheArchive) {
+  std::string archive = scratch_.Write(
+      "a.img", BuildImgArchive({{"walk.ifp", PatternData(4000, 2)}, {"z.ifp", PatternData(10, 3)}}));
+  uint64_t oldSize = scratch_.Read("a.img").size();
+  ImgEntry old = List(archive)[0];
+  ASSERT_EQ(old.size, 2u);
+
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  ImgEntry now = List(archive)[0];
+  EXPECT_EQ(now.offset, oldSize / 2048 + 1);
+  EXPECT_EQ(now.size, 3u);
+  EXPECT_EQ(scratch_.Read("a.img").size(), (now.offset + 3) * 2048);
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
+  std::vector<uint8_t> bytes = scratch_.Read("a.img");
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + old.offset * 2048, bytes.begin() + old.offset * 2048 + 4000),
+            PatternData(4000, 2))
+      << "the old data stay where they were";
+  EXPECT_EQ(Extract(archive, "z.ifp"), Padded(PatternData(10, 3), 1));
+}
+
+TEST_F(ImgWriteBack, APackageFillingWholeSectorsGetsOneMore) {
+  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(2048, 2)}}));
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(PatternData(2048, 5))), ImgWriteBackResult::Written);
+  EXPECT_EQ(List(archive)[0].size, 2u);
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(PatternData(2048, 5), 2));
+}
+
+TEST_F(ImgWriteBack, WritesTheFirstOfDuplicateNames) {
+  std::string archive = scratch_.Write(
+      "a.img", BuildImgArchive({{"walk.ifp", PatternData(6144, 1)}, {"WALK.IFP", PatternData(6144, 2)}}));
+  EXPECT_EQ(WriteBackImgEntry(archive, "Walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  std::vector<uint8_t> bytes = scratch_.Read("a.img");
+  std::vector<ImgEntry> entries = List(archive);
+  auto at = [&](const ImgEntry& e) { return std::vector<uint8_t>(bytes.begin() + e.offset * 2048, bytes.begin() + (e.offset + 3) * 2048); };
+  EXPECT_EQ(at(entries[0]), Padded(package_, 3));
+  EXPECT_EQ(at(entries[1]), PatternData(6144, 2));
+}
+
+TEST_F(ImgWriteBack, AcceptsTheLowerCaseTag) {
+  gen::ImgBuildOptions lower;
+  lower.lowerCaseTag = true;
+  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}, lower));
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
+}
+
+TEST_F(ImgWriteBack, TellsAnArchiveThatCannotBeOpenedFromNothingWritten) {
+  std::vector<uint8_t> notImg = RawBytes().Tag("VER1").U32(0).bytes();
+  std::string other = scratch_.Write("b.img", notImg);
+  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}));
+  std::vector<uint8_t> before = scratch_.Read("a.img");
+
+  EXPECT_EQ(WriteBackImgEntry(scratch_.Path("missing.img"), "walk.ifp", Package(package_)),
+            ImgWriteBackResult::ArchiveCannotOpen);
+  EXPECT_EQ(WriteBackImgEntry(other, "walk.ifp", Package(package_)), ImgWriteBackResult::NothingWritten);
+  EXPECT_EQ(WriteBackImgEntry(archive, "run.ifp", Package(package_)), ImgWriteBackResult::NothingWritten);
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", scratch_.Path("no-package")), ImgWriteBackResult::NothingWritten);
+  EXPECT_EQ(scratch_.Read("b.img"), notImg);
+  EXPECT_EQ(scratch_.Read("a.img"), before);
+}
+
+TEST_F(ImgWriteBack, DeletesThePackageFileOnEveryPath) {
+  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}));
+  WriteBackImgEntry(archive, "walk.ifp", Package(package_));
+  WriteBackImgEntry(archive, "run.ifp", Package(package_));
+  WriteBackImgEntry(scratch_.Path("missing.img"), "walk.ifp", Package(package_));
+  WriteBackImgEntry(scratch_.Write("b.img", {'x'}), "walk.ifp", Package(package_));
+  EXPECT_TRUE(scratch_.TempFiles().empty());
+}
+
+TEST_F(ImgWriteBack, NeverWritesOverTheDirectory) {
+  // A damaged record placing a large entry at sector 0, over the header.
+  RawBytes bytes;
+  bytes.Tag("VER2").U32(2).U32(0).U32(10).Text("walk.ifp", 24).U32(1).U32(1).Text("z.ifp", 24);
+  bytes.Fill(2048 - bytes.size(), 0).Fill(2048, 0x11);
+  std::string archive = scratch_.Write("a.img", bytes.bytes());
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  std::vector<ImgEntry> entries = List(archive);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].offset, 3u);
+  EXPECT_EQ(entries[0].size, 3u);
+  EXPECT_EQ(ImgEntryName(entries[1]), "z.ifp");
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
+  EXPECT_EQ(Extract(archive, "z.ifp"), std::vector<uint8_t>(2048, 0x11));
+}
+
+TEST_F(ImgWriteBack, AnEntryFarBeyondTheEndIsAppendedRatherThanWrittenThere) {
+  RawBytes bytes;
+  bytes.Tag("VER2").U32(1).U32(0x7FFFFFFF).U32(100).Text("walk.ifp", 24);
+  std::string archive = scratch_.Write("a.img", bytes.bytes());
+  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  ImgEntry now = List(archive)[0];
+  EXPECT_EQ(now.offset, 1u);
+  EXPECT_EQ(now.size, 3u);
+  EXPECT_EQ(scratch_.Read("a.img").size(), 4u * 2048) << "the archive grew by the package only";
+}
+
+TEST_F(ImgWriteBack, AFailedWriteOfTheDataLeavesTheRecordAsItWas) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "needs a limit on file sizes to make the write fail";
+#else
+  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}));
+  std::vector<uint8_t> before = scratch_.Read("a.img");
+  std::string package = Package(package_);
+  // Writes past the archive's current end now fail, as on a full disk.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit limit = old;
+  limit.rlim_cur = before.size();
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  ImgWriteBackResult result = WriteBackImgEntry(archive, "walk.ifp", package);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(result, ImgWriteBackResult::NothingWritten);
+  std::vector<uint8_t> after = scratch_.Read("a.img");
+  ASSERT_GE(after.size(), 2048u);
+  EXPECT_EQ(std::vector<uint8_t>(after.begin(), after.begin() + 2048),
+            std::vector<uint8_t>(before.begin(), before.begin() + 2048))
+      << "the directory still points at the old data";
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(PatternData(10, 1), 1));
+#endif
+}
+
+}  // namespace
+}  // namespace zam
