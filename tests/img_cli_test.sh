@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Drives `zam img` on archives made by zamgen: listing, extraction into the
+# named file only, write-back in place and after the end, and the messages
+# and exit status of every failure.
+# Usage: tests/img_cli_test.sh TOOLS_BUILD_DIR
+set -uo pipefail
+tools=$1
+zam="$tools/zam"
+gen="$tools/zamgen"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The write-back copies FILE into a temporary file: keep those where they can be counted.
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR"
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what"; failures=$((failures + 1)); fi
+}
+size_of() { stat -c %s "$1"; }
+
+"$gen" package "$work/a.ifp"          # 7396 bytes: 4 sectors in the archive, needs 4 to write back
+"$gen" package --anp3 "$work/b.ifp"   # 3848 bytes: 2 sectors, needs 2
+"$gen" img "$work/x.img" walk.ifp="$work/a.ifp" RUN.IFP="$work/b.ifp" ped.dff="$work/a.ifp"
+
+check "list gives name, offset and size a line" \
+  diff <("$zam" img list "$work/x.img") <(printf 'walk.ifp\t1\t4\nRUN.IFP\t5\t2\nped.dff\t7\t4\n')
+"$gen" img --lower-tag --junk-names "$work/lower.img" abcdefghijklmnopqrst.ifp="$work/b.ifp"
+check "lower-case tag and 24-character names" \
+  diff <("$zam" img list "$work/lower.img") <(printf 'abcdefghijklmnopqrst.ifp\t1\t2\n')
+
+check "extract by name in any case" "$zam" img extract "$work/x.img" run.ifp "$work/out.ifp"
+check "extract copies whole sectors" [ "$(size_of "$work/out.ifp")" -eq 4096 ]
+check "extracted entry starts with the stored file" cmp -s -n 3848 "$work/b.ifp" "$work/out.ifp"
+check "extracted package reads" bash -c "'$zam' info '$work/out.ifp' | grep -q '^layout: ANP3'"
+check "missing entry message" bash -c "[ \"\$('$zam' img extract '$work/x.img' none.ifp '$work/none.ifp' 2>&1)\" = '$work/x.img: no entry named none.ifp' ]"
+check "missing entry exit status and no output file" bash -c "! '$zam' img extract '$work/x.img' none.ifp '$work/none.ifp' 2>/dev/null && [ ! -e '$work/none.ifp' ]"
+check "missing archive message" bash -c "[ \"\$('$zam' img list '$work/none.img' 2>&1)\" = 'File cannot open.' ]"
+check "missing archive exit status" bash -c "! '$zam' img extract '$work/none.img' a.ifp '$work/o.ifp' 2>/dev/null && [ ! -e '$work/o.ifp' ]"
+check "not an archive" bash -c "! '$zam' img list '$work/a.ifp' 2>/dev/null"
+
+cp "$work/x.img" "$work/before.img"
+cp "$work/b.ifp" "$work/keep.ifp"
+check "put into a large enough entry reports its place" \
+  diff <("$zam" img put "$work/x.img" walk.ifp "$work/b.ifp") <(printf 'walk.ifp\t1\t4\n')
+check "in place: the directory keeps offset and size" bash -c "'$zam' img list '$work/x.img' | head -1 | grep -qP '^walk.ifp\t1\t4$'"
+check "in place: the archive keeps its size" [ "$(size_of "$work/x.img")" -eq "$(size_of "$work/before.img")" ]
+check "the user's file is left alone" cmp -s "$work/b.ifp" "$work/keep.ifp"
+"$zam" img extract "$work/x.img" walk.ifp "$work/walk.ifp"
+check "the written entry reads back" cmp -s -n 3848 "$work/b.ifp" "$work/walk.ifp"
+
+old_size=$(size_of "$work/x.img")
+check "put into an entry too small reports its new place" \
+  diff <("$zam" img put "$work/x.img" run.ifp "$work/a.ifp") <(printf 'RUN.IFP\t%d\t4\n' $((old_size / 2048 + 1)))
+check "appended: the directory has the new offset and the needed size" bash -c \
+  "'$zam' img list '$work/x.img' | sed -n 2p | grep -qP '^RUN.IFP\t$((old_size / 2048 + 1))\t4$'"
+"$zam" img extract "$work/x.img" run.ifp "$work/run.ifp"
+check "the appended entry reads back" cmp -s -n 7396 "$work/a.ifp" "$work/run.ifp"
+check "no temporary file is left behind" [ -z "$(ls -A "$TMPDIR")" ]
+
+cp "$work/x.img" "$work/before.img"
+check "put into a missing entry fails" bash -c "! '$zam' img put '$work/x.img' none.ifp '$work/a.ifp' 2>/dev/null"
+check "put into a missing archive message" bash -c "[ \"\$('$zam' img put '$work/none.img' a.ifp '$work/a.ifp' 2>&1)\" = 'File cannot open.' ]"
+check "put from a missing file fails" bash -c "! '$zam' img put '$work/x.img' walk.ifp '$work/none.ifp' 2>/dev/null"
+check "failed puts leave the archive alone" cmp -s "$work/x.img" "$work/before.img"
+check "usage errors exit with 2" bash -c "'$zam' img extract '$work/x.img' 2>/dev/null; [ \$? -eq 2 ]"
+
+echo "zam img: $failures failed"
+[ "$failures" -eq 0 ]
