@@ -8,7 +8,6 @@
 
 #include "anim/ifp_writer.h"
 #include "img_builder.h"
-#include "model_subcommands.h"
 #include "platform/file_system.h"
 #include "sample_packages.h"
 
@@ -17,9 +16,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: zamgen package [--anp3] [--large] OUT\n"
-               "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
-               "%s",
-               zam::gen::kModelUsage);
+               "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n");
   return 2;
 }
 
@@ -89,8 +86,5 @@ int WriteImg(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "package") == 0) return WritePackage(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "img") == 0) return WriteImg(argc - 2, argv + 2);
-  if (argc >= 2 && std::strcmp(argv[1], "dff") == 0) return zam::gen::RunDffCommand(argc - 2, argv + 2);
-  if (argc >= 2 && std::strcmp(argv[1], "txd") == 0) return zam::gen::RunTxdCommand(argc - 2, argv + 2);
-  if (argc >= 2 && std::strcmp(argv[1], "weapon") == 0) return zam::gen::RunWeaponCommand(argc - 2, argv + 2);
   return Usage();
 }
