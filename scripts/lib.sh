@@ -69,6 +69,14 @@ start_wine() {
   wineserver -p >/dev/null 2>&1 || true
 }
 
+# Without a window manager, Wine waits 2 s whenever a captioned window of a
+# managed program is hidden or destroyed; test programs opt out.
+unmanage_windows() {
+  for program in "$@"; do
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
+  done
+}
+
 stop_display_and_wine() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true

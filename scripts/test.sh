@@ -65,6 +65,12 @@ echo "== Windows build (MinGW-w64)"
 if build_windows; then
   start_display && start_wine
   run_gtest wine-core wine "$BUILD/mingw/tests/core_tests.exe"
+  unmanage_windows editor_tests.exe
+  mkdir -p "$BUILD/screenshots"
+  ZAM_SCREENSHOT_DIR="$(winepath -w "$BUILD/screenshots")" run_gtest wine-editor wine "$BUILD/mingw/tests/editor_tests.exe"
+  if [ -f "$BUILD/screenshots/editor.bmp" ] && convert "$BUILD/screenshots/editor.bmp" "$BUILD/screenshots/editor.png"; then
+    echo "screenshot of the main window: $BUILD/screenshots/editor.png"
+  fi
 else
   run_step windows-build false
 fi

@@ -1,0 +1,17 @@
+// Program entry: the whole program is the main dialog, run modally.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/win32/main_dialog.h"
+#include "resource.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                     ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  zam::StartupArgs args = zam::ProcessStartupArgs();
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), GetDesktopWindow(), zam::MainDialogProc,
+                  reinterpret_cast<LPARAM>(&args));
+  return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Small helpers over report-mode list views with 8-bit texts.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace zam::list {
+
+void InsertColumn(HWND list, int column, const char* header, int width, int format);
+// Appends a row whose first column reads `text`; returns its index.
+int AppendRow(HWND list, const std::string& text);
+void SetCell(HWND list, int row, int column, const std::string& text);
+std::string Cell(HWND list, int row, int column, int maxChars);
+int RowCount(HWND list);
+int SelectedCount(HWND list);
+// The first selected row after `after` (-1: from the start), or -1.
+int NextSelected(HWND list, int after);
+std::vector<int> SelectedRows(HWND list);
+
+}  // namespace zam::list

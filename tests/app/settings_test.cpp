@@ -1,0 +1,87 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace zam {
+namespace {
+
+// An INI file in memory, with the private-profile rules for integers.
+class MemoryStore final : public SettingsStore {
+ public:
+  std::map<std::string, std::string> values;  // "Section/Key" -> text
+
+  int ReadInt(const char* section, const char* key, int fallback) override {
+    auto found = values.find(std::string(section) + "/" + key);
+    if (found == values.end()) return fallback;
+    return std::atoi(found->second.c_str());
+  }
+  std::string ReadText(const char* section, const char* key, const char* fallback, size_t maxBytes) override {
+    auto found = values.find(std::string(section) + "/" + key);
+    std::string text = found == values.end() ? fallback : found->second;
+    return text.substr(0, maxBytes);
+  }
+  void WriteText(const char* section, const char* key, const std::string& value) override {
+    values[std::string(section) + "/" + key] = value;
+  }
+};
+
+TEST(ReadSettings, MissingFileGivesTheDefaults) {
+  MemoryStore store;
+  Settings settings = ReadSettings(store);
+  EXPECT_TRUE(settings.showDff);
+  EXPECT_TRUE(settings.showAxis);
+  EXPECT_TRUE(settings.showMesh);
+  EXPECT_TRUE(settings.showBone);
+  EXPECT_FALSE(settings.cullingDisabled);
+  EXPECT_EQ(settings.backgroundColor, 0u);  // "00000000": black
+  EXPECT_FALSE(settings.specView);
+}
+
+TEST(ReadSettings, FlagsAreTrueWhenNotZero) {
+  MemoryStore store;
+  store.values = {{"Preview/ShowAxis", "0"}, {"Preview/ShowMesh", "7"}, {"Preview/Culling", "1"},
+                  {"Preview/SpecView", "x"}, {"Directory/ShowDFF", "0"}};
+  Settings settings = ReadSettings(store);
+  EXPECT_FALSE(settings.showAxis);
+  EXPECT_TRUE(settings.showMesh);
+  EXPECT_TRUE(settings.cullingDisabled);
+  EXPECT_FALSE(settings.specView);
+  EXPECT_FALSE(settings.showDff);
+}
+
+TEST(ReadSettings, BackgroundColorInEitherCaseOrTheInitialValue) {
+  MemoryStore store;
+  store.values["Preview/BGColor"] = "FF8000";
+  EXPECT_EQ(ReadSettings(store).backgroundColor, 0xFF8000u);
+  store.values["Preview/BGColor"] = "ff8000";
+  EXPECT_EQ(ReadSettings(store).backgroundColor, 0xFF8000u);
+  store.values["Preview/BGColor"] = "orange";
+  EXPECT_EQ(ReadSettings(store).backgroundColor, kInitialBackgroundColor);
+  store.values["Preview/BGColor"] = "123456789";
+  EXPECT_EQ(ReadSettings(store).backgroundColor, kInitialBackgroundColor);
+}
+
+TEST(BackgroundColorText, IsLowerCaseHexWithoutLeadingZeros) {
+  EXPECT_EQ(FormatBackgroundColor(0x00FF00), "ff00");
+  EXPECT_EQ(FormatBackgroundColor(0), "0");
+  uint32_t color = 0;
+  EXPECT_TRUE(ParseBackgroundColor(FormatBackgroundColor(0xABCDEF), color));
+  EXPECT_EQ(color, 0xABCDEFu);
+  EXPECT_TRUE(ParseBackgroundColor("0x10zz", color));
+  EXPECT_EQ(color, 0x10u);
+  EXPECT_FALSE(ParseBackgroundColor("", color));
+}
+
+TEST(WriteFlag, WritesOneOrZero) {
+  MemoryStore store;
+  WriteFlag(store, ini::kPreview, ini::kShowBone, false);
+  WriteFlag(store, ini::kDirectory, ini::kShowDff, true);
+  EXPECT_EQ(store.values["Preview/ShowBone"], "0");
+  EXPECT_EQ(store.values["Directory/ShowDFF"], "1");
+}
+
+}  // namespace
+}  // namespace zam

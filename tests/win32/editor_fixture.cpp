@@ -1,0 +1,197 @@
+#include "editor_fixture.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "anim/ifp_writer.h"
+#include "resource.h"
+
+namespace zam::test {
+
+int FakePrompts::MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
+  messages.push_back({text, caption, type});
+  if (answers.empty()) return IDOK;
+  int answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+BOOL FakePrompts::Choose(OPENFILENAMEA* dialog) {
+  fileDialogs.push_back(*dialog);
+  if (chosenPaths.empty() || chosenPaths.front().empty()) {
+    if (!chosenPaths.empty()) chosenPaths.pop_front();
+    return FALSE;
+  }
+  lstrcpynA(dialog->lpstrFile, chosenPaths.front().c_str(), static_cast<int>(dialog->nMaxFile));
+  chosenPaths.pop_front();
+  return TRUE;
+}
+
+void EditorTest::SetUp() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  char unique[MAX_PATH];
+  GetTempFileNameA(temp, "zed", 0, unique);
+  DeleteFileA(unique);
+  CreateDirectoryA(unique, nullptr);
+  dir_ = unique;
+  SetPrompts(&prompts_);
+}
+
+void EditorTest::TearDown() {
+  Close();
+  SetPrompts(nullptr);
+  std::string from = dir_ + std::string(1, '\0');  // double-terminated list
+  SHFILEOPSTRUCTA remove{};
+  remove.wFunc = FO_DELETE;
+  remove.pFrom = from.c_str();
+  remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  SHFileOperationA(&remove);
+}
+
+void EditorTest::Start(const std::vector<std::string>& arguments) {
+  args_.arguments = {Path("ZelcorAnimManager.exe")};
+  args_.arguments.insert(args_.arguments.end(), arguments.begin(), arguments.end());
+  window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                               reinterpret_cast<LPARAM>(&args_));
+  ASSERT_NE(window_, nullptr) << GetLastError();
+  Pump();
+}
+
+void EditorTest::Close() {
+  if (window_) DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+std::string EditorTest::WritePackage(const std::string& name, const AnimPackage& package) {
+  std::vector<uint8_t> bytes;
+  WriteIfp(package, bytes);
+  WriteFile(Path(name), bytes);
+  return Path(name);
+}
+
+void EditorTest::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> EditorTest::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void EditorTest::WriteSettings(const std::string& text) {
+  std::ofstream(Path("ZelcorAnimManager.ini")) << text;
+}
+
+std::string EditorTest::Title() const {
+  char text[1024] = {};
+  GetWindowTextA(window_, text, sizeof text);
+  return text;
+}
+
+std::string EditorTest::Text(int id) const {
+  char text[512] = {};
+  GetDlgItemTextA(window_, id, text, sizeof text);
+  return text;
+}
+
+void EditorTest::Command(int id) {
+  SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  Pump();
+}
+
+void EditorTest::ControlCommand(int id, int notification) {
+  SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Item(id)));
+  Pump();
+}
+
+int EditorTest::Rows(int listId) const {
+  return static_cast<int>(SendMessageA(Item(listId), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string EditorTest::Cell(int listId, int row, int column) const {
+  char text[64] = {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(Item(listId), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+void EditorTest::Click(int listId, int row, bool add) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  if (add) {
+    item.state = Selected(listId, row) ? 0 : LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(Item(listId), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  } else {
+    // A plain click first clears the old selection, then selects the row.
+    for (int other = 0; other < Rows(listId); ++other) {
+      if (other != row && Selected(listId, other)) {
+        item.state = 0;
+        SendMessageA(Item(listId), LVM_SETITEMSTATE, other, reinterpret_cast<LPARAM>(&item));
+      }
+    }
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(Item(listId), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  }
+  Pump();
+}
+
+bool EditorTest::Selected(int listId, int row) const {
+  return SendMessageA(Item(listId), LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+}
+
+void EditorTest::Rename(int listId, int row, const std::string& text, WPARAM key) {
+  SetFocus(Item(listId));
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(Item(listId), LVM_EDITLABELA, row, 0));
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextA(edit, text.c_str());
+  SendMessageA(edit, WM_KEYDOWN, key, 0);
+  SendMessageA(edit, WM_CHAR, key, 0);
+  Pump();
+  ASSERT_FALSE(IsWindow(edit)) << "the label edit did not end";
+}
+
+UINT EditorTest::MenuState(int commandId) const {
+  return GetMenuState(GetMenu(window_), commandId, MF_BYCOMMAND);
+}
+
+void EditorTest::Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (!window_ || !IsDialogMessageA(window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+AnimPackage TestPackage(uint32_t format, int animations) {
+  AnimPackage package{};
+  package.format = format;
+  SetName(package.name, "ped");
+  for (int a = 0; a < animations; ++a) {
+    Animation animation{};
+    SetName(animation.name, "anim" + std::to_string(a));
+    for (float end : {1.0f, 2.5f}) {
+      BoneTrack track{};
+      SetName(track.name, end == 1.0f ? "Root" : "Spine");
+      track.boneId = end == 1.0f ? 0 : 22;
+      track.keyType = end == 1.0f ? kKeyKRT0 : kKeyKRTS;
+      KeyFrame first{}, last{};
+      first.rotation[3] = last.rotation[3] = 1.0f;
+      last.time = end;
+      track.keys = {first, last};
+      animation.bones.push_back(track);
+    }
+    package.animations.push_back(animation);
+  }
+  return package;
+}
+
+}  // namespace zam::test

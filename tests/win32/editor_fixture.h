@@ -1,0 +1,86 @@
+#pragma once
+// Drives the real main dialog, created from its resource, with real
+// messages; prompts are answered by the test and recorded.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "anim/anim_package.h"
+#include "app/win32/editor_state.h"
+#include "app/win32/main_dialog.h"
+#include "app/win32/ui_prompts.h"
+
+namespace zam::test {
+
+class FakePrompts final : public UiPrompts {
+ public:
+  struct Shown {
+    std::string text;
+    std::string caption;
+    UINT type;
+  };
+  std::vector<Shown> messages;
+  std::deque<int> answers;             // message box results; IDOK when empty
+  std::deque<std::string> chosenPaths;  // file dialog answers; "" cancels
+  std::vector<OPENFILENAMEA> fileDialogs;
+
+  int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
+  BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override { return Choose(dialog); }
+  BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) override { return Choose(dialog); }
+  BOOL ChooseColorA(CHOOSECOLORA*) override { return FALSE; }
+
+ private:
+  BOOL Choose(OPENFILENAMEA* dialog);
+};
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates the main dialog as the program would, with these arguments
+  // after the executable's path (which places the settings file in `dir_`).
+  void Start(const std::vector<std::string>& arguments = {});
+  void Close();
+
+  std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+  std::string WritePackage(const std::string& name, const AnimPackage& package);
+  void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+  std::vector<uint8_t> ReadFile(const std::string& path);
+  void WriteSettings(const std::string& text);
+
+  std::string Title() const;
+  std::string Text(int id) const;
+  HWND Item(int id) const { return GetDlgItem(window_, id); }
+  void Command(int id);
+  void ControlCommand(int id, int notification);
+  int Rows(int listId) const;
+  std::string Cell(int listId, int row, int column) const;
+  // A plain click on a row (the selection becomes that row) or, with
+  // `add`, a Ctrl+click that toggles the row.
+  void Click(int listId, int row, bool add = false);
+  bool Selected(int listId, int row) const;
+  // Label editing through the list's own edit box, ended by `key`
+  // (VK_RETURN or VK_ESCAPE).
+  void Rename(int listId, int row, const std::string& text, WPARAM key = VK_RETURN);
+  UINT MenuState(int commandId) const;
+  void Pump();
+
+  EditorState& State() { return Editor(); }
+
+  FakePrompts prompts_;
+  std::string dir_;
+  HWND window_ = nullptr;
+  StartupArgs args_;
+};
+
+// A package of `animations` animations with two tracks each, ending at 1.0 s
+// and 2.5 s, in the given layout.
+AnimPackage TestPackage(uint32_t format = kFormatANPK, int animations = 4);
+
+}  // namespace zam::test

@@ -1,0 +1,190 @@
+// Open, Save (to files and into archive entries), Save As and About.
+
+#include <cstring>
+
+#include "anim/ifp_reader.h"
+#include "editor_fixture.h"
+#include "img_builder.h"
+#include "resource.h"
+#include "views/win32/package_views.h"
+
+namespace zam::test {
+namespace {
+
+using FileCommands = EditorTest;
+
+AnimPackage ReadBack(const std::vector<uint8_t>& bytes) {
+  AnimPackage package{};
+  EXPECT_EQ(ReadIfp(bytes.data(), bytes.size(), package), IfpReadStatus::Ok);
+  return package;
+}
+
+// Holds a file open without sharing, as another program might.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~HeldOpen() { CloseHandle(handle_); }
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+TEST_F(FileCommands, OpenUsesTheIfpFilterAndFlags) {
+  Start();
+  prompts_.chosenPaths = {WritePackage("walk.ifp", TestPackage())};
+  Command(ID_IFP_OPEN);
+  ASSERT_EQ(prompts_.fileDialogs.size(), 1u);
+  const OPENFILENAMEA& dialog = prompts_.fileDialogs[0];
+  EXPECT_EQ(dialog.hwndOwner, window_);
+  EXPECT_EQ(std::memcmp(dialog.lpstrFilter, "Zelcor:HV IFP (*.ifp)\0*.ifp\0\0", 30), 0);
+  EXPECT_EQ(dialog.nFilterIndex, 1u);
+  EXPECT_EQ(dialog.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 4);
+  // A read leaves no animation current and the time displays at "0.00".
+  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
+  EXPECT_EQ(Text(IDC_CURRENT_FRAME), "0.00");
+  EXPECT_EQ(Text(IDC_FRAME_COUNT), "0.00");
+  EXPECT_EQ(SendDlgItemMessageA(window_, IDC_TIME_BAR, TBM_GETPOS, 0, 0), 0);
+}
+
+TEST_F(FileCommands, SaveOfANewDocumentAsksForAName) {
+  Start();
+  State().package = TestPackage(kFormatANP3, 2);
+  prompts_.chosenPaths = {Path("new.ifp")};
+  Command(ID_IFP_SAVE);
+  ASSERT_EQ(prompts_.fileDialogs.size(), 1u);
+  EXPECT_EQ(prompts_.fileDialogs[0].Flags, static_cast<DWORD>(OFN_HIDEREADONLY));
+  EXPECT_STREQ(prompts_.fileDialogs[0].lpstrDefExt, "ifp");
+  EXPECT_EQ(Title(), "new.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(ReadBack(ReadFile(Path("new.ifp"))).animationCount(), 2);
+}
+
+TEST_F(FileCommands, SaveAsReplacesAnExistingFileWithoutAsking) {
+  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 4))});
+  WriteFile(Path("other.ifp"), std::vector<uint8_t>(100000, 0xAA));
+  prompts_.chosenPaths = {Path("other.ifp")};
+  Command(ID_IFP_SAVE_AS);
+  EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_EQ(Title(), "other.ifp - Zelcor Animation Manager");
+  std::vector<uint8_t> saved = ReadFile(Path("other.ifp"));
+  EXPECT_LT(saved.size(), 100000u) << "nothing of the longer old content survives";
+  EXPECT_EQ(ReadBack(saved).animationCount(), 4);
+}
+
+TEST_F(FileCommands, SaveWritesTheSwitchedLayoutAndClearsTheMark) {
+  std::string path = WritePackage("walk.ifp", TestPackage(kFormatANPK, 4));
+  Start({path});
+  Rename(IDC_ANIMATION_LIST, 0, "idle");
+  SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_SETCURSEL, 1, 0);
+  ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
+  Command(ID_IFP_SAVE);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  AnimPackage saved = ReadBack(ReadFile(path));
+  EXPECT_EQ(saved.format, kFormatANP3);
+  EXPECT_EQ(NameText(saved.animations[0].name), "idle");
+}
+
+TEST_F(FileCommands, SaveIntoAFileHeldOpenFailsAndKeepsTheFileAndTheMark) {
+  std::string path = WritePackage("walk.ifp", TestPackage());
+  std::vector<uint8_t> before = ReadFile(path);
+  Start({path});
+  Rename(IDC_ANIMATION_LIST, 0, "idle");
+  {
+    HeldOpen other(path);
+    ASSERT_TRUE(other.ok());
+    Command(ID_IFP_SAVE);
+  }
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "File cannot open.");
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(FileCommands, EmptyPackageIsNeverWrittenOverAFile) {
+  Start();
+  WriteFile(Path("keep.ifp"), {1, 2, 3});
+  prompts_.chosenPaths = {Path("keep.ifp")};
+  Command(ID_IFP_SAVE_AS);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
+  EXPECT_EQ(ReadFile(Path("keep.ifp")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+}
+
+class ArchiveSave : public EditorTest {
+ protected:
+  // An archive whose entry "walk.ifp" has `sectors` sectors, after "a.dff".
+  std::string MakeArchive(uint32_t sectors) {
+    std::vector<uint8_t> archive = gen::BuildImgArchive(
+        {{"a.dff", gen::PatternData(3000, 1)}, {"walk.ifp", std::vector<uint8_t>(sectors * 2048, 0x11)}});
+    WriteFile(Path("anim.img"), archive);
+    return Path("anim.img");
+  }
+  uint32_t DirectoryWord(const std::vector<uint8_t>& archive, int entry, int word) {
+    uint32_t value;
+    std::memcpy(&value, archive.data() + 8 + entry * 32 + word * 4, 4);
+    return value;
+  }
+  void OpenEntry(const std::string& archive, const AnimPackage& package) {
+    Start();
+    State().package = package;
+    SetDocumentFromArchiveEntry(State().document, archive, "walk.ifp");
+    SetWindowTextA(window_, DocumentTitle(State().document).c_str());
+    RefreshPackageView();
+  }
+};
+
+TEST_F(ArchiveSave, PackageThatFitsIsWrittenInPlace) {
+  std::string archive = MakeArchive(4);
+  std::vector<uint8_t> before = ReadFile(archive);
+  OpenEntry(archive, TestPackage(kFormatANPK, 1));
+  Rename(IDC_ANIMATION_LIST, 0, "idle");
+  Command(ID_IFP_SAVE);
+  EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  std::vector<uint8_t> after = ReadFile(archive);
+  EXPECT_EQ(after.size(), before.size());
+  EXPECT_EQ(DirectoryWord(after, 1, 0), DirectoryWord(before, 1, 0));
+  EXPECT_EQ(DirectoryWord(after, 1, 1), 4u);
+  std::vector<uint8_t> entry(after.begin() + DirectoryWord(after, 1, 0) * 2048, after.end());
+  EXPECT_EQ(NameText(ReadBack(entry).animations[0].name), "idle");
+}
+
+TEST_F(ArchiveSave, PackageThatNeedsMoreSectorsIsAppended) {
+  std::string archive = MakeArchive(1);
+  std::vector<uint8_t> before = ReadFile(archive);
+  OpenEntry(archive, TestPackage(kFormatANPK, 8));
+  Rename(IDC_ANIMATION_LIST, 0, "idle");
+  Command(ID_IFP_SAVE);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  std::vector<uint8_t> after = ReadFile(archive);
+  EXPECT_EQ(DirectoryWord(after, 1, 0), before.size() / 2048 + 1);
+  EXPECT_GT(after.size(), before.size());
+}
+
+TEST_F(ArchiveSave, ArchiveHeldOpenByAnotherProgramKeepsTheMark) {
+  std::string archive = MakeArchive(4);
+  OpenEntry(archive, TestPackage(kFormatANPK, 1));
+  Rename(IDC_ANIMATION_LIST, 0, "idle");
+  HeldOpen other(archive);
+  ASSERT_TRUE(other.ok());
+  Command(ID_IFP_SAVE);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "File cannot open.");
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+}
+
+TEST_F(FileCommands, AboutShowsTheVersion) {
+  Start();
+  Command(ID_HELP_ABOUT);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text.rfind("Zelcor Animation Manager 0.20\n\n", 0), 0u);
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+}
+
+}  // namespace
+}  // namespace zam::test

@@ -1,0 +1,152 @@
+// Start-up, the settings, the layout and the boxes of the main window.
+
+#include "editor_fixture.h"
+#include "resource.h"
+
+namespace zam::test {
+namespace {
+
+using MainWindow = EditorTest;
+
+TEST_F(MainWindow, StartsAsANewDocumentWithItsDefaults) {
+  Start();
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+  EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
+  EXPECT_EQ(Text(IDC_CURRENT_FRAME), "0");
+  EXPECT_EQ(Text(IDC_FRAME_COUNT), "0");
+  for (int id : {IDC_VALUE_X, IDC_VALUE_Y, IDC_VALUE_Z, IDC_VALUE_H, IDC_VALUE_P, IDC_VALUE_R}) {
+    EXPECT_EQ(Text(id), "0.000");
+  }
+  EXPECT_EQ(IsDlgButtonChecked(window_, IDC_KEY_NONE), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(window_, IDC_KEY_ROTATE), BST_UNCHECKED);
+  EXPECT_EQ(Text(IDC_PLAY), "|>");
+  EXPECT_EQ(SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_GETCOUNT, 0, 0), 2);
+  // No settings file: every option at its default.
+  EXPECT_TRUE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
+  EXPECT_TRUE(MenuState(ID_PREVIEW_SHOW_AXIS) & MF_CHECKED);
+  EXPECT_FALSE(MenuState(ID_PREVIEW_DISABLE_CULLING) & MF_CHECKED);
+  EXPECT_TRUE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
+  EXPECT_FALSE(MenuState(ID_PREVIEW_SPEC_ROOT_VIEW) & MF_CHECKED);
+  EXPECT_TRUE(prompts_.messages.empty());
+}
+
+TEST_F(MainWindow, SettingsFileBesideTheExecutableSetsTheMenu) {
+  WriteSettings("[Preview]\nShowAxis=0\nShowMesh=7\nCulling=1\nSpecView=1\nBGColor=ff8000\n[Directory]\nShowDFF=0\n");
+  Start();
+  EXPECT_FALSE(MenuState(ID_PREVIEW_SHOW_AXIS) & MF_CHECKED);
+  EXPECT_TRUE(MenuState(ID_PREVIEW_SHOW_MESH) & MF_CHECKED);
+  EXPECT_TRUE(MenuState(ID_PREVIEW_DISABLE_CULLING) & MF_CHECKED);
+  EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
+  EXPECT_TRUE(MenuState(ID_PREVIEW_SPEC_ROOT_VIEW) & MF_CHECKED);
+  EXPECT_FALSE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
+  EXPECT_EQ(State().settings.backgroundColor, 0xFF8000u);
+}
+
+TEST_F(MainWindow, OpensTheFirstCommandLineFile) {
+  std::string path = WritePackage("walk.ifp", TestPackage(kFormatANP3, 3));
+  Start({path});
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  ASSERT_EQ(Rows(IDC_ANIMATION_LIST), 3);
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 2, 0), "anim2");
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 2, 1), "150");
+  EXPECT_EQ(Text(IDC_PACKAGE_NAME), "ped");
+  EXPECT_EQ(SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
+  EXPECT_EQ(Text(IDC_CURRENT_FRAME), "0");  // start-up resets the time controls after the file
+  EXPECT_EQ(State().document.documentDirectory, dir_ + "\\");
+}
+
+TEST_F(MainWindow, FileInNeitherLayoutIsReportedAndTheDocumentStaysNew) {
+  WriteFile(Path("notes.ifp"), {'R', 'I', 'F', 'F', 0, 0, 0, 0});
+  Start({Path("notes.ifp")});
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
+  EXPECT_EQ(prompts_.messages[0].caption, "Zelcor Animation Manager");
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONHAND));
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+}
+
+TEST_F(MainWindow, MissingFileIsReported) {
+  Start({Path("missing.ifp")});
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "File cannot open.");
+  EXPECT_EQ(prompts_.messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONHAND));
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+}
+
+TEST_F(MainWindow, PackageNameBoxMarksModifiedOnlyWhenTheTextDiffers) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  ControlCommand(IDC_PACKAGE_NAME, EN_CHANGE);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  SetDlgItemTextA(window_, IDC_PACKAGE_NAME, "a_package_name_longer_than_23");
+  Pump();
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+  EXPECT_EQ(NameText(State().package.name), "a_package_name_longer_t");
+}
+
+TEST_F(MainWindow, LayoutBoxSwitchesTheLayoutWithoutMarkingModified) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_SETCURSEL, 1, 0);
+  ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
+  EXPECT_EQ(State().package.format, kFormatANP3);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+}
+
+TEST_F(MainWindow, EnterEscapeAndCloseEndNothingButTheDialog) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Command(IDOK);
+  Command(IDCANCEL);
+  EXPECT_TRUE(IsWindowVisible(window_));
+  SetDlgItemTextA(window_, IDC_PACKAGE_NAME, "changed");
+  Pump();
+  SendMessageA(window_, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_TRUE(prompts_.messages.empty()) << "closing never asks";
+  EXPECT_FALSE(IsWindowVisible(window_));
+}
+
+TEST_F(MainWindow, RefusesAClientAreaBelow720By585) {
+  Start();
+  MINMAXINFO info{};
+  SendMessageA(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  RECT outer, client;
+  GetWindowRect(window_, &outer);
+  GetClientRect(window_, &client);
+  EXPECT_EQ(info.ptMinTrackSize.x - ((outer.right - outer.left) - client.right), 720);
+  EXPECT_EQ(info.ptMinTrackSize.y - ((outer.bottom - outer.top) - client.bottom), 585);
+}
+
+TEST_F(MainWindow, LaysTheControlsOutForTheNewSize) {
+  Start();
+  RECT outer, client;
+  GetWindowRect(window_, &outer);
+  GetClientRect(window_, &client);
+  int frameWidth = (outer.right - outer.left) - client.right;
+  int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  SetWindowPos(window_, nullptr, 0, 0, 1000 + frameWidth, 800 + frameHeight, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  auto rect = [this](int id) {
+    RECT r;
+    GetWindowRect(Item(id), &r);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  RECT grid = rect(IDC_KEY_GRID);
+  EXPECT_EQ(grid.left, 157);
+  EXPECT_EQ(grid.top, 556);
+  EXPECT_EQ(grid.right - grid.left, 723);
+  RECT preview = rect(IDC_PREVIEW);
+  EXPECT_EQ(preview.right - preview.left, 625);
+  EXPECT_EQ(preview.bottom - preview.top, 516);
+  RECT count = rect(IDC_FRAME_COUNT);
+  EXPECT_EQ(count.left, 948);
+  EXPECT_EQ(count.top, 768);
+  RECT play = rect(IDC_PLAY);
+  EXPECT_EQ(play.left, 68);
+}
+
+}  // namespace
+}  // namespace zam::test

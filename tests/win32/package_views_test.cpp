@@ -1,0 +1,109 @@
+// The animation and bone lists: the current animation, renaming, the
+// modified question and what the lists show after a discard.
+
+#include "editor_fixture.h"
+#include "resource.h"
+
+namespace zam::test {
+namespace {
+
+using PackageViews = EditorTest;
+
+TEST_F(PackageViews, PlainClickMakesTheRowCurrentAndListsItsTracks) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Click(IDC_ANIMATION_LIST, 1);
+  EXPECT_EQ(State().currentAnimation, 1);
+  ASSERT_EQ(Rows(IDC_BONE_LIST), 2);
+  EXPECT_EQ(Cell(IDC_BONE_LIST, 1, 0), "Spine");
+  EXPECT_EQ(Cell(IDC_BONE_LIST, 1, 1), "22");
+  EXPECT_EQ(Cell(IDC_BONE_LIST, 1, 2), "KRTS");
+  EXPECT_EQ(Text(IDC_FRAME_COUNT), "150");
+  EXPECT_EQ(Text(IDC_CURRENT_FRAME), "0");
+  EXPECT_EQ(SendDlgItemMessageA(window_, IDC_TIME_BAR, TBM_GETRANGEMAX, 0, 0), 150);
+  EXPECT_EQ(Rows(IDC_KEY_GRID), 2);
+
+  Click(IDC_ANIMATION_LIST, 3);
+  EXPECT_EQ(State().currentAnimation, 3);
+}
+
+TEST_F(PackageViews, CtrlClickKeepsTheCurrentAnimationAndDeselectingDropsIt) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Click(IDC_ANIMATION_LIST, 0);
+  Click(IDC_ANIMATION_LIST, 2, true);
+  EXPECT_EQ(State().currentAnimation, 0);
+  EXPECT_TRUE(MenuState(ID_ANIM_RENAME) & MF_GRAYED) << "Rename needs exactly one row";
+  Click(IDC_ANIMATION_LIST, 0, true);
+  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Rows(IDC_BONE_LIST), 2) << "the tracks stay listed";
+  EXPECT_FALSE(MenuState(ID_ANIM_RENAME) & MF_GRAYED);
+}
+
+TEST_F(PackageViews, RenameToTheSameTextIsNoChange) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Rename(IDC_ANIMATION_LIST, 1, "anim1");
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+}
+
+TEST_F(PackageViews, RenameStoresAtMost23CharactersAndMarksModified) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Rename(IDC_ANIMATION_LIST, 1, "run_fast_and_then_slower_again");
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+  EXPECT_EQ(NameText(State().package.animations[1].name), "run_fast_and_then_slowe");
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 1, 0), "run_fast_and_then_slowe");
+}
+
+TEST_F(PackageViews, EscapeStillAppliesTheTypedText) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Rename(IDC_ANIMATION_LIST, 0, "idle", VK_ESCAPE);
+  EXPECT_EQ(NameText(State().package.animations[0].name), "idle");
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 0, 0), "idle");
+}
+
+TEST_F(PackageViews, BoneRenameChangesTheTrackOfTheCurrentAnimationOnly) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Click(IDC_ANIMATION_LIST, 2);
+  Rename(IDC_BONE_LIST, 1, "Chest");
+  EXPECT_EQ(NameText(State().package.animations[2].bones[1].name), "Chest");
+  EXPECT_EQ(NameText(State().package.animations[1].bones[1].name), "Spine");
+
+  Click(IDC_ANIMATION_LIST, 2, true);  // no animation current; its tracks stay listed
+  Rename(IDC_BONE_LIST, 0, "Pelvis");
+  EXPECT_EQ(NameText(State().package.animations[2].bones[0].name), "Root");
+}
+
+TEST_F(PackageViews, ModifiedDocumentAsksBeforeOpeningAnother) {
+  std::string first = WritePackage("walk.ifp", TestPackage(kFormatANPK, 4));
+  std::string second = WritePackage("run.ifp", TestPackage(kFormatANPK, 2));
+  Start({first});
+  Rename(IDC_ANIMATION_LIST, 0, "changed");
+
+  prompts_.chosenPaths = {second};
+  prompts_.answers = {IDCANCEL};
+  Command(ID_IFP_OPEN);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Current editing will be lost.\nDo you want to continue?");
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 4);
+
+  prompts_.chosenPaths = {second};
+  prompts_.answers = {IDOK};
+  Command(ID_IFP_OPEN);
+  EXPECT_EQ(Title(), "run.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 2);
+}
+
+TEST_F(PackageViews, AfterADiscardWithoutANewPackageTheListsAreEmpty) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  Click(IDC_ANIMATION_LIST, 1);
+  prompts_.chosenPaths = {Path("gone.ifp")};
+  Command(ID_IFP_OPEN);
+  EXPECT_EQ(prompts_.messages.back().text, "File cannot open.");
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+  EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
+  EXPECT_EQ(State().currentAnimation, -1);
+}
+
+}  // namespace
+}  // namespace zam::test

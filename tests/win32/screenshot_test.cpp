@@ -1,0 +1,67 @@
+// Saves a picture of the main window with a package open, for people to
+// look at: written when ZAM_SCREENSHOT_DIR names a folder.
+
+#include <cstdlib>
+#include <fstream>
+
+#include "editor_fixture.h"
+#include "resource.h"
+
+namespace zam::test {
+namespace {
+
+// Copies the window's pixels from the screen into a 24-bit BMP file.
+bool SaveWindowBitmap(HWND window, const std::string& path) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  int width = rect.right - rect.left;
+  int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return out.good();
+}
+
+using Screenshot = EditorTest;
+
+TEST_F(Screenshot, MainWindowWithAPackageOpen) {
+  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
+  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
+  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 6))});
+  SetWindowPos(window_, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  Click(IDC_ANIMATION_LIST, 2);
+  UpdateWindow(window_);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  Sleep(300);
+  Pump();
+  EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\editor.bmp"));
+}
+
+}  // namespace
+}  // namespace zam::test
