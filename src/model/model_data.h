@@ -35,8 +35,10 @@ static_assert(sizeof(WeaponVertex) == 32, "the 0x112 vertex layout");
 
 // Level 0 of a texture as stored in the dictionary. `rowSize` is the bytes of
 // one stored row (one row of 4x4 blocks for block-compressed formats), so the
-// upload can copy row by row into a surface of any pitch.
+// upload can copy row by row into a surface of any pitch; `level0` holds
+// exactly rowSize x rowCount bytes.
 struct TextureImage {
+  std::string name;     // as stored in the dictionary
   uint32_t format = 0;  // a D3DFORMAT value or FOURCC, as read
   uint32_t width = 0;
   uint32_t height = 0;
@@ -45,19 +47,39 @@ struct TextureImage {
   std::vector<uint8_t> level0;
 };
 
-// One draw call's worth per material: indices into the vertex array and the
-// texture, if the material has one that the dictionary holds.
+// One draw call's worth per material: indices into the vertex array (each
+// less than the vertex count) and the texture, if the material has one that
+// the dictionary holds.
 struct MaterialMesh {
   std::vector<uint32_t> indices;
-  bool textured = false;
-  TextureImage texture;
+  int32_t textureIndex = -1;  // into MeshData::textures; -1 draws untextured
 };
 
 struct MeshData {
   int32_t primitiveType = kTriangleList;
   std::vector<MaterialMesh> materials;  // materialCount entries
+  // Each dictionary texture the materials use, once: materials naming the
+  // same texture share it, so the images never take more memory than the
+  // dictionary that holds them.
+  std::vector<TextureImage> textures;
+
+  const TextureImage* TextureOf(const MaterialMesh& material) const {
+    return material.textureIndex < 0 ? nullptr : &textures[static_cast<size_t>(material.textureIndex)];
+  }
 };
 
+// Result of a model load. A failed load has stopped at its first problem;
+// what it had built until then stays in the model.
+struct ModelLoadResult {
+  bool ok = true;
+  std::string message;  // the user-facing text when !ok
+};
+
+// The bone table is indexed by bone (frame i + 1 of the file is bone i);
+// boneIds and inverseBindMatrices by HAnim node, the order the skin's bone
+// indices use. The loader guarantees: every per-bone and per-node vector has
+// boneCount entries; boneParent[i] is -1 or less than i; boneNodeIndex[i] and
+// every vertex's boneIndices are less than boneCount.
 struct SkinnedModelData {
   int32_t boneCount = 0;
   std::vector<std::string> boneNames;         // normalised names, per bone
@@ -75,7 +97,7 @@ struct SkinnedModelData {
 
 struct WeaponModelData {
   std::vector<WeaponVertex> vertices;
-  bool hasVertexBuffer = false;
+  bool hasVertexBuffer = false;               // false when the load stopped before the last pass
   MeshData mesh;
 };
 

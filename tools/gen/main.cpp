@@ -8,6 +8,7 @@
 
 #include "anim/ifp_writer.h"
 #include "img_builder.h"
+#include "model_subcommands.h"
 #include "platform/file_system.h"
 #include "sample_packages.h"
 
@@ -16,7 +17,9 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: zamgen package [--anp3] [--large] OUT\n"
-               "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n");
+               "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
+               "%s",
+               zam::gen::kModelUsage);
   return 2;
 }
 
@@ -86,5 +89,8 @@ int WriteImg(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "package") == 0) return WritePackage(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "img") == 0) return WriteImg(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "dff") == 0) return zam::gen::RunDffCommand(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "txd") == 0) return zam::gen::RunTxdCommand(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "weapon") == 0) return zam::gen::RunWeaponCommand(argc - 2, argv + 2);
   return Usage();
 }

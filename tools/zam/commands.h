@@ -8,6 +8,7 @@ namespace zam::cli {
 int RunInfo(const Args& args);
 int RunDump(const Args& args);
 int RunConvert(const Args& args);
+int RunModel(const Args& args);
 int RunImg(const Args& args);
 
 }  // namespace zam::cli

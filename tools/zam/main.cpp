@@ -17,6 +17,7 @@ constexpr Command kCommands[] = {
     {"info", zam::cli::RunInfo, "zam info FILE"},
     {"dump", zam::cli::RunDump, "zam dump FILE"},
     {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
+    {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
     {"img", zam::cli::RunImg, "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE"},
 };
 

@@ -1,0 +1,59 @@
+#pragma once
+// RenderWare binary streams (DFF models, TXD dictionaries) are trees of
+// sections, each a 12-byte header followed by its body. The loaders never
+// parse the tree as a whole: they search forward for the next section of a
+// wanted type with FindChunk and seek back to positions they remembered.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "base/byte_reader.h"
+
+namespace zam {
+
+struct RwChunkHeader {
+  uint32_t type;
+  uint32_t size;     // body bytes after this header, children included
+  uint32_t version;  // library version stamp of the writer
+};
+static_assert(sizeof(RwChunkHeader) == 12, "the on-disk section header");
+
+// Library 3.6.0.3, build 0xFFFF: the only stamp a stepped-over section may carry.
+inline constexpr uint32_t kRwLibraryStamp = 0x1803FFFF;
+
+inline constexpr uint32_t kRwStruct = 0x00000001;
+inline constexpr uint32_t kRwString = 0x00000002;
+inline constexpr uint32_t kRwExtension = 0x00000003;
+inline constexpr uint32_t kRwTexture = 0x00000006;
+inline constexpr uint32_t kRwMaterial = 0x00000007;
+inline constexpr uint32_t kRwMaterialList = 0x00000008;
+inline constexpr uint32_t kRwFrameList = 0x0000000E;
+inline constexpr uint32_t kRwGeometry = 0x0000000F;
+inline constexpr uint32_t kRwClump = 0x00000010;
+inline constexpr uint32_t kRwAtomic = 0x00000014;
+inline constexpr uint32_t kRwTextureNative = 0x00000015;
+inline constexpr uint32_t kRwTextureDictionary = 0x00000016;
+inline constexpr uint32_t kRwGeometryList = 0x0000001A;
+inline constexpr uint32_t kRwSkinPlg = 0x00000116;
+inline constexpr uint32_t kRwHAnimPlg = 0x0000011E;
+inline constexpr uint32_t kRwBinMeshPlg = 0x0000050E;
+inline constexpr uint32_t kRwFrameName = 0x0253F2FE;
+
+// Negative results of FindChunk.
+inline constexpr int64_t kRwEndOfFile = -1;
+inline constexpr int64_t kRwUnknownVersion = -2;
+
+// Searches forward from the reader's position, at the level where it stands,
+// for a section of `wantedType`, stepping over every other section whole.
+// Returns the body size of the section found, with the reader at its first
+// body byte; kRwEndOfFile when the bytes end first (a partial header
+// included); kRwUnknownVersion when a section to step over carries a stamp
+// other than kRwLibraryStamp. The found section's own stamp is not tested.
+// The search does not stop at the end of the enclosing section.
+int64_t FindChunk(ByteReader& in, uint32_t wantedType);
+
+// The message a loader shows for a failed search: "Unknown RW Version ID."
+// for kRwUnknownVersion, otherwise the section's own not-found text.
+const char* ChunkSearchMessage(int64_t result, const char* notFoundMessage);
+
+}  // namespace zam

@@ -1,0 +1,210 @@
+#include "model/skinned_model_loader.h"
+
+#include <unordered_map>
+
+#include "base/messages.h"
+#include "model/rw_chunk.h"
+#include "model/rw_geometry.h"
+#include "model/rw_load.h"
+
+namespace zam {
+namespace {
+
+// Frame names live in 24-byte fields: 23 characters and the terminating zero.
+constexpr size_t kFrameNameField = 24;
+constexpr uint64_t kFrameRecordSize = 56;  // 3x3 rotation, position, parent index, flags
+constexpr uint64_t kHAnimNodeSize = 12;    // node ID, node index, flags
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+class SkinnedModelParser {
+ public:
+  SkinnedModelParser(RwLoad& load, SkinnedModelData& model) : load_(load), dff_(load.dff), model_(model) {}
+
+  void Parse() {
+    size_t geometryBody = 0;
+    if (ReadBones() && ReadFrameTransforms() && FindGeometry(geometryBody) &&
+        ReadGeometryVertices(load_, geometryBody, model_.vertices) &&
+        ReadGeometryMaterials(load_, geometryBody, model_.mesh) &&
+        ReadGeometryIndices(load_, geometryBody, model_.vertices.size(), model_.mesh) && ReadSkin(geometryBody)) {
+      model_.hasVertexBuffer = true;
+    }
+  }
+
+ private:
+  bool FindFrameList() {
+    dff_.SeekTo(0);
+    return load_.Find(dff_, kRwClump, msg::kRwClumpNotFound) &&
+           load_.Find(dff_, kRwFrameList, msg::kRwFrameListNotFound);
+  }
+
+  // The next frame's HAnimPLG, checked to hold `needed` bytes.
+  bool FindFrameHAnim(uint64_t needed, RwSection& hanim) {
+    return load_.Find(dff_, kRwExtension, msg::kRwFrameExtensionNotFound) &&
+           load_.Find(dff_, kRwHAnimPlg, msg::kRwHAnimNotFound, &hanim) &&
+           load_.Holds(dff_, hanim, needed, msg::kRwHAnimDamaged);
+  }
+
+  // The frame's name extension, searched from the end of its HAnimPLG fields;
+  // the name is the body up to its first zero byte.
+  bool ReadBoneName(size_t bone) {
+    RwSection frame;
+    if (!load_.Find(dff_, kRwFrameName, msg::kRwFrameNameNotFound, &frame)) return false;
+    char field[kFrameNameField] = {};
+    size_t stored = frame.size < kFrameNameField ? frame.size : kFrameNameField;
+    dff_.ReadBytes(field, stored);
+    size_t length = 0;
+    while (length < stored && field[length] != '\0') ++length;
+    if (length == kFrameNameField) return load_.Fail(msg::kRwFrameNameTooLong);
+    dff_.SeekTo(frame.body + frame.size);
+    model_.boneNames[bone] = NormaliseBoneName(std::string(field, length));
+    return true;
+  }
+
+  bool ReadBones() {
+    RwSection rootExtension, hanim;
+    if (!FindFrameList() || !load_.Find(dff_, kRwExtension, msg::kRwFrameExtensionNotFound, &rootExtension)) {
+      return false;
+    }
+    dff_.Skip(rootExtension.size);  // frame 0, the Clump's root, is no bone
+    if (!FindFrameHAnim(20, hanim)) return false;
+    dff_.Skip(8);  // HAnim version, this frame's node ID
+    int32_t nodeCount = dff_.Read<int32_t>();
+    dff_.Skip(8);  // flags, key frame size
+    if (nodeCount < 1 || !load_.Holds(dff_, hanim, kHAnimNodeSize * static_cast<uint64_t>(nodeCount),
+                                      msg::kRwHAnimDamaged)) {
+      return load_.Fail(msg::kRwHAnimDamaged);
+    }
+    size_t count = static_cast<size_t>(nodeCount);
+    model_.boneCount = nodeCount;
+    model_.boneNames.assign(count, std::string());
+    model_.boneIds.assign(count, 0);
+    model_.boneNodeIndex.assign(count, 0);
+    model_.boneRotation.assign(count, Matrix4{});
+    model_.bonePosition.assign(count, Vec3{});
+    model_.boneParent.assign(count, 0);
+    model_.inverseBindMatrices.assign(count, Matrix4{});
+    model_.weaponBoneIndex = -1;
+
+    std::unordered_map<int32_t, int32_t> nodeOfId;  // the last node carrying each ID
+    for (size_t node = 0; node < count; ++node) {
+      model_.boneIds[node] = dff_.Read<int32_t>();
+      dff_.Skip(8);  // node index, flags
+      nodeOfId[model_.boneIds[node]] = static_cast<int32_t>(node);
+    }
+    // Bone 0's node index stays 0: its ID is the first entry of the table.
+    if (!ReadBoneName(0)) return false;
+
+    for (size_t bone = 1; bone < count; ++bone) {
+      if (!FindFrameHAnim(12, hanim)) return false;
+      dff_.Skip(4);  // HAnim version
+      auto node = nodeOfId.find(dff_.Read<int32_t>());
+      if (node != nodeOfId.end()) model_.boneNodeIndex[bone] = node->second;
+      dff_.Skip(4);  // node count, 0 below the root bone
+      if (!ReadBoneName(bone)) return false;
+      if (model_.boneNames[bone] == kWeaponBoneName) model_.weaponBoneIndex = static_cast<int32_t>(bone);
+    }
+    return true;
+  }
+
+  bool ReadFrameTransforms() {
+    RwSection frames;
+    uint64_t bones = static_cast<uint64_t>(model_.boneCount);
+    const char* damaged = msg::kRwFrameListStructDamaged;
+    if (!FindFrameList() || !load_.Find(dff_, kRwStruct, msg::kRwFrameListStructNotFound, &frames) ||
+        !load_.Holds(dff_, frames, 4 + kFrameRecordSize * (bones + 1), damaged)) {
+      return false;
+    }
+    if (dff_.Read<int32_t>() < model_.boneCount + int64_t{1}) return load_.Fail(damaged);
+    dff_.Skip(kFrameRecordSize);  // the root frame
+    for (size_t bone = 0; bone < model_.boneNames.size(); ++bone) {
+      Matrix4& rotation = model_.boneRotation[bone];
+      rotation = Matrix4{};
+      for (int row = 0; row < 3; ++row) dff_.ReadBytes(rotation.m[row], 3 * sizeof(float));
+      rotation.m[3][3] = 1.0f;
+      dff_.ReadBytes(&model_.bonePosition[bone], sizeof(Vec3));
+      int64_t parent = int64_t{dff_.Read<int32_t>()} - 1;
+      dff_.Skip(4);  // matrix flags
+      // Pose evaluation walks the bones in order: each parent must come first.
+      if (parent < -1 || parent >= static_cast<int64_t>(bone)) return load_.Fail(damaged);
+      model_.boneParent[bone] = static_cast<int32_t>(parent);
+    }
+    return true;
+  }
+
+  bool FindGeometry(size_t& geometryBody) {
+    dff_.SeekTo(0);
+    RwSection geometry;
+    if (!load_.Find(dff_, kRwClump, msg::kRwClumpNotFound) ||
+        !load_.Find(dff_, kRwGeometryList, msg::kRwGeometryListNotFound) ||
+        !load_.Find(dff_, kRwGeometry, msg::kRwGeometryNotFound, &geometry)) {
+      return false;
+    }
+    geometryBody = geometry.body;
+    return true;
+  }
+
+  bool ReadSkin(size_t geometryBody) {
+    const char* damaged = msg::kRwSkinDamaged;
+    dff_.SeekTo(geometryBody);
+    RwSection skin;
+    if (!load_.Find(dff_, kRwExtension, msg::kRwGeometryExtensionNotFound) ||
+        !load_.Find(dff_, kRwSkinPlg, msg::kRwSkinNotFound, &skin) || !load_.Holds(dff_, skin, 4, damaged)) {
+      return false;
+    }
+    dff_.Skip(1);  // bone count
+    uint8_t usedBones = dff_.Read<uint8_t>();
+    dff_.Skip(2);  // maximum weights per vertex, one byte
+    uint64_t vertices = model_.vertices.size();
+    uint64_t needed = usedBones + 20 * vertices + sizeof(Matrix4) * static_cast<uint64_t>(model_.boneCount);
+    if (!load_.Holds(dff_, skin, needed, damaged)) return false;
+    dff_.Skip(usedBones);
+    for (SkinnedVertex& v : model_.vertices) {
+      dff_.ReadBytes(v.boneIndices, sizeof v.boneIndices);
+      for (uint8_t index : v.boneIndices) {
+        if (index >= model_.boneCount) return load_.Fail(damaged);
+      }
+    }
+    for (SkinnedVertex& v : model_.vertices) {
+      dff_.ReadBytes(v.blendWeights, sizeof v.blendWeights);
+      dff_.Skip(4);  // the fourth weight: the blending derives it from the other three
+    }
+    for (Matrix4& inverse : model_.inverseBindMatrices) {
+      dff_.ReadBytes(&inverse, sizeof inverse);
+      // The file carries other values in the fourth column.
+      inverse.m[0][3] = inverse.m[1][3] = inverse.m[2][3] = 0.0f;
+      inverse.m[3][3] = 1.0f;
+    }
+    return true;
+  }
+
+  RwLoad& load_;
+  ByteReader& dff_;
+  SkinnedModelData& model_;
+};
+
+}  // namespace
+
+std::string NormaliseBoneName(const std::string& frameName) {
+  std::string name = frameName;
+  for (char& c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (StartsWith(name, " ")) name.erase(0, 1);
+  for (const char* prefix : {"root ", "normal ", "fat ", "ripped "}) {
+    if (StartsWith(name, prefix)) name.erase(0, std::char_traits<char>::length(prefix));
+  }
+  return name;
+}
+
+ModelLoadResult LoadSkinnedModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
+                                 SkinnedModelData& model) {
+  // A new load never mixes with the previous model: its bone table and
+  // vertices would not agree.
+  model = SkinnedModelData{};
+  RwLoad load(dff, dffSize, txd, txdSize);
+  SkinnedModelParser(load, model).Parse();
+  return load.Result();
+}
+
+}  // namespace zam

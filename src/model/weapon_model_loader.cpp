@@ -1,0 +1,79 @@
+#include "model/weapon_model_loader.h"
+
+#include "base/messages.h"
+#include "model/rw_chunk.h"
+#include "model/rw_geometry.h"
+#include "model/rw_load.h"
+
+namespace zam {
+namespace {
+
+constexpr uint64_t kAtomicStructSize = 16;  // frame index, geometry index, flags, one word
+
+// The index of the Geometry to load: the one of the first Atomic attached to
+// frame 0, or the Clump's atomic count when no Atomic is.
+bool ChooseGeometryIndex(RwLoad& load, size_t& clumpBody, int32_t& geometryIndex) {
+  ByteReader& dff = load.dff;
+  dff.SeekTo(0);
+  RwSection clump, clumpStruct;
+  if (!load.Find(dff, kRwClump, msg::kRwClumpNotFound, &clump) ||
+      !load.Find(dff, kRwStruct, msg::kRwClumpStructNotFound, &clumpStruct) ||
+      !load.Holds(dff, clumpStruct, 4, msg::kRwClumpStructDamaged)) {
+    return false;
+  }
+  clumpBody = clump.body;
+  geometryIndex = dff.Read<int32_t>();  // the atomic count
+  const char* damaged = msg::kRwClumpStructDamaged;
+  dff.SeekTo(clumpStruct.body - sizeof(RwChunkHeader));
+  while (FindChunk(dff, kRwAtomic) >= 0) {  // the end of the Atomics is no failure
+    RwSection atomic;
+    if (!load.Find(dff, kRwStruct, msg::kRwAtomicStructNotFound, &atomic) ||
+        !load.Holds(dff, atomic, kAtomicStructSize, msg::kRwAtomicStructDamaged)) {
+      return false;
+    }
+    if (dff.Read<int32_t>() == 0) {
+      geometryIndex = dff.Read<int32_t>();
+      damaged = msg::kRwAtomicStructDamaged;
+      break;
+    }
+    dff.Skip(12);  // geometry index, flags, one word
+  }
+  if (geometryIndex < 0) return load.Fail(damaged);
+  return true;
+}
+
+bool FindWeaponGeometry(RwLoad& load, size_t& geometryBody) {
+  ByteReader& dff = load.dff;
+  size_t clumpBody = 0;
+  int32_t geometryIndex = 0;
+  if (!ChooseGeometryIndex(load, clumpBody, geometryIndex)) return false;
+  dff.SeekTo(clumpBody);
+  if (!load.Find(dff, kRwGeometryList, msg::kRwGeometryListNotFound)) return false;
+  // Every Geometry stepped over must exist: fewer Geometries than the index
+  // end the load as a missing Geometry would.
+  RwSection geometry;
+  for (int32_t skipped = 0; skipped < geometryIndex; ++skipped) {
+    if (!load.Find(dff, kRwGeometry, msg::kRwGeometryNotFound, &geometry)) return false;
+    dff.Skip(geometry.size);
+  }
+  if (!load.Find(dff, kRwGeometry, msg::kRwGeometryNotFound, &geometry)) return false;
+  geometryBody = geometry.body;
+  return true;
+}
+
+}  // namespace
+
+ModelLoadResult LoadWeaponModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
+                                WeaponModelData& model) {
+  model = WeaponModelData{};
+  RwLoad load(dff, dffSize, txd, txdSize);
+  size_t geometryBody = 0;
+  if (FindWeaponGeometry(load, geometryBody) && ReadGeometryVertices(load, geometryBody, model.vertices) &&
+      ReadGeometryMaterials(load, geometryBody, model.mesh) &&
+      ReadGeometryIndices(load, geometryBody, model.vertices.size(), model.mesh)) {
+    model.hasVertexBuffer = true;
+  }
+  return load.Result();
+}
+
+}  // namespace zam

@@ -1,0 +1,105 @@
+#include "model/rw_chunk.h"
+
+#include <gtest/gtest.h>
+
+#include "base/messages.h"
+#include "support/raw_bytes.h"
+
+namespace zam {
+namespace {
+
+using test::RawBytes;
+
+constexpr uint32_t kOtherStamp = 0x1003FFFF;  // library 3.4.0.3
+
+RawBytes& Header(RawBytes& b, uint32_t type, uint32_t size, uint32_t stamp = kRwLibraryStamp) {
+  return b.U32(type).U32(size).U32(stamp);
+}
+
+int64_t Find(const RawBytes& file, uint32_t type, size_t from, size_t* positionAfter = nullptr) {
+  ByteReader in(file.bytes().data(), file.size());
+  in.SeekTo(from);
+  int64_t result = FindChunk(in, type);
+  if (positionAfter) *positionAfter = in.Position();
+  return result;
+}
+
+TEST(FindChunk, FindsTheFirstSectionWithItsSizeAndStandsAtItsBody) {
+  RawBytes file;
+  Header(file, kRwClump, 24);
+  Header(file, kRwStruct, 4).U32(7).Fill(8, 0);
+  size_t position = 0;
+  EXPECT_EQ(Find(file, kRwClump, 0, &position), 24);
+  EXPECT_EQ(position, 12u);
+}
+
+TEST(FindChunk, DoesNotTestTheFoundStampButRefusesToStepOverAnother) {
+  RawBytes file;
+  Header(file, kRwClump, 28, kOtherStamp);
+  Header(file, kRwStruct, 4, kOtherStamp).U32(1);
+  Header(file, kRwFrameList, 0, kOtherStamp);
+  size_t position = 0;
+  ASSERT_EQ(Find(file, kRwClump, 0, &position), 28);
+  EXPECT_EQ(Find(file, kRwFrameList, position), kRwUnknownVersion);
+  // The Struct itself is still found: only stepping over needs the stamp.
+  EXPECT_EQ(Find(file, kRwStruct, position), 4);
+}
+
+TEST(FindChunk, EndsWithEndOfFileOnEmptyAndExhaustedInput) {
+  RawBytes empty;
+  EXPECT_EQ(Find(empty, kRwClump, 0), kRwEndOfFile);
+  RawBytes file;
+  Header(file, kRwStruct, 4).U32(1);
+  Header(file, kRwExtension, 0);
+  size_t position = 0;
+  EXPECT_EQ(Find(file, kRwClump, 0, &position), kRwEndOfFile);
+  EXPECT_EQ(position, file.size());
+}
+
+TEST(FindChunk, PartialHeadersAndBodiesRunningPastTheEndGiveEndOfFile) {
+  RawBytes partial;
+  Header(partial, kRwStruct, 0).U32(kRwClump).U32(0);  // 8 bytes of a second header
+  EXPECT_EQ(Find(partial, kRwClump, 0), kRwEndOfFile);
+  RawBytes overlong;
+  Header(overlong, kRwStruct, 0xFFFFFFF0u).U32(1);
+  EXPECT_EQ(Find(overlong, kRwClump, 0), kRwEndOfFile);
+}
+
+TEST(FindChunk, RunsOnPastTheEndOfTheParentIntoItsSiblings) {
+  RawBytes file;
+  Header(file, kRwGeometry, 16);
+  Header(file, kRwStruct, 4).U32(1);   // the Geometry's only child
+  Header(file, kRwAtomic, 0);          // a sibling of the Geometry
+  Header(file, kRwExtension, 8).U32(0xAB).U32(0xCD);
+  size_t position = 0;
+  EXPECT_EQ(Find(file, kRwExtension, 12, &position), 8);  // searched from the Geometry's body
+  EXPECT_EQ(position, file.size() - 8);
+}
+
+TEST(FindChunk, StepsOverWholeSectionsWithoutLookingInside) {
+  RawBytes file;
+  Header(file, kRwMaterial, 12);
+  Header(file, kRwTexture, 0);  // a child of the Material, never seen from outside
+  Header(file, kRwTexture, 0);
+  size_t position = 0;
+  EXPECT_EQ(Find(file, kRwTexture, 0, &position), 0);
+  EXPECT_EQ(position, file.size());
+}
+
+TEST(FindChunk, FindsEmptySectionsWithSizeZero) {
+  RawBytes file;
+  Header(file, kRwExtension, 0);
+  EXPECT_EQ(Find(file, kRwExtension, 0), 0);
+}
+
+TEST(FindChunk, SearchMessagesNameTheSectionOrTheVersion) {
+  EXPECT_STREQ(ChunkSearchMessage(kRwUnknownVersion, msg::kRwClumpNotFound), "Unknown RW Version ID.");
+  EXPECT_STREQ(ChunkSearchMessage(kRwEndOfFile, msg::kRwClumpNotFound), "RW Section Clump not found.");
+  EXPECT_STREQ(msg::kRwTextureStringNotFound,
+               "RW Section Clump\\Geometry List\\Geometry\\MaterialList\\Material\\Texture\\String not found.");
+  EXPECT_STREQ(msg::kRwTextureNativeStructNotFound, "RW Section TextureDictionary\\TextureNative\\Struct not found.");
+  EXPECT_STREQ(msg::kRwUnknownTexturePlatform, "Unknown Texture Platform.");
+}
+
+}  // namespace
+}  // namespace zam

@@ -1,0 +1,91 @@
+#pragma once
+// Builds DFF models from plain descriptions: skinned characters (a Clump
+// whose frames carry HAnim data and names, one Geometry with BinMeshPLG and
+// SkinPLG) and weapons (several Atomics and Geometries). Each description
+// also has the knobs that produce the damaged variants tests need.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "math/types.h"
+#include "model/rw_chunk.h"
+
+namespace zam::gen {
+
+struct MaterialSpec {
+  std::string textureName;                 // empty: no Texture section
+  std::optional<int32_t> texturedFlag;     // default: 1 with a texture name, else 0
+};
+
+struct MeshSpec {
+  uint32_t material = 0;
+  std::vector<uint32_t> indices;
+};
+
+struct GeometrySpec {
+  std::vector<Vec3> positions;
+  std::vector<Vec3> normals;                     // empty or one per vertex
+  std::vector<std::array<float, 2>> texCoords;   // empty or one per vertex
+  uint8_t extraTexCoordSets = 0;                 // further sets, written after the first
+  bool prelit = false;                           // vertex colours before the coordinates
+  std::optional<uint16_t> flagsOverride;         // default: derived from the contents
+  std::vector<MaterialSpec> materials;
+  uint32_t binMeshFlags = 0;                     // 0 triangle lists, 1 strips
+  std::vector<MeshSpec> meshes;
+  bool writeBinMesh = true;
+};
+
+struct SkinSpec {
+  std::vector<std::array<uint8_t, 4>> boneIndices;  // per vertex, into the HAnim node table
+  std::vector<std::array<float, 4>> weights;        // per vertex
+  std::vector<Matrix4> inverseBindMatrices;         // per node, written as given
+};
+
+struct BoneSpec {
+  std::string name;
+  int32_t id = 0;
+  int32_t parentFrame = 0;  // frame 0 is the Clump's root; bone i is frame i + 1
+  float rotation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+  Vec3 position{};
+};
+
+struct CharacterSpec {
+  std::string rootFrameName = "character";
+  std::vector<BoneSpec> bones;
+  std::vector<int32_t> nodeTable;  // HAnim node IDs in table order; default: the bones' IDs in order
+  GeometrySpec geometry;
+  SkinSpec skin;
+
+  // Damage knobs.
+  uint32_t stamp = kRwLibraryStamp;
+  std::optional<int32_t> frameCount;  // written in the FrameList's Struct
+  std::optional<int32_t> nodeCount;   // written in the root bone's HAnimPLG
+  bool writeSkin = true;
+  bool writeFrameNames = true;
+};
+
+struct AtomicSpec {
+  int32_t frame = 0;
+  int32_t geometry = 0;
+};
+
+struct WeaponSpec {
+  int32_t frameCount = 2;  // frame 0 and children of it, unnamed
+  std::vector<GeometrySpec> geometries;
+  std::vector<AtomicSpec> atomics;
+  std::optional<int32_t> atomicCount;  // written in the Clump's Struct; default: atomics.size()
+  uint32_t stamp = kRwLibraryStamp;
+};
+
+// 4x4 identity, and the inverse bind matrix of a bone whose bind pose is a
+// pure translation.
+Matrix4 IdentityMatrix();
+Matrix4 InverseTranslation(const Vec3& position);
+
+std::vector<uint8_t> BuildCharacterDff(const CharacterSpec& spec);
+std::vector<uint8_t> BuildWeaponDff(const WeaponSpec& spec);
+
+}  // namespace zam::gen

@@ -1,0 +1,102 @@
+// zam model: loads a character or weapon DFF with its dictionary as the
+// editor does and prints what the loader made of it as JSON.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/fourcc.h"
+#include "base/messages.h"
+#include "commands.h"
+#include "model/dictionary_path.h"
+#include "model/model_data.h"
+#include "model/skinned_model_loader.h"
+#include "model/weapon_model_loader.h"
+#include "platform/file_system.h"
+
+namespace zam::cli {
+namespace {
+
+constexpr char kSynopsis[] = "zam model DFF [TXD] [--weapon]";
+
+bool IsFourCC(uint32_t format) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    uint32_t c = format >> shift & 0xFF;
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
+std::string TextureJson(const TextureImage* texture) {
+  if (texture == nullptr) return "null";
+  std::string format = IsFourCC(texture->format) ? JsonString(FourCCText(texture->format))
+                                                 : std::to_string(texture->format);
+  return "{\"name\": " + JsonString(texture->name) + ", \"format\": " + format +
+         ", \"width\": " + std::to_string(texture->width) + ", \"height\": " + std::to_string(texture->height) + "}";
+}
+
+void PrintMesh(const MeshData& mesh, size_t vertexCount, bool complete) {
+  std::printf("  \"vertexCount\": %zu,\n  \"primitiveType\": %d,\n  \"complete\": %s,\n  \"materials\": [\n",
+              vertexCount, mesh.primitiveType, complete ? "true" : "false");
+  for (size_t m = 0; m < mesh.materials.size(); ++m) {
+    const MaterialMesh& material = mesh.materials[m];
+    std::printf("    {\"index\": %zu, \"indexCount\": %zu, \"texture\": %s}%s\n", m, material.indices.size(),
+                TextureJson(mesh.TextureOf(material)).c_str(), m + 1 == mesh.materials.size() ? "" : ",");
+  }
+  std::printf("  ],\n");
+}
+
+void PrintBones(const SkinnedModelData& model) {
+  std::printf("  \"bones\": [\n");
+  for (size_t b = 0; b < model.boneNames.size(); ++b) {
+    int32_t node = model.boneNodeIndex[b];
+    std::printf("    {\"index\": %zu, \"name\": %s, \"id\": %d, \"parent\": %d, \"nodeIndex\": %d}%s\n", b,
+                JsonString(model.boneNames[b]).c_str(), model.boneIds[static_cast<size_t>(node)], model.boneParent[b],
+                node, b + 1 == model.boneNames.size() ? "" : ",");
+  }
+  std::printf("  ],\n  \"weaponBoneIndex\": %d,\n", model.weaponBoneIndex);
+}
+
+}  // namespace
+
+int RunModel(const Args& args) {
+  bool weapon = false;
+  std::vector<std::string> paths;
+  for (const std::string& arg : args) {
+    if (arg == "--weapon") {
+      weapon = true;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return Usage(kSynopsis);
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.empty() || paths.size() > 2) return Usage(kSynopsis);
+
+  std::vector<uint8_t> dff, txd;
+  if (ReadWholeFile(paths[0], dff) != FileStatus::Ok) return Fail(msg::kFileCannotOpen);
+  // Without a dictionary named, the one beside the model is used when it can
+  // be read, and the model is untextured otherwise, as in the editor.
+  std::string dictionary = paths.size() == 2 ? paths[1] : DictionaryPathFor(paths[0]);
+  bool hasDictionary = !dictionary.empty() && ReadWholeFile(dictionary, txd) == FileStatus::Ok;
+  if (paths.size() == 2 && !hasDictionary) return Fail(msg::kFileCannotOpen);
+  const uint8_t* txdBytes = hasDictionary ? txd.data() : nullptr;
+
+  ModelLoadResult result;
+  std::printf("{\n  \"model\": \"%s\",\n  \"dictionary\": %s,\n", weapon ? "weapon" : "skinned",
+              hasDictionary ? JsonString(dictionary).c_str() : "null");
+  if (weapon) {
+    WeaponModelData model;
+    result = LoadWeaponModel(dff.data(), dff.size(), txdBytes, txd.size(), model);
+    PrintMesh(model.mesh, model.vertices.size(), model.hasVertexBuffer);
+  } else {
+    SkinnedModelData model;
+    result = LoadSkinnedModel(dff.data(), dff.size(), txdBytes, txd.size(), model);
+    PrintBones(model);
+    PrintMesh(model.mesh, model.vertices.size(), model.hasVertexBuffer);
+  }
+  std::printf("  \"message\": %s\n}\n", result.ok ? "null" : JsonString(result.message).c_str());
+  return result.ok ? kExitOk : Fail(result.message);
+}
+
+}  // namespace zam::cli
