@@ -1,0 +1,96 @@
+// libFuzzer entry: any bytes as an IMG archive on disk, listed, its entries
+// extracted by name, and a package written back into its first entry, which
+// must then read back without the file having grown beyond the package.
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "browser/img_archive.h"
+#include "platform/temp_file.h"
+
+namespace {
+
+using namespace zam;
+
+constexpr size_t kMaxExtracted = 16;
+
+// Files reused by every run, deleted when the fuzzer exits.
+struct ScratchFiles {
+  TempFile archive = TempFile::Create("ifp");
+  TempFile entry = TempFile::Create("dff");
+  TempFile dictionary = TempFile::Create("txd");
+};
+
+ScratchFiles& Scratch() {
+  static ScratchFiles files;
+  return files;
+}
+
+// The scratch file emptied, ready to receive an entry.
+File& Emptied(TempFile& temp) {
+  temp.file() = File::Create(temp.path());
+  return temp.file();
+}
+
+// The entry a look-up by this name finds: the first of that name.
+const ImgEntry& FirstNamed(const std::vector<ImgEntry>& entries, const std::string& name) {
+  for (const ImgEntry& entry : entries) {
+    if (ImgEntryNameMatches(entry, name)) return entry;
+  }
+  __builtin_trap();
+}
+
+void CheckWriteBack(const std::string& archive, const std::string& name, const std::vector<uint8_t>& package,
+                    uint64_t sizeBefore) {
+  uint64_t sizeAfter = File::OpenRead(archive).Size().value_or(0);
+  if (sizeAfter > sizeBefore + (ImgSectorsNeeded(package.size()) + 2) * kImgSectorSize) __builtin_trap();
+  File& out = Emptied(Scratch().entry);
+  if (!ImgEntryExtracted(ExtractImgEntry(archive, name, out))) __builtin_trap();
+  std::vector<uint8_t> back(package.size());
+  if (out.Read(back.data(), back.size()) != back.size() || back != package) __builtin_trap();
+}
+
+}  // namespace
+
+// The scratch files go to memory where it can: the write-back's flush to
+// disk would otherwise dominate every run.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  struct stat info {};
+  if (stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode)) setenv("TMPDIR", "/dev/shm", 1);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ScratchFiles& scratch = Scratch();
+  if (!Emptied(scratch.archive).Write(data, size)) return 0;
+  scratch.archive.file().Close();
+  const std::string& archive = scratch.archive.path();
+
+  std::vector<ImgEntry> entries;
+  if (ListImgEntries(archive, entries) == ImgListResult::NotImgArchive) return 0;
+  for (size_t i = 0; i < entries.size() && i < kMaxExtracted; ++i) {
+    std::string name = ImgEntryName(entries[i]);
+    File& out = Emptied(scratch.entry);
+    if (ImgEntryExtracted(ExtractImgEntry(archive, name, out))) {
+      uint64_t extracted = out.Size().value_or(0);
+      if (extracted > ImgSectorPosition(FirstNamed(entries, name).size) || extracted > size) __builtin_trap();
+    }
+    ExtractImgModel(archive, name, Emptied(scratch.entry), Emptied(scratch.dictionary));
+  }
+  if (entries.empty()) return 0;
+
+  // The package is the input's own second half, so its size varies with the input.
+  std::vector<uint8_t> package(data + size / 2, data + size);
+  TempFile packageFile = TempFile::Create("ifp");
+  if (!packageFile.IsOpen() || !packageFile.file().Write(package.data(), package.size())) return 0;
+  std::string name = ImgEntryName(entries[0]);
+  if (WriteBackImgEntry(archive, name, packageFile.Release()) == ImgWriteBackResult::Written) {
+    CheckWriteBack(archive, name, package, size);
+  }
+  return 0;
+}
