@@ -1,5 +1,7 @@
 #include "app/win32/command_dispatcher.h"
 
+#include "anim/anim_package.h"
+#include "app/win32/edit_commands.h"
 #include "app/win32/file_commands.h"
 #include "resource.h"
 
@@ -16,6 +18,30 @@ void CommandDispatcher(int commandId) {
       break;
     case ID_IFP_SAVE_AS:
       SaveAsCommand();
+      break;
+    case ID_ANIM_COPY:
+      CopyAnimationsCommand();
+      break;
+    case ID_ANIM_RENAME:
+      RenameAnimationCommand();
+      break;
+    case ID_ANIM_DELETE:
+      DeleteAnimationsCommand();
+      break;
+    case ID_ANIM_REMOVE_TRANS_KEY:
+      RemoveTransKeyCommand();
+      break;
+    case ID_BONE_RENAME:
+      RenameBoneCommand();
+      break;
+    case ID_BONE_DELETE:
+      DeleteBonesCommand();
+      break;
+    case ID_BONE_KR00:
+      SetKeyTypeCommand(kKeyKR00);
+      break;
+    case ID_BONE_KRT0:
+      SetKeyTypeCommand(kKeyKRT0);
       break;
     case ID_HELP_ABOUT:
       AboutCommand();

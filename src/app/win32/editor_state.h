@@ -29,7 +29,8 @@ struct EditorState {
   // Views.
   int keyRowHeight = kDefaultKeyRowHeight;
   float keyGridScale = 24.0f;
-  int topRowMark = 0;
+  int topRowMark = 0;  // the first visible row the bone list and key grid agreed on
+  short lastKeyGridMouseY = 0;
   HWND labelEdit = nullptr;  // the edit box of a label edit in progress
   WNDPROC animationListProc = nullptr;
   WNDPROC boneListProc = nullptr;

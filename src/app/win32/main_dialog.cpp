@@ -9,6 +9,7 @@
 #include "app/win32/editor_state.h"
 #include "app/win32/settings_store_win32.h"
 #include "resource.h"
+#include "views/win32/key_grid.h"
 #include "views/win32/package_views.h"
 
 namespace zam {
@@ -105,6 +106,9 @@ void OnNotify(const NMHDR* header) {
     case IDC_BONE_LIST:
       OnBoneListNotify(header);
       break;
+    case IDC_KEY_GRID:
+      OnKeyGridNotify(header);
+      break;
     default:
       break;
   }
@@ -168,6 +172,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           break;
         case WM_NOTIFY:
           OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+          break;
+        case WM_DRAWITEM:
+          if (wParam == IDC_KEY_GRID) PaintKeyGridRow(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
           break;
         case WM_SIZE:
           OnSize(window, LOWORD(lParam), HIWORD(lParam));

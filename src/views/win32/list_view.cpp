@@ -52,4 +52,20 @@ std::vector<int> SelectedRows(HWND list) {
   return rows;
 }
 
+HWND Header(HWND list) { return reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)); }
+
+bool IsRefusedHeaderNotification(HWND list, LPARAM notification) {
+  const NMHDR* header = reinterpret_cast<const NMHDR*>(notification);
+  if (header->hwndFrom != Header(list)) return false;
+  switch (header->code) {
+    case HDN_BEGINTRACKA:
+    case HDN_BEGINTRACKW:
+    case HDN_DIVIDERDBLCLICKA:
+    case HDN_DIVIDERDBLCLICKW:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace zam::list

@@ -20,4 +20,9 @@ int SelectedCount(HWND list);
 int NextSelected(HWND list, int after);
 std::vector<int> SelectedRows(HWND list);
 
+HWND Header(HWND list);
+// Column widths are fixed: true for the header's notifications that begin
+// dragging a divider or report a double click on one, which are refused.
+bool IsRefusedHeaderNotification(HWND list, LPARAM notification);
+
 }  // namespace zam::list

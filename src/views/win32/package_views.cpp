@@ -6,7 +6,7 @@
 #include "app/win32/editor_state.h"
 #include "app/win32/playback_controls.h"
 #include "resource.h"
-#include "views/key_grid_geometry.h"
+#include "views/win32/key_grid.h"
 #include "views/win32/list_view.h"
 
 namespace zam {
@@ -18,28 +18,14 @@ constexpr int kMaxTypedName = 23;
 
 std::string Decimal(int value) { return std::to_string(value); }
 
-// Column widths are fixed: dragging or double-clicking a divider is refused.
-bool IsRefusedHeaderNotification(HWND list, LPARAM lParam) {
-  const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header->hwndFrom != reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0))) return false;
-  switch (header->code) {
-    case HDN_BEGINTRACKA:
-    case HDN_BEGINTRACKW:
-    case HDN_DIVIDERDBLCLICKA:
-    case HDN_DIVIDERDBLCLICKW:
-      return true;
-    default:
-      return false;
-  }
-}
-
 LRESULT CALLBACK AnimationListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NOTIFY && IsRefusedHeaderNotification(list, lParam)) return 1;
+  if (message == WM_NOTIFY && list::IsRefusedHeaderNotification(list, lParam)) return 1;
   return CallWindowProcA(Editor().animationListProc, list, message, wParam, lParam);
 }
 
 LRESULT CALLBACK BoneListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NOTIFY && IsRefusedHeaderNotification(list, lParam)) return 1;
+  if (message == WM_NOTIFY && list::IsRefusedHeaderNotification(list, lParam)) return 1;
+  if (MovesRows(message)) AlignRows(list);
   if (message == WM_NCCALCSIZE) {
     // The bone list scrolls only with the key grid, so it shows no scroll bars of its own.
     LRESULT result = CallWindowProcA(Editor().boneListProc, list, message, wParam, lParam);
@@ -49,34 +35,8 @@ LRESULT CALLBACK BoneListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
   return CallWindowProcA(Editor().boneListProc, list, message, wParam, lParam);
 }
 
-LRESULT CALLBACK KeyGridProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NOTIFY && IsRefusedHeaderNotification(list, lParam)) return 1;
-  return CallWindowProcA(Editor().keyGridProc, list, message, wParam, lParam);
-}
-
 WNDPROC Subclass(HWND list, WNDPROC proc) {
   return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
-}
-
-bool KeyGridShowsHorizontalScrollBar() {
-  return (GetWindowLongPtrA(Control(IDC_KEY_GRID), GWL_STYLE) & WS_HSCROLL) != 0;
-}
-
-// Both lists show the same number of rows: the bone list loses the height of
-// the key grid's horizontal scroll bar when that shows one.
-void FitBoneListToKeyGrid() {
-  int h = KeyGridShowsHorizontalScrollBar() ? GetSystemMetrics(SM_CYHSCROLL) : 0;
-  SetWindowPos(Control(IDC_BONE_LIST), nullptr, 0, 0, 150, 203 - h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void RebuildKeyGrid(const Animation& animation) {
-  EditorState& editor = Editor();
-  HWND grid = Control(IDC_KEY_GRID);
-  SendMessageA(grid, LVM_DELETECOLUMN, 1, 0);
-  list::InsertColumn(grid, 1, "", KeyGridColumnWidth(AnimationLength(animation), editor.keyGridScale), LVCFMT_LEFT);
-  SendMessageA(grid, LVM_DELETEALLITEMS, 0, 0);
-  for (int t = 0; t < animation.boneCount(); ++t) list::AppendRow(grid, "");
-  editor.topRowMark = 0;
 }
 
 void SetRenameEnabled(int popup, HWND list) {
@@ -171,6 +131,7 @@ void RefreshBoneView() {
   EditorState& editor = Editor();
   HWND bones = Control(IDC_BONE_LIST);
   SendMessageA(bones, LVM_DELETEALLITEMS, 0, 0);
+  // With no animation current the key grid keeps its rows; they paint empty.
   if (editor.currentAnimation < 0 || editor.currentAnimation >= editor.package.animationCount()) return;
   const Animation& animation = editor.package.animations[editor.currentAnimation];
   for (const BoneTrack& track : animation.bones) {
@@ -220,6 +181,9 @@ void OnBoneListNotify(const NMHDR* header) {
   EditorState& editor = Editor();
   HWND list = header->hwndFrom;
   switch (header->code) {
+    case LVN_ITEMCHANGED:
+      AlignRows(list);
+      break;
     case NM_RCLICK:
       ShowContextMenu(kBonePopup, list);
       break;

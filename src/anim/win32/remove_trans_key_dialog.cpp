@@ -1,0 +1,85 @@
+#include "anim/win32/remove_trans_key_dialog.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "anim/package_edits.h"
+#include "app/win32/editor_state.h"
+#include "resource.h"
+#include "views/win32/list_view.h"
+#include "views/win32/package_views.h"
+
+namespace zam {
+namespace {
+
+std::vector<int> SelectedAnimations() { return list::SelectedRows(Control(IDC_ANIMATION_LIST)); }
+
+void SetTicked(HWND list, int row, bool ticked) {
+  LVITEMA item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+  SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// Every state but "unticked" counts as ticked.
+bool IsTicked(HWND list, int row) {
+  UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+  return (state & LVIS_STATEIMAGEMASK) != INDEXTOSTATEIMAGEMASK(1);
+}
+
+void Fill(HWND dialog) {
+  HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+               LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  list::InsertColumn(list, 0, "Bone", 111 - GetSystemMetrics(SM_CXVSCROLL), LVCFMT_LEFT);
+  list::InsertColumn(list, 1, "B#", 40, LVCFMT_RIGHT);
+  list::InsertColumn(list, 2, "KR", 35, LVCFMT_RIGHT);
+  list::InsertColumn(list, 3, "KRT", 35, LVCFMT_RIGHT);
+  for (const BoneIdTally& tally : TallyBoneIds(Editor().package, SelectedAnimations())) {
+    int row = list::AppendRow(list, tally.name);
+    list::SetCell(list, row, 1, std::to_string(tally.boneId));
+    list::SetCell(list, row, 2, std::to_string(tally.kr00Count));
+    list::SetCell(list, row, 3, std::to_string(tally.krt0Count));
+    SetTicked(list, row, tally.ticked);
+  }
+}
+
+void Apply(HWND dialog) {
+  HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
+  std::vector<int32_t> boneIds;
+  for (int row = 0; row < list::RowCount(list); ++row) {
+    if (IsTicked(list, row)) boneIds.push_back(std::atoi(list::Cell(list, row, 1, 15).c_str()));
+  }
+  RemoveTranslationKeys(Editor().package, SelectedAnimations(), boneIds);
+  RefreshBoneView();
+}
+
+INT_PTR CALLBACK RemoveTransKeyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Fill(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        Apply(dialog);
+        EndDialog(dialog, 1);
+      } else if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, 0);
+      }
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, 0);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR RunRemoveTransKeyDialog(HWND owner) {
+  return DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)),
+                         MAKEINTRESOURCEA(IDD_REMOVE_TRANS_KEY), owner, RemoveTransKeyProc, 0);
+}
+
+}  // namespace zam

@@ -1,0 +1,13 @@
+#pragma once
+// The "Remove Trans Key" dialog: the bone ids of the selected animations,
+// with their rotation-only and translating track counts; the ticked bones'
+// tracks become rotation-only.
+
+#include <windows.h>
+
+namespace zam {
+
+// Runs dialog 109 modally over `owner`; 1 after OK, 0 after Cancel or close.
+INT_PTR RunRemoveTransKeyDialog(HWND owner);
+
+}  // namespace zam

@@ -1,0 +1,177 @@
+// The key grid: painted boxes read back from the screen, widths, zoom and
+// the row alignment with the bone list.
+
+#include "editor_fixture.h"
+#include "resource.h"
+
+namespace zam::test {
+namespace {
+
+class KeyGrid : public EditorTest {
+ protected:
+  // One animation whose tracks each hold one key at `keyTime` (and a first key at 0).
+  void StartWithKeyAt(float keyTime, int tracks = 2, float length = 0.0f) {
+    AnimPackage package = TestPackage(kFormatANPK, 1);
+    Animation& animation = package.animations[0];
+    animation.bones.resize(static_cast<size_t>(tracks), BoneTrack{});
+    for (int t = 0; t < tracks; ++t) {
+      BoneTrack& track = animation.bones[t];
+      SetName(track.name, "bone" + std::to_string(t));
+      track.boneId = t + 1;
+      track.keyType = kKeyKR00;
+      KeyFrame key{};
+      key.time = keyTime;
+      track.keys = {key};
+      if (length > 0) {
+        key.time = length;
+        track.keys.push_back(key);
+      }
+    }
+    Start({WritePackage("walk.ifp", package)});
+    // Wide enough for the key grid to show frame 31 at 24 pixels a frame.
+    SetWindowPos(window_, HWND_TOP, 0, 0, 1250, 700, SWP_SHOWWINDOW);
+    Click(IDC_ANIMATION_LIST, 0);
+  }
+
+  void Paint() {
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+  }
+
+  COLORREF Pixel(HWND control, int x, int y) {
+    HDC dc = GetDC(control);
+    COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(control, dc);
+    return color;
+  }
+
+  // The row's bounds, with its left edge at the drawing origin (the left of
+  // its label area).
+  RECT RowRect(int row) {
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageA(Item(IDC_KEY_GRID), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    SendMessageA(Item(IDC_KEY_GRID), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    rect.left = label.left;
+    return rect;
+  }
+
+  int ColumnWidth() { return static_cast<int>(SendMessageA(Item(IDC_KEY_GRID), LVM_GETCOLUMNWIDTH, 1, 0)); }
+
+  void RightDrag(int fromY, int toY, WPARAM buttons = MK_RBUTTON) {
+    SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, 0, MAKELPARAM(10, fromY));
+    SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, buttons, MAKELPARAM(10, toY));
+    Pump();
+  }
+
+  int TopRow(int id) { return static_cast<int>(SendMessageA(Item(id), LVM_GETTOPINDEX, 0, 0)); }
+};
+
+TEST_F(KeyGrid, KeyBoxesSitAtTheirFrameInTheTrackColour) {
+  StartWithKeyAt(0.5f);
+  ASSERT_EQ(State().keyGridScale, 24.0f);
+  Paint();
+  HWND grid = Item(IDC_KEY_GRID);
+  RECT row = RowRect(1);
+  int y = (row.top + row.bottom) / 2;
+  const COLORREF black = RGB(0, 0, 0);
+  const COLORREF boneTwo = RGB(77, 135, 81);  // track 1 has bone id 2
+  EXPECT_NE(Pixel(grid, row.left + 718, y), black);
+  EXPECT_EQ(Pixel(grid, row.left + 719, y), black);
+  EXPECT_EQ(Pixel(grid, row.left + 720, y), boneTwo);
+  EXPECT_EQ(Pixel(grid, row.left + 742, y), boneTwo);
+  EXPECT_EQ(Pixel(grid, row.left + 743, y), black);
+  EXPECT_NE(Pixel(grid, row.left + 744, y), black);
+  EXPECT_EQ(Pixel(grid, row.left + 730, row.top + 1), black);
+  EXPECT_NE(Pixel(grid, row.left + 730, row.top), black);
+
+  HWND header = reinterpret_cast<HWND>(SendMessageA(grid, LVM_GETHEADER, 0, 0));
+  RECT item{};
+  SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  int hy = item.top + 3;
+  EXPECT_NE(Pixel(header, item.left + 720, hy), black);
+  EXPECT_EQ(Pixel(header, item.left + 721, hy), black);
+  EXPECT_EQ(Pixel(header, item.left + 722, hy), RGB(64, 64, 64));
+  EXPECT_EQ(Pixel(header, item.left + 745, hy), black);
+  EXPECT_NE(Pixel(header, item.left + 746, hy), RGB(64, 64, 64));
+}
+
+TEST_F(KeyGrid, RowsPaintNothingWithoutACurrentAnimation) {
+  StartWithKeyAt(0.5f);
+  Click(IDC_ANIMATION_LIST, 0, true);  // deselect: none current, rows stay
+  ASSERT_EQ(Rows(IDC_KEY_GRID), 2);
+  Paint();
+  RECT row = RowRect(0);
+  EXPECT_NE(Pixel(Item(IDC_KEY_GRID), row.left + 730, (row.top + row.bottom) / 2), RGB(0, 0, 0));
+}
+
+TEST_F(KeyGrid, ColumnWidthFollowsLengthAndScale) {
+  StartWithKeyAt(0.0f, 2, 2.0f);
+  EXPECT_EQ(ColumnWidth(), 2909);
+  RightDrag(100, 56);  // up by 44 pixels: 24 - 22 = 2
+  EXPECT_EQ(State().keyGridScale, 2.0f);
+  EXPECT_EQ(ColumnWidth(), 247);
+}
+
+TEST_F(KeyGrid, ZoomIsClampedAndNeedsTheRightButtonAlone) {
+  StartWithKeyAt(0.0f, 2, 2.0f);
+  State().keyGridScale = 20.0f;
+  RightDrag(100, 110);
+  EXPECT_EQ(State().keyGridScale, 24.0f);
+  RightDrag(200, 100);
+  EXPECT_EQ(State().keyGridScale, 2.0f);
+  RightDrag(100, 120, MK_RBUTTON | MK_LBUTTON);
+  EXPECT_EQ(State().keyGridScale, 2.0f);
+  RightDrag(100, 100);
+  EXPECT_EQ(State().keyGridScale, 2.0f);
+  Click(IDC_ANIMATION_LIST, 0, true);  // no current animation: no zoom
+  RightDrag(100, 110);
+  EXPECT_EQ(State().keyGridScale, 2.0f);
+}
+
+TEST_F(KeyGrid, ZoomKeepsTheLeftFrameInPlace) {
+  StartWithKeyAt(0.0f, 2, 10.0f);
+  HWND grid = Item(IDC_KEY_GRID);
+  SendMessageA(grid, LVM_SCROLL, 2400, 0);  // frame 100 at 24 pixels a frame
+  Pump();
+  ASSERT_EQ(GetScrollPos(grid, SB_HORZ), 2400);
+  RightDrag(100, 76);  // 24 -> 12
+  EXPECT_EQ(State().keyGridScale, 12.0f);
+  EXPECT_EQ(GetScrollPos(grid, SB_HORZ), 1200);
+}
+
+TEST_F(KeyGrid, HeaderRefusesColumnResizing) {
+  StartWithKeyAt(0.5f);
+  for (int id : {IDC_KEY_GRID, IDC_ANIMATION_LIST, IDC_BONE_LIST}) {
+    HWND list = Item(id);
+    NMHEADERA notify{};
+    notify.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    notify.hdr.code = HDN_BEGINTRACKA;
+    EXPECT_EQ(SendMessageA(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)), 1) << id;
+    notify.hdr.code = HDN_DIVIDERDBLCLICKA;
+    EXPECT_EQ(SendMessageA(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)), 1) << id;
+  }
+}
+
+TEST_F(KeyGrid, BothListsShowTheSameFirstRowAfterScrollingEither) {
+  StartWithKeyAt(0.5f, 40);
+  HWND bones = Item(IDC_BONE_LIST);
+  HWND grid = Item(IDC_KEY_GRID);
+  for (int i = 0; i < 6; ++i) SendMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+  SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the next message completes the alignment
+  Pump();
+  EXPECT_EQ(TopRow(IDC_KEY_GRID), 6);
+  EXPECT_EQ(TopRow(IDC_BONE_LIST), 6);
+
+  SendMessageA(bones, WM_KEYDOWN, VK_HOME, 0);
+  SendMessageA(bones, WM_KEYUP, VK_HOME, 0);
+  SendMessageA(bones, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Pump();
+  EXPECT_EQ(TopRow(IDC_BONE_LIST), 0);
+  EXPECT_EQ(TopRow(IDC_KEY_GRID), 0);
+}
+
+}  // namespace
+}  // namespace zam::test
