@@ -95,7 +95,8 @@ enum class ImgWriteBackResult {
 // Writes the package file into the first entry named `entryName`: in place
 // when the entry has room for it, otherwise appended after the end of the
 // archive with the entry's record pointing there. The record changes only
-// after the data are written. The package file is deleted in every case.
+// after the data are written. The package file is deleted in every case, so
+// it must not be open elsewhere (Windows cannot delete an open file).
 ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::string& entryName,
                                      const std::string& packageFilePath);
 

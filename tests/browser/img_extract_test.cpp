@@ -63,15 +63,6 @@ TEST_F(ImgExtract, FindsTheFirstEntryOfTheNameInAnyCase) {
   EXPECT_EQ(ReadAll(out.file()), WholeSectors(PatternData(10, 2), 0));
 }
 
-TEST_F(ImgExtract, AcceptsTheLowerCaseTag) {
-  ImgBuildOptions lower;
-  lower.lowerCaseTag = true;
-  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"a.ifp", PatternData(3, 1)}}, lower));
-  TempFile out = TempFile::Create("ifp");
-  EXPECT_EQ(ExtractImgEntry(archive, "a.ifp", out.file()), ImgExtractResult::Extracted);
-  EXPECT_EQ(ReadAll(out.file()).size(), 2048u);
-}
-
 TEST_F(ImgExtract, AnEntryOfNoSectorsGivesAnEmptyFile) {
   std::string archive = scratch_.Write("a.img", BuildImgArchive({{"empty.ifp", {}}}));
   TempFile out = TempFile::Create("ifp");
