@@ -108,7 +108,11 @@ void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
         int16_t record[8];
         for (int i = 0; i < 8; ++i) record[i] = ToFixed16(values[i], kScale[i]);
         record[4] = ToFixed16(key.time, 60.0);
-        out.WriteBytes(record, translated ? 16 : 10);
+        if (translated) {
+          out.WriteBytes(record, 16);  // fixed sizes let the copies inline
+        } else {
+          out.WriteBytes(record, 10);
+        }
       }
       keyBytes += track.keys.size() * (translated ? 16 : 10);
     }

@@ -52,9 +52,28 @@ using Screenshot = EditorTest;
 TEST_F(Screenshot, MainWindowWithAPackageOpen) {
   const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
   if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
-  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 6))});
-  SetWindowPos(window_, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  // Tracks with keys at different times, so the key grid shows a pattern.
+  AnimPackage package = TestPackage(kFormatANPK, 6);
+  for (Animation& animation : package.animations) {
+    for (int t = 0; t < 8; ++t) {
+      BoneTrack track = animation.bones[t % 2];
+      track.boneId = t * 3;
+      track.keys.clear();
+      for (float time = 0.0f; time <= 2.5f; time += 0.1f * static_cast<float>(t % 3 + 1)) {
+        KeyFrame key{};
+        key.rotation[3] = 1.0f;
+        key.time = time;
+        track.keys.push_back(key);
+      }
+      animation.bones.push_back(track);
+    }
+  }
+  Start({WritePackage("walk.ifp", package)});
+  SetWindowPos(window_, HWND_TOP, 20, 20, 900, 650, SWP_SHOWWINDOW);
   Click(IDC_ANIMATION_LIST, 2);
+  // Zoom out by a right-drag upward: 24 -> 4 pixels a frame.
+  SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, 0, MAKELPARAM(10, 100));
+  SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(10, 60));
   UpdateWindow(window_);
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
