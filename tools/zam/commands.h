@@ -10,6 +10,7 @@ int RunDump(const Args& args);
 int RunConvert(const Args& args);
 int RunModel(const Args& args);
 int RunImg(const Args& args);
+int RunPose(const Args& args);
 
 }  // namespace zam::cli
 

@@ -18,6 +18,7 @@ constexpr Command kCommands[] = {
     {"dump", zam::cli::RunDump, "zam dump FILE"},
     {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
+    {"pose", zam::cli::RunPose, "zam pose DFF IFP ANIMATION TIME"},
     {"img", zam::cli::RunImg, "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE"},
 };
 
