@@ -9,12 +9,6 @@
 namespace zam {
 namespace {
 
-// The key type is read letter by letter, so unknown tags still animate
-// whatever their letters name.
-bool HasLetter(uint32_t keyType, int position, char letter) {
-  return static_cast<char>(keyType >> (8 * position) & 0xFF) == letter;
-}
-
 Vec3 Lerp(const float (&a)[3], const float (&b)[3], float u) {
   return {a[0] + (b[0] - a[0]) * u, a[1] + (b[1] - a[1]) * u, a[2] + (b[2] - a[2]) * u};
 }
@@ -56,13 +50,13 @@ Matrix4 SampleTrack(const BoneTrack& track, float t, const Matrix4& boneRotation
   const KeyFrame& key1 = track.keys[k1];
   const float u = IntervalParameter(t, key0.time, key1.time);
 
-  const Vec3 scale = HasLetter(track.keyType, 3, 'S') ? Lerp(key0.scale, key1.scale, u) : Vec3{1.0f, 1.0f, 1.0f};
-  const Quaternion rotation = HasLetter(track.keyType, 1, 'R')
+  const Vec3 scale = KeyTypeHas(track.keyType, 3, 'S') ? Lerp(key0.scale, key1.scale, u) : Vec3{1.0f, 1.0f, 1.0f};
+  const Quaternion rotation = KeyTypeHas(track.keyType, 1, 'R')
                                   ? Slerp(ToQuaternion(key0.rotation), ToQuaternion(key1.rotation), u)
                                   : QuaternionFromMatrix(boneRotation);
   // A translating track replaces the model's bone offset; a rotation-only
   // track keeps it.
-  translation = HasLetter(track.keyType, 2, 'T') ? Lerp(key0.translation, key1.translation, u) : bonePosition;
+  translation = KeyTypeHas(track.keyType, 2, 'T') ? Lerp(key0.translation, key1.translation, u) : bonePosition;
   return Multiply(Multiply(ScalingMatrix(scale), RotationMatrix(rotation)), TranslationMatrix(translation));
 }
 
@@ -73,6 +67,10 @@ const Animation* ShownAnimation(const AnimPackage& package, int animationIndex) 
 }
 
 }  // namespace
+
+bool KeyTypeHas(uint32_t keyType, int position, char letter) {
+  return static_cast<char>(keyType >> (8 * position) & 0xFF) == letter;
+}
 
 int PosableBoneCount(const SkinnedModelData& model) {
   size_t count = static_cast<size_t>(std::max(model.boneCount, 0));

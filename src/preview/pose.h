@@ -29,6 +29,12 @@ struct Pose {
 void EvaluatePose(const AnimPackage& package, int animationIndex, float time, const SkinnedModelData& model,
                   Pose& pose);
 
+// Whether letter `position` (0 to 3) of a track's key type is `letter`.
+// Key types are read letter by letter ('R' second: rotation keys, 'T' third:
+// translation keys, 'S' fourth: scale keys), so unknown tags still animate
+// whatever their letters name.
+bool KeyTypeHas(uint32_t keyType, int position, char letter);
+
 // How many bones of `model` can be posed: its bone count, limited to what
 // every per-bone table of the record actually holds.
 int PosableBoneCount(const SkinnedModelData& model);

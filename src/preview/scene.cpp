@@ -84,7 +84,7 @@ Vec3 PyramidTip(const SkinnedModelData& model, const Animation* animation, int c
   if (animation == nullptr || !id) return offset;
   Vec3 tip = offset;
   for (const BoneTrack& track : animation->bones) {
-    if (track.boneId != *id || static_cast<char>(track.keyType >> 16 & 0xFF) != 'T') continue;
+    if (track.boneId != *id || !KeyTypeHas(track.keyType, 2, 'T')) continue;
     if (track.keys.empty()) {
       tip = offset;
       continue;

@@ -10,7 +10,9 @@ namespace zam::test {
 
 inline void ExpectMatrixNear(const Matrix4& expected, const Matrix4& actual, float tolerance = 1e-6f) {
   for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) EXPECT_NEAR(expected.m[r][c], actual.m[r][c], tolerance) << "row " << r << " column " << c;
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_NEAR(expected.m[r][c], actual.m[r][c], tolerance) << "row " << r << " column " << c;
+    }
   }
 }
 

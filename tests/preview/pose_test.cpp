@@ -52,7 +52,8 @@ TEST(EvaluatePose, ShowsTheModelPoseWithoutAnAnimation) {
     ExpectVecNear({1, 0, 0}, Origin(pose.boneMatrices[0]));
     ExpectVecNear({0.8f, 0, 0}, Origin(pose.boneMatrices[1]));
     ExpectVecNear({0.8f, 0, 0.5f}, Origin(pose.boneMatrices[2]));
-    ExpectMatrixNear(RotationMatrix(kQuarterTurnZ), Multiply(pose.boneMatrices[2], TranslationMatrix({-0.8f, 0, -0.5f})));
+    const Matrix4 unmoved = Multiply(pose.boneMatrices[2], TranslationMatrix({-0.8f, 0, -0.5f}));
+    ExpectMatrixNear(RotationMatrix(kQuarterTurnZ), unmoved);
     EXPECT_FALSE(pose.rootTranslation.has_value());
   }
 }
@@ -198,7 +199,8 @@ TEST(EvaluatePose, SkinningMatricesUndoTheBindPose) {
 TEST(EvaluatePose, ABoneWithoutAValidNodeIndexIsPosedButWritesNoSkinningMatrix) {
   SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 1}}, {2, 0, {0, 1, 0}}, {3, 1, {1, 0, 0}}});
   model.boneNodeIndex = {0, 7, -1};
-  model.inverseBindMatrices = {TranslationMatrix({0, 0, -1}), TranslationMatrix({5, 5, 5}), TranslationMatrix({6, 6, 6})};
+  model.inverseBindMatrices = {TranslationMatrix({0, 0, -1}), TranslationMatrix({5, 5, 5}),
+                               TranslationMatrix({6, 6, 6})};
   const AnimPackage package = PackageOf({Track(2, kKeyKRT0, {Key(0, {9, 9, 9})})});
   const Pose pose = Evaluate(package, 0, 0, model);
   ExpectVecNear({0, 1, 1}, Origin(pose.boneMatrices[1]));  // no id to bind: the model pose
