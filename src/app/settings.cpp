@@ -19,6 +19,15 @@ Settings ReadSettings(SettingsStore& store) {
   return settings;
 }
 
+std::string ReadInitialDirectory(SettingsStore& store, const std::string& programFilesFolder) {
+  std::string fallback = programFilesFolder + "\\Brightfold Games\\Zelcor Halvern\\";
+  return store.ReadText(ini::kDirectory, ini::kInitDir, fallback.c_str(), 260);
+}
+
+ModelPaths ReadModelPaths(SettingsStore& store) {
+  return {store.ReadText(ini::kPreview, ini::kModel, "", 260), store.ReadText(ini::kPreview, ini::kWeapon, "", 260)};
+}
+
 void WriteFlag(SettingsStore& store, const char* section, const char* key, bool value) {
   store.WriteText(section, key, value ? "1" : "0");
 }

@@ -49,6 +49,17 @@ struct Settings {
 // in that order, with their defaults.
 Settings ReadSettings(SettingsStore& store);
 
+// Where the browser starts: InitDir, or the game's folder under the
+// program-files folder (which ends without "\").
+std::string ReadInitialDirectory(SettingsStore& store, const std::string& programFilesFolder);
+
+// The character and weapon models last shown (Model, Weapon); empty for none.
+struct ModelPaths {
+  std::string model;
+  std::string weapon;
+};
+ModelPaths ReadModelPaths(SettingsStore& store);
+
 // Writes a flag as "1" or "0".
 void WriteFlag(SettingsStore& store, const char* section, const char* key, bool value);
 

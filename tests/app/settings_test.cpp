@@ -75,6 +75,18 @@ TEST(BackgroundColorText, IsLowerCaseHexWithoutLeadingZeros) {
   EXPECT_FALSE(ParseBackgroundColor("", color));
 }
 
+TEST(ReadSettings, LocationsDefaultToTheGameFolderAndNoModels) {
+  MemoryStore store;
+  EXPECT_EQ(ReadInitialDirectory(store, "C:\\Program Files"), "C:\\Program Files\\Brightfold Games\\Zelcor Halvern\\");
+  ModelPaths paths = ReadModelPaths(store);
+  EXPECT_EQ(paths.model, "");
+  EXPECT_EQ(paths.weapon, "");
+  store.values = {{"Directory/InitDir", "D:\\Games\\"}, {"Preview/Model", "D:\\ped.dff"}, {"Preview/Weapon", "D:\\gun.dff"}};
+  EXPECT_EQ(ReadInitialDirectory(store, "C:\\Program Files"), "D:\\Games\\");
+  EXPECT_EQ(ReadModelPaths(store).model, "D:\\ped.dff");
+  EXPECT_EQ(ReadModelPaths(store).weapon, "D:\\gun.dff");
+}
+
 TEST(WriteFlag, WritesOneOrZero) {
   MemoryStore store;
   WriteFlag(store, ini::kPreview, ini::kShowBone, false);

@@ -29,6 +29,8 @@ TEST_F(MainWindow, StartsAsANewDocumentWithItsDefaults) {
   EXPECT_TRUE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
   EXPECT_FALSE(MenuState(ID_PREVIEW_SPEC_ROOT_VIEW) & MF_CHECKED);
   EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_NE(State().initialDirectory.find("\\Brightfold Games\\Zelcor Halvern\\"), std::string::npos);
+  EXPECT_EQ(State().modelPaths.model, "");
 }
 
 TEST_F(MainWindow, SettingsFileBesideTheExecutableSetsTheMenu) {

@@ -21,6 +21,8 @@ struct EditorState {
   HMENU treeMenu = nullptr;
   std::string settingsPath;
   Settings settings;
+  std::string initialDirectory;  // where the browser starts
+  ModelPaths modelPaths;         // the models start-up loads into the preview
 
   AnimPackage package{};
   DocumentState document;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include "app/main_layout.h"
 #include "app/win32/command_dispatcher.h"
@@ -53,14 +54,18 @@ void Initialize(HWND window, const StartupArgs& args) {
   ProfileSettingsStore store(editor.settingsPath);
   editor.settings = ReadSettings(store);
   ApplySettingsToMenu(editor.settings, editor.menu);
-  // The browser tree starts here, from the initial directory of the settings.
+  // The browser tree starts here, in the initial directory.
+  char programFiles[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+  editor.initialDirectory = ReadInitialDirectory(store, programFiles);
   SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANPK"));
   SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANP3"));
   SetupPackageViews();
   if (args.arguments.size() > 1) OpenDocumentFile(args.arguments[1]);
   ResetKeyValuePanel(window);
   ResetTimeControls(window);
-  // The models named in the settings are loaded here, and a first frame drawn.
+  // The models named in the settings are loaded into the preview from here.
+  editor.modelPaths = ReadModelPaths(store);
 }
 
 void OnPackageNameChanged(HWND window) {
