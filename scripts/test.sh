@@ -50,7 +50,9 @@ ensure_packages
 echo "== native build (sanitizers)"
 build_native native-asan -DZAM_BENCH=OFF -DZAM_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
 run_gtest native-core env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "$BUILD/native-asan/tests/core_tests"
-run_step native-zam bash "$ROOT/tests/zam_cli_test.sh" "$BUILD/native-asan/tools"
+for cli_test in "$ROOT"/tests/*_cli_test.sh; do
+  run_step "native-$(basename "$cli_test" _test.sh)" bash "$cli_test" "$BUILD/native-asan/tools"
+done
 
 echo "== fuzz build (clang, libFuzzer)"
 mkdir -p "$BUILD"
