@@ -15,3 +15,21 @@ printf 'ANP3' >"$tiny"
 "$gen" img --lower-tag --junk-names "$seeds/img_directory/odd_names.img" abcdefghijklmnopqrst.ifp="$tiny" \
   a.ifp="$tiny" A.IFP="$tiny"
 rm -f "$tiny"
+# model_seed OUT DFF [TXD]: a model fuzzer's input, the DFF's size as 32 bits
+# little-endian, the DFF, then the TXD if any.
+model_seed() {
+  local size
+  size=$(stat -c %s "$2")
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((size & 255)) $((size >> 8 & 255)) \
+    $((size >> 16 & 255)) $((size >> 24 & 255)))" >"$1"
+  cat "$2" ${3:+"$3"} >>"$1"
+}
+models=$(mktemp -d)
+"$gen" dff --small "$models/small.dff" && "$gen" txd --small "$models/small.txd"
+"$gen" weapon "$models/pistol.dff" && "$gen" txd --weapon "$models/pistol.txd"
+mkdir -p "$seeds/skinned_model" "$seeds/weapon_model"
+model_seed "$seeds/skinned_model/small_textured" "$models/small.dff" "$models/small.txd"
+model_seed "$seeds/skinned_model/small_untextured" "$models/small.dff"
+model_seed "$seeds/weapon_model/pistol_textured" "$models/pistol.dff" "$models/pistol.txd"
+model_seed "$seeds/weapon_model/pistol_untextured" "$models/pistol.dff"
+rm -rf "$models"

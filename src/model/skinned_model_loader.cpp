@@ -1,6 +1,8 @@
 #include "model/skinned_model_loader.h"
 
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "base/messages.h"
 #include "model/rw_chunk.h"
@@ -200,8 +202,12 @@ std::string NormaliseBoneName(const std::string& frameName) {
 ModelLoadResult LoadSkinnedModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
                                  SkinnedModelData& model) {
   // A new load never mixes with the previous model: its bone table and
-  // vertices would not agree.
+  // vertices would not agree. The vertex array keeps its memory, so that
+  // loading into the editor's one model again reuses it.
+  std::vector<SkinnedVertex> vertices = std::move(model.vertices);
+  vertices.clear();
   model = SkinnedModelData{};
+  model.vertices = std::move(vertices);
   RwLoad load(dff, dffSize, txd, txdSize);
   SkinnedModelParser(load, model).Parse();
   return load.Result();

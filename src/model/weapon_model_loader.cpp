@@ -1,5 +1,8 @@
 #include "model/weapon_model_loader.h"
 
+#include <utility>
+#include <vector>
+
 #include "base/messages.h"
 #include "model/rw_chunk.h"
 #include "model/rw_geometry.h"
@@ -65,7 +68,10 @@ bool FindWeaponGeometry(RwLoad& load, size_t& geometryBody) {
 
 ModelLoadResult LoadWeaponModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
                                 WeaponModelData& model) {
+  std::vector<WeaponVertex> vertices = std::move(model.vertices);  // keeps its memory for the next load
+  vertices.clear();
   model = WeaponModelData{};
+  model.vertices = std::move(vertices);
   RwLoad load(dff, dffSize, txd, txdSize);
   size_t geometryBody = 0;
   if (FindWeaponGeometry(load, geometryBody) && ReadGeometryVertices(load, geometryBody, model.vertices) &&

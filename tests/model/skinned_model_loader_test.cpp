@@ -132,6 +132,25 @@ TEST(SkinnedModelLoader, ANewLoadForgetsThePreviousWeaponBone) {
   EXPECT_EQ(model.weaponBoneIndex, -1);
 }
 
+TEST(SkinnedModelLoader, ALoadOverALargerModelKeepsNothingOfIt) {
+  Bytes demo = BuildCharacterDff(gen::DemoCharacter());
+  Bytes demoTxd = BuildTxd(gen::DemoCharacterTextures());
+  SkinnedModelData model;
+  ASSERT_TRUE(LoadCharacter(demo, &demoTxd, model).ok);
+  Bytes small = BuildCharacterDff(gen::SmallCharacter());
+  ASSERT_TRUE(LoadCharacter(small, nullptr, model).ok);
+  EXPECT_EQ(model.boneCount, 3);
+  EXPECT_EQ(model.boneNames.size(), 3u);
+  EXPECT_EQ(model.vertices.size(), 72u);
+  EXPECT_EQ(model.mesh.materials.size(), 2u);
+  EXPECT_TRUE(model.mesh.textures.empty());
+  // A failed load leaves nothing of the model before it either.
+  ASSERT_FALSE(LoadCharacter(Bytes(), nullptr, model).ok);
+  EXPECT_EQ(model.boneCount, 0);
+  EXPECT_TRUE(model.vertices.empty());
+  EXPECT_TRUE(model.mesh.materials.empty());
+}
+
 TEST(SkinnedModelLoader, ParentsAreFrameIndicesLessOne) {
   gen::CharacterSpec spec = Skeleton({"a", "b", "c", "d", "e"});
   spec.bones[3].parentFrame = 3;  // bone 2's frame
