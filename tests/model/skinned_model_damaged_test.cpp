@@ -37,7 +37,7 @@ Bytes Hide(Bytes bytes, uint32_t type, int nth = 0) {
 }
 
 // The DFF with its texture dictionary, for the cases that need one.
-std::string FailureWithTextures(const Bytes& dff, const gen::DictionarySpec& dictionary) {
+std::string FailureWithTextures(const Bytes& dff, const gen::DictionaryDesc& dictionary) {
   Bytes txd = gen::BuildTxd(dictionary);
   return Failure(dff, &txd);
 }
@@ -51,7 +51,7 @@ TEST(SkinnedModelDamaged, MissingSectionsOfTheFrameList) {
   EXPECT_EQ(Failure(dff), msg::kRwFrameExtensionNotFound);
   EXPECT_EQ(Failure(Hide(SmallDff(), kRwHAnimPlg)), "RW Section Clump\\FrameList\\Extension\\HAnimPLG not found.");
   EXPECT_EQ(Failure(Hide(SmallDff(), kRwHAnimPlg, 2)), msg::kRwHAnimNotFound);
-  gen::CharacterSpec unnamed = gen::SmallCharacter();
+  gen::CharacterDesc unnamed = gen::SmallCharacter();
   unnamed.writeFrameNames = false;
   EXPECT_EQ(Failure(gen::BuildCharacterDff(unnamed)), msg::kRwFrameNameNotFound);
   // The FrameList's Struct: pass 1 steps over it, pass 2 needs it.
@@ -73,21 +73,21 @@ TEST(SkinnedModelDamaged, MissingSectionsOfTheGeometry) {
   dff = SmallDff();
   dff.resize(SectionOffset(dff, kRwBinMeshPlg) - sizeof(RwChunkHeader));  // up to the Geometry's Extension
   EXPECT_EQ(Failure(dff), "RW Section Clump\\Geometry List\\Geometry\\Extension not found.");
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.geometry.writeBinMesh = false;
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), msg::kRwBinMeshNotFound);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.geometry.writeBinMesh = false;
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), msg::kRwBinMeshNotFound);
 }
 
 TEST(SkinnedModelDamaged, MissingSectionsOfMaterialsAndTheDictionary) {
-  gen::DictionarySpec textures = gen::SmallCharacterTextures();
+  gen::DictionaryDesc textures = gen::SmallCharacterTextures();
   EXPECT_EQ(FailureWithTextures(Hide(SmallDff(), kRwMaterial, 1), textures), msg::kRwMaterialNotFound);
   Bytes dff = SmallDff();
   PatchU32(dff, BodyOffset(dff, kRwMaterial), kUnusedType);
   EXPECT_EQ(FailureWithTextures(dff, textures), msg::kRwMaterialStructNotFound);
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.geometry.materials = {{"", 1}};  // textured, but without a Texture section
-  spec.geometry.meshes.resize(1);
-  EXPECT_EQ(FailureWithTextures(gen::BuildCharacterDff(spec), textures), msg::kRwTextureNotFound);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.geometry.materials = {{"", 1}};  // textured, but without a Texture section
+  desc.geometry.meshes.resize(1);
+  EXPECT_EQ(FailureWithTextures(gen::BuildCharacterDff(desc), textures), msg::kRwTextureNotFound);
   EXPECT_EQ(FailureWithTextures(Hide(Hide(SmallDff(), kRwString), kRwString), textures),
             msg::kRwTextureStringNotFound);
 
@@ -102,19 +102,19 @@ TEST(SkinnedModelDamaged, MissingSectionsOfMaterialsAndTheDictionary) {
 }
 
 TEST(SkinnedModelDamaged, AnotherLibraryVersionIsRefused) {
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.stamp = 0x1003FFFF;
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), "Unknown RW Version ID.");
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.stamp = 0x1003FFFF;
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), "Unknown RW Version ID.");
 }
 
 TEST(SkinnedModelDamaged, AnotherVersionInTheDictionaryEndsALookupSilently) {
-  gen::DictionarySpec textures = gen::SmallCharacterTextures();
+  gen::DictionaryDesc textures = gen::SmallCharacterTextures();
   textures.stamp = 0x0800FFFF;
   Bytes txd = gen::BuildTxd(textures);
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.geometry.materials = {{"other", {}}, {"body", {}}};
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.geometry.materials = {{"other", {}}, {"body", {}}};
   SkinnedModelData model;
-  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(spec), &txd, model).ok);
+  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(desc), &txd, model).ok);
   // The first texture is found without stepping over anything; reaching
   // the second means stepping over the first, which the stamp forbids.
   EXPECT_NE(model.mesh.materials[0].textureIndex, -1);
@@ -122,15 +122,15 @@ TEST(SkinnedModelDamaged, AnotherVersionInTheDictionaryEndsALookupSilently) {
 }
 
 TEST(SkinnedModelDamaged, APlatformOtherThanDirect3D9EndsTheLoad) {
-  gen::DictionarySpec textures = gen::SmallCharacterTextures();
+  gen::DictionaryDesc textures = gen::SmallCharacterTextures();
   textures.textures[0].platform = 8;  // met before the texture looked for
   EXPECT_EQ(FailureWithTextures(SmallDff(), textures), msg::kRwUnknownTexturePlatform);
 }
 
 TEST(SkinnedModelDamaged, WhatWasBuiltBeforeAFailureStays) {
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.writeSkin = false;
-  Bytes dff = gen::BuildCharacterDff(spec);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.writeSkin = false;
+  Bytes dff = gen::BuildCharacterDff(desc);
   Bytes txd = SmallTxd();
   SkinnedModelData model;
   ModelLoadResult result = LoadCharacter(dff, &txd, model);
@@ -147,44 +147,44 @@ TEST(SkinnedModelDamaged, WhatWasBuiltBeforeAFailureStays) {
 
 TEST(SkinnedModelDamaged, BoneCountsOutsideTheHAnimTable) {
   for (int32_t nodes : {0, -5, 4, 1000000, INT32_MAX}) {
-    gen::CharacterSpec spec = gen::SmallCharacter();
-    spec.nodeCount = nodes;
-    EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), "RW Section Clump\\FrameList\\Extension\\HAnimPLG is damaged.")
+    gen::CharacterDesc desc = gen::SmallCharacter();
+    desc.nodeCount = nodes;
+    EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), "RW Section Clump\\FrameList\\Extension\\HAnimPLG is damaged.")
         << nodes;
   }
 }
 
 TEST(SkinnedModelDamaged, FrameListsWithFewerFramesThanBonesOrForwardParents) {
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.frameCount = 3;  // three bones need four frames
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), "RW Section Clump\\FrameList\\Struct is damaged.");
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.frameCount = 3;  // three bones need four frames
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), "RW Section Clump\\FrameList\\Struct is damaged.");
   for (int32_t parent : {-1, 2, 3, 99}) {
-    spec = gen::SmallCharacter();
-    spec.bones[1].parentFrame = parent;  // bone 1 is frame 2: its parent must be frame 0 or 1
-    EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), msg::kRwFrameListStructDamaged) << parent;
+    desc = gen::SmallCharacter();
+    desc.bones[1].parentFrame = parent;  // bone 1 is frame 2: its parent must be frame 0 or 1
+    EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), msg::kRwFrameListStructDamaged) << parent;
   }
 }
 
 TEST(SkinnedModelDamaged, FrameNamesMustFitTwentyThreeCharacters) {
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.bones[1].name = std::string(23, 'A');
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.bones[1].name = std::string(23, 'A');
   SkinnedModelData model;
-  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(spec), nullptr, model).ok);
+  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(desc), nullptr, model).ok);
   EXPECT_EQ(model.boneNames[1], std::string(23, 'a'));
-  spec.bones[1].name = std::string(24, 'A');
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), "RW Section Clump\\FrameList\\Extension\\Frame is too long.");
+  desc.bones[1].name = std::string(24, 'A');
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), "RW Section Clump\\FrameList\\Extension\\Frame is too long.");
   // Zero bytes after the name are no part of it.
-  spec.bones[1].name = std::string("spine") + std::string(30, '\0');
-  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(spec), nullptr, model).ok);
+  desc.bones[1].name = std::string("spine") + std::string(30, '\0');
+  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(desc), nullptr, model).ok);
   EXPECT_EQ(model.boneNames[1], "spine");
 }
 
 TEST(SkinnedModelDamaged, GeometryCountsAndFlagsThatCannotHold) {
   const char* damaged = "RW Section Clump\\Geometry List\\Geometry\\Struct is damaged.";
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.geometry.texCoords.clear();
-  spec.geometry.flagsOverride = 0x80 | 0x10 | 0x02;  // several coordinate sets, not textured
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), damaged);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.geometry.texCoords.clear();
+  desc.geometry.flagsOverride = 0x80 | 0x10 | 0x02;  // several coordinate sets, not textured
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), damaged);
 
   Bytes dff = SmallDff();
   size_t geometry = BodyOffset(dff, kRwGeometry) + sizeof(RwChunkHeader);
@@ -211,12 +211,12 @@ TEST(SkinnedModelDamaged, MaterialCountsThatCannotHold) {
 
 TEST(SkinnedModelDamaged, MeshesThatReferToWhatDoesNotExist) {
   const char* damaged = "RW Section Clump\\Geometry List\\Geometry\\Extension\\BinMeshPLG is damaged.";
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.geometry.meshes[1].material = 2;  // two materials
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), damaged);
-  spec = gen::SmallCharacter();
-  spec.geometry.meshes[0].indices[5] = 72;  // 72 vertices
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), damaged);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.geometry.meshes[1].material = 2;  // two materials
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), damaged);
+  desc = gen::SmallCharacter();
+  desc.geometry.meshes[0].indices[5] = 72;  // 72 vertices
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), damaged);
   for (uint32_t count : {0xFFFFFFFFu, 0x40000000u, 73u}) {
     Bytes dff = SmallDff();
     PatchU32(dff, BodyOffset(dff, kRwBinMeshPlg) + 4, count);  // meshes
@@ -229,27 +229,27 @@ TEST(SkinnedModelDamaged, MeshesThatReferToWhatDoesNotExist) {
 
 TEST(SkinnedModelDamaged, SkinsThatReferToMissingBonesOrRunShort) {
   const char* damaged = "RW Section Clump\\Geometry List\\Geometry\\Extension\\SkinPLG is damaged.";
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  spec.skin.boneIndices[10][3] = 3;  // three bones
-  EXPECT_EQ(Failure(gen::BuildCharacterDff(spec)), damaged);
-  spec = gen::SmallCharacter();
-  spec.skin.inverseBindMatrices.pop_back();  // the section ends before the third matrix
-  Bytes dff = gen::BuildCharacterDff(spec);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  desc.skin.boneIndices[10][3] = 3;  // three bones
+  EXPECT_EQ(Failure(gen::BuildCharacterDff(desc)), damaged);
+  desc = gen::SmallCharacter();
+  desc.skin.inverseBindMatrices.pop_back();  // the section ends before the third matrix
+  Bytes dff = gen::BuildCharacterDff(desc);
   EXPECT_EQ(Failure(dff), msg::kRwSkinDamaged);
 }
 
 TEST(SkinnedModelDamaged, TextureNamesMustFitTheirFields) {
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  gen::DictionarySpec textures = gen::SmallCharacterTextures();
-  spec.geometry.materials[0].textureName = std::string(31, 'x');
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  gen::DictionaryDesc textures = gen::SmallCharacterTextures();
+  desc.geometry.materials[0].textureName = std::string(31, 'x');
   textures.textures[1].name = std::string(31, 'X');
   Bytes txd = gen::BuildTxd(textures);
   SkinnedModelData model;
-  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(spec), &txd, model).ok);
+  ASSERT_TRUE(LoadCharacter(gen::BuildCharacterDff(desc), &txd, model).ok);
   EXPECT_NE(model.mesh.TextureOf(model.mesh.materials[0]), nullptr);
 
-  spec.geometry.materials[0].textureName = std::string(32, 'x');
-  EXPECT_EQ(FailureWithTextures(gen::BuildCharacterDff(spec), textures),
+  desc.geometry.materials[0].textureName = std::string(32, 'x');
+  EXPECT_EQ(FailureWithTextures(gen::BuildCharacterDff(desc), textures),
             "RW Section Clump\\Geometry List\\Geometry\\MaterialList\\Material\\Texture\\String is too long.");
   textures.textures[0].name = std::string(32, 'y');
   EXPECT_EQ(FailureWithTextures(SmallDff(), textures), "RW Section TextureDictionary\\TextureNative\\Struct is damaged.");
@@ -257,11 +257,11 @@ TEST(SkinnedModelDamaged, TextureNamesMustFitTheirFields) {
 
 TEST(SkinnedModelDamaged, TextureFormatsWhoseSizeIsUnknown) {
   for (uint32_t format : {0u, 41u, 0x12345678u}) {
-    gen::DictionarySpec textures = gen::SmallCharacterTextures();
+    gen::DictionaryDesc textures = gen::SmallCharacterTextures();
     textures.textures[1].format = format;
     EXPECT_EQ(FailureWithTextures(SmallDff(), textures), "Unknown Texture Format.") << format;
   }
-  gen::DictionarySpec paletted = gen::SmallCharacterTextures();
+  gen::DictionaryDesc paletted = gen::SmallCharacterTextures();
   paletted.textures[1].rasterFormat = 0x2500;
   paletted.textures[1].palette.assign(1024, 0x55);
   EXPECT_EQ(FailureWithTextures(SmallDff(), paletted), msg::kRwUnknownTextureFormat);
@@ -269,11 +269,11 @@ TEST(SkinnedModelDamaged, TextureFormatsWhoseSizeIsUnknown) {
 
 TEST(SkinnedModelDamaged, LevelSizesThatDisagreeWithTheImageOrTheSection) {
   for (uint32_t size : {0u, 63u, 200u, 0xFFFFFFFFu}) {  // a 4x4 A8R8G8B8 image has 64 bytes
-    gen::DictionarySpec textures = gen::SmallCharacterTextures();
+    gen::DictionaryDesc textures = gen::SmallCharacterTextures();
     textures.textures[1].levelSizeOverride = size;
     EXPECT_EQ(FailureWithTextures(SmallDff(), textures), msg::kRwTextureNativeStructDamaged) << size;
   }
-  gen::DictionarySpec textures = gen::SmallCharacterTextures();
+  gen::DictionaryDesc textures = gen::SmallCharacterTextures();
   textures.textures[1].width = 0;
   EXPECT_EQ(FailureWithTextures(SmallDff(), textures), msg::kRwTextureNativeStructDamaged);
   // More data than the image needs: the image takes what it needs.

@@ -19,23 +19,23 @@ using ::testing::ElementsAre;
 
 // Bones named as given, each a child of the one before, with IDs 10, 11, ...;
 // one untextured box bound to the first bone.
-gen::CharacterSpec Skeleton(const std::vector<std::string>& names) {
-  gen::CharacterSpec spec;
+gen::CharacterDesc Skeleton(const std::vector<std::string>& names) {
+  gen::CharacterDesc desc;
   for (size_t b = 0; b < names.size(); ++b) {
-    gen::BoneSpec bone;
+    gen::BoneDesc bone;
     bone.name = names[b];
     bone.id = 10 + static_cast<int32_t>(b);
     bone.parentFrame = static_cast<int32_t>(b);
-    spec.bones.push_back(bone);
-    spec.skin.inverseBindMatrices.push_back(gen::IdentityMatrix());
+    desc.bones.push_back(bone);
+    desc.skin.inverseBindMatrices.push_back(gen::IdentityMatrix());
   }
-  spec.geometry.materials = {gen::MaterialSpec{}};
-  gen::AddBox(spec.geometry, &spec.skin, 0, {0, 0, 0}, {1, 1, 1}, 0);
-  return spec;
+  desc.geometry.materials = {gen::MaterialDesc{}};
+  gen::AddBox(desc.geometry, &desc.skin, 0, {0, 0, 0}, {1, 1, 1}, 0);
+  return desc;
 }
 
-SkinnedModelData Load(const gen::CharacterSpec& spec, const gen::DictionarySpec* dictionary = nullptr) {
-  Bytes dff = BuildCharacterDff(spec);
+SkinnedModelData Load(const gen::CharacterDesc& desc, const gen::DictionaryDesc* dictionary = nullptr) {
+  Bytes dff = BuildCharacterDff(desc);
   Bytes txd = dictionary ? BuildTxd(*dictionary) : Bytes();
   SkinnedModelData model;
   ModelLoadResult result = LoadCharacter(dff, dictionary ? &txd : nullptr, model);
@@ -46,9 +46,9 @@ SkinnedModelData Load(const gen::CharacterSpec& spec, const gen::DictionarySpec*
 std::vector<float> Row(const Matrix4& m, int row) { return {m.m[row][0], m.m[row][1], m.m[row][2], m.m[row][3]}; }
 
 TEST(SkinnedModelLoader, LoadsTheSmallCharacterCompletely) {
-  gen::CharacterSpec spec = gen::SmallCharacter();
-  gen::DictionarySpec dictionary = gen::SmallCharacterTextures();
-  SkinnedModelData model = Load(spec, &dictionary);
+  gen::CharacterDesc desc = gen::SmallCharacter();
+  gen::DictionaryDesc dictionary = gen::SmallCharacterTextures();
+  SkinnedModelData model = Load(desc, &dictionary);
 
   EXPECT_EQ(model.boneCount, 3);
   EXPECT_THAT(model.boneNames, ElementsAre("root", "spine", "r hand"));
@@ -57,18 +57,18 @@ TEST(SkinnedModelLoader, LoadsTheSmallCharacterCompletely) {
   EXPECT_THAT(model.boneParent, ElementsAre(-1, 0, 1));
   EXPECT_EQ(model.weaponBoneIndex, 2);
   EXPECT_TRUE(model.hasVertexBuffer);
-  ASSERT_EQ(model.vertices.size(), spec.geometry.positions.size());
+  ASSERT_EQ(model.vertices.size(), desc.geometry.positions.size());
   for (size_t v = 0; v < model.vertices.size(); ++v) {
     const SkinnedVertex& vertex = model.vertices[v];
-    EXPECT_EQ(vertex.position[2], spec.geometry.positions[v].z);
-    EXPECT_EQ(vertex.normal[0], spec.geometry.normals[v].x);
-    EXPECT_EQ(vertex.texCoord[1], spec.geometry.texCoords[v][1]);
-    EXPECT_EQ(vertex.boneIndices[0], spec.skin.boneIndices[v][0]);
+    EXPECT_EQ(vertex.position[2], desc.geometry.positions[v].z);
+    EXPECT_EQ(vertex.normal[0], desc.geometry.normals[v].x);
+    EXPECT_EQ(vertex.texCoord[1], desc.geometry.texCoords[v][1]);
+    EXPECT_EQ(vertex.boneIndices[0], desc.skin.boneIndices[v][0]);
     EXPECT_EQ(vertex.blendWeights[0], 1.0f);
   }
   EXPECT_EQ(model.mesh.primitiveType, kTriangleList);
   ASSERT_EQ(model.mesh.materials.size(), 2u);
-  EXPECT_EQ(model.mesh.materials[0].indices, spec.geometry.meshes[0].indices);
+  EXPECT_EQ(model.mesh.materials[0].indices, desc.geometry.meshes[0].indices);
   EXPECT_EQ(model.mesh.materials[1].indices.size(), 36u);
   EXPECT_EQ(model.mesh.materials[1].textureIndex, -1);
   const TextureImage* body = model.mesh.TextureOf(model.mesh.materials[0]);
@@ -83,7 +83,7 @@ TEST(SkinnedModelLoader, LoadsTheSmallCharacterCompletely) {
 }
 
 TEST(SkinnedModelLoader, LoadsTheDemoCharacterWithItsWeaponBone) {
-  gen::DictionarySpec dictionary = gen::DemoCharacterTextures();
+  gen::DictionaryDesc dictionary = gen::DemoCharacterTextures();
   SkinnedModelData model = Load(gen::DemoCharacter(), &dictionary);
   EXPECT_EQ(model.boneCount, 20);
   ASSERT_EQ(model.weaponBoneIndex, 13);
@@ -152,31 +152,31 @@ TEST(SkinnedModelLoader, ALoadOverALargerModelKeepsNothingOfIt) {
 }
 
 TEST(SkinnedModelLoader, ParentsAreFrameIndicesLessOne) {
-  gen::CharacterSpec spec = Skeleton({"a", "b", "c", "d", "e"});
-  spec.bones[3].parentFrame = 3;  // bone 2's frame
-  spec.bones[4].parentFrame = 1;  // bone 0's frame
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a", "b", "c", "d", "e"});
+  desc.bones[3].parentFrame = 3;  // bone 2's frame
+  desc.bones[4].parentFrame = 1;  // bone 0's frame
+  SkinnedModelData model = Load(desc);
   EXPECT_THAT(model.boneParent, ElementsAre(-1, 0, 1, 2, 0));
 }
 
 TEST(SkinnedModelLoader, NodeIndicesPointIntoTheNodeTableAndTheLastMatchWins) {
-  gen::CharacterSpec spec = Skeleton({"a", "b", "c", "d"});
-  spec.nodeTable = {13, 10, 12, 11};
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a", "b", "c", "d"});
+  desc.nodeTable = {13, 10, 12, 11};
+  SkinnedModelData model = Load(desc);
   EXPECT_THAT(model.boneIds, ElementsAre(13, 10, 12, 11));
   // Bone 0 keeps node 0 whatever its ID: the root bone's ID opens the table.
   EXPECT_THAT(model.boneNodeIndex, ElementsAre(0, 3, 2, 0));
 
-  spec.nodeTable = {10, 11, 11, 13};
-  model = Load(spec);
+  desc.nodeTable = {10, 11, 11, 13};
+  model = Load(desc);
   EXPECT_THAT(model.boneNodeIndex, ElementsAre(0, 2, 0, 3));  // ID 12 is missing: node 0
 }
 
 TEST(SkinnedModelLoader, FrameRotationsAndPositionsAsStored) {
-  gen::CharacterSpec spec = Skeleton({"a", "b"});
-  for (int i = 0; i < 9; ++i) spec.bones[1].rotation[i] = static_cast<float>(i + 1);
-  spec.bones[1].position = {4.5f, -5.0f, 6.25f};
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a", "b"});
+  for (int i = 0; i < 9; ++i) desc.bones[1].rotation[i] = static_cast<float>(i + 1);
+  desc.bones[1].position = {4.5f, -5.0f, 6.25f};
+  SkinnedModelData model = Load(desc);
   EXPECT_THAT(Row(model.boneRotation[1], 0), ElementsAre(1, 2, 3, 0));
   EXPECT_THAT(Row(model.boneRotation[1], 1), ElementsAre(4, 5, 6, 0));
   EXPECT_THAT(Row(model.boneRotation[1], 2), ElementsAre(7, 8, 9, 0));
@@ -187,18 +187,18 @@ TEST(SkinnedModelLoader, FrameRotationsAndPositionsAsStored) {
 }
 
 TEST(SkinnedModelLoader, BinMeshFlagsChooseStripsOrLists) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.binMeshFlags = 1;
-  EXPECT_EQ(Load(spec).mesh.primitiveType, kTriangleStrip);
-  spec.geometry.binMeshFlags = 0;
-  EXPECT_EQ(Load(spec).mesh.primitiveType, kTriangleList);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.binMeshFlags = 1;
+  EXPECT_EQ(Load(desc).mesh.primitiveType, kTriangleStrip);
+  desc.geometry.binMeshFlags = 0;
+  EXPECT_EQ(Load(desc).mesh.primitiveType, kTriangleList);
 }
 
 TEST(SkinnedModelLoader, EachMeshLandsInItsMaterialsSlotAndALaterOneReplaces) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.materials = {gen::MaterialSpec{}, gen::MaterialSpec{}, gen::MaterialSpec{}};
-  spec.geometry.meshes = {{2, {0, 1, 2}}, {0, {2, 3, 0, 1}}, {2, {5, 6, 7}}};
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.materials = {gen::MaterialDesc{}, gen::MaterialDesc{}, gen::MaterialDesc{}};
+  desc.geometry.meshes = {{2, {0, 1, 2}}, {0, {2, 3, 0, 1}}, {2, {5, 6, 7}}};
+  SkinnedModelData model = Load(desc);
   ASSERT_EQ(model.mesh.materials.size(), 3u);
   EXPECT_THAT(model.mesh.materials[0].indices, ElementsAre(2, 3, 0, 1));
   EXPECT_TRUE(model.mesh.materials[1].indices.empty());
@@ -206,10 +206,10 @@ TEST(SkinnedModelLoader, EachMeshLandsInItsMaterialsSlotAndALaterOneReplaces) {
 }
 
 TEST(SkinnedModelLoader, TexturesAreLookedUpWithoutRegardToCase) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.materials = {{"BODY", {}}, {"Other", {}}, {"missing", {}}};
-  gen::DictionarySpec dictionary = gen::SmallCharacterTextures();
-  SkinnedModelData model = Load(spec, &dictionary);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.materials = {{"BODY", {}}, {"Other", {}}, {"missing", {}}};
+  gen::DictionaryDesc dictionary = gen::SmallCharacterTextures();
+  SkinnedModelData model = Load(desc, &dictionary);
   const TextureImage* body = model.mesh.TextureOf(model.mesh.materials[0]);
   const TextureImage* other = model.mesh.TextureOf(model.mesh.materials[1]);
   ASSERT_NE(body, nullptr);
@@ -223,19 +223,19 @@ TEST(SkinnedModelLoader, TexturesAreLookedUpWithoutRegardToCase) {
 }
 
 TEST(SkinnedModelLoader, ATexturedFlagOfZeroKeepsAMaterialUntextured) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.materials = {{"body", 0}, {"body", {}}};
-  gen::DictionarySpec dictionary = gen::SmallCharacterTextures();
-  SkinnedModelData model = Load(spec, &dictionary);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.materials = {{"body", 0}, {"body", {}}};
+  gen::DictionaryDesc dictionary = gen::SmallCharacterTextures();
+  SkinnedModelData model = Load(desc, &dictionary);
   EXPECT_EQ(model.mesh.materials[0].textureIndex, -1);
   EXPECT_NE(model.mesh.materials[1].textureIndex, -1);
 }
 
 TEST(SkinnedModelLoader, MaterialsNamingOneTextureShareItsImage) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.materials = {{"body", {}}, {"other", {}}, {"Body", {}}};
-  gen::DictionarySpec dictionary = gen::SmallCharacterTextures();
-  SkinnedModelData model = Load(spec, &dictionary);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.materials = {{"body", {}}, {"other", {}}, {"Body", {}}};
+  gen::DictionaryDesc dictionary = gen::SmallCharacterTextures();
+  SkinnedModelData model = Load(desc, &dictionary);
   EXPECT_EQ(model.mesh.textures.size(), 2u);
   EXPECT_EQ(model.mesh.materials[0].textureIndex, model.mesh.materials[2].textureIndex);
 }
@@ -252,11 +252,11 @@ TEST(SkinnedModelLoader, WithoutADictionaryTheModelLoadsUntextured) {
 }
 
 TEST(SkinnedModelLoader, SkinTakesThreeWeightsAndFixesTheInverseBindColumn) {
-  gen::CharacterSpec spec = Skeleton({"a", "b", "c"});
-  spec.skin.weights[0] = {0.5f, 0.25f, 0.125f, 0.9f};
-  spec.skin.boneIndices[0] = {2, 1, 0, 2};
-  for (int i = 0; i < 16; ++i) spec.skin.inverseBindMatrices[1].m[i / 4][i % 4] = static_cast<float>(i + 1);
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a", "b", "c"});
+  desc.skin.weights[0] = {0.5f, 0.25f, 0.125f, 0.9f};
+  desc.skin.boneIndices[0] = {2, 1, 0, 2};
+  for (int i = 0; i < 16; ++i) desc.skin.inverseBindMatrices[1].m[i / 4][i % 4] = static_cast<float>(i + 1);
+  SkinnedModelData model = Load(desc);
   const SkinnedVertex& v = model.vertices[0];
   EXPECT_THAT(v.blendWeights, ElementsAre(0.5f, 0.25f, 0.125f));
   EXPECT_THAT(v.boneIndices, ElementsAre(2, 1, 0, 2));
@@ -272,25 +272,25 @@ TEST(SkinnedModelLoader, SkinTakesThreeWeightsAndFixesTheInverseBindColumn) {
 }
 
 TEST(SkinnedModelLoader, ColoursAndFurtherCoordinateSetsAreSteppedOver) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.prelit = true;
-  spec.geometry.extraTexCoordSets = 2;
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.prelit = true;
+  desc.geometry.extraTexCoordSets = 2;
+  SkinnedModelData model = Load(desc);
   ASSERT_EQ(model.vertices.size(), 24u);
   for (size_t v = 0; v < 24; ++v) {
-    EXPECT_EQ(model.vertices[v].position[0], spec.geometry.positions[v].x) << v;
-    EXPECT_EQ(model.vertices[v].normal[2], spec.geometry.normals[v].z) << v;
-    EXPECT_EQ(model.vertices[v].texCoord[0], spec.geometry.texCoords[v][0]) << v;  // the first set
+    EXPECT_EQ(model.vertices[v].position[0], desc.geometry.positions[v].x) << v;
+    EXPECT_EQ(model.vertices[v].normal[2], desc.geometry.normals[v].z) << v;
+    EXPECT_EQ(model.vertices[v].texCoord[0], desc.geometry.texCoords[v][0]) << v;  // the first set
   }
 }
 
 TEST(SkinnedModelLoader, FieldsTheFileLacksStayZero) {
-  gen::CharacterSpec spec = Skeleton({"a"});
-  spec.geometry.normals.clear();
-  spec.geometry.texCoords.clear();
-  SkinnedModelData model = Load(spec);
+  gen::CharacterDesc desc = Skeleton({"a"});
+  desc.geometry.normals.clear();
+  desc.geometry.texCoords.clear();
+  SkinnedModelData model = Load(desc);
   ASSERT_EQ(model.vertices.size(), 24u);
-  EXPECT_EQ(model.vertices[5].position[1], spec.geometry.positions[5].y);
+  EXPECT_EQ(model.vertices[5].position[1], desc.geometry.positions[5].y);
   EXPECT_THAT(model.vertices[5].normal, ElementsAre(0, 0, 0));
   EXPECT_THAT(model.vertices[5].texCoord, ElementsAre(0, 0));
 }

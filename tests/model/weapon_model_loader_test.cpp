@@ -17,9 +17,9 @@ using test::PatchU32;
 using test::SectionOffset;
 
 // A geometry of `boxes` boxes, so each geometry has its own vertex count.
-gen::GeometrySpec Boxes(int boxes, const std::string& texture = "") {
-  gen::GeometrySpec g;
-  g.materials = {gen::MaterialSpec{texture, {}}};
+gen::GeometryDesc Boxes(int boxes, const std::string& texture = "") {
+  gen::GeometryDesc g;
+  g.materials = {gen::MaterialDesc{texture, {}}};
   for (int b = 0; b < boxes; ++b) {
     float x = static_cast<float>(b);
     gen::AddBox(g, nullptr, 0, {x, 0, 0}, {x + 0.5f, 1, 1}, 0);
@@ -27,16 +27,16 @@ gen::GeometrySpec Boxes(int boxes, const std::string& texture = "") {
   return g;
 }
 
-gen::WeaponSpec Weapon(std::vector<gen::AtomicSpec> atomics, int geometries) {
-  gen::WeaponSpec spec;
-  spec.frameCount = 3;
-  for (int g = 0; g < geometries; ++g) spec.geometries.push_back(Boxes(g + 1));
-  spec.atomics = std::move(atomics);
-  return spec;
+gen::WeaponDesc Weapon(std::vector<gen::AtomicDesc> atomics, int geometries) {
+  gen::WeaponDesc desc;
+  desc.frameCount = 3;
+  for (int g = 0; g < geometries; ++g) desc.geometries.push_back(Boxes(g + 1));
+  desc.atomics = std::move(atomics);
+  return desc;
 }
 
-ModelLoadResult Load(const gen::WeaponSpec& spec, WeaponModelData& model, const Bytes* txd = nullptr) {
-  return LoadWeapon(gen::BuildWeaponDff(spec), txd, model);
+ModelLoadResult Load(const gen::WeaponDesc& desc, WeaponModelData& model, const Bytes* txd = nullptr) {
+  return LoadWeapon(gen::BuildWeaponDff(desc), txd, model);
 }
 
 std::string Failure(const Bytes& dff, const Bytes* txd = nullptr) {
@@ -49,19 +49,19 @@ std::string Failure(const Bytes& dff, const Bytes* txd = nullptr) {
 
 TEST(WeaponModelLoader, LoadsTheDemoPistolAttachedToFrameZero) {
   Bytes txd = gen::BuildTxd(gen::DemoWeaponTextures());
-  gen::WeaponSpec spec = gen::DemoWeapon();
+  gen::WeaponDesc desc = gen::DemoWeapon();
   WeaponModelData model;
-  ModelLoadResult result = Load(spec, model, &txd);
+  ModelLoadResult result = Load(desc, model, &txd);
   ASSERT_TRUE(result.ok) << result.message;
   EXPECT_TRUE(model.hasVertexBuffer);
-  ASSERT_EQ(model.vertices.size(), spec.geometries[1].positions.size());
+  ASSERT_EQ(model.vertices.size(), desc.geometries[1].positions.size());
   for (size_t v = 0; v < model.vertices.size(); ++v) {
-    EXPECT_EQ(model.vertices[v].position[1], spec.geometries[1].positions[v].y);
-    EXPECT_EQ(model.vertices[v].normal[0], spec.geometries[1].normals[v].x);
-    EXPECT_EQ(model.vertices[v].texCoord[0], spec.geometries[1].texCoords[v][0]);
+    EXPECT_EQ(model.vertices[v].position[1], desc.geometries[1].positions[v].y);
+    EXPECT_EQ(model.vertices[v].normal[0], desc.geometries[1].normals[v].x);
+    EXPECT_EQ(model.vertices[v].texCoord[0], desc.geometries[1].texCoords[v][0]);
   }
   ASSERT_EQ(model.mesh.materials.size(), 1u);
-  EXPECT_EQ(model.mesh.materials[0].indices, spec.geometries[1].meshes[0].indices);
+  EXPECT_EQ(model.mesh.materials[0].indices, desc.geometries[1].meshes[0].indices);
   const TextureImage* texture = model.mesh.TextureOf(model.mesh.materials[0]);
   ASSERT_NE(texture, nullptr);
   EXPECT_EQ(texture->name, "pistol_body");  // named "Pistol_Body" by the material
@@ -92,9 +92,9 @@ TEST(WeaponModelLoader, FewerGeometriesThanToStepOverEndTheLoad) {
         << index;
   }
   EXPECT_EQ(Failure(gen::BuildWeaponDff(Weapon({{0, -1}}, 1))), "RW Section Clump\\Atomic\\Struct is damaged.");
-  gen::WeaponSpec spec = Weapon({{1, 0}}, 2);
-  spec.atomicCount = -3;
-  EXPECT_EQ(Failure(gen::BuildWeaponDff(spec)), "RW Section Clump\\Struct is damaged.");
+  gen::WeaponDesc desc = Weapon({{1, 0}}, 2);
+  desc.atomicCount = -3;
+  EXPECT_EQ(Failure(gen::BuildWeaponDff(desc)), "RW Section Clump\\Struct is damaged.");
 }
 
 TEST(WeaponModelLoader, WithoutADictionaryTheWeaponLoadsUntextured) {
@@ -105,10 +105,10 @@ TEST(WeaponModelLoader, WithoutADictionaryTheWeaponLoadsUntextured) {
 }
 
 TEST(WeaponModelLoader, StripsAndListsAsFlagged) {
-  gen::WeaponSpec spec = Weapon({{0, 0}}, 1);
-  spec.geometries[0].binMeshFlags = 1;
+  gen::WeaponDesc desc = Weapon({{0, 0}}, 1);
+  desc.geometries[0].binMeshFlags = 1;
   WeaponModelData model;
-  ASSERT_TRUE(Load(spec, model).ok);
+  ASSERT_TRUE(Load(desc, model).ok);
   EXPECT_EQ(model.mesh.primitiveType, kTriangleStrip);
 }
 
@@ -124,23 +124,23 @@ TEST(WeaponModelDamaged, MissingSectionsEndTheLoadWithTheirMessages) {
   Bytes noList = dff;
   PatchU32(noList, SectionOffset(noList, kRwGeometryList), 0x99);
   EXPECT_EQ(Failure(noList), msg::kRwGeometryListNotFound);
-  gen::WeaponSpec spec = gen::DemoWeapon();
-  spec.geometries[1].writeBinMesh = false;
-  EXPECT_EQ(Failure(gen::BuildWeaponDff(spec)), msg::kRwBinMeshNotFound);
-  spec = gen::DemoWeapon();
-  spec.stamp = 0x1003FFFF;
-  EXPECT_EQ(Failure(gen::BuildWeaponDff(spec)), msg::kRwUnknownVersion);
+  gen::WeaponDesc desc = gen::DemoWeapon();
+  desc.geometries[1].writeBinMesh = false;
+  EXPECT_EQ(Failure(gen::BuildWeaponDff(desc)), msg::kRwBinMeshNotFound);
+  desc = gen::DemoWeapon();
+  desc.stamp = 0x1003FFFF;
+  EXPECT_EQ(Failure(gen::BuildWeaponDff(desc)), msg::kRwUnknownVersion);
 }
 
 TEST(WeaponModelDamaged, TheLimitsOfTheCharacterHoldHereToo) {
-  gen::WeaponSpec spec = gen::DemoWeapon();
-  spec.geometries[1].meshes[0].material = 1;
-  EXPECT_EQ(Failure(gen::BuildWeaponDff(spec)), msg::kRwBinMeshDamaged);
-  spec = gen::DemoWeapon();
-  spec.geometries[1].texCoords.clear();
-  spec.geometries[1].flagsOverride = 0x80 | 0x02;
-  EXPECT_EQ(Failure(gen::BuildWeaponDff(spec)), msg::kRwGeometryStructDamaged);
-  gen::DictionarySpec textures = gen::DemoWeaponTextures();
+  gen::WeaponDesc desc = gen::DemoWeapon();
+  desc.geometries[1].meshes[0].material = 1;
+  EXPECT_EQ(Failure(gen::BuildWeaponDff(desc)), msg::kRwBinMeshDamaged);
+  desc = gen::DemoWeapon();
+  desc.geometries[1].texCoords.clear();
+  desc.geometries[1].flagsOverride = 0x80 | 0x02;
+  EXPECT_EQ(Failure(gen::BuildWeaponDff(desc)), msg::kRwGeometryStructDamaged);
+  gen::DictionaryDesc textures = gen::DemoWeaponTextures();
   textures.textures[0].platform = 2;
   Bytes txd = gen::BuildTxd(textures);
   EXPECT_EQ(Failure(gen::BuildWeaponDff(gen::DemoWeapon()), &txd), msg::kRwUnknownTexturePlatform);

@@ -10,11 +10,11 @@ namespace {
 Vec3 Add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
-MeshSpec& MeshOf(GeometrySpec& geometry, uint32_t material) {
-  for (MeshSpec& mesh : geometry.meshes) {
+MeshDesc& MeshOf(GeometryDesc& geometry, uint32_t material) {
+  for (MeshDesc& mesh : geometry.meshes) {
     if (mesh.material == material) return mesh;
   }
-  geometry.meshes.push_back(MeshSpec{material, {}});
+  geometry.meshes.push_back(MeshDesc{material, {}});
   return geometry.meshes.back();
 }
 
@@ -28,25 +28,25 @@ struct Joint {
 };
 
 // Builds the bones from world positions, and the skin's inverse bind matrices.
-void SetSkeleton(CharacterSpec& spec, const Joint* joints, size_t count) {
+void SetSkeleton(CharacterDesc& desc, const Joint* joints, size_t count) {
   for (size_t b = 0; b < count; ++b) {
     const Joint& j = joints[b];
-    BoneSpec bone;
+    BoneDesc bone;
     bone.name = j.name;
     bone.id = j.id;
     bone.parentFrame = j.parentBone + 1;
     bone.position = j.parentBone < 0 ? j.world : Sub(j.world, joints[j.parentBone].world);
-    spec.bones.push_back(bone);
+    desc.bones.push_back(bone);
     Matrix4 inverse = InverseTranslation(j.world);
     // A fourth column other than 0, 0, 0, 1, which the loader must replace.
     inverse.m[0][3] = inverse.m[1][3] = inverse.m[2][3] = 1.0f;
     inverse.m[3][3] = 0.0f;
-    spec.skin.inverseBindMatrices.push_back(inverse);
+    desc.skin.inverseBindMatrices.push_back(inverse);
   }
 }
 
-TextureSpec Texture(const char* name, uint32_t format, uint16_t size, std::vector<uint8_t> level0, int extraLevels) {
-  TextureSpec t;
+TextureDesc Texture(const char* name, uint32_t format, uint16_t size, std::vector<uint8_t> level0, int extraLevels) {
+  TextureDesc t;
   t.name = name;
   t.format = format;
   t.rasterFormat = format == kD3dFormatDxt1 ? 0x0200 : 0x0500;  // 565 or 8888
@@ -58,13 +58,13 @@ TextureSpec Texture(const char* name, uint32_t format, uint16_t size, std::vecto
 
 }  // namespace
 
-void AddBox(GeometrySpec& geometry, SkinSpec* skin, uint32_t material, const Vec3& lo, const Vec3& hi, uint8_t node) {
+void AddBox(GeometryDesc& geometry, SkinDesc* skin, uint32_t material, const Vec3& lo, const Vec3& hi, uint8_t node) {
   // Outward axis, its sign, and the two in-face axes whose cross product is
   // the outward normal, so each face winds counter-clockwise seen from outside.
   static const int kFaces[6][4] = {{0, 1, 1, 2}, {0, -1, 2, 1}, {1, 1, 2, 0},
                                    {1, -1, 0, 2}, {2, 1, 0, 1}, {2, -1, 1, 0}};
   static const int kCorners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-  MeshSpec& mesh = MeshOf(geometry, material);
+  MeshDesc& mesh = MeshOf(geometry, material);
   Vec3 bounds[2] = {lo, hi};
   for (const auto& face : kFaces) {
     uint32_t first = static_cast<uint32_t>(geometry.positions.size());
@@ -86,7 +86,7 @@ void AddBox(GeometrySpec& geometry, SkinSpec* skin, uint32_t material, const Vec
   }
 }
 
-CharacterSpec DemoCharacter() {
+CharacterDesc DemoCharacter() {
   // Z is up; the character faces -Y, its left side towards +X.
   static const Joint kJoints[] = {
       {"Root", 0, -1, {0, 0, 0}},           {"Pelvis", 1, 0, {0, 0, 1.0f}},
@@ -125,40 +125,40 @@ CharacterSpec DemoCharacter() {
       {18, kClothes, {-0.16f, -0.06f, 0.08f}, {-0.04f, 0.06f, 0.52f}},
       {19, kShoes, {-0.16f, -0.16f, 0.0f}, {-0.04f, 0.05f, 0.08f}},
   };
-  CharacterSpec spec;
-  spec.rootFrameName = "demo_character";
-  SetSkeleton(spec, kJoints, sizeof kJoints / sizeof kJoints[0]);
-  spec.geometry.materials = {{"skin", {}}, {"Clothes", {}}, {"", {}}};  // "Clothes": looked up without regard to case
-  for (const Part& part : kParts) AddBox(spec.geometry, &spec.skin, part.material, part.lo, part.hi, part.bone);
-  return spec;
+  CharacterDesc desc;
+  desc.rootFrameName = "demo_character";
+  SetSkeleton(desc, kJoints, sizeof kJoints / sizeof kJoints[0]);
+  desc.geometry.materials = {{"skin", {}}, {"Clothes", {}}, {"", {}}};  // "Clothes": looked up without regard to case
+  for (const Part& part : kParts) AddBox(desc.geometry, &desc.skin, part.material, part.lo, part.hi, part.bone);
+  return desc;
 }
 
-DictionarySpec DemoCharacterTextures() {
-  return DictionarySpec{{Texture("skin", kD3dFormatA8R8G8B8, 64, CheckerArgb(64, 64, 0xFFE0B090, 0xFFD0A080, 8), 0),
+DictionaryDesc DemoCharacterTextures() {
+  return DictionaryDesc{{Texture("skin", kD3dFormatA8R8G8B8, 64, CheckerArgb(64, 64, 0xFFE0B090, 0xFFD0A080, 8), 0),
                          Texture("clothes", kD3dFormatDxt1, 64, CheckerDxt1(64, 64, 0x3A7F, 0xFFFF, 2), 2)}};
 }
 
-CharacterSpec SmallCharacter() {
+CharacterDesc SmallCharacter() {
   static const Joint kJoints[] = {
       {"Root", 0, -1, {0, 0, 0}}, {"Spine", 2, 0, {0, 0, 1.0f}}, {" R Hand", 24, 1, {-0.5f, 0, 1.4f}}};
-  CharacterSpec spec;
-  spec.rootFrameName = "small";
-  SetSkeleton(spec, kJoints, 3);
-  spec.geometry.materials = {{"body", {}}, {"", {}}};
-  AddBox(spec.geometry, &spec.skin, 0, {-0.2f, -0.1f, 0.0f}, {0.2f, 0.1f, 1.0f}, 0);
-  AddBox(spec.geometry, &spec.skin, 0, {-0.15f, -0.1f, 1.0f}, {0.15f, 0.1f, 1.5f}, 1);
-  AddBox(spec.geometry, &spec.skin, 1, {-0.6f, -0.05f, 1.35f}, {-0.5f, 0.05f, 1.45f}, 2);
-  return spec;
+  CharacterDesc desc;
+  desc.rootFrameName = "small";
+  SetSkeleton(desc, kJoints, 3);
+  desc.geometry.materials = {{"body", {}}, {"", {}}};
+  AddBox(desc.geometry, &desc.skin, 0, {-0.2f, -0.1f, 0.0f}, {0.2f, 0.1f, 1.0f}, 0);
+  AddBox(desc.geometry, &desc.skin, 0, {-0.15f, -0.1f, 1.0f}, {0.15f, 0.1f, 1.5f}, 1);
+  AddBox(desc.geometry, &desc.skin, 1, {-0.6f, -0.05f, 1.35f}, {-0.5f, 0.05f, 1.45f}, 2);
+  return desc;
 }
 
-DictionarySpec SmallCharacterTextures() {
-  return DictionarySpec{{Texture("other", kD3dFormatDxt1, 4, CheckerDxt1(4, 4, 0xF800, 0x07E0, 1), 0),
+DictionaryDesc SmallCharacterTextures() {
+  return DictionaryDesc{{Texture("other", kD3dFormatDxt1, 4, CheckerDxt1(4, 4, 0xF800, 0x07E0, 1), 0),
                          Texture("body", kD3dFormatA8R8G8B8, 4, CheckerArgb(4, 4, 0xFF808080, 0xFFFFFFFF, 1), 0)}};
 }
 
-CharacterSpec LargeCharacter(int vertices, int bones) {
-  CharacterSpec spec;
-  spec.rootFrameName = "large";
+CharacterDesc LargeCharacter(int vertices, int bones) {
+  CharacterDesc desc;
+  desc.rootFrameName = "large";
   std::vector<Joint> joints;
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(bones));
@@ -169,9 +169,9 @@ CharacterSpec LargeCharacter(int vertices, int bones) {
     joints.push_back(Joint{names.back().c_str(), b == 0 ? 0 : 100 + b, parent,
                            {0.3f * std::cos(angle), 0.3f * std::sin(angle), 0.05f * static_cast<float>(b)}});
   }
-  SetSkeleton(spec, joints.data(), joints.size());
-  GeometrySpec& g = spec.geometry;
-  for (int m = 0; m < 4; ++m) g.materials.push_back(MaterialSpec{"texture" + std::to_string(m), {}});
+  SetSkeleton(desc, joints.data(), joints.size());
+  GeometryDesc& g = desc.geometry;
+  for (int m = 0; m < 4; ++m) g.materials.push_back(MaterialDesc{"texture" + std::to_string(m), {}});
   for (int v = 0; v < vertices; ++v) {
     int bone = static_cast<int>(static_cast<int64_t>(v) * bones / vertices);
     float t = static_cast<float>(v) * 0.01f;
@@ -180,18 +180,18 @@ CharacterSpec LargeCharacter(int vertices, int bones) {
     g.normals.push_back(Vec3{std::cos(t), std::sin(t), 0.0f});
     g.texCoords.push_back({static_cast<float>(v % 64) / 64.0f, static_cast<float>(v % 61) / 61.0f});
     uint8_t parent = static_cast<uint8_t>(bone == 0 ? 0 : (bone - 1) / 2);
-    spec.skin.boneIndices.push_back({static_cast<uint8_t>(bone), parent, 0, 0});
-    spec.skin.weights.push_back({0.75f, 0.25f, 0.0f, 0.0f});
+    desc.skin.boneIndices.push_back({static_cast<uint8_t>(bone), parent, 0, 0});
+    desc.skin.weights.push_back({0.75f, 0.25f, 0.0f, 0.0f});
   }
   for (int v = 0; v + 2 < vertices; ++v) {
-    MeshSpec& mesh = MeshOf(g, static_cast<uint32_t>(static_cast<int64_t>(v) * 4 / vertices));
+    MeshDesc& mesh = MeshOf(g, static_cast<uint32_t>(static_cast<int64_t>(v) * 4 / vertices));
     for (int k : {0, 1, 2}) mesh.indices.push_back(static_cast<uint32_t>(v + (v % 2 == 0 ? k : 2 - k)));
   }
-  return spec;
+  return desc;
 }
 
-DictionarySpec LargeCharacterTextures() {
-  DictionarySpec dictionary;
+DictionaryDesc LargeCharacterTextures() {
+  DictionaryDesc dictionary;
   dictionary.textures.push_back(
       Texture("texture0", kD3dFormatA8R8G8B8, 256, CheckerArgb(256, 256, 0xFF102030, 0xFFA0B0C0, 16), 3));
   for (int m = 1; m < 4; ++m) {
@@ -202,22 +202,22 @@ DictionarySpec LargeCharacterTextures() {
   return dictionary;
 }
 
-WeaponSpec DemoWeapon() {
-  WeaponSpec spec;
-  GeometrySpec flash;
+WeaponDesc DemoWeapon() {
+  WeaponDesc desc;
+  GeometryDesc flash;
   flash.materials = {{"muzzleflash", {}}};
   AddBox(flash, nullptr, 0, {-0.1f, -0.24f, -0.03f}, {0.0f, -0.22f, 0.07f}, 0);
-  GeometrySpec pistol;
+  GeometryDesc pistol;
   pistol.materials = {{"Pistol_Body", {}}};
   AddBox(pistol, nullptr, 0, {-0.08f, -0.2f, 0.0f}, {-0.04f, 0.02f, 0.04f}, 0);   // slide and barrel
   AddBox(pistol, nullptr, 0, {-0.08f, -0.01f, -0.1f}, {-0.04f, 0.03f, 0.0f}, 0);  // grip
-  spec.geometries = {flash, pistol};
-  spec.atomics = {{1, 0}, {0, 1}};
-  return spec;
+  desc.geometries = {flash, pistol};
+  desc.atomics = {{1, 0}, {0, 1}};
+  return desc;
 }
 
-DictionarySpec DemoWeaponTextures() {
-  return DictionarySpec{{Texture("pistol_body", kD3dFormatDxt1, 32, CheckerDxt1(32, 32, 0x2104, 0x4208, 1), 1),
+DictionaryDesc DemoWeaponTextures() {
+  return DictionaryDesc{{Texture("pistol_body", kD3dFormatDxt1, 32, CheckerDxt1(32, 32, 0x2104, 0x4208, 1), 1),
                          Texture("muzzleflash", kD3dFormatA8R8G8B8, 8, CheckerArgb(8, 8, 0xFFFFE060, 0x80FF8000, 2), 0)}};
 }
 

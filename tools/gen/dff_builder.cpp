@@ -15,7 +15,7 @@ constexpr uint16_t kFlagTextured2 = 0x80;
 constexpr int32_t kHAnimVersion = 0x100;
 constexpr int32_t kHAnimKeyFrameSize = 36;
 
-uint16_t GeometryFlags(const GeometrySpec& g) {
+uint16_t GeometryFlags(const GeometryDesc& g) {
   if (g.flagsOverride) return *g.flagsOverride;
   uint16_t flags = kFlagPositions | kFlagLight;
   if (g.binMeshFlags != 0) flags |= kFlagTriangleStrip;
@@ -31,7 +31,7 @@ void WriteFrameRecord(RwWriter& w, const float* rotation, const Vec3& position, 
   w.F32(position.x).F32(position.y).F32(position.z).I32(parent).I32(0);
 }
 
-void WriteMaterial(RwWriter& w, const MaterialSpec& m) {
+void WriteMaterial(RwWriter& w, const MaterialDesc& m) {
   bool hasTexture = !m.textureName.empty();
   w.Open(kRwMaterial);
   w.Open(kRwStruct).I32(0).U32(0xFFFFFFFF).I32(0).I32(m.texturedFlag.value_or(hasTexture ? 1 : 0));
@@ -47,18 +47,18 @@ void WriteMaterial(RwWriter& w, const MaterialSpec& m) {
   w.Close();
 }
 
-void WriteBinMesh(RwWriter& w, const GeometrySpec& g) {
+void WriteBinMesh(RwWriter& w, const GeometryDesc& g) {
   uint32_t total = 0;
-  for (const MeshSpec& mesh : g.meshes) total += static_cast<uint32_t>(mesh.indices.size());
+  for (const MeshDesc& mesh : g.meshes) total += static_cast<uint32_t>(mesh.indices.size());
   w.Open(kRwBinMeshPlg).U32(g.binMeshFlags).U32(static_cast<uint32_t>(g.meshes.size())).U32(total);
-  for (const MeshSpec& mesh : g.meshes) {
+  for (const MeshDesc& mesh : g.meshes) {
     w.U32(static_cast<uint32_t>(mesh.indices.size())).U32(mesh.material);
     for (uint32_t index : mesh.indices) w.U32(index);
   }
   w.Close();
 }
 
-void WriteSkin(RwWriter& w, const SkinSpec& skin) {
+void WriteSkin(RwWriter& w, const SkinDesc& skin) {
   uint8_t bones = static_cast<uint8_t>(skin.inverseBindMatrices.size());
   w.Open(kRwSkinPlg).U8(bones).U8(bones).U8(4).U8(0);
   for (uint8_t b = 0; b < bones; ++b) w.U8(b);  // every bone is used
@@ -69,12 +69,12 @@ void WriteSkin(RwWriter& w, const SkinSpec& skin) {
   w.Close();
 }
 
-void WriteGeometry(RwWriter& w, const GeometrySpec& g, const SkinSpec* skin) {
+void WriteGeometry(RwWriter& w, const GeometryDesc& g, const SkinDesc* skin) {
   uint16_t flags = GeometryFlags(g);
   uint32_t vertexCount = static_cast<uint32_t>(g.positions.size());
   std::vector<std::array<uint32_t, 3>> triangles;
   if (g.binMeshFlags == 0) {
-    for (const MeshSpec& mesh : g.meshes) {
+    for (const MeshDesc& mesh : g.meshes) {
       for (size_t i = 0; i + 2 < mesh.indices.size(); i += 3)
         triangles.push_back({mesh.indices[i], mesh.indices[i + 1], mesh.indices[i + 2]});
     }
@@ -103,7 +103,7 @@ void WriteGeometry(RwWriter& w, const GeometrySpec& g, const SkinSpec* skin) {
   w.Open(kRwStruct).I32(static_cast<int32_t>(g.materials.size()));
   for (size_t m = 0; m < g.materials.size(); ++m) w.I32(-1);
   w.Close();
-  for (const MaterialSpec& m : g.materials) WriteMaterial(w, m);
+  for (const MaterialDesc& m : g.materials) WriteMaterial(w, m);
   w.Close();
 
   w.Open(kRwExtension);
@@ -113,14 +113,14 @@ void WriteGeometry(RwWriter& w, const GeometrySpec& g, const SkinSpec* skin) {
   w.Close();
 }
 
-void WriteGeometryList(RwWriter& w, const std::vector<const GeometrySpec*>& geometries, const SkinSpec* skin) {
+void WriteGeometryList(RwWriter& w, const std::vector<const GeometryDesc*>& geometries, const SkinDesc* skin) {
   w.Open(kRwGeometryList);
   w.Open(kRwStruct).I32(static_cast<int32_t>(geometries.size())).Close();
-  for (const GeometrySpec* g : geometries) WriteGeometry(w, *g, skin);
+  for (const GeometryDesc* g : geometries) WriteGeometry(w, *g, skin);
   w.Close();
 }
 
-void WriteAtomic(RwWriter& w, const AtomicSpec& atomic) {
+void WriteAtomic(RwWriter& w, const AtomicDesc& atomic) {
   w.Open(kRwAtomic);
   w.Open(kRwStruct).I32(atomic.frame).I32(atomic.geometry).I32(5).I32(0).Close();
   w.Open(kRwExtension).Close();
@@ -145,64 +145,64 @@ Matrix4 InverseTranslation(const Vec3& position) {
   return m;
 }
 
-std::vector<uint8_t> BuildCharacterDff(const CharacterSpec& spec) {
-  RwWriter w(spec.stamp);
-  int32_t frames = static_cast<int32_t>(spec.bones.size()) + 1;
-  std::vector<int32_t> nodeTable = spec.nodeTable;
+std::vector<uint8_t> BuildCharacterDff(const CharacterDesc& desc) {
+  RwWriter w(desc.stamp);
+  int32_t frames = static_cast<int32_t>(desc.bones.size()) + 1;
+  std::vector<int32_t> nodeTable = desc.nodeTable;
   if (nodeTable.empty()) {
-    for (const BoneSpec& bone : spec.bones) nodeTable.push_back(bone.id);
+    for (const BoneDesc& bone : desc.bones) nodeTable.push_back(bone.id);
   }
 
   w.Open(kRwClump);
   WriteClumpStruct(w, 1);
   w.Open(kRwFrameList);
-  w.Open(kRwStruct).I32(spec.frameCount.value_or(frames));
+  w.Open(kRwStruct).I32(desc.frameCount.value_or(frames));
   static const float kIdentity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
   WriteFrameRecord(w, kIdentity, Vec3{}, -1);
-  for (const BoneSpec& bone : spec.bones) WriteFrameRecord(w, bone.rotation, bone.position, bone.parentFrame);
+  for (const BoneDesc& bone : desc.bones) WriteFrameRecord(w, bone.rotation, bone.position, bone.parentFrame);
   w.Close();
   w.Open(kRwExtension);
-  if (spec.writeFrameNames) w.Open(kRwFrameName).Text(spec.rootFrameName, spec.rootFrameName.size()).Close();
+  if (desc.writeFrameNames) w.Open(kRwFrameName).Text(desc.rootFrameName, desc.rootFrameName.size()).Close();
   w.Close();
-  for (size_t b = 0; b < spec.bones.size(); ++b) {
-    const BoneSpec& bone = spec.bones[b];
+  for (size_t b = 0; b < desc.bones.size(); ++b) {
+    const BoneDesc& bone = desc.bones[b];
     w.Open(kRwExtension);
     w.Open(kRwHAnimPlg).I32(kHAnimVersion).I32(bone.id);
     if (b == 0) {
-      w.I32(spec.nodeCount.value_or(static_cast<int32_t>(nodeTable.size()))).I32(0).I32(kHAnimKeyFrameSize);
+      w.I32(desc.nodeCount.value_or(static_cast<int32_t>(nodeTable.size()))).I32(0).I32(kHAnimKeyFrameSize);
       for (size_t n = 0; n < nodeTable.size(); ++n) w.I32(nodeTable[n]).I32(static_cast<int32_t>(n)).I32(0);
     } else {
       w.I32(0);
     }
     w.Close();
     // The stored name has no terminating zero: the section's size gives its length.
-    if (spec.writeFrameNames) w.Open(kRwFrameName).Text(bone.name, bone.name.size()).Close();
+    if (desc.writeFrameNames) w.Open(kRwFrameName).Text(bone.name, bone.name.size()).Close();
     w.Close();
   }
   w.Close();
 
-  WriteGeometryList(w, {&spec.geometry}, spec.writeSkin ? &spec.skin : nullptr);
-  WriteAtomic(w, AtomicSpec{1, 0});
+  WriteGeometryList(w, {&desc.geometry}, desc.writeSkin ? &desc.skin : nullptr);
+  WriteAtomic(w, AtomicDesc{1, 0});
   w.Open(kRwExtension).Close();
   w.Close();
   return w.Take();
 }
 
-std::vector<uint8_t> BuildWeaponDff(const WeaponSpec& spec) {
-  RwWriter w(spec.stamp);
+std::vector<uint8_t> BuildWeaponDff(const WeaponDesc& desc) {
+  RwWriter w(desc.stamp);
   w.Open(kRwClump);
-  WriteClumpStruct(w, spec.atomicCount.value_or(static_cast<int32_t>(spec.atomics.size())));
+  WriteClumpStruct(w, desc.atomicCount.value_or(static_cast<int32_t>(desc.atomics.size())));
   w.Open(kRwFrameList);
-  w.Open(kRwStruct).I32(spec.frameCount);
+  w.Open(kRwStruct).I32(desc.frameCount);
   static const float kIdentity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-  for (int32_t f = 0; f < spec.frameCount; ++f) WriteFrameRecord(w, kIdentity, Vec3{}, f == 0 ? -1 : 0);
+  for (int32_t f = 0; f < desc.frameCount; ++f) WriteFrameRecord(w, kIdentity, Vec3{}, f == 0 ? -1 : 0);
   w.Close();
-  for (int32_t f = 0; f < spec.frameCount; ++f) w.Open(kRwExtension).Close();
+  for (int32_t f = 0; f < desc.frameCount; ++f) w.Open(kRwExtension).Close();
   w.Close();
-  std::vector<const GeometrySpec*> geometries;
-  for (const GeometrySpec& g : spec.geometries) geometries.push_back(&g);
+  std::vector<const GeometryDesc*> geometries;
+  for (const GeometryDesc& g : desc.geometries) geometries.push_back(&g);
   WriteGeometryList(w, geometries, nullptr);
-  for (const AtomicSpec& atomic : spec.atomics) WriteAtomic(w, atomic);
+  for (const AtomicDesc& atomic : desc.atomics) WriteAtomic(w, atomic);
   w.Open(kRwExtension).Close();
   w.Close();
   return w.Take();

@@ -15,36 +15,36 @@
 
 namespace zam::gen {
 
-struct MaterialSpec {
+struct MaterialDesc {
   std::string textureName;                 // empty: no Texture section
   std::optional<int32_t> texturedFlag;     // default: 1 with a texture name, else 0
 };
 
-struct MeshSpec {
+struct MeshDesc {
   uint32_t material = 0;
   std::vector<uint32_t> indices;
 };
 
-struct GeometrySpec {
+struct GeometryDesc {
   std::vector<Vec3> positions;
   std::vector<Vec3> normals;                     // empty or one per vertex
   std::vector<std::array<float, 2>> texCoords;   // empty or one per vertex
   uint8_t extraTexCoordSets = 0;                 // further sets, written after the first
   bool prelit = false;                           // vertex colours before the coordinates
   std::optional<uint16_t> flagsOverride;         // default: derived from the contents
-  std::vector<MaterialSpec> materials;
+  std::vector<MaterialDesc> materials;
   uint32_t binMeshFlags = 0;                     // 0 triangle lists, 1 strips
-  std::vector<MeshSpec> meshes;
+  std::vector<MeshDesc> meshes;
   bool writeBinMesh = true;
 };
 
-struct SkinSpec {
+struct SkinDesc {
   std::vector<std::array<uint8_t, 4>> boneIndices;  // per vertex, into the HAnim node table
   std::vector<std::array<float, 4>> weights;        // per vertex
   std::vector<Matrix4> inverseBindMatrices;         // per node, written as given
 };
 
-struct BoneSpec {
+struct BoneDesc {
   std::string name;
   int32_t id = 0;
   int32_t parentFrame = 0;  // frame 0 is the Clump's root; bone i is frame i + 1
@@ -52,12 +52,12 @@ struct BoneSpec {
   Vec3 position{};
 };
 
-struct CharacterSpec {
+struct CharacterDesc {
   std::string rootFrameName = "character";
-  std::vector<BoneSpec> bones;
+  std::vector<BoneDesc> bones;
   std::vector<int32_t> nodeTable;  // HAnim node IDs in table order; default: the bones' IDs in order
-  GeometrySpec geometry;
-  SkinSpec skin;
+  GeometryDesc geometry;
+  SkinDesc skin;
 
   // Damage knobs.
   uint32_t stamp = kRwLibraryStamp;
@@ -67,15 +67,15 @@ struct CharacterSpec {
   bool writeFrameNames = true;
 };
 
-struct AtomicSpec {
+struct AtomicDesc {
   int32_t frame = 0;
   int32_t geometry = 0;
 };
 
-struct WeaponSpec {
+struct WeaponDesc {
   int32_t frameCount = 2;  // frame 0 and children of it, unnamed
-  std::vector<GeometrySpec> geometries;
-  std::vector<AtomicSpec> atomics;
+  std::vector<GeometryDesc> geometries;
+  std::vector<AtomicDesc> atomics;
   std::optional<int32_t> atomicCount;  // written in the Clump's Struct; default: atomics.size()
   uint32_t stamp = kRwLibraryStamp;
 };
@@ -85,7 +85,7 @@ struct WeaponSpec {
 Matrix4 IdentityMatrix();
 Matrix4 InverseTranslation(const Vec3& position);
 
-std::vector<uint8_t> BuildCharacterDff(const CharacterSpec& spec);
-std::vector<uint8_t> BuildWeaponDff(const WeaponSpec& spec);
+std::vector<uint8_t> BuildCharacterDff(const CharacterDesc& desc);
+std::vector<uint8_t> BuildWeaponDff(const WeaponDesc& desc);
 
 }  // namespace zam::gen

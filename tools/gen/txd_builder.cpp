@@ -11,7 +11,7 @@ constexpr uint8_t kCompressedFlag = 0x08;
 
 bool IsDxt(uint32_t format) { return (format & 0xFFFFFF) == (FourCC("DXT1") & 0xFFFFFF); }
 
-void WriteTexture(RwWriter& w, const TextureSpec& t) {
+void WriteTexture(RwWriter& w, const TextureDesc& t) {
   w.Open(kRwTextureNative);
   w.Open(kRwStruct).U32(t.platform).U32(kFilterLinearWrap);
   w.Text(t.name, 32).Text(t.mask, 32);
@@ -33,11 +33,11 @@ void WriteTexture(RwWriter& w, const TextureSpec& t) {
 
 }  // namespace
 
-std::vector<uint8_t> BuildTxd(const DictionarySpec& spec) {
-  RwWriter w(spec.stamp);
+std::vector<uint8_t> BuildTxd(const DictionaryDesc& desc) {
+  RwWriter w(desc.stamp);
   w.Open(kRwTextureDictionary);
-  w.Open(kRwStruct).U16(static_cast<uint16_t>(spec.textures.size())).U16(kDeviceD3D9).Close();
-  for (const TextureSpec& t : spec.textures) WriteTexture(w, t);
+  w.Open(kRwStruct).U16(static_cast<uint16_t>(desc.textures.size())).U16(kDeviceD3D9).Close();
+  for (const TextureDesc& t : desc.textures) WriteTexture(w, t);
   w.Open(kRwExtension).Close();
   w.Close();
   return w.Take();

@@ -18,7 +18,7 @@ inline constexpr uint32_t kD3dFormatDxt1 = FourCC("DXT1");
 inline constexpr uint32_t kD3dFormatDxt5 = FourCC("DXT5");
 inline constexpr uint32_t kD3dFormatP8 = 41;
 
-struct TextureSpec {
+struct TextureDesc {
   std::string name;
   std::string mask;
   uint32_t platform = 9;          // Direct3D 9
@@ -32,12 +32,12 @@ struct TextureSpec {
   int extraLevels = 0;                        // smaller levels after the first, zero-filled
 };
 
-struct DictionarySpec {
-  std::vector<TextureSpec> textures;
+struct DictionaryDesc {
+  std::vector<TextureDesc> textures;
   uint32_t stamp = kRwLibraryStamp;
 };
 
-std::vector<uint8_t> BuildTxd(const DictionarySpec& spec);
+std::vector<uint8_t> BuildTxd(const DictionaryDesc& desc);
 
 // A8R8G8B8 pixels (stored B, G, R, A) in a checkerboard of `cell`-pixel squares.
 std::vector<uint8_t> CheckerArgb(uint16_t width, uint16_t height, uint32_t colourA, uint32_t colourB, int cell);
