@@ -4,20 +4,10 @@
 # and exit status of every failure.
 # Usage: tests/img_cli_test.sh TOOLS_BUILD_DIR
 set -uo pipefail
-tools=$1
-zam="$tools/zam"
-gen="$tools/zamgen"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/cli_lib.sh" "$1"
 # The write-back copies FILE into a temporary file: keep those where they can be counted.
 export TMPDIR="$work/tmp"
 mkdir -p "$TMPDIR"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what"; failures=$((failures + 1)); fi
-}
 size_of() { stat -c %s "$1"; }
 
 "$gen" package "$work/a.ifp"          # 7396 bytes: 4 sectors in the archive, needs 4 to write back

@@ -4,17 +4,7 @@
 # and exit status on damaged input.
 # Usage: tests/model_cli_test.sh TOOLS_BUILD_DIR
 set -uo pipefail
-tools=$1
-zam="$tools/zam"
-gen="$tools/zamgen"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/cli_lib.sh" "$1"
 # json FILE PYTHON-ASSERTION: the assertion holds for the JSON in FILE, bound to d.
 json() {
   python3 -c "import json,sys; d=json.load(open(sys.argv[1])); assert $2, d" "$1" 2>/dev/null

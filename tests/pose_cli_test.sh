@@ -4,17 +4,7 @@
 # that `zam dump` shows, and the error paths against their messages.
 # Usage: tests/pose_cli_test.sh TOOLS_BUILD_DIR
 set -uo pipefail
-tools=$1
-zam="$tools/zam"
-gen="$tools/zamgen"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/cli_lib.sh" "$1"
 
 "$gen" dff --small "$work/small.dff"
 "$gen" package "$work/a.ifp"

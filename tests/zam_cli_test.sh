@@ -3,17 +3,7 @@
 # status and messages, and that a failed conversion leaves its target alone.
 # Usage: tests/zam_cli_test.sh TOOLS_BUILD_DIR
 set -uo pipefail
-tools=$1
-zam="$tools/zam"
-gen="$tools/zamgen"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "  ok   $what"; else echo "  FAIL $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/cli_lib.sh" "$1"
 
 "$gen" package "$work/a.ifp"
 "$gen" package --anp3 "$work/b.ifp"

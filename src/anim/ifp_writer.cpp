@@ -85,6 +85,21 @@ void WriteAnpk(ByteWriter& out, const AnimPackage& package) {
   out.PatchSize(packageSize);
 }
 
+// Keys as 16-bit records: rotation x, y, z, w, time, then (in 16-byte
+// records) translation x, y, z. The block is appended once per track.
+template <size_t kRecordBytes>
+void WriteAnp3Keys(ByteWriter& out, const std::vector<KeyFrame>& keys) {
+  uint8_t* to = out.Extend(keys.size() * kRecordBytes);
+  for (const KeyFrame& key : keys) {
+    int16_t record[8];
+    for (int i = 0; i < 4; ++i) record[i] = ToFixed16(key.rotation[i], 4096.0f);
+    record[4] = ToFixed16(key.time, 60.0);
+    for (int i = 0; i < 3; ++i) record[5 + i] = ToFixed16(key.translation[i], 1024.0f);
+    std::memcpy(to, record, kRecordBytes);
+    to += kRecordBytes;
+  }
+}
+
 void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
   size_t packageSize = out.ReserveSize();
   out.WriteBytes(package.name, sizeof package.name);
@@ -101,18 +116,10 @@ void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
       out.Write<int32_t>(translated ? 4 : 3);
       out.Write<int32_t>(track.keyCount());
       out.Write(track.boneId);
-      static constexpr float kScale[8] = {4096.0f, 4096.0f, 4096.0f, 4096.0f, 0.0f, 1024.0f, 1024.0f, 1024.0f};
-      for (const KeyFrame& key : track.keys) {
-        const float values[8] = {key.rotation[0], key.rotation[1], key.rotation[2], key.rotation[3],
-                                 0.0f, key.translation[0], key.translation[1], key.translation[2]};
-        int16_t record[8];
-        for (int i = 0; i < 8; ++i) record[i] = ToFixed16(values[i], kScale[i]);
-        record[4] = ToFixed16(key.time, 60.0);
-        if (translated) {
-          out.WriteBytes(record, 16);  // fixed sizes let the copies inline
-        } else {
-          out.WriteBytes(record, 10);
-        }
+      if (translated) {
+        WriteAnp3Keys<16>(out, track.keys);
+      } else {
+        WriteAnp3Keys<10>(out, track.keys);
       }
       keyBytes += track.keys.size() * (translated ? 16 : 10);
     }

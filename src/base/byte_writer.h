@@ -40,6 +40,10 @@ class ByteWriter {
     if (end_ + extra > out_.size()) out_.resize(end_ + extra);
   }
 
+  // Appends `n` bytes for the caller to fill through the returned pointer,
+  // which stays valid until the next write.
+  uint8_t* Extend(size_t n) { return Grow(n); }
+
   // Reserves a 32-bit size field and returns its position for PatchSize.
   size_t ReserveSize() {
     size_t at = Position();
