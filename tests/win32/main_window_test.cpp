@@ -21,6 +21,8 @@ TEST_F(MainWindow, StartsAsANewDocumentWithItsDefaults) {
   EXPECT_EQ(IsDlgButtonChecked(window_, IDC_KEY_NONE), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(window_, IDC_KEY_ROTATE), BST_UNCHECKED);
   EXPECT_EQ(Text(IDC_PLAY), "|>");
+  EXPECT_FALSE(GetWindowLongPtrA(Item(IDC_BONE_LIST), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL))
+      << "the bone list scrolls only with the key grid";
   EXPECT_EQ(SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_GETCOUNT, 0, 0), 2);
   // No settings file: every option at its default.
   EXPECT_TRUE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);

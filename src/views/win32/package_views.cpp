@@ -95,6 +95,9 @@ void SetupPackageViews() {
   HWND animations = Control(IDC_ANIMATION_LIST);
   HWND bones = Control(IDC_BONE_LIST);
   HWND grid = Control(IDC_KEY_GRID);
+  editor.animationListProc = Subclass(animations, AnimationListProc);
+  editor.boneListProc = Subclass(bones, BoneListProc);
+  editor.keyGridProc = Subclass(grid, KeyGridProc);
   list::InsertColumn(animations, 0, "Name", 122 - GetSystemMetrics(SM_CXVSCROLL), LVCFMT_LEFT);
   list::InsertColumn(animations, 1, "Time", 40, LVCFMT_RIGHT);
   list::InsertColumn(bones, 0, "Name", 77, LVCFMT_LEFT);
@@ -104,9 +107,8 @@ void SetupPackageViews() {
   SendMessageA(bones, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   // A zero-width first column makes every row's drawing area start at its left edge.
   list::InsertColumn(grid, 0, "", 0, LVCFMT_LEFT);
-  editor.animationListProc = Subclass(animations, AnimationListProc);
-  editor.boneListProc = Subclass(bones, BoneListProc);
-  editor.keyGridProc = Subclass(grid, KeyGridProc);
+  // The bone list hides its scroll bars from its first frame calculation on.
+  SetWindowPos(bones, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RefreshPackageView() {
