@@ -6,7 +6,7 @@ BUILD=${ZAM_BUILD_DIR:-$ROOT/build}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-          mingw-w64 wine wine64 xvfb x11-utils imagemagick)
+          mingw-w64 wine wine64 xvfb x11-utils imagemagick python3)
 
 ensure_packages() {
   local missing=()
