@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "math/matrix.h"
+
 #include "demo_models.h"
 #include "model/rw_chunk.h"
 #include "model/texture_dictionary.h"
@@ -27,7 +29,7 @@ gen::CharacterDesc Skeleton(const std::vector<std::string>& names) {
     bone.id = 10 + static_cast<int32_t>(b);
     bone.parentFrame = static_cast<int32_t>(b);
     desc.bones.push_back(bone);
-    desc.skin.inverseBindMatrices.push_back(gen::IdentityMatrix());
+    desc.skin.inverseBindMatrices.push_back(IdentityMatrix());
   }
   desc.geometry.materials = {gen::MaterialDesc{}};
   gen::AddBox(desc.geometry, &desc.skin, 0, {0, 0, 0}, {1, 1, 1}, 0);

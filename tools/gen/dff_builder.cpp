@@ -1,5 +1,6 @@
 #include "dff_builder.h"
 
+#include "math/matrix.h"
 #include "rw_writer.h"
 
 namespace zam::gen {
@@ -131,18 +132,8 @@ void WriteClumpStruct(RwWriter& w, int32_t atomics) { w.Open(kRwStruct).I32(atom
 
 }  // namespace
 
-Matrix4 IdentityMatrix() {
-  Matrix4 m{};
-  for (int i = 0; i < 4; ++i) m.m[i][i] = 1.0f;
-  return m;
-}
-
 Matrix4 InverseTranslation(const Vec3& position) {
-  Matrix4 m = IdentityMatrix();
-  m.m[3][0] = -position.x;
-  m.m[3][1] = -position.y;
-  m.m[3][2] = -position.z;
-  return m;
+  return TranslationMatrix({-position.x, -position.y, -position.z});
 }
 
 std::vector<uint8_t> BuildCharacterDff(const CharacterDesc& desc) {

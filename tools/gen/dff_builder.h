@@ -80,9 +80,7 @@ struct WeaponDesc {
   uint32_t stamp = kRwLibraryStamp;
 };
 
-// 4x4 identity, and the inverse bind matrix of a bone whose bind pose is a
-// pure translation.
-Matrix4 IdentityMatrix();
+// The inverse bind matrix of a bone whose bind pose is a pure translation.
 Matrix4 InverseTranslation(const Vec3& position);
 
 std::vector<uint8_t> BuildCharacterDff(const CharacterDesc& desc);

@@ -153,19 +153,33 @@ void RefreshBoneView() {
   FitBoneListToKeyGrid();
 }
 
+namespace {
+
+// The context menu and the start of a label edit work alike in both lists;
+// true when the notification was one of those.
+bool OnCommonListNotify(const NMHDR* header, int popup) {
+  switch (header->code) {
+    case NM_RCLICK:
+      ShowContextMenu(popup, header->hwndFrom);
+      return true;
+    case LVN_BEGINLABELEDITA:
+    case LVN_BEGINLABELEDITW:
+      BeginLabelEdit(header->hwndFrom);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 void OnAnimationListNotify(const NMHDR* header) {
   EditorState& editor = Editor();
   HWND list = header->hwndFrom;
+  if (OnCommonListNotify(header, kAnimationPopup)) return;
   switch (header->code) {
     case LVN_ITEMCHANGED:
       OnAnimationSelectionChanged(reinterpret_cast<const NMLISTVIEW*>(header));
-      break;
-    case NM_RCLICK:
-      ShowContextMenu(kAnimationPopup, list);
-      break;
-    case LVN_BEGINLABELEDITA:
-    case LVN_BEGINLABELEDITW:
-      BeginLabelEdit(list);
       break;
     case LVN_ENDLABELEDITA:
     case LVN_ENDLABELEDITW: {
@@ -182,16 +196,10 @@ void OnAnimationListNotify(const NMHDR* header) {
 void OnBoneListNotify(const NMHDR* header) {
   EditorState& editor = Editor();
   HWND list = header->hwndFrom;
+  if (OnCommonListNotify(header, kBonePopup)) return;
   switch (header->code) {
     case LVN_ITEMCHANGED:
       AlignRows(list);
-      break;
-    case NM_RCLICK:
-      ShowContextMenu(kBonePopup, list);
-      break;
-    case LVN_BEGINLABELEDITA:
-    case LVN_BEGINLABELEDITW:
-      BeginLabelEdit(list);
       break;
     case LVN_ENDLABELEDITA:
     case LVN_ENDLABELEDITW: {
