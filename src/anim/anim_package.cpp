@@ -1,5 +1,6 @@
 #include "anim/anim_package.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -20,11 +21,21 @@ float AnimationLength(const Animation& animation) {
   return length;
 }
 
+double SecondsToFrameTime(float seconds) {
+  double frames = static_cast<double>(seconds) * kFramesPerSecond;
+  // A float carries about 7 digits: n/60 held in one is off by at most
+  // n * 6e-8 frames, and a few float additions of the 1/60 step add little
+  // more. A 1/1024 frame floor covers small times.
+  double nearest = std::nearbyint(frames);
+  double tolerance = 1.0 / 1024 + std::fabs(frames) * 1e-6;
+  return std::fabs(frames - nearest) <= tolerance ? nearest : frames;
+}
+
 int32_t SecondsToFrames(float seconds) {
-  float frames = seconds * kFramesPerSecond;
+  double frames = SecondsToFrameTime(seconds);
   if (!(frames == frames)) return 0;  // NaN
-  if (frames >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-  if (frames < -2147483648.0f) return std::numeric_limits<int32_t>::min();
+  if (frames >= 2147483648.0) return std::numeric_limits<int32_t>::max();
+  if (frames <= -2147483649.0) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(frames);
 }
 

@@ -64,8 +64,14 @@ void ReleasePackage(AnimPackage& package);
 
 // The largest last-key time over the animation's tracks, in seconds.
 float AnimationLength(const Animation& animation);
-// Seconds to whole frames of 1/60 s, truncated toward zero; absurd values
-// saturate instead of overflowing.
+
+// Seconds as frames of 1/60 s. A time held as the float nearest to n/60 (every
+// ANP3 tick, every time stepped or typed in frames) lies a little below or
+// above n/60; within a small tolerance it counts as exactly frame n, so it is
+// never shown or drawn one frame early. Other times keep their fraction.
+double SecondsToFrameTime(float seconds);
+// Whole frames: SecondsToFrameTime truncated toward zero; absurd values
+// saturate instead of overflowing, NaN gives 0.
 int32_t SecondsToFrames(float seconds);
 inline int32_t AnimationLengthFrames(const Animation& animation) {
   return SecondsToFrames(AnimationLength(animation));

@@ -9,7 +9,7 @@
 namespace zam {
 namespace {
 
-// Smallest on-disk sizes of the records, used to bound counts by the bytes left.
+// Smallest on-disk sizes of the records, used to bound allocations by the bytes left.
 constexpr size_t kAnpkAnimationMin = 32;  // NAME, length, DGAN, size, INFO, size, two words
 constexpr size_t kAnpkTrackMin = 68;      // CPAN, size, ANIM, size, 44 bytes, key tag, data size
 constexpr size_t kAnp3AnimationMin = 36;
@@ -46,6 +46,20 @@ class IfpParser {
       return fit;
     }
     return static_cast<size_t>(declared);
+  }
+
+  // Reads up to `declared` records (bounded by the bytes left at
+  // `minRecordBytes` each) with `readOne`. When the bytes end, the records
+  // never begun are left out; the one the end cut short keeps what was read.
+  template <typename Record, typename ReadOne>
+  void ReadRecords(std::vector<Record>& records, int32_t declared, size_t minRecordBytes, ReadOne readOne) {
+    records.resize(BoundedCount(declared, minRecordBytes));
+    size_t begun = 0;
+    while (begun < records.size() && !in_.AtEnd()) readOne(records[begun++]);
+    if (begun < records.size()) {
+      records.resize(begun);
+      truncated_ = true;
+    }
   }
 
   // Keys of an unknown type consume no bytes; their zero-filled records are
@@ -131,8 +145,7 @@ class IfpParser {
     animation.extraWord = in_.Read<int32_t>();
     MoveToSectionEnd(infoStart, infoSize);
 
-    animation.bones.resize(BoundedCount(boneCount, kAnpkTrackMin), BoneTrack{});
-    for (BoneTrack& track : animation.bones) ReadAnpkTrack(track);
+    ReadRecords(animation.bones, boneCount, kAnpkTrackMin, [this](BoneTrack& track) { ReadAnpkTrack(track); });
     MoveToSectionEnd(dganStart, dganSize);
   }
 
@@ -146,8 +159,8 @@ class IfpParser {
     ReadName(package.name, sizeof package.name, (static_cast<int64_t>(static_cast<int32_t>(infoSize)) - 1) & ~int64_t{3});
     MoveToSectionEnd(infoStart, infoSize);
 
-    package.animations.resize(BoundedCount(animationCount, kAnpkAnimationMin), Animation{});
-    for (Animation& animation : package.animations) ReadAnpkAnimation(animation);
+    ReadRecords(package.animations, animationCount, kAnpkAnimationMin,
+                [this](Animation& animation) { ReadAnpkAnimation(animation); });
   }
 
   template <typename Int>
@@ -187,8 +200,7 @@ class IfpParser {
     int32_t boneCount = in_.Read<int32_t>();
     animation.keyDataSize = in_.Read<int32_t>();
     animation.extraWord = in_.Read<int32_t>();
-    animation.bones.resize(BoundedCount(boneCount, kAnp3TrackMin), BoneTrack{});
-    for (BoneTrack& track : animation.bones) ReadAnp3Track(track);
+    ReadRecords(animation.bones, boneCount, kAnp3TrackMin, [this](BoneTrack& track) { ReadAnp3Track(track); });
   }
 
   void ReadAnp3(AnimPackage& package) {
@@ -196,8 +208,8 @@ class IfpParser {
     in_.Skip(4);  // package size, never trusted
     ReadName(package.name, sizeof package.name, 24);
     int32_t animationCount = in_.Read<int32_t>();
-    package.animations.resize(BoundedCount(animationCount, kAnp3AnimationMin), Animation{});
-    for (Animation& animation : package.animations) ReadAnp3Animation(animation);
+    ReadRecords(package.animations, animationCount, kAnp3AnimationMin,
+                [this](Animation& animation) { ReadAnp3Animation(animation); });
   }
 
   ByteReader in_;

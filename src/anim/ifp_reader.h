@@ -12,8 +12,9 @@ namespace zam {
 
 enum class IfpReadStatus {
   Ok,
-  // The bytes ended before everything the file declares: what was there has
-  // been read, the rest of the records is zero-filled or left out.
+  // The bytes ended before everything the file declares: the animations,
+  // tracks and keys begun before the end were read (the last of each keeps
+  // what was there, zero-filled beyond), those never begun are left out.
   Truncated,
   // The first four bytes are neither tag; the package was not touched.
   UnknownFormat,

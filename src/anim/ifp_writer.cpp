@@ -30,19 +30,21 @@ void WriteNameBytes(ByteWriter& out, const char* field, size_t fieldSize, size_t
 }
 
 void WriteAnpkTrack(ByteWriter& out, const BoneTrack& track) {
+  bool known = HasKnownKeyType(track);
   out.Write(kTagCPAN);
   size_t cpanSize = out.ReserveSize();
   out.Write(kTagANIM);
   size_t animSize = out.ReserveSize();
   out.WriteBytes(track.name, sizeof track.name);
-  out.Write<int32_t>(track.keyCount());
+  // Keys of a type this layout cannot store are left out, and so is their
+  // count: a count without key bytes would read back as keys that are not there.
+  out.Write<int32_t>(known ? track.keyCount() : 0);
   out.Write(track.anpkWord1);
   out.Write(track.anpkWord2);
   out.Write(track.boneId);
   out.PatchSize(animSize);
   out.Write(track.keyType);
   size_t keyDataSize = out.ReserveSize();
-  bool known = track.keyType == kKeyKR00 || track.keyType == kKeyKRT0 || track.keyType == kKeyKRTS;
   if (known) {
     for (const KeyFrame& key : track.keys) {
       // ANPK stores the conjugate of the in-memory rotation.
@@ -93,7 +95,7 @@ void WriteAnp3Keys(ByteWriter& out, const std::vector<KeyFrame>& keys) {
   for (const KeyFrame& key : keys) {
     int16_t record[8];
     for (int i = 0; i < 4; ++i) record[i] = ToFixed16(key.rotation[i], 4096.0f);
-    record[4] = ToFixed16(key.time, 60.0);
+    record[4] = TimeToTicks16(key.time);
     for (int i = 0; i < 3; ++i) record[5 + i] = ToFixed16(key.translation[i], 1024.0f);
     std::memcpy(to, record, kRecordBytes);
     to += kRecordBytes;
@@ -139,6 +141,10 @@ size_t UpperSizeBound(const AnimPackage& package) {
 }
 
 }  // namespace
+
+bool HasKnownKeyType(const BoneTrack& track) {
+  return track.keyType == kKeyKR00 || track.keyType == kKeyKRT0 || track.keyType == kKeyKRTS;
+}
 
 IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out) {
   ByteWriter writer(out);

@@ -1,6 +1,7 @@
 #pragma once
 // Serialises an AnimPackage into the IFP layout its `format` names.
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -14,22 +15,36 @@ enum class IfpWriteStatus {
   UnknownFormat,
 };
 
-// Appends the package's bytes to `out`.
+// Appends the package's bytes to `out`. Tracks whose key type is none of
+// KR00, KRT0 and KRTS (read from damaged files) are written as ANPK tracks
+// without keys, and as ANP3 rotation-and-translation tracks, so that every
+// file written reads back as written.
 IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out);
 
-// ANP3 fixed-point conversion: value x scale truncated toward zero and
-// clamped to the 16-bit range (not wrapped), NaN stored as 0. Times are
-// converted with a double scale: a time read back as the float nearest to
-// n/60 is then stored as n - 1 for many n, as established writers of this
-// layout do. The power-of-two scales of rotations and translations give the
-// same exact products in float, which lets the compiler vectorise them.
-template <typename Real>
-inline int16_t ToFixed16(float value, Real scale) {
-  Real product = static_cast<Real>(value) * scale;
-  product = product == product ? product : Real(0);  // NaN
-  product = product < Real(-32768) ? Real(-32768) : product;
-  product = product > Real(32767) ? Real(32767) : product;
+// Whether the track's key type is one the ANPK layout stores keys for.
+bool HasKnownKeyType(const BoneTrack& track);
+
+// ANP3 fixed-point conversion of rotations and translations: value x scale
+// truncated toward zero and clamped to the 16-bit range (not wrapped), NaN
+// stored as 0. The power-of-two scales give exact products, so a value read
+// from ANP3 is written back unchanged.
+inline int16_t ToFixed16(float value, float scale) {
+  float product = value * scale;
+  product = product == product ? product : 0.0f;  // NaN
+  product = product < -32768.0f ? -32768.0f : product;
+  product = product > 32767.0f ? 32767.0f : product;
   return static_cast<int16_t>(static_cast<int32_t>(product));
+}
+
+// ANP3 time ticks (1/60 s): the nearest tick, clamped to the 16-bit range.
+// A tick n read back is the float nearest to n/60, often just below it;
+// rounding (not truncating) writes n again, so saving never moves keys.
+inline int16_t TimeToTicks16(float seconds) {
+  double ticks = static_cast<double>(seconds) * 60.0;
+  ticks = ticks == ticks ? ticks : 0.0;  // NaN
+  ticks = ticks < -32768.0 ? -32768.0 : ticks;
+  ticks = ticks > 32767.0 ? 32767.0 : ticks;
+  return static_cast<int16_t>(std::lround(ticks));
 }
 
 }  // namespace zam

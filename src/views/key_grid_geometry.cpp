@@ -6,21 +6,23 @@ namespace zam {
 namespace {
 
 // Truncation toward zero that saturates instead of overflowing on absurd times.
-int TruncatePixels(float value) {
+int TruncatePixels(double value) {
   if (!(value == value)) return 0;
-  if (value >= 2147483520.0f) return 2147483520;
-  if (value <= -2147483520.0f) return -2147483520;
+  if (value >= 2147483520.0) return 2147483520;
+  if (value <= -2147483520.0) return -2147483520;
   return static_cast<int>(value);
 }
 
 }  // namespace
 
 int KeyGridColumnWidth(float lengthSeconds, float scale) {
-  int width = TruncatePixels((lengthSeconds * kFramesPerSecond + 1.0f) * scale);
+  int width = TruncatePixels((SecondsToFrameTime(lengthSeconds) + 1.0) * scale);
   return width > 2147483520 - 5 ? width : width + 5;
 }
 
-int KeyPixel(float seconds, float scale) { return TruncatePixels(seconds * kFramesPerSecond * scale); }
+// A key on frame n starts exactly at n x scale, even when its stored time is
+// the float just below n/60.
+int KeyPixel(float seconds, float scale) { return TruncatePixels(SecondsToFrameTime(seconds) * scale); }
 
 uint32_t TrackColor(int32_t boneId) {
   uint32_t b = static_cast<uint32_t>(boneId);  // wraps like the 32-bit arithmetic it mirrors
@@ -37,7 +39,7 @@ float ZoomedKeyGridScale(float scale, int dy) {
 
 int ScrollKeepingLeftFrame(int scrollPixels, float oldScale, float newScale) {
   float frameAtLeft = static_cast<float>(scrollPixels) / oldScale;
-  return TruncatePixels(newScale * frameAtLeft);
+  return TruncatePixels(static_cast<double>(newScale * frameAtLeft));
 }
 
 }  // namespace zam

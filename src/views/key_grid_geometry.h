@@ -9,6 +9,9 @@ namespace zam {
 inline constexpr float kMinKeyGridScale = 2.0f;
 inline constexpr float kMaxKeyGridScale = 24.0f;
 
+// Frames below are counted by SecondsToFrameTime, so a key stored as the
+// float just below n/60 sits on frame n.
+
 // Width of the time column: trunc((L x 60 + 1) x scale) + 5 pixels.
 int KeyGridColumnWidth(float lengthSeconds, float scale);
 

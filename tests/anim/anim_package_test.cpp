@@ -38,11 +38,23 @@ TEST(AnimationLength, IsZeroWithoutTracksOrKeys) {
 
 TEST(SecondsToFrames, TruncatesTowardZeroAndSaturates) {
   EXPECT_EQ(SecondsToFrames(1.5f), 90);
-  EXPECT_EQ(SecondsToFrames(0.999f / 60.0f), 0);
+  EXPECT_EQ(SecondsToFrames(0.99f / 60.0f), 0);
   EXPECT_EQ(SecondsToFrames(-0.02f), -1);
   EXPECT_EQ(SecondsToFrames(1e30f), INT32_MAX);
   EXPECT_EQ(SecondsToFrames(-1e30f), INT32_MIN);
   EXPECT_EQ(SecondsToFrames(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+// Every tick an ANP3 file can hold comes back as the float nearest to n/60,
+// often just below n/60; it is frame n, never n - 1.
+TEST(SecondsToFrames, TheFloatNearestToAFrameIsThatFrame) {
+  for (int n = -32768; n <= 65535; ++n) {
+    float time = static_cast<float>(n) / 60.0f;
+    ASSERT_EQ(SecondsToFrames(time), n);
+    ASSERT_EQ(SecondsToFrameTime(time), n);
+  }
+  EXPECT_EQ(SecondsToFrames(126.0f / 60.0f), 126);
+  EXPECT_NEAR(SecondsToFrameTime(0.5f / 60.0f), 0.5, 1e-6);  // fractions stay
 }
 
 TEST(ReleasePackage, LeavesAnAllZeroPackageAndIsHarmlessTwice) {

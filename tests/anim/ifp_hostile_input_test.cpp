@@ -6,12 +6,21 @@
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
 #include "sample_packages.h"
+#include "support/package_matchers.h"
 #include "support/raw_bytes.h"
 
 namespace zam {
 namespace {
 
 using test::RawBytes;
+
+// A package holding only animation `index` of `package`.
+AnimPackage OnlyAnimation(const AnimPackage& package, int index) {
+  AnimPackage one{};
+  one.format = package.format;
+  one.animations.push_back(package.animations[static_cast<size_t>(index)]);
+  return one;
+}
 
 size_t KeysHeld(const AnimPackage& package) {
   size_t keys = 0;
@@ -48,6 +57,41 @@ TEST(IfpHostileInput, EveryTruncationReadsWhatIsThereAndSaysSo) {
     }
     AnimPackage whole{};
     EXPECT_EQ(ReadIfp(full.data(), full.size(), whole), IfpReadStatus::Ok);
+  }
+}
+
+// A cut file keeps only what it holds: every animation but the last read is
+// whole, the last is the original's beginning, and nothing blank is invented.
+TEST(IfpHostileInput, TruncationKeepsOnlyWhatWasRead) {
+  for (uint32_t format : {kFormatANPK, kFormatANP3}) {
+    gen::PackageShape shape;
+    shape.format = format;
+    shape.animations = 6;
+    std::vector<uint8_t> full;
+    WriteIfp(gen::MakePackage(shape), full);
+    AnimPackage whole{};
+    ASSERT_EQ(ReadIfp(full.data(), full.size(), whole), IfpReadStatus::Ok);
+    for (size_t length : {full.size() / 2, full.size() / 3, full.size() - 1, size_t{40}}) {
+      AnimPackage cut{};
+      ASSERT_EQ(ReadIfp(full.data(), length, cut), IfpReadStatus::Truncated);
+      ASSERT_GE(cut.animationCount(), 1);
+      ASSERT_LE(cut.animationCount(), whole.animationCount());
+      int last = cut.animationCount() - 1;
+      for (int a = 0; a < last; ++a) {
+        EXPECT_TRUE(test::SamePackage(OnlyAnimation(whole, a), OnlyAnimation(cut, a))) << length;
+      }
+      const Animation& partial = cut.animations[last];
+      const Animation& original = whole.animations[last];
+      EXPECT_EQ(NameText(partial.name), NameText(original.name).substr(0, NameText(partial.name).size()));
+      ASSERT_LE(partial.boneCount(), original.boneCount());
+      for (int t = 0; t + 1 < partial.boneCount(); ++t) {
+        EXPECT_EQ(partial.bones[t].keyCount(), original.bones[t].keyCount()) << length;
+        EXPECT_EQ(partial.bones[t].keyType, original.bones[t].keyType) << length;
+      }
+      if (partial.boneCount() > 0) {
+        EXPECT_LE(partial.bones.back().keyCount(), original.bones[partial.boneCount() - 1].keyCount());
+      }
+    }
   }
 }
 

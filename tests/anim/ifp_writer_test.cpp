@@ -110,13 +110,21 @@ TEST(IfpWriterAnp3, KrtsBecomesTypeFourWithoutScaleAndKr00TypeThree) {
 }
 
 TEST(IfpWriterAnp3, ValuesOutsideTheSixteenBitRangeAreClamped) {
-  EXPECT_EQ(ToFixed16(9.0f, 4096.0), 32767);
-  EXPECT_EQ(ToFixed16(-9.0f, 4096.0), -32768);
-  EXPECT_EQ(ToFixed16(-40.0f, 1024.0), -32768);
-  EXPECT_EQ(ToFixed16(600.0f, 60.0), 32767);
-  EXPECT_EQ(ToFixed16(std::numeric_limits<float>::quiet_NaN(), 60.0), 0);
-  EXPECT_EQ(ToFixed16(-std::numeric_limits<float>::infinity(), 60.0), -32768);
-  EXPECT_EQ(ToFixed16(-1.9f / 1024.0f, 1024.0), -1);  // truncation toward zero
+  EXPECT_EQ(ToFixed16(9.0f, 4096.0f), 32767);
+  EXPECT_EQ(ToFixed16(-9.0f, 4096.0f), -32768);
+  EXPECT_EQ(ToFixed16(-40.0f, 1024.0f), -32768);
+  EXPECT_EQ(ToFixed16(std::numeric_limits<float>::quiet_NaN(), 4096.0f), 0);
+  EXPECT_EQ(ToFixed16(-1.9f / 1024.0f, 1024.0f), -1);  // truncation toward zero
+  EXPECT_EQ(TimeToTicks16(600.0f), 32767);
+  EXPECT_EQ(TimeToTicks16(std::numeric_limits<float>::quiet_NaN()), 0);
+  EXPECT_EQ(TimeToTicks16(-std::numeric_limits<float>::infinity()), -32768);
+}
+
+TEST(IfpWriterAnp3, TimesGoToTheNearestTick) {
+  EXPECT_EQ(TimeToTicks16(17.0f / 60.0f), 17);  // the float lies just below 17/60
+  EXPECT_EQ(TimeToTicks16(0.0249f), 1);         // 1.494 ticks
+  EXPECT_EQ(TimeToTicks16(0.0251f), 2);         // 1.506 ticks
+  EXPECT_EQ(TimeToTicks16(-0.0251f), -2);
 }
 
 TEST(IfpWriter, EmptyPackageWritesOnlyItsZeroTag) {
@@ -126,14 +134,26 @@ TEST(IfpWriter, EmptyPackageWritesOnlyItsZeroTag) {
   EXPECT_EQ(out, std::vector<uint8_t>(4, 0));
 }
 
-TEST(IfpWriter, UnknownKeyTypeWritesAnEmptyKeySection) {
-  AnimPackage package = OneAnimation(kFormatANPK, "ped", "idle", {Track("a", 1, FourCC("KXYZ"), 2)});
-  std::vector<uint8_t> bytes = Write(package);
-  EXPECT_EQ(U32At(bytes, 64 + 4), 60u);
-  AnimPackage back{};
-  ASSERT_EQ(ReadIfp(bytes.data(), bytes.size(), back), IfpReadStatus::Ok);
-  EXPECT_EQ(back.animations[0].bones[0].keyType, FourCC("KXYZ"));
-  EXPECT_EQ(back.animations[0].bones[0].keyCount(), 2);
+// Tracks of a key type read from a damaged file: whatever the writer makes of
+// them reads back without a warning and writes again byte for byte.
+TEST(IfpWriter, UnknownKeyTypesWriteFilesThatReadBackAsWritten) {
+  for (uint32_t format : {kFormatANPK, kFormatANP3}) {
+    std::vector<BoneTrack> tracks;
+    for (int t = 0; t < 40; ++t) tracks.push_back(Track("a", t, t % 2 ? 9u : FourCC("KXYZ"), 1000));
+    std::vector<uint8_t> bytes = Write(OneAnimation(format, "ped", "idle", std::move(tracks)));
+    AnimPackage back{};
+    ASSERT_EQ(ReadIfp(bytes.data(), bytes.size(), back), IfpReadStatus::Ok) << FourCCText(format);
+    EXPECT_EQ(Write(back), bytes) << FourCCText(format);
+    const BoneTrack& track = back.animations[0].bones[0];
+    if (format == kFormatANPK) {
+      EXPECT_EQ(U32At(bytes, 64 + 4), 60u);  // CPAN: header only
+      EXPECT_EQ(track.keyType, FourCC("KXYZ"));
+      EXPECT_EQ(track.keyCount(), 0);
+    } else {
+      EXPECT_EQ(track.keyType, kKeyKRT0);
+      EXPECT_EQ(track.keyCount(), 1000);
+    }
+  }
 }
 
 }  // namespace

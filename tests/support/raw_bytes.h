@@ -29,7 +29,8 @@ class RawBytes {
     return *this;
   }
   RawBytes& Raw(const void* data, size_t n) {
-    ByteWriter(bytes_).WriteBytes(data, n);
+    const uint8_t* from = static_cast<const uint8_t*>(data);
+    bytes_.insert(bytes_.end(), from, from + n);
     return *this;
   }
   // Reserves a 32-bit size field; PatchSize fills in the bytes written since.
@@ -45,8 +46,7 @@ class RawBytes {
  private:
   template <typename T>
   RawBytes& Value(T v) {
-    ByteWriter(bytes_).Write(v);
-    return *this;
+    return Raw(&v, sizeof v);
   }
   std::vector<uint8_t> bytes_;
 };

@@ -48,6 +48,18 @@ void DumpTrack(const BoneTrack& track, bool last) {
   std::printf("      ]}%s\n", last ? "" : ",");
 }
 
+// ANPK stores no keys for a key type it does not know; the tracks stay.
+void WarnKeysLeftOut(const AnimPackage& package) {
+  for (const Animation& animation : package.animations) {
+    for (const BoneTrack& track : animation.bones) {
+      if (HasKnownKeyType(track) || track.keys.empty()) continue;
+      Warn("animation " + JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
+           ": key type " + KeyTypeText(track.keyType) + " is unknown; its " + std::to_string(track.keys.size()) +
+           " keys are left out");
+    }
+  }
+}
+
 }  // namespace
 
 bool LoadPackage(const std::string& path, AnimPackage& package) {
@@ -107,6 +119,7 @@ int RunConvert(const Args& args) {
   AnimPackage package{};
   if (!LoadPackage(args[2], package)) return kExitFailure;
   package.format = format;
+  if (format == kFormatANPK) WarnKeysLeftOut(package);
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
   switch (ReplaceFileAtomically(args[3], bytes)) {
