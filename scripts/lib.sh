@@ -22,13 +22,17 @@ ensure_packages() {
   fi
 }
 
-# configure_and_build DIR [cmake options...]
+# configure_and_build DIR [cmake options...]: configures with exactly these
+# options (so a cache another command left behind cannot change them) and
+# builds the targets named in BUILD_TARGETS, or everything.
 configure_and_build() {
   local dir=$1
   shift
   cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >"$dir.configure.log" 2>&1 ||
     { cat "$dir.configure.log"; return 1; }
-  cmake --build "$dir" -j"$JOBS" 2>&1 | grep -E "error|warning:|Error" || true
+  local targets=()
+  for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+  cmake --build "$dir" -j"$JOBS" "${targets[@]}" 2>&1 | grep -E "error|warning:|Error" || true
   [ "${PIPESTATUS[0]}" -eq 0 ]
 }
 

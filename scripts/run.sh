@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Builds everything and starts the editor on a demo package the project
-# generates (or on the files given as arguments). Without a display it runs
-# on a virtual one, saves a screenshot of the window and says where.
+# Builds the editor and starts it on a demo package the project generates (or
+# on the files given as arguments). Without a display, or with --screenshot,
+# it runs on a virtual display, saves a screenshot of the window and ends.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 trap stop_display_and_wine EXIT
 
+screenshot=0
+if [ "${1:-}" = "--screenshot" ]; then
+  screenshot=1
+  shift
+fi
+
 ensure_packages
-echo "== native build"
-build_native release -DZAM_TESTS=OFF
-echo "== Windows build"
-build_windows -DZAM_TESTS=OFF
+echo "== native build (tools)"
+BUILD_TARGETS="zam zamgen" build_native release -DZAM_TESTS=OFF
+echo "== Windows build (the editor)"
+# The same options as the test command, which shares this build: either
+# command can run first.
+BUILD_TARGETS="ZelcorAnimManager" build_windows -DZAM_TESTS=ON
 
 mkdir -p "$BUILD/demo"
 "$BUILD/release/tools/zamgen" package "$BUILD/demo/demo.ifp"
@@ -19,12 +27,12 @@ echo "== zam info on the demo package"
 
 files=("$@")
 [ ${#files[@]} -eq 0 ] && files=("$BUILD/demo/demo.ifp")
-windows_files=()
-for f in "${files[@]}"; do windows_files+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
 
 program="$BUILD/mingw/src/ZelcorAnimManager.exe"
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ "$screenshot" -eq 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   start_wine
+  windows_files=()
+  for f in "${files[@]}"; do windows_files+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
   echo "== starting the editor"
   wine "$program" "${windows_files[@]}"
   exit 0
@@ -32,13 +40,20 @@ fi
 
 start_display
 start_wine
+windows_files=()
+for f in "${files[@]}"; do windows_files+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
 echo "== starting the editor on a virtual display"
 wine "$program" "${windows_files[@]}" &
 title="$(basename "${files[0]}") - Zelcor Animation Manager"
-for _ in $(seq 100); do
-  xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\"" && break
+shown=0
+for _ in $(seq 150); do
+  if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then shown=1; break; fi
   sleep 0.2
 done
+if [ "$shown" -eq 0 ]; then
+  echo "the editor's window \"$title\" did not appear" >&2
+  exit 1
+fi
 sleep 1
 mkdir -p "$BUILD/screenshots"
 import -window root "$BUILD/screenshots/run.png"

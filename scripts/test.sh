@@ -47,6 +47,10 @@ run_step() {
 
 ensure_packages
 
+# The README's run command first, as a user may run it before this one: it
+# shares the Windows build, which must then still build and run the tests.
+run_step run-command bash "$ROOT/scripts/run.sh" --screenshot
+
 echo "== native build (sanitizers)"
 build_native native-asan -DZAM_BENCH=OFF -DZAM_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
 run_gtest native-core env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "$BUILD/native-asan/tests/core_tests"
@@ -64,7 +68,7 @@ else
 fi
 
 echo "== Windows build (MinGW-w64)"
-if build_windows; then
+if build_windows -DZAM_TESTS=ON; then
   start_display && start_wine
   run_gtest wine-core wine "$BUILD/mingw/tests/core_tests.exe"
   unmanage_windows editor_tests.exe
