@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/fourcc.h"
+#include "base/text.h"
 
 namespace zam {
 
@@ -62,6 +63,15 @@ struct AnimPackage {
 // Returns every record to the all-zero empty package.
 void ReleasePackage(AnimPackage& package);
 
+// Animation `index` of the package, or nullptr when the index names none
+// (-1, "no animation", included).
+inline const Animation* AnimationAt(const AnimPackage& package, int index) {
+  return index >= 0 && index < package.animationCount() ? &package.animations[static_cast<size_t>(index)] : nullptr;
+}
+inline Animation* AnimationAt(AnimPackage& package, int index) {
+  return index >= 0 && index < package.animationCount() ? &package.animations[static_cast<size_t>(index)] : nullptr;
+}
+
 // The largest last-key time over the animation's tracks, in seconds.
 float AnimationLength(const Animation& animation);
 
@@ -77,20 +87,21 @@ inline int32_t AnimationLengthFrames(const Animation& animation) {
   return SecondsToFrames(AnimationLength(animation));
 }
 
-// The text of a fixed name field, up to its first zero byte (or the whole field).
-template <size_t N>
-std::string NameText(const char (&field)[N]) {
-  size_t len = 0;
-  while (len < N && field[len] != '\0') ++len;
-  return std::string(field, len);
-}
-
 // Stores at most kMaxNameLength characters and a terminating zero; the rest
 // of the field is cleared.
 void SetNameField(char* field, size_t fieldSize, const std::string& text);
 template <size_t N>
 void SetName(char (&field)[N], const std::string& text) {
   SetNameField(field, N, text);
+}
+
+// A name the user typed: stored as SetName stores it. True when that changed
+// the stored name (byte for byte).
+template <size_t N>
+bool Rename(char (&field)[N], const std::string& text) {
+  std::string before = NameText(field);
+  SetName(field, text);
+  return NameText(field) != before;
 }
 
 }  // namespace zam

@@ -5,8 +5,8 @@
 namespace zam {
 
 float CurrentAnimationLength(const AnimPackage& package, int animationIndex) {
-  if (animationIndex < 0 || animationIndex >= package.animationCount()) return 0.0f;
-  return AnimationLength(package.animations[static_cast<size_t>(animationIndex)]);
+  const Animation* animation = AnimationAt(package, animationIndex);
+  return animation ? AnimationLength(*animation) : 0.0f;
 }
 
 double MeasureTick(PlayHead& head, uint32_t now) {
@@ -31,8 +31,9 @@ void AdvancePlayHead(PlayHead& head, float elapsed, float length) {
 
 bool PlaybackTick(PlayHead& head, uint32_t now, const AnimPackage& package, int animationIndex) {
   const double elapsed = MeasureTick(head, now);
-  if (animationIndex < 0 || animationIndex >= package.animationCount()) return false;
-  AdvancePlayHead(head, static_cast<float>(elapsed), CurrentAnimationLength(package, animationIndex));
+  const Animation* animation = AnimationAt(package, animationIndex);
+  if (!animation) return false;
+  AdvancePlayHead(head, static_cast<float>(elapsed), AnimationLength(*animation));
   return true;
 }
 

@@ -7,15 +7,16 @@ namespace zam {
 Settings ReadSettings(SettingsStore& store) {
   Settings settings;
   settings.showDff = store.ReadInt(ini::kDirectory, ini::kShowDff, 1) != 0;
-  settings.showAxis = store.ReadInt(ini::kPreview, ini::kShowAxis, 1) != 0;
-  settings.showMesh = store.ReadInt(ini::kPreview, ini::kShowMesh, 1) != 0;
-  settings.showBone = store.ReadInt(ini::kPreview, ini::kShowBone, 1) != 0;
-  settings.cullingDisabled = store.ReadInt(ini::kPreview, ini::kCulling, 0) != 0;
+  PreviewOptions& preview = settings.preview;
+  preview.showAxis = store.ReadInt(ini::kPreview, ini::kShowAxis, 1) != 0;
+  preview.showMesh = store.ReadInt(ini::kPreview, ini::kShowMesh, 1) != 0;
+  preview.showBone = store.ReadInt(ini::kPreview, ini::kShowBone, 1) != 0;
+  preview.cullingDisabled = store.ReadInt(ini::kPreview, ini::kCulling, 0) != 0;
   uint32_t color = 0;
   if (ParseBackgroundColor(store.ReadText(ini::kPreview, ini::kBgColor, "00000000", 64), color)) {
-    settings.backgroundColor = color;
+    preview.backgroundColor = color;
   }
-  settings.specView = store.ReadInt(ini::kPreview, ini::kSpecView, 0) != 0;
+  preview.specView = store.ReadInt(ini::kPreview, ini::kSpecView, 0) != 0;
   return settings;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "preview/preview_options.h"
+
 namespace zam {
 
 namespace ini {
@@ -33,16 +35,9 @@ class SettingsStore {
   virtual void WriteText(const char* section, const char* key, const std::string& value) = 0;
 };
 
-inline constexpr uint32_t kInitialBackgroundColor = 0xFF000000;
-
 struct Settings {
-  bool showDff = true;
-  bool showAxis = true;
-  bool showMesh = true;
-  bool showBone = true;
-  bool cullingDisabled = false;
-  uint32_t backgroundColor = kInitialBackgroundColor;
-  bool specView = false;
+  bool showDff = true;  // the browser lists DFF files
+  PreviewOptions preview;
 };
 
 // Reads ShowDFF, ShowAxis, ShowMesh, ShowBone, Culling, BGColor and SpecView

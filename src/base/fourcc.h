@@ -18,4 +18,14 @@ inline std::string FourCCText(uint32_t tag) {
                      static_cast<char>(tag >> 16 & 0xFF), static_cast<char>(tag >> 24 & 0xFF)};
 }
 
+// True when all four bytes are printable ASCII, so the tag can be shown as
+// text (unknown key types and texture formats may be plain numbers).
+constexpr bool IsPrintableFourCC(uint32_t tag) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    uint32_t c = tag >> shift & 0xFF;
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
 }  // namespace zam

@@ -12,6 +12,22 @@ inline constexpr const char kDiscardQuestion[] = "Current editing will be lost.\
 inline constexpr const char kInvalidPath[] = "Invalid Path / File";
 inline constexpr const char kInvalidExtension[] = "Invalid File Extension";
 
+// A package that ends before all it declares: shown with the number of
+// animations that could be read (FileEndedEarly).
+inline constexpr const char kFileEndedEarly[] = "The file ends early: only what it holds was read.\nAnimations read: %d";
+
+inline constexpr const char kAbout[] =
+    "Zelcor Animation Manager 0.20\n\n"
+    "Edits IFP animation packages; keep copies of the game files you change.";
+
+// File dialog filters: description and pattern, each ending in a zero, and a final zero.
+inline constexpr char kIfpFilter[] = "Zelcor:HV IFP (*.ifp)\0*.ifp\0";
+inline constexpr char kDffFilter[] = "Zelcor:HV DFF\0*.dff\0";
+
+// The play button while stopped and while playing.
+inline constexpr const char kPlayCaption[] = "|>";
+inline constexpr const char kPauseCaption[] = "||";
+
 // RenderWare model loading: a section the loader searched for and did not find.
 inline constexpr const char kRwClumpNotFound[] = "RW Section Clump not found.";
 inline constexpr const char kRwClumpStructNotFound[] = "RW Section Clump\\Struct not found.";

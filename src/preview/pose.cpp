@@ -61,9 +61,8 @@ Matrix4 SampleTrack(const BoneTrack& track, float t, const Matrix4& boneRotation
 }
 
 const Animation* ShownAnimation(const AnimPackage& package, int animationIndex) {
-  if (animationIndex < 0 || animationIndex >= package.animationCount()) return nullptr;
-  const Animation& animation = package.animations[static_cast<size_t>(animationIndex)];
-  return animation.bones.empty() ? nullptr : &animation;
+  const Animation* animation = AnimationAt(package, animationIndex);
+  return animation && !animation->bones.empty() ? animation : nullptr;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "anim/anim_package.h"
 #include "math/types.h"
 #include "model/model_data.h"
+#include "preview/preview_options.h"
 
 namespace zam {
 
@@ -44,15 +45,6 @@ struct PreviewLines {
 // y = -5..5), the axes through (0, 0, -1) (X, Y, Z, each a bright half toward
 // +, a dark half toward -), and the pyramid with its tip at the origin.
 PreviewLines MakePreviewLines();
-
-struct PreviewOptions {
-  bool showAxis = true;
-  bool showMesh = true;  // the ground grid; the character is always drawn
-  bool showBone = true;
-  bool cullingDisabled = false;
-  bool specView = false;  // the camera follows the root translation
-  uint32_t backgroundColor = 0xFF000000;
-};
 
 enum class LineSet { Grid, Axes };
 

@@ -32,12 +32,12 @@ TEST(ReadSettings, MissingFileGivesTheDefaults) {
   MemoryStore store;
   Settings settings = ReadSettings(store);
   EXPECT_TRUE(settings.showDff);
-  EXPECT_TRUE(settings.showAxis);
-  EXPECT_TRUE(settings.showMesh);
-  EXPECT_TRUE(settings.showBone);
-  EXPECT_FALSE(settings.cullingDisabled);
-  EXPECT_EQ(settings.backgroundColor, 0u);  // "00000000": black
-  EXPECT_FALSE(settings.specView);
+  EXPECT_TRUE(settings.preview.showAxis);
+  EXPECT_TRUE(settings.preview.showMesh);
+  EXPECT_TRUE(settings.preview.showBone);
+  EXPECT_FALSE(settings.preview.cullingDisabled);
+  EXPECT_EQ(settings.preview.backgroundColor, 0u);  // "00000000": black
+  EXPECT_FALSE(settings.preview.specView);
 }
 
 TEST(ReadSettings, FlagsAreTrueWhenNotZero) {
@@ -45,23 +45,23 @@ TEST(ReadSettings, FlagsAreTrueWhenNotZero) {
   store.values = {{"Preview/ShowAxis", "0"}, {"Preview/ShowMesh", "7"}, {"Preview/Culling", "1"},
                   {"Preview/SpecView", "x"}, {"Directory/ShowDFF", "0"}};
   Settings settings = ReadSettings(store);
-  EXPECT_FALSE(settings.showAxis);
-  EXPECT_TRUE(settings.showMesh);
-  EXPECT_TRUE(settings.cullingDisabled);
-  EXPECT_FALSE(settings.specView);
+  EXPECT_FALSE(settings.preview.showAxis);
+  EXPECT_TRUE(settings.preview.showMesh);
+  EXPECT_TRUE(settings.preview.cullingDisabled);
+  EXPECT_FALSE(settings.preview.specView);
   EXPECT_FALSE(settings.showDff);
 }
 
 TEST(ReadSettings, BackgroundColorInEitherCaseOrTheInitialValue) {
   MemoryStore store;
   store.values["Preview/BGColor"] = "FF8000";
-  EXPECT_EQ(ReadSettings(store).backgroundColor, 0xFF8000u);
+  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, 0xFF8000u);
   store.values["Preview/BGColor"] = "ff8000";
-  EXPECT_EQ(ReadSettings(store).backgroundColor, 0xFF8000u);
+  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, 0xFF8000u);
   store.values["Preview/BGColor"] = "orange";
-  EXPECT_EQ(ReadSettings(store).backgroundColor, kInitialBackgroundColor);
+  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, kInitialBackgroundColor);
   store.values["Preview/BGColor"] = "123456789";
-  EXPECT_EQ(ReadSettings(store).backgroundColor, kInitialBackgroundColor);
+  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, kInitialBackgroundColor);
 }
 
 TEST(BackgroundColorText, IsLowerCaseHexWithoutLeadingZeros) {

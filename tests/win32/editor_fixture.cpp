@@ -52,7 +52,8 @@ void EditorTest::TearDown() {
 }
 
 void EditorTest::Start(const std::vector<std::string>& arguments) {
-  args_.arguments = {Path("ZelcorAnimManager.exe")};
+  args_.programPath = Path("ZelcorAnimManager.exe");
+  args_.arguments = {"ZelcorAnimManager.exe"};
   args_.arguments.insert(args_.arguments.end(), arguments.begin(), arguments.end());
   window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
                                reinterpret_cast<LPARAM>(&args_));

@@ -71,7 +71,7 @@ class EditorTest : public ::testing::Test {
   UINT MenuState(int commandId) const;
   void Pump();
 
-  EditorState& State() { return Editor(); }
+  EditorState& State() { return *EditorOf(window_); }
 
   FakePrompts prompts_;
   std::string dir_;

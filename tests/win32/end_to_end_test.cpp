@@ -47,31 +47,48 @@ std::string RemoteCell(HANDLE process, HWND list, int row, int column) {
   return block.text;
 }
 
-class EndToEnd : public EditorTest {};
+class EndToEnd : public EditorTest {
+ protected:
+  struct Started {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+  };
+
+  // Runs `program` (with `command` as its command line) in the test's
+  // folder and waits for a window titled `title`.
+  Started StartProgram(const std::string& program, std::string command, const char* title) {
+    Started started;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    EXPECT_TRUE(CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
+                               &startup, &started.process))
+        << GetLastError();
+    started.window = WaitForWindow(title, 30000);
+    return started;
+  }
+
+  // Closes the program's window and expects it to end with exit code 0.
+  void CloseProgram(Started& started) {
+    PostMessageA(started.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(started.process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(started.process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(started.process.hThread);
+    CloseHandle(started.process.hProcess);
+  }
+};
 
 TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageAndClosesWithoutAsking) {
   std::string package = WritePackage("e2e walk.ifp", TestPackage(kFormatANP3, 3));
-  std::string command = "\"" + ProgramPath() + "\" \"" + package + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(), &startup,
-                             &process))
-      << GetLastError();
-  HWND window = WaitForWindow("e2e walk.ifp - Zelcor Animation Manager", 30000);
-  ASSERT_NE(window, nullptr) << "no window with the document's title";
-  HWND list = GetDlgItem(window, IDC_ANIMATION_LIST);
+  Started program = StartProgram(ProgramPath(), "\"" + ProgramPath() + "\" \"" + package + "\"",
+                                 "e2e walk.ifp - Zelcor Animation Manager");
+  ASSERT_NE(program.window, nullptr) << "no window with the document's title";
+  HWND list = GetDlgItem(program.window, IDC_ANIMATION_LIST);
   EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-  EXPECT_EQ(RemoteCell(process.hProcess, list, 1, 0), "anim1");
-  EXPECT_EQ(RemoteCell(process.hProcess, list, 1, 1), "150");
-
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  EXPECT_EQ(RemoteCell(program.process.hProcess, list, 1, 0), "anim1");
+  EXPECT_EQ(RemoteCell(program.process.hProcess, list, 1, 1), "150");
+  CloseProgram(program);
 }
 
 }  // namespace

@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "anim/ifp_reader.h"
+#include "anim/ifp_writer.h"
 #include "editor_fixture.h"
 #include "img_builder.h"
+#include "app/win32/editor_views.h"
 #include "resource.h"
-#include "views/win32/package_views.h"
 
 namespace zam::test {
 namespace {
@@ -115,6 +116,31 @@ TEST_F(FileCommands, EmptyPackageIsNeverWrittenOverAFile) {
   EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
 }
 
+// A cut file opens with a word about it, and shows and saves only the
+// animations it holds, never blank ones.
+TEST_F(FileCommands, TruncatedPackageSaysSoAndKeepsOnlyWhatWasRead) {
+  std::vector<uint8_t> whole;
+  WriteIfp(TestPackage(kFormatANP3, 6), whole);
+  std::vector<uint8_t> half(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
+  WriteFile(Path("cut.ifp"), half);
+  Start({Path("cut.ifp")});
+  AnimPackage expected{};
+  ASSERT_EQ(ReadIfp(half.data(), half.size(), expected), IfpReadStatus::Truncated);
+  ASSERT_LT(expected.animationCount(), 6);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "The file ends early: only what it holds was read.\nAnimations read: " +
+                                           std::to_string(expected.animationCount()));
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(Title(), "cut.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), expected.animationCount());
+
+  Rename(IDC_ANIMATION_LIST, 0, "first");
+  Command(ID_IFP_SAVE);
+  AnimPackage saved = ReadBack(ReadFile(Path("cut.ifp")));
+  EXPECT_EQ(saved.animationCount(), expected.animationCount());
+  EXPECT_EQ(NameText(saved.animations[0].name), "first");
+}
+
 class ArchiveSave : public EditorTest {
  protected:
   // An archive whose entry "walk.ifp" has `sectors` sectors, after "a.dff".
@@ -134,7 +160,7 @@ class ArchiveSave : public EditorTest {
     State().package = package;
     SetDocumentFromArchiveEntry(State().document, archive, "walk.ifp");
     SetWindowTextA(window_, DocumentTitle(State().document).c_str());
-    RefreshPackageView();
+    RefreshPackageView(State());
   }
 };
 

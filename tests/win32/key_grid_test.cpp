@@ -9,8 +9,10 @@ namespace {
 
 class KeyGrid : public EditorTest {
  protected:
-  // One animation whose tracks each hold one key at `keyTime` (and a first key at 0).
-  void StartWithKeyAt(float keyTime, int tracks = 2, float length = 0.0f) {
+  // One animation whose tracks each hold one key at `keyTime` (and a first
+  // key at 0), in a window wide enough for the key grid to show frame 31 at
+  // 24 pixels a frame (or at its first size).
+  void StartWithKeyAt(float keyTime, int tracks = 2, float length = 0.0f, bool wide = true) {
     AnimPackage package = TestPackage(kFormatANPK, 1);
     Animation& animation = package.animations[0];
     animation.bones.resize(static_cast<size_t>(tracks), BoneTrack{});
@@ -28,8 +30,7 @@ class KeyGrid : public EditorTest {
       }
     }
     Start({WritePackage("walk.ifp", package)});
-    // Wide enough for the key grid to show frame 31 at 24 pixels a frame.
-    SetWindowPos(window_, HWND_TOP, 0, 0, 1250, 700, SWP_SHOWWINDOW);
+    if (wide) SetWindowPos(window_, HWND_TOP, 0, 0, 1250, 700, SWP_SHOWWINDOW);
     Click(IDC_ANIMATION_LIST, 0);
   }
 
@@ -67,11 +68,20 @@ class KeyGrid : public EditorTest {
   }
 
   int TopRow(int id) { return static_cast<int>(SendMessageA(Item(id), LVM_GETTOPINDEX, 0, 0)); }
+
+  int ScreenRowTop(HWND list, int row) {
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    POINT top{rect.left, rect.top};
+    ClientToScreen(list, &top);
+    return top.y;
+  }
 };
 
 TEST_F(KeyGrid, KeyBoxesSitAtTheirFrameInTheTrackColour) {
   StartWithKeyAt(0.5f);
-  ASSERT_EQ(State().keyGridScale, 24.0f);
+  ASSERT_EQ(State().keyGrid.scale, 24.0f);
   Paint();
   HWND grid = Item(IDC_KEY_GRID);
   RECT row = RowRect(1);
@@ -111,24 +121,24 @@ TEST_F(KeyGrid, ColumnWidthFollowsLengthAndScale) {
   StartWithKeyAt(0.0f, 2, 2.0f);
   EXPECT_EQ(ColumnWidth(), 2909);
   RightDrag(100, 56);  // up by 44 pixels: 24 - 22 = 2
-  EXPECT_EQ(State().keyGridScale, 2.0f);
+  EXPECT_EQ(State().keyGrid.scale, 2.0f);
   EXPECT_EQ(ColumnWidth(), 247);
 }
 
 TEST_F(KeyGrid, ZoomIsClampedAndNeedsTheRightButtonAlone) {
   StartWithKeyAt(0.0f, 2, 2.0f);
-  State().keyGridScale = 20.0f;
+  State().keyGrid.scale = 20.0f;
   RightDrag(100, 110);
-  EXPECT_EQ(State().keyGridScale, 24.0f);
+  EXPECT_EQ(State().keyGrid.scale, 24.0f);
   RightDrag(200, 100);
-  EXPECT_EQ(State().keyGridScale, 2.0f);
+  EXPECT_EQ(State().keyGrid.scale, 2.0f);
   RightDrag(100, 120, MK_RBUTTON | MK_LBUTTON);
-  EXPECT_EQ(State().keyGridScale, 2.0f);
+  EXPECT_EQ(State().keyGrid.scale, 2.0f);
   RightDrag(100, 100);
-  EXPECT_EQ(State().keyGridScale, 2.0f);
+  EXPECT_EQ(State().keyGrid.scale, 2.0f);
   Click(IDC_ANIMATION_LIST, 0, true);  // no current animation: no zoom
   RightDrag(100, 110);
-  EXPECT_EQ(State().keyGridScale, 2.0f);
+  EXPECT_EQ(State().keyGrid.scale, 2.0f);
 }
 
 TEST_F(KeyGrid, ZoomKeepsTheLeftFrameInPlace) {
@@ -138,7 +148,7 @@ TEST_F(KeyGrid, ZoomKeepsTheLeftFrameInPlace) {
   Pump();
   ASSERT_EQ(GetScrollPos(grid, SB_HORZ), 2400);
   RightDrag(100, 76);  // 24 -> 12
-  EXPECT_EQ(State().keyGridScale, 12.0f);
+  EXPECT_EQ(State().keyGrid.scale, 12.0f);
   EXPECT_EQ(GetScrollPos(grid, SB_HORZ), 1200);
 }
 
@@ -155,22 +165,38 @@ TEST_F(KeyGrid, HeaderRefusesColumnResizing) {
   }
 }
 
-TEST_F(KeyGrid, BothListsShowTheSameFirstRowAfterScrollingEither) {
-  StartWithKeyAt(0.5f, 40);
+// Each bone sits beside its own keys: the rows of both lists have the same
+// height and the same top on the screen, however either list was scrolled.
+TEST_F(KeyGrid, RowsStaySideBySideWhicheverListScrolls) {
+  StartWithKeyAt(0.5f, 40, 0.0f, false);
   HWND bones = Item(IDC_BONE_LIST);
   HWND grid = Item(IDC_KEY_GRID);
-  for (int i = 0; i < 6; ++i) SendMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
-  SendMessageA(grid, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the next message completes the alignment
+  auto expectAligned = [&](int row, const char* after) {
+    EXPECT_EQ(ScreenRowTop(bones, row), ScreenRowTop(grid, row)) << "row " << row << " " << after;
+    EXPECT_EQ(TopRow(IDC_BONE_LIST), TopRow(IDC_KEY_GRID)) << after;
+  };
+  expectAligned(1, "at start");
+  expectAligned(10, "at start");
+
+  for (int i = 0; i < 25; ++i) SendMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
   Pump();
-  EXPECT_EQ(TopRow(IDC_KEY_GRID), 6);
-  EXPECT_EQ(TopRow(IDC_BONE_LIST), 6);
+  EXPECT_GT(TopRow(IDC_KEY_GRID), 20);
+  expectAligned(30, "after scrolling the key grid");
 
   SendMessageA(bones, WM_KEYDOWN, VK_HOME, 0);
   SendMessageA(bones, WM_KEYUP, VK_HOME, 0);
-  SendMessageA(bones, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   Pump();
   EXPECT_EQ(TopRow(IDC_BONE_LIST), 0);
-  EXPECT_EQ(TopRow(IDC_KEY_GRID), 0);
+  expectAligned(1, "after Home in the bone list");
+
+  // A wheel turn moves the other list at once, not at the next message.
+  RECT area;
+  GetWindowRect(bones, &area);
+  for (HWND list : {bones, grid}) {
+    SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(area.left + 5, area.top + 30));
+    EXPECT_GT(TopRow(list == bones ? IDC_BONE_LIST : IDC_KEY_GRID), 0) << "the wheel scrolled";
+    expectAligned(10, "after a wheel turn");
+  }
 }
 
 }  // namespace

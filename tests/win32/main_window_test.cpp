@@ -44,7 +44,7 @@ TEST_F(MainWindow, SettingsFileBesideTheExecutableSetsTheMenu) {
   EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
   EXPECT_TRUE(MenuState(ID_PREVIEW_SPEC_ROOT_VIEW) & MF_CHECKED);
   EXPECT_FALSE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
-  EXPECT_EQ(State().settings.backgroundColor, 0xFF8000u);
+  EXPECT_EQ(State().settings.preview.backgroundColor, 0xFF8000u);
 }
 
 TEST_F(MainWindow, OpensTheFirstCommandLineFile) {
@@ -99,16 +99,33 @@ TEST_F(MainWindow, LayoutBoxSwitchesTheLayoutWithoutMarkingModified) {
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
 }
 
-TEST_F(MainWindow, EnterEscapeAndCloseEndNothingButTheDialog) {
+TEST_F(MainWindow, EnterAndEscapeDoNothingAndClosingAsksOnlyWithUnsavedChanges) {
   Start({WritePackage("walk.ifp", TestPackage())});
   Command(IDOK);
   Command(IDCANCEL);
   EXPECT_TRUE(IsWindowVisible(window_));
   SetDlgItemTextA(window_, IDC_PACKAGE_NAME, "changed");
   Pump();
+  prompts_.answers = {IDCANCEL};
   SendMessageA(window_, WM_CLOSE, 0, 0);
   Pump();
-  EXPECT_TRUE(prompts_.messages.empty()) << "closing never asks";
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Current editing will be lost.\nDo you want to continue?");
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
+  EXPECT_TRUE(IsWindowVisible(window_)) << "Cancel keeps the window";
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+
+  prompts_.answers = {IDOK};
+  SendMessageA(window_, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(window_));
+
+  Close();
+  prompts_.messages.clear();
+  Start({Path("walk.ifp")});
+  SendMessageA(window_, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_TRUE(prompts_.messages.empty()) << "nothing to lose, nothing asked";
   EXPECT_FALSE(IsWindowVisible(window_));
 }
 

@@ -19,17 +19,9 @@ namespace {
 
 constexpr char kSynopsis[] = "zam model DFF [TXD] [--weapon]";
 
-bool IsFourCC(uint32_t format) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    uint32_t c = format >> shift & 0xFF;
-    if (c < 0x20 || c > 0x7E) return false;
-  }
-  return true;
-}
-
 std::string TextureJson(const TextureImage* texture) {
   if (texture == nullptr) return "null";
-  std::string format = IsFourCC(texture->format) ? JsonString(FourCCText(texture->format))
+  std::string format = IsPrintableFourCC(texture->format) ? JsonString(FourCCText(texture->format))
                                                  : std::to_string(texture->format);
   return "{\"name\": " + JsonString(texture->name) + ", \"format\": " + format +
          ", \"width\": " + std::to_string(texture->width) + ", \"height\": " + std::to_string(texture->height) + "}";

@@ -5,15 +5,16 @@
 #include <cstdlib>
 
 #include "anim/package_edits.h"
-#include "app/win32/editor_state.h"
 #include "resource.h"
 #include "views/win32/list_view.h"
-#include "views/win32/package_views.h"
 
 namespace zam {
 namespace {
 
-std::vector<int> SelectedAnimations() { return list::SelectedRows(Control(IDC_ANIMATION_LIST)); }
+struct DialogInput {
+  AnimPackage& package;
+  const std::vector<int>& selected;
+};
 
 void SetTicked(HWND list, int row, bool ticked) {
   LVITEMA item{};
@@ -28,7 +29,7 @@ bool IsTicked(HWND list, int row) {
   return (state & LVIS_STATEIMAGEMASK) != INDEXTOSTATEIMAGEMASK(1);
 }
 
-void Fill(HWND dialog) {
+void Fill(HWND dialog, const DialogInput& input) {
   HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -36,7 +37,7 @@ void Fill(HWND dialog) {
   list::InsertColumn(list, 1, "B#", 40, LVCFMT_RIGHT);
   list::InsertColumn(list, 2, "KR", 35, LVCFMT_RIGHT);
   list::InsertColumn(list, 3, "KRT", 35, LVCFMT_RIGHT);
-  for (const BoneIdTally& tally : TallyBoneIds(Editor().package, SelectedAnimations())) {
+  for (const BoneIdTally& tally : TallyBoneIds(input.package, input.selected)) {
     int row = list::AppendRow(list, tally.name);
     list::SetCell(list, row, 1, std::to_string(tally.boneId));
     list::SetCell(list, row, 2, std::to_string(tally.kr00Count));
@@ -45,24 +46,24 @@ void Fill(HWND dialog) {
   }
 }
 
-void Apply(HWND dialog) {
+void Apply(HWND dialog, const DialogInput& input) {
   HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
   std::vector<int32_t> boneIds;
   for (int row = 0; row < list::RowCount(list); ++row) {
     if (IsTicked(list, row)) boneIds.push_back(std::atoi(list::Cell(list, row, 1, 15).c_str()));
   }
-  RemoveTranslationKeys(Editor().package, SelectedAnimations(), boneIds);
-  RefreshBoneView();
+  RemoveTranslationKeys(input.package, input.selected, boneIds);
 }
 
-INT_PTR CALLBACK RemoveTransKeyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK RemoveTransKeyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      Fill(dialog);
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      Fill(dialog, *reinterpret_cast<const DialogInput*>(lParam));
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
-        Apply(dialog);
+        Apply(dialog, *reinterpret_cast<const DialogInput*>(GetWindowLongPtrA(dialog, DWLP_USER)));
         EndDialog(dialog, 1);
       } else if (LOWORD(wParam) == IDCANCEL) {
         EndDialog(dialog, 0);
@@ -77,9 +78,11 @@ INT_PTR CALLBACK RemoveTransKeyProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-INT_PTR RunRemoveTransKeyDialog(HWND owner) {
+INT_PTR RunRemoveTransKeyDialog(HWND owner, AnimPackage& package, const std::vector<int>& selected) {
+  DialogInput input{package, selected};
   return DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)),
-                         MAKEINTRESOURCEA(IDD_REMOVE_TRANS_KEY), owner, RemoveTransKeyProc, 0);
+                         MAKEINTRESOURCEA(IDD_REMOVE_TRANS_KEY), owner, RemoveTransKeyProc,
+                         reinterpret_cast<LPARAM>(&input));
 }
 
 }  // namespace zam

@@ -7,44 +7,44 @@
 
 namespace zam {
 
-void CommandDispatcher(int commandId) {
+void CommandDispatcher(EditorState& editor, int commandId) {
   if (commandId < ID_COMMAND_FIRST || commandId > ID_COMMAND_LAST) return;
   switch (commandId) {
     case ID_IFP_OPEN:
-      OpenCommand();
+      OpenCommand(editor);
       break;
     case ID_IFP_SAVE:
-      SaveCommand();
+      SaveCommand(editor);
       break;
     case ID_IFP_SAVE_AS:
-      SaveAsCommand();
+      SaveAsCommand(editor);
       break;
     case ID_ANIM_COPY:
-      CopyAnimationsCommand();
+      CopyAnimationsCommand(editor);
       break;
     case ID_ANIM_RENAME:
-      RenameAnimationCommand();
+      RenameAnimationCommand(editor);
       break;
     case ID_ANIM_DELETE:
-      DeleteAnimationsCommand();
+      DeleteAnimationsCommand(editor);
       break;
     case ID_ANIM_REMOVE_TRANS_KEY:
-      RemoveTransKeyCommand();
+      RemoveTransKeyCommand(editor);
       break;
     case ID_BONE_RENAME:
-      RenameBoneCommand();
+      RenameBoneCommand(editor);
       break;
     case ID_BONE_DELETE:
-      DeleteBonesCommand();
+      DeleteBonesCommand(editor);
       break;
     case ID_BONE_KR00:
-      SetKeyTypeCommand(kKeyKR00);
+      SetKeyTypeCommand(editor, kKeyKR00);
       break;
     case ID_BONE_KRT0:
-      SetKeyTypeCommand(kKeyKRT0);
+      SetKeyTypeCommand(editor, kKeyKRT0);
       break;
     case ID_HELP_ABOUT:
-      AboutCommand();
+      AboutCommand(editor);
       break;
     default:
       break;

@@ -1,8 +1,10 @@
 #pragma once
 // Every menu and context-menu command of the main window goes through here.
 
+#include "app/win32/editor_state.h"
+
 namespace zam {
 
-void CommandDispatcher(int commandId);
+void CommandDispatcher(EditorState& editor, int commandId);
 
 }  // namespace zam

@@ -4,25 +4,31 @@
 
 #include <string>
 
+#include "app/win32/editor_state.h"
+
 namespace zam {
 
 // Stores the modified flag and shows it in the window title.
-void SetTitle(bool modified);
-inline void MarkModified() { SetTitle(true); }
+void SetTitle(EditorState& editor, bool modified);
+inline void MarkModified(EditorState& editor) { SetTitle(editor, true); }
+
+// The question before unsaved changes are lost: true to go on (nothing to
+// lose, or the user agreed).
+bool MayLoseChanges(EditorState& editor);
 
 // Throws the main package away, first asking when it has unsaved changes.
 // Returns false when the user declined; then nothing has changed.
-bool DiscardMainPackage();
+bool DiscardMainPackage(EditorState& editor);
 
 enum class PackageReadOutcome { Read, CannotOpen, UnknownFormat };
 
 // Reads the file at `path` into the (discarded) main package, makes the
 // current animation none and refreshes the views. Shows the program's
-// message when the file cannot be opened or is in neither layout.
-PackageReadOutcome ReadPackageIntoMain(const std::string& path);
+// message when the file cannot be opened, is in neither layout, or ends early.
+PackageReadOutcome ReadPackageIntoMain(EditorState& editor, const std::string& path);
 
 // Opens `path` as the document: read into the main package and, when that
 // succeeded, the document becomes the file, not modified.
-bool OpenDocumentFile(const std::string& path);
+bool OpenDocumentFile(EditorState& editor, const std::string& path);
 
 }  // namespace zam

@@ -6,19 +6,12 @@
 #include "anim/package_edits.h"
 #include "anim/win32/remove_trans_key_dialog.h"
 #include "app/win32/document_actions.h"
-#include "app/win32/editor_state.h"
+#include "app/win32/editor_views.h"
 #include "resource.h"
-#include "views/win32/key_grid.h"
 #include "views/win32/list_view.h"
 
 namespace zam {
 namespace {
-
-Animation* CurrentAnimation() {
-  EditorState& editor = Editor();
-  if (editor.currentAnimation < 0 || editor.currentAnimation >= editor.package.animationCount()) return nullptr;
-  return &editor.package.animations[editor.currentAnimation];
-}
 
 void EditFirstSelected(HWND list) {
   int row = list::NextSelected(list, -1);
@@ -29,25 +22,21 @@ void EditFirstSelected(HWND list) {
 
 }  // namespace
 
-void CopyAnimationsCommand() {
-  EditorState& editor = Editor();
-  HWND list = Control(IDC_ANIMATION_LIST);
+void CopyAnimationsCommand(EditorState& editor) {
+  HWND list = editor.Control(IDC_ANIMATION_LIST);
   // Copies are appended unselected, so each row selected now is copied once.
   for (int row = list::NextSelected(list, -1); row >= 0; row = list::NextSelected(list, row)) {
     int copy = AppendAnimationCopy(editor.package, row);
     if (copy < 0) continue;
-    const Animation& animation = editor.package.animations[copy];
-    int newRow = list::AppendRow(list, NameText(animation.name));
-    list::SetCell(list, newRow, 1, std::to_string(AnimationLengthFrames(animation)));
-    MarkModified();
+    AppendAnimationRow(list, editor.package.animations[static_cast<size_t>(copy)]);
+    MarkModified(editor);
   }
 }
 
-void RenameAnimationCommand() { EditFirstSelected(Control(IDC_ANIMATION_LIST)); }
+void RenameAnimationCommand(EditorState& editor) { EditFirstSelected(editor.Control(IDC_ANIMATION_LIST)); }
 
-void DeleteAnimationsCommand() {
-  EditorState& editor = Editor();
-  HWND list = Control(IDC_ANIMATION_LIST);
+void DeleteAnimationsCommand(EditorState& editor) {
+  HWND list = editor.Control(IDC_ANIMATION_LIST);
   for (int row = list::NextSelected(list, -1); row >= 0; row = list::NextSelected(list, -1)) {
     RemoveAnimation(editor.package, row);
     // The current animation keeps being shown under its new index; when it
@@ -56,44 +45,47 @@ void DeleteAnimationsCommand() {
     editor.currentAnimation = CurrentAfterRemoval(editor.currentAnimation, row);
     SendMessageA(list, LVM_DELETEITEM, row, 0);
     if (wasCurrent) {
-      SendMessageA(Control(IDC_BONE_LIST), LVM_DELETEALLITEMS, 0, 0);
-      ClearKeyGrid();
+      FillBoneList(editor.Control(IDC_BONE_LIST), nullptr);
+      ClearKeyGrid(editor.keyGrid);
     }
-    MarkModified();
+    MarkModified(editor);
   }
 }
 
-void RemoveTransKeyCommand() {
-  if (RunRemoveTransKeyDialog(Editor().window) != 0) MarkModified();
+void RemoveTransKeyCommand(EditorState& editor) {
+  std::vector<int> selected = list::SelectedRows(editor.Control(IDC_ANIMATION_LIST));
+  if (RunRemoveTransKeyDialog(editor.window, editor.package, selected) == 0) return;
+  // The bone list's Type column shows the new key types.
+  RefreshBoneView(editor);
+  MarkModified(editor);
 }
 
-void RenameBoneCommand() {
-  if (CurrentAnimation()) EditFirstSelected(Control(IDC_BONE_LIST));
+void RenameBoneCommand(EditorState& editor) {
+  if (editor.CurrentAnimation()) EditFirstSelected(editor.Control(IDC_BONE_LIST));
 }
 
-void DeleteBonesCommand() {
-  Animation* animation = CurrentAnimation();
+void DeleteBonesCommand(EditorState& editor) {
+  Animation* animation = editor.CurrentAnimation();
   if (!animation) return;
-  HWND bones = Control(IDC_BONE_LIST);
-  HWND grid = Control(IDC_KEY_GRID);
+  HWND bones = editor.Control(IDC_BONE_LIST);
   for (int row = list::NextSelected(bones, -1); row >= 0; row = list::NextSelected(bones, -1)) {
     RemoveTrack(*animation, row);
     SendMessageA(bones, LVM_DELETEITEM, row, 0);
     // The key grid loses the same row, so it never draws a track that is gone.
-    SendMessageA(grid, LVM_DELETEITEM, row, 0);
-    MarkModified();
+    SendMessageA(editor.keyGrid.grid, LVM_DELETEITEM, row, 0);
+    MarkModified(editor);
   }
 }
 
-void SetKeyTypeCommand(uint32_t keyType) {
-  Animation* animation = CurrentAnimation();
+void SetKeyTypeCommand(EditorState& editor, uint32_t keyType) {
+  Animation* animation = editor.CurrentAnimation();
   if (!animation) return;
-  HWND bones = Control(IDC_BONE_LIST);
+  HWND bones = editor.Control(IDC_BONE_LIST);
   for (int row = list::NextSelected(bones, -1); row >= 0; row = list::NextSelected(bones, row)) {
     if (row >= animation->boneCount()) continue;
-    animation->bones[row].keyType = keyType;
-    list::SetCell(bones, row, 2, FourCCText(keyType));
-    MarkModified();
+    animation->bones[static_cast<size_t>(row)].keyType = keyType;
+    SetBoneKeyType(bones, row, keyType);
+    MarkModified(editor);
   }
 }
 

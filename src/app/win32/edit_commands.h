@@ -4,14 +4,16 @@
 
 #include <cstdint>
 
+#include "app/win32/editor_state.h"
+
 namespace zam {
 
-void CopyAnimationsCommand();
-void RenameAnimationCommand();
-void DeleteAnimationsCommand();
-void RemoveTransKeyCommand();
-void RenameBoneCommand();
-void DeleteBonesCommand();
-void SetKeyTypeCommand(uint32_t keyType);
+void CopyAnimationsCommand(EditorState& editor);
+void RenameAnimationCommand(EditorState& editor);
+void DeleteAnimationsCommand(EditorState& editor);
+void RemoveTransKeyCommand(EditorState& editor);
+void RenameBoneCommand(EditorState& editor);
+void DeleteBonesCommand(EditorState& editor);
+void SetKeyTypeCommand(EditorState& editor, uint32_t keyType);
 
 }  // namespace zam

@@ -1,23 +1,20 @@
 #include "app/win32/editor_state.h"
 
-#include <memory>
-
 namespace zam {
-namespace {
-std::unique_ptr<EditorState> editor;
-}
 
-EditorState& Editor() { return *editor; }
-bool HasEditor() { return editor != nullptr; }
+EditorState* EditorOf(HWND window) { return reinterpret_cast<EditorState*>(GetWindowLongPtrA(window, DWLP_USER)); }
 
-void CreateEditor(HWND window, HINSTANCE instance) {
-  editor = std::make_unique<EditorState>();
+EditorState& CreateEditor(HWND window, HINSTANCE instance) {
+  auto* editor = new EditorState;
   editor->window = window;
   editor->instance = instance;
+  SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(editor));
+  return *editor;
 }
 
-void DestroyEditor() { editor.reset(); }
-
-HWND Control(int id) { return GetDlgItem(editor->window, id); }
+void DestroyEditor(HWND window) {
+  delete EditorOf(window);
+  SetWindowLongPtrA(window, DWLP_USER, 0);
+}
 
 }  // namespace zam

@@ -1,5 +1,6 @@
 #pragma once
-// Everything the main window owns, one instance for the life of the window.
+// Everything the main window owns, one instance for the life of the window,
+// kept with the window itself.
 
 #include <windows.h>
 
@@ -7,48 +8,44 @@
 
 #include "anim/anim_package.h"
 #include "app/document.h"
+#include "app/playback.h"
 #include "app/settings.h"
+#include "platform/win32/unique_objects.h"
+#include "preview/camera.h"
+#include "views/win32/key_grid.h"
 
 namespace zam {
 
 inline constexpr UINT_PTR kPlaybackTimerId = 0x4D494E41;  // the bytes "ANIM"
-inline constexpr int kDefaultKeyRowHeight = 14;
 
 struct EditorState {
   HWND window = nullptr;
   HINSTANCE instance = nullptr;
   HMENU menu = nullptr;
-  HMENU treeMenu = nullptr;
+  win32::UniqueMenu treeMenu;
   std::string settingsPath;
-  Settings settings;
+  Settings settings;             // settings.preview: what the preview draws
   std::string initialDirectory;  // where the browser starts
   ModelPaths modelPaths;         // the models start-up loads into the preview
 
   AnimPackage package{};
   DocumentState document;
   int currentAnimation = -1;
+  PlayHead playHead;
+  PreviewCamera camera;
+  KeyGridView keyGrid;
 
-  // Views.
-  int keyRowHeight = kDefaultKeyRowHeight;
-  float keyGridScale = 24.0f;
-  int topRowMark = 0;  // the first visible row the bone list and key grid agreed on
-  short lastKeyGridMouseY = 0;
-  HWND labelEdit = nullptr;  // the edit box of a label edit in progress
-  WNDPROC animationListProc = nullptr;
-  WNDPROC boneListProc = nullptr;
-  WNDPROC keyGridProc = nullptr;
-
-  // Playback.
-  float currentTime = 0.0f;
-  DWORD lastTick = 0;
+  const Animation* CurrentAnimation() const { return AnimationAt(package, currentAnimation); }
+  Animation* CurrentAnimation() { return AnimationAt(package, currentAnimation); }
+  HWND Control(int id) const { return GetDlgItem(window, id); }
 };
 
-// The main window's state; exists from WM_INITDIALOG until the window is destroyed.
-EditorState& Editor();
-bool HasEditor();
-void CreateEditor(HWND window, HINSTANCE instance);
-void DestroyEditor();
-
-HWND Control(int id);
+// The state of the main window `window`; nullptr before its WM_INITDIALOG
+// and after it is destroyed.
+EditorState* EditorOf(HWND window);
+// Makes the state belong to `window` from its WM_INITDIALOG on.
+EditorState& CreateEditor(HWND window, HINSTANCE instance);
+// At WM_NCDESTROY, after every control (whose procedures may use it) is gone.
+void DestroyEditor(HWND window);
 
 }  // namespace zam

@@ -8,7 +8,6 @@
 
 #include "anim/ifp_writer.h"
 #include "app/win32/document_actions.h"
-#include "app/win32/editor_state.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
 #include "browser/img_archive.h"
@@ -18,14 +17,11 @@
 namespace zam {
 namespace {
 
-// Description and pattern, each ending in a zero, and a final zero.
-constexpr char kIfpFilter[] = "Zelcor:HV IFP (*.ifp)\0*.ifp\0";
-
-OPENFILENAMEA FileDialog(char* path, DWORD flags) {
+OPENFILENAMEA FileDialog(const EditorState& editor, char* path, DWORD flags) {
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Editor().window;
-  dialog.lpstrFilter = kIfpFilter;
+  dialog.hwndOwner = editor.window;
+  dialog.lpstrFilter = msg::kIfpFilter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = path;
   dialog.nMaxFile = static_cast<DWORD>(kMaxPathBytes);
@@ -33,32 +29,31 @@ OPENFILENAMEA FileDialog(char* path, DWORD flags) {
   return dialog;
 }
 
-void ShowError(const char* text) { ShowMessage(Editor().window, text, MB_OK | MB_ICONHAND); }
+void ShowError(const EditorState& editor, const char* text) { ShowMessage(editor.window, text, MB_OK | MB_ICONHAND); }
 
 // A file another program holds open for writing, or one that is missing,
 // cannot take the save.
 bool CanOpenForWriting(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  win32::UniqueHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
 }
 
 // The main package as the bytes of its layout; shows the message and
 // returns false for a package in neither layout, which must not replace a file.
-bool SerializeMainPackage(std::vector<uint8_t>& bytes) {
-  if (WriteIfp(Editor().package, bytes) == IfpWriteStatus::Ok) return true;
-  ShowError(msg::kUnknownFormat);
+bool SerializeMainPackage(const EditorState& editor, std::vector<uint8_t>& bytes) {
+  if (WriteIfp(editor.package, bytes) == IfpWriteStatus::Ok) return true;
+  ShowError(editor, msg::kUnknownFormat);
   return false;
 }
 
 // Writes the package into a new file beside the target and renames it over
 // the target, so a failed save leaves the old file as it was.
-bool WritePackageFile(const std::string& path) {
+bool WritePackageFile(const EditorState& editor, const std::string& path) {
   std::vector<uint8_t> bytes;
-  if (!SerializeMainPackage(bytes)) return false;
+  if (!SerializeMainPackage(editor, bytes)) return false;
   if (ReplaceFileAtomically(path, bytes) != FileStatus::Ok) {
-    ShowError(msg::kFileCannotOpen);
+    ShowError(editor, msg::kFileCannotOpen);
     return false;
   }
   return true;
@@ -66,22 +61,22 @@ bool WritePackageFile(const std::string& path) {
 
 // Writes the package into a temporary file and from there back into its
 // archive entry. The document stays modified unless the entry was written.
-void SaveIntoArchiveEntry() {
+void SaveIntoArchiveEntry(EditorState& editor) {
   std::vector<uint8_t> bytes;
-  if (!SerializeMainPackage(bytes)) return;
+  if (!SerializeMainPackage(editor, bytes)) return;
   TempFile temp = TempFile::Create("ifp");
   if (!temp.IsOpen() || !temp.file().Write(bytes.data(), bytes.size())) {
-    ShowError(msg::kFileCannotOpen);
+    ShowError(editor, msg::kFileCannotOpen);
     return;
   }
-  const DocumentState& document = Editor().document;
+  const DocumentState& document = editor.document;
   // The write-back deletes the package file itself.
   switch (WriteBackImgEntry(document.documentArchive, document.documentName, temp.Release())) {
     case ImgWriteBackResult::Written:
-      SetTitle(false);
+      SetTitle(editor, false);
       break;
     case ImgWriteBackResult::ArchiveCannotOpen:
-      ShowError(msg::kFileCannotOpen);
+      ShowError(editor, msg::kFileCannotOpen);
       break;
     case ImgWriteBackResult::NothingWritten:
       break;
@@ -90,47 +85,41 @@ void SaveIntoArchiveEntry() {
 
 }  // namespace
 
-void OpenCommand() {
+void OpenCommand(EditorState& editor) {
   char path[kMaxPathBytes] = {};
-  OPENFILENAMEA dialog = FileDialog(path, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  OPENFILENAMEA dialog = FileDialog(editor, path, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   if (!Prompts().GetOpenFileNameA(&dialog)) return;
-  if (!DiscardMainPackage()) return;
-  OpenDocumentFile(path);
+  if (!DiscardMainPackage(editor)) return;
+  OpenDocumentFile(editor, path);
 }
 
-void SaveCommand() {
-  EditorState& editor = Editor();
+void SaveCommand(EditorState& editor) {
   if (editor.document.documentName.empty()) {
-    SaveAsCommand();
+    SaveAsCommand(editor);
     return;
   }
   if (editor.document.documentArchive.empty()) {
     std::string path = DocumentFilePath(editor.document);
     if (!CanOpenForWriting(path)) {
-      ShowError(msg::kFileCannotOpen);
+      ShowError(editor, msg::kFileCannotOpen);
       return;
     }
-    if (WritePackageFile(path)) SetTitle(false);
+    if (WritePackageFile(editor, path)) SetTitle(editor, false);
     return;
   }
-  SaveIntoArchiveEntry();
+  SaveIntoArchiveEntry(editor);
 }
 
-void SaveAsCommand() {
+void SaveAsCommand(EditorState& editor) {
   char path[kMaxPathBytes] = {};
-  OPENFILENAMEA dialog = FileDialog(path, OFN_HIDEREADONLY);
+  OPENFILENAMEA dialog = FileDialog(editor, path, OFN_HIDEREADONLY);
   dialog.lpstrDefExt = "ifp";
   if (!Prompts().GetSaveFileNameA(&dialog)) return;
-  if (!WritePackageFile(path)) return;
-  SetDocumentFromPath(Editor().document, path);
-  SetTitle(false);
+  if (!WritePackageFile(editor, path)) return;
+  SetDocumentFromPath(editor.document, path);
+  SetTitle(editor, false);
 }
 
-void AboutCommand() {
-  ShowMessage(Editor().window,
-              "Zelcor Animation Manager 0.20\n\n"
-              "Edits IFP animation packages; keep copies of the game files you change.",
-              MB_OK | MB_ICONINFORMATION);
-}
+void AboutCommand(EditorState& editor) { ShowMessage(editor.window, msg::kAbout, MB_OK | MB_ICONINFORMATION); }
 
 }  // namespace zam

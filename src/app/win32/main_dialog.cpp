@@ -8,6 +8,7 @@
 #include "app/win32/command_dispatcher.h"
 #include "app/win32/document_actions.h"
 #include "app/win32/editor_state.h"
+#include "app/win32/editor_views.h"
 #include "app/win32/settings_store_win32.h"
 #include "resource.h"
 #include "views/win32/key_grid.h"
@@ -18,13 +19,14 @@ namespace {
 
 void ApplySettingsToMenu(const Settings& settings, HMENU menu) {
   auto check = [menu](UINT id, bool on) { CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)); };
+  const PreviewOptions& preview = settings.preview;
   check(ID_DIR_SHOW_DFF, settings.showDff);
-  check(ID_PREVIEW_SHOW_AXIS, settings.showAxis);
-  check(ID_PREVIEW_SHOW_MESH, settings.showMesh);
-  check(ID_PREVIEW_SHOW_BONE, settings.showBone);
-  check(ID_PREVIEW_DISABLE_CULLING, settings.cullingDisabled);
+  check(ID_PREVIEW_SHOW_AXIS, preview.showAxis);
+  check(ID_PREVIEW_SHOW_MESH, preview.showMesh);
+  check(ID_PREVIEW_SHOW_BONE, preview.showBone);
+  check(ID_PREVIEW_DISABLE_CULLING, preview.cullingDisabled);
   CheckMenuRadioItem(menu, ID_PREVIEW_CENTER_VIEW, ID_PREVIEW_SPEC_ROOT_VIEW,
-                     settings.specView ? ID_PREVIEW_SPEC_ROOT_VIEW : ID_PREVIEW_CENTER_VIEW, MF_BYCOMMAND);
+                     preview.specView ? ID_PREVIEW_SPEC_ROOT_VIEW : ID_PREVIEW_CENTER_VIEW, MF_BYCOMMAND);
 }
 
 void ResetKeyValuePanel(HWND window) {
@@ -44,13 +46,12 @@ void ResetTimeControls(HWND window) {
 }
 
 void Initialize(HWND window, const StartupArgs& args) {
-  CreateEditor(window, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
-  EditorState& editor = Editor();
+  EditorState& editor = CreateEditor(window, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
   editor.menu = GetMenu(window);
-  editor.treeMenu = LoadMenuA(editor.instance, MAKEINTRESOURCEA(IDR_TREE_MENU));
+  editor.treeMenu.reset(LoadMenuA(editor.instance, MAKEINTRESOURCEA(IDR_TREE_MENU)));
   // The preview device is created here, before anything can draw.
-  std::string executable = args.arguments.empty() ? std::string() : args.arguments[0];
-  editor.settingsPath = SettingsPathForExecutable(executable);
+  // The settings live beside the program, wherever it was started from.
+  editor.settingsPath = SettingsPathForExecutable(args.programPath);
   ProfileSettingsStore store(editor.settingsPath);
   editor.settings = ReadSettings(store);
   ApplySettingsToMenu(editor.settings, editor.menu);
@@ -60,59 +61,58 @@ void Initialize(HWND window, const StartupArgs& args) {
   editor.initialDirectory = ReadInitialDirectory(store, programFiles);
   SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANPK"));
   SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANP3"));
-  SetupPackageViews();
-  if (args.arguments.size() > 1) OpenDocumentFile(args.arguments[1]);
+  SetupPackageLists(editor.Control(IDC_ANIMATION_LIST), editor.Control(IDC_BONE_LIST));
+  SetupKeyGrid(editor.keyGrid, editor.Control(IDC_KEY_GRID), editor.Control(IDC_BONE_LIST),
+               [&editor] { return editor.CurrentAnimation(); });
+  if (args.arguments.size() > 1) OpenDocumentFile(editor, args.arguments[1]);
   ResetKeyValuePanel(window);
   ResetTimeControls(window);
   // The models named in the settings are loaded into the preview from here.
   editor.modelPaths = ReadModelPaths(store);
 }
 
-void OnPackageNameChanged(HWND window) {
+void OnPackageNameChanged(EditorState& editor) {
   char text[kMaxNameLength + 1] = {};
-  GetDlgItemTextA(window, IDC_PACKAGE_NAME, text, sizeof text);
-  AnimPackage& package = Editor().package;
-  if (NameText(package.name) == text) return;
-  SetName(package.name, text);
-  MarkModified();
+  GetDlgItemTextA(editor.window, IDC_PACKAGE_NAME, text, sizeof text);
+  if (Rename(editor.package.name, text)) MarkModified(editor);
 }
 
 // The layout box switches the layout the next save writes; that alone is
 // not an unsaved change.
-void OnLayoutChosen(HWND window) {
-  LRESULT index = SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0);
-  if (index == 0) Editor().package.format = kFormatANPK;
-  if (index == 1) Editor().package.format = kFormatANP3;
+void OnLayoutChosen(EditorState& editor) {
+  LRESULT index = SendDlgItemMessageA(editor.window, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0);
+  if (index == 0) editor.package.format = kFormatANPK;
+  if (index == 1) editor.package.format = kFormatANP3;
 }
 
-void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+void OnCommand(EditorState& editor, WPARAM wParam, LPARAM lParam) {
   int id = LOWORD(wParam);
   if (lParam == 0) {  // a menu command carries no control window
-    CommandDispatcher(id);
+    CommandDispatcher(editor, id);
     return;
   }
   switch (id) {
     case IDC_PACKAGE_NAME:
-      OnPackageNameChanged(window);
+      OnPackageNameChanged(editor);
       break;
     case IDC_LAYOUT_BOX:
-      OnLayoutChosen(window);
+      OnLayoutChosen(editor);
       break;
     default:  // Enter and Escape (IDOK, IDCANCEL) do nothing
       break;
   }
 }
 
-void OnNotify(const NMHDR* header) {
+void OnNotify(EditorState& editor, const NMHDR* header) {
   switch (header->idFrom) {
     case IDC_ANIMATION_LIST:
-      OnAnimationListNotify(header);
+      OnAnimationListEvent(editor, OnPackageListNotify(header));
       break;
     case IDC_BONE_LIST:
-      OnBoneListNotify(header);
+      OnBoneListEvent(editor, OnPackageListNotify(header));
       break;
     case IDC_KEY_GRID:
-      OnKeyGridNotify(header);
+      if (header->code == LVN_ITEMCHANGED) AlignRows(editor.keyGrid, header->hwndFrom);
       break;
     default:
       break;
@@ -139,54 +139,57 @@ void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
   info->ptMinTrackSize.y = (outer.bottom - outer.top) - client.bottom + kMinClientHeight;
 }
 
-void OnMeasureItem(MEASUREITEMSTRUCT* item) {
-  // Row heights are asked for while the dialog is still being created.
-  if (!HasEditor()) {
-    if (item->CtlID == IDC_KEY_GRID) item->itemHeight = kDefaultKeyRowHeight;
-    return;
-  }
-  if (item->CtlID == IDC_KEY_GRID) item->itemHeight = static_cast<UINT>(Editor().keyRowHeight);
-  if (item->CtlID == IDC_BONE_LIST) Editor().keyRowHeight = static_cast<int>(item->itemHeight);
+// The key grid's rows are as high as the bone list's, so both show the same
+// rows side by side. The grid asks while the dialog is still being created,
+// and again when its set-up has measured the bone list.
+void OnMeasureItem(EditorState* editor, MEASUREITEMSTRUCT* item) {
+  KeyGridView fallback;
+  KeyGridView& keyGrid = editor ? editor->keyGrid : fallback;
+  if (item->CtlID == IDC_KEY_GRID) item->itemHeight = static_cast<UINT>(keyGrid.rowHeight);
+  if (item->CtlID == IDC_BONE_LIST && editor) keyGrid.rowHeight = static_cast<int>(item->itemHeight);
+}
+
+// Closing asks the question a discard asks when there are unsaved changes.
+void OnClose(EditorState& editor) {
+  if (MayLoseChanges(editor)) EndDialog(editor.window, 0);
 }
 
 }  // namespace
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    Initialize(window, *reinterpret_cast<const StartupArgs*>(lParam));
+    return TRUE;
+  }
+  EditorState* editor = EditorOf(window);
   switch (message) {
-    case WM_INITDIALOG:
-      Initialize(window, *reinterpret_cast<const StartupArgs*>(lParam));
-      return TRUE;
     case WM_MEASUREITEM:
-      OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      OnMeasureItem(editor, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
       break;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
       break;
     case WM_NCDESTROY:
-      // After every control is gone: their replaced procedures use the state.
-      if (HasEditor()) {
-        DestroyMenu(Editor().treeMenu);
-        DestroyEditor();
-      }
+      // After every control is gone: their procedures use the state.
+      DestroyEditor(window);
       break;
     default:
-      if (!HasEditor()) break;
+      if (!editor) break;
       switch (message) {
         case WM_COMMAND:
-          OnCommand(window, wParam, lParam);
+          OnCommand(*editor, wParam, lParam);
           break;
         case WM_NOTIFY:
-          OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+          OnNotify(*editor, reinterpret_cast<const NMHDR*>(lParam));
           break;
         case WM_DRAWITEM:
-          if (wParam == IDC_KEY_GRID) PaintKeyGridRow(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+          if (wParam == IDC_KEY_GRID) PaintKeyGridRow(editor->keyGrid, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
           break;
         case WM_SIZE:
           OnSize(window, LOWORD(lParam), HIWORD(lParam));
           break;
         case WM_CLOSE:
-          // Closing never asks about unsaved changes.
-          EndDialog(window, 0);
+          OnClose(*editor);
           break;
       }
   }
@@ -194,14 +197,21 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 StartupArgs ProcessStartupArgs() {
+  auto narrow = [](const wchar_t* wide) {
+    char text[kMaxPathBytes] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+    return std::string(text);
+  };
   StartupArgs args;
+  // The module's own path, not the first argument: started as "Program.exe"
+  // from its folder, the argument has no folder part.
+  std::wstring module(32768, L'\0');
+  DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+  module.resize(length);
+  args.programPath = narrow(module.c_str());
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 0; wide && i < count; ++i) {
-    char text[kMaxPathBytes] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide[i], -1, text, sizeof text - 1, nullptr, nullptr);
-    args.arguments.emplace_back(text);
-  }
+  for (int i = 0; wide && i < count; ++i) args.arguments.push_back(narrow(wide[i]));
   LocalFree(wide);
   return args;
 }

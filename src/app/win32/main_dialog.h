@@ -9,17 +9,17 @@
 
 namespace zam {
 
-// What the dialog is started with: the program's command-line arguments,
-// the executable's path first, already converted to 8-bit text.
+// What the dialog is started with, already converted to 8-bit text.
 struct StartupArgs {
-  std::vector<std::string> arguments;
+  std::string programPath;              // the executable, from the module itself
+  std::vector<std::string> arguments;  // the command line, the program's name first
 };
 
 // The dialog procedure; WM_INITDIALOG takes a StartupArgs* as its lParam.
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The command line of this process, split and converted to the 8-bit code
-// page (each argument at most 260 bytes).
+// This process's executable path and command line, split and converted to
+// the 8-bit code page (each argument at most 260 bytes).
 StartupArgs ProcessStartupArgs();
 
 }  // namespace zam

@@ -1,15 +1,14 @@
 #include "app/win32/playback_controls.h"
 
-#include "app/win32/editor_state.h"
+#include "base/messages.h"
 #include "resource.h"
 
 namespace zam {
 
-void StopPlayback() {
-  EditorState& editor = Editor();
+void StopPlayback(EditorState& editor) {
   KillTimer(editor.window, kPlaybackTimerId);
-  SetDlgItemTextA(editor.window, IDC_PLAY, "|>");
-  editor.lastTick = 0;
+  SetDlgItemTextA(editor.window, IDC_PLAY, msg::kPlayCaption);
+  StopPlayHead(editor.playHead);
 }
 
 }  // namespace zam

@@ -1,56 +1,48 @@
 #include "views/win32/key_grid.h"
 
-#include "app/win32/editor_state.h"
-#include "resource.h"
-#include "views/key_grid_geometry.h"
+#include "platform/win32/unique_objects.h"
 #include "views/win32/list_view.h"
 
 namespace zam {
 namespace {
 
-const Animation* CurrentAnimation() {
-  EditorState& editor = Editor();
-  if (editor.currentAnimation < 0 || editor.currentAnimation >= editor.package.animationCount()) return nullptr;
-  return &editor.package.animations[editor.currentAnimation];
-}
+constexpr UINT_PTR kKeyGridSubclass = 1;
+constexpr UINT_PTR kAlignmentSubclass = 3;
+constexpr COLORREF kHeaderKeyColor = RGB(64, 64, 64);
+constexpr COLORREF kOutlineColor = RGB(0, 0, 0);
 
-void SetTimeColumn(HWND grid, float lengthSeconds) {
-  SendMessageA(grid, LVM_DELETECOLUMN, 1, 0);
-  list::InsertColumn(grid, 1, "", KeyGridColumnWidth(lengthSeconds, Editor().keyGridScale), LVCFMT_LEFT);
+void SetTimeColumn(const KeyGridView& view, float lengthSeconds) {
+  SendMessageA(view.grid, LVM_DELETECOLUMN, 1, 0);
+  list::InsertColumn(view.grid, 1, "", KeyGridColumnWidth(lengthSeconds, view.scale), LVCFMT_LEFT);
 }
 
 // Every key of every track as a dark grey box along a header item.
-void PaintHeaderKeys(HDC dc, const RECT& rect) {
-  const Animation* animation = CurrentAnimation();
-  if (!animation) return;
-  int scale = static_cast<int>(Editor().keyGridScale);
-  HBRUSH brush = CreateSolidBrush(RGB(64, 64, 64));
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  for (const BoneTrack& track : animation->bones) {
+void PaintHeaderKeys(const KeyGridView& view, const Animation& animation, HDC dc, const RECT& rect) {
+  win32::UniqueBrush brush(CreateSolidBrush(kHeaderKeyColor));
+  win32::UniquePen pen(CreatePen(PS_SOLID, 1, kOutlineColor));
+  win32::SelectedObject useBrush(dc, brush.get());
+  win32::SelectedObject usePen(dc, pen.get());
+  int width = static_cast<int>(view.scale);
+  for (const BoneTrack& track : animation.bones) {
     for (const KeyFrame& key : track.keys) {
-      int p = KeyPixel(key.time, Editor().keyGridScale);
-      Rectangle(dc, rect.left + p + 1, rect.top + 1, rect.left + p + scale + 2, rect.bottom - 3);
+      int p = KeyPixel(key.time, view.scale);
+      Rectangle(dc, rect.left + p + 1, rect.top + 1, rect.left + p + width + 2, rect.bottom - 3);
     }
   }
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
 }
 
 // The keys go over the header once its items are drawn. Some header
 // implementations (Wine's among them) send no per-item post-paint stage, so
 // the boxes are drawn item by item at the header's own post-paint stage.
-LRESULT OnHeaderCustomDraw(const NMCUSTOMDRAW& draw) {
+LRESULT OnHeaderCustomDraw(const KeyGridView& view, const NMCUSTOMDRAW& draw) {
   if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
-  if (draw.dwDrawStage == CDDS_POSTPAINT) {
+  const Animation* animation = view.shownAnimation();
+  if (draw.dwDrawStage == CDDS_POSTPAINT && animation) {
     int items = static_cast<int>(SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < items; ++i) {
       RECT rect{};
       SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
-      PaintHeaderKeys(draw.hdc, rect);
+      PaintHeaderKeys(view, *animation, draw.hdc, rect);
     }
   }
   return CDRF_DODEFAULT;
@@ -58,39 +50,107 @@ LRESULT OnHeaderCustomDraw(const NMCUSTOMDRAW& draw) {
 
 // A right-drag up or down narrows or widens the time line, keeping the
 // frame at the left edge where it was.
-void Zoom(HWND grid, int dy) {
-  const Animation* animation = CurrentAnimation();
+void Zoom(KeyGridView& view, int dy) {
+  const Animation* animation = view.shownAnimation();
   if (!animation) return;  // the width needs an animation's length
-  EditorState& editor = Editor();
-  int scroll = GetScrollPos(grid, SB_HORZ);
-  float oldScale = editor.keyGridScale;
-  editor.keyGridScale = ZoomedKeyGridScale(oldScale, dy);
-  SetTimeColumn(grid, AnimationLength(*animation));
-  int target = ScrollKeepingLeftFrame(scroll, oldScale, editor.keyGridScale);
-  SendMessageA(grid, LVM_SCROLL, target - GetScrollPos(grid, SB_HORZ), 0);
-  FitBoneListToKeyGrid();
+  int scroll = GetScrollPos(view.grid, SB_HORZ);
+  float oldScale = view.scale;
+  view.scale = ZoomedKeyGridScale(oldScale, dy);
+  SetTimeColumn(view, AnimationLength(*animation));
+  int target = ScrollKeepingLeftFrame(scroll, oldScale, view.scale);
+  SendMessageA(view.grid, LVM_SCROLL, target - GetScrollPos(view.grid, SB_HORZ), 0);
+  FitBoneListToKeyGrid(view);
+}
+
+// Messages that can move a list's rows: keys, the mouse (the wheel among
+// them) and scroll-bar requests.
+bool MovesRows(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_VSCROLL;
+}
+
+LRESULT CALLBACK KeyGridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  KeyGridView& view = *reinterpret_cast<KeyGridView*>(data);
+  if (message == WM_NOTIFY) {
+    if (list::IsRefusedHeaderNotification(grid, lParam)) return 1;
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code == NM_CUSTOMDRAW && header->hwndFrom == list::Header(grid)) {
+      return OnHeaderCustomDraw(view, *reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+    }
+  }
+  if (message == WM_MOUSEMOVE) {
+    short y = static_cast<short>(HIWORD(lParam));
+    short dy = static_cast<short>(y - view.lastMouseY);
+    if (!(wParam & MK_LBUTTON) && (wParam & MK_RBUTTON) && dy != 0) Zoom(view, dy);
+    view.lastMouseY = y;
+  }
+  return DefSubclassProc(grid, message, wParam, lParam);
+}
+
+// Both lists align the other one after they handled a message that may have
+// moved their rows, so a wheel turn in either list moves both at once.
+LRESULT CALLBACK AlignmentProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+  if (MovesRows(message)) AlignRows(*reinterpret_cast<KeyGridView*>(data), list);
+  return result;
+}
+
+// The height of one row of a report list in its own font, measured on a row
+// added for the purpose (the list may be empty).
+int MeasureRowHeight(HWND list) {
+  bool added = list::RowCount(list) == 0;
+  if (added) list::AppendRow(list, "");
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  if (added) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  return row.bottom - row.top;
 }
 
 }  // namespace
 
-void RebuildKeyGrid(const Animation& animation) {
-  HWND grid = Control(IDC_KEY_GRID);
-  SetTimeColumn(grid, AnimationLength(animation));
-  SendMessageA(grid, LVM_DELETEALLITEMS, 0, 0);
-  for (int t = 0; t < animation.boneCount(); ++t) list::AppendRow(grid, "");
-  Editor().topRowMark = 0;
+void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, std::function<const Animation*()> shownAnimation) {
+  view.grid = grid;
+  view.bones = bones;
+  view.shownAnimation = std::move(shownAnimation);
+  // A zero-width first column makes every row's drawing area start at its left edge.
+  list::InsertColumn(grid, 0, "", 0, LVCFMT_LEFT);
+  // Owner-drawn rows take the height their owner answers when asked, which
+  // a list view does again whenever its size changes: a size one pixel off
+  // and back makes it ask now.
+  int height = MeasureRowHeight(bones);
+  if (height > 0) view.rowHeight = height;
+  RECT rect;
+  GetWindowRect(grid, &rect);
+  for (int shrink : {1, 0}) {
+    SetWindowPos(grid, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top - shrink,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetWindowSubclass(grid, KeyGridProc, kKeyGridSubclass, reinterpret_cast<DWORD_PTR>(&view));
+  for (HWND list : {grid, bones}) {
+    SetWindowSubclass(list, AlignmentProc, kAlignmentSubclass, reinterpret_cast<DWORD_PTR>(&view));
+  }
 }
 
-void ClearKeyGrid() {
-  SendMessageA(Control(IDC_KEY_GRID), LVM_DELETEALLITEMS, 0, 0);
-  Editor().topRowMark = 0;
+void RebuildKeyGrid(KeyGridView& view) {
+  const Animation* animation = view.shownAnimation();
+  SetTimeColumn(view, animation ? AnimationLength(*animation) : 0.0f);
+  SendMessageA(view.grid, LVM_DELETEALLITEMS, 0, 0);
+  if (animation) {
+    for (int t = 0; t < animation->boneCount(); ++t) list::AppendRow(view.grid, "");
+  }
+  view.topRowMark = 0;
 }
 
-void PaintKeyGridRow(const DRAWITEMSTRUCT* item) {
-  const Animation* animation = CurrentAnimation();
+void ClearKeyGrid(KeyGridView& view) {
+  SendMessageA(view.grid, LVM_DELETEALLITEMS, 0, 0);
+  view.topRowMark = 0;
+}
+
+void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item) {
+  const Animation* animation = view.shownAnimation();
   if (!animation || item->itemID >= static_cast<UINT>(animation->boneCount())) return;
   const BoneTrack& track = animation->bones[item->itemID];
-  float scale = Editor().keyGridScale;
   // With the zero-width first column, the label area starts at the row's scrolled left edge.
   RECT label{};
   label.left = LVIR_LABEL;
@@ -99,38 +159,36 @@ void PaintKeyGridRow(const DRAWITEMSTRUCT* item) {
   rect.left = label.left;
 
   int saved = SaveDC(item->hDC);
-  HBRUSH brush = CreateSolidBrush(TrackColor(track.boneId));
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-  SelectObject(item->hDC, brush);
-  SelectObject(item->hDC, pen);
-  for (const KeyFrame& key : track.keys) {
-    int p = KeyPixel(key.time, scale);
-    Rectangle(item->hDC, rect.left + p - 1, rect.top + 1, rect.left + p + static_cast<int>(scale), rect.bottom - 1);
+  {
+    win32::UniqueBrush brush(CreateSolidBrush(TrackColor(track.boneId)));
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, kOutlineColor));
+    win32::SelectedObject useBrush(item->hDC, brush.get());
+    win32::SelectedObject usePen(item->hDC, pen.get());
+    int width = static_cast<int>(view.scale);
+    for (const KeyFrame& key : track.keys) {
+      int p = KeyPixel(key.time, view.scale);
+      Rectangle(item->hDC, rect.left + p - 1, rect.top + 1, rect.left + p + width, rect.bottom - 1);
+    }
   }
   RestoreDC(item->hDC, saved);
-  DeleteObject(brush);
-  DeleteObject(pen);
 }
 
-void FitBoneListToKeyGrid() {
-  bool scrollBar = (GetWindowLongPtrA(Control(IDC_KEY_GRID), GWL_STYLE) & WS_HSCROLL) != 0;
+void FitBoneListToKeyGrid(const KeyGridView& view) {
+  bool scrollBar = (GetWindowLongPtrA(view.grid, GWL_STYLE) & WS_HSCROLL) != 0;
   int h = scrollBar ? GetSystemMetrics(SM_CYHSCROLL) : 0;
-  SetWindowPos(Control(IDC_BONE_LIST), nullptr, 0, 0, 150, 203 - h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(view.bones, nullptr, 0, 0, 150, 203 - h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void AlignRows(HWND leader) {
-  EditorState& editor = Editor();
-  HWND bones = Control(IDC_BONE_LIST);
-  HWND grid = Control(IDC_KEY_GRID);
-  HWND follower = leader == bones ? grid : bones;
+void AlignRows(KeyGridView& view, HWND leader) {
+  HWND follower = leader == view.bones ? view.grid : view.bones;
   int top = static_cast<int>(SendMessageA(leader, LVM_GETTOPINDEX, 0, 0));
   // The follower's own alignment, run by the scrolling below, stops here
   // because it is disabled meanwhile. The follower is scrolled by rows: the
   // bone list has no scroll bars, so scroll-bar requests would not move it.
-  if (top == editor.topRowMark || !IsWindowEnabled(leader)) return;
+  if (top == view.topRowMark || !IsWindowEnabled(leader)) return;
   EnableWindow(follower, FALSE);
-  LockWindowUpdate(editor.window);
-  editor.topRowMark = top;
+  LockWindowUpdate(GetParent(leader));
+  view.topRowMark = top;
   RECT row{};
   row.left = LVIR_BOUNDS;
   SendMessageA(follower, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
@@ -138,34 +196,6 @@ void AlignRows(HWND leader) {
   SendMessageA(follower, LVM_SCROLL, 0, (top - followerTop) * (row.bottom - row.top));
   LockWindowUpdate(nullptr);
   EnableWindow(follower, TRUE);
-}
-
-bool MovesRows(UINT message) {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_VSCROLL;
-}
-
-LRESULT CALLBACK KeyGridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam) {
-  EditorState& editor = Editor();
-  if (message == WM_NOTIFY) {
-    if (list::IsRefusedHeaderNotification(grid, lParam)) return 1;
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->code == NM_CUSTOMDRAW && header->hwndFrom == list::Header(grid)) {
-      return OnHeaderCustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
-    }
-  }
-  if (message == WM_MOUSEMOVE) {
-    short y = static_cast<short>(HIWORD(lParam));
-    short dy = static_cast<short>(y - editor.lastKeyGridMouseY);
-    if (!(wParam & MK_LBUTTON) && (wParam & MK_RBUTTON) && dy != 0) Zoom(grid, dy);
-    editor.lastKeyGridMouseY = y;
-  }
-  if (MovesRows(message)) AlignRows(grid);
-  return CallWindowProcA(editor.keyGridProc, grid, message, wParam, lParam);
-}
-
-void OnKeyGridNotify(const NMHDR* header) {
-  if (header->code == LVN_ITEMCHANGED) AlignRows(header->hwndFrom);
 }
 
 }  // namespace zam
