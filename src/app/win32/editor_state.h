@@ -10,6 +10,7 @@
 #include "app/document.h"
 #include "app/playback.h"
 #include "app/settings.h"
+#include "model/model_data.h"
 #include "platform/win32/unique_objects.h"
 #include "preview/camera.h"
 #include "views/win32/key_grid.h"
@@ -34,6 +35,10 @@ struct EditorState {
   PlayHead playHead;
   PreviewCamera camera;
   KeyGridView keyGrid;
+
+  // The preview's models; empty records when none is loaded.
+  SkinnedModelData character;
+  WeaponModelData weapon;
 
   const Animation* CurrentAnimation() const { return AnimationAt(package, currentAnimation); }
   Animation* CurrentAnimation() { return AnimationAt(package, currentAnimation); }
