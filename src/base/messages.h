@@ -11,6 +11,7 @@ inline constexpr const char kUnknownFormat[] = "Unknown Format String.";
 inline constexpr const char kDiscardQuestion[] = "Current editing will be lost.\nDo you want to continue?";
 inline constexpr const char kInvalidPath[] = "Invalid Path / File";
 inline constexpr const char kInvalidExtension[] = "Invalid File Extension";
+inline constexpr const char kFailedToInitializeDirect3D[] = "Failed to InitializeDirect3D";
 
 // A package that ends before all it declares: shown with the number of
 // animations that could be read (FileEndedEarly).

@@ -6,7 +6,11 @@
 #include <iterator>
 
 #include "anim/ifp_writer.h"
+#include "demo_animations.h"
+#include "demo_models.h"
+#include "dff_builder.h"
 #include "resource.h"
+#include "txd_builder.h"
 
 namespace zam::test {
 
@@ -16,6 +20,14 @@ int FakePrompts::MessageBoxA(HWND, const char* text, const char* caption, UINT t
   int answer = answers.front();
   answers.pop_front();
   return answer;
+}
+
+BOOL FakePrompts::ChooseColorA(CHOOSECOLORA* dialog) {
+  colorDialogs.push_back(*dialog);
+  if (chosenColors.empty()) return FALSE;
+  dialog->rgbResult = chosenColors.front();
+  chosenColors.pop_front();
+  return TRUE;
 }
 
 BOOL FakePrompts::Choose(OPENFILENAMEA* dialog) {
@@ -71,6 +83,14 @@ std::string EditorTest::WritePackage(const std::string& name, const AnimPackage&
   WriteIfp(package, bytes);
   WriteFile(Path(name), bytes);
   return Path(name);
+}
+
+void EditorTest::WriteDemoFiles() {
+  WritePackage("demo.ifp", gen::DemoPackage(kFormatANPK));
+  WriteFile(Path("character.dff"), gen::BuildCharacterDff(gen::DemoCharacter()));
+  WriteFile(Path("character.txd"), gen::BuildTxd(gen::DemoCharacterTextures()));
+  WriteFile(Path("pistol.dff"), gen::BuildWeaponDff(gen::DemoWeapon()));
+  WriteFile(Path("pistol.txd"), gen::BuildTxd(gen::DemoWeaponTextures()));
 }
 
 void EditorTest::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {

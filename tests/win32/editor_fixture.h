@@ -28,11 +28,13 @@ class FakePrompts final : public UiPrompts {
   std::deque<int> answers;             // message box results; IDOK when empty
   std::deque<std::string> chosenPaths;  // file dialog answers; "" cancels
   std::vector<OPENFILENAMEA> fileDialogs;
+  std::deque<COLORREF> chosenColors;    // colour dialog answers; none left cancels
+  std::vector<CHOOSECOLORA> colorDialogs;
 
   int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
   BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override { return Choose(dialog); }
   BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) override { return Choose(dialog); }
-  BOOL ChooseColorA(CHOOSECOLORA*) override { return FALSE; }
+  BOOL ChooseColorA(CHOOSECOLORA* dialog) override;
 
  private:
   BOOL Choose(OPENFILENAMEA* dialog);
@@ -50,6 +52,8 @@ class EditorTest : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
   std::string WritePackage(const std::string& name, const AnimPackage& package);
+  // The demo in the test's folder: demo.ifp, character.dff/.txd, pistol.dff/.txd.
+  void WriteDemoFiles();
   void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
   std::vector<uint8_t> ReadFile(const std::string& path);
   void WriteSettings(const std::string& text);

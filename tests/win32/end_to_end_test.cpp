@@ -91,5 +91,19 @@ TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageAndClosesWithoutAsking) {
   CloseProgram(program);
 }
 
+// Started by its bare name from its own folder, as "wine Program.exe" does,
+// the program still keeps its settings beside itself.
+TEST_F(EndToEnd, SettingsBesideTheProgramWhenStartedByBareName) {
+  ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), Path("ZelcorAnimManager.exe").c_str(), FALSE));
+  Started program =
+      StartProgram(Path("ZelcorAnimManager.exe"), "ZelcorAnimManager.exe", "new - Zelcor Animation Manager");
+  ASSERT_NE(program.window, nullptr);
+  PostMessageA(program.window, WM_COMMAND, ID_PREVIEW_SHOW_AXIS, 0);
+  CloseProgram(program);
+  char value[8] = {};
+  GetPrivateProfileStringA("Preview", "ShowAxis", "", value, sizeof value, Path("ZelcorAnimManager.ini").c_str());
+  EXPECT_STREQ(value, "0");
+}
+
 }  // namespace
 }  // namespace zam::test

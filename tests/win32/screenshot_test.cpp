@@ -82,5 +82,21 @@ TEST_F(Screenshot, MainWindowWithAPackageOpen) {
   EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\editor.bmp"));
 }
 
+// The demo character holding the pistol, playing its wave.
+TEST_F(Screenshot, PreviewPlayingTheDemo) {
+  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
+  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
+  WriteDemoFiles();
+  WriteSettings("[Preview]\nModel=" + Path("character.dff") + "\nWeapon=" + Path("pistol.dff") + "\n");
+  Start({Path("demo.ifp")});
+  SetWindowPos(window_, HWND_TOP, 20, 20, 900, 650, SWP_SHOWWINDOW);
+  Click(IDC_ANIMATION_LIST, 2);
+  ControlCommand(IDC_PLAY, BN_CLICKED);
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 700;) Pump();
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\preview.bmp"));
+}
+
 }  // namespace
 }  // namespace zam::test

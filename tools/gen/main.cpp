@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "anim/ifp_writer.h"
+#include "demo_animations.h"
+#include "demo_models.h"
 #include "img_builder.h"
 #include "model_subcommands.h"
 #include "platform/file_system.h"
@@ -17,6 +19,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: zamgen package [--anp3] [--large] OUT\n"
+               "       zamgen demo FOLDER\n"
                "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
                "%s",
                zam::gen::kModelUsage);
@@ -84,9 +87,39 @@ int WriteImg(int argc, char** argv) {
   return 0;
 }
 
+bool WriteTo(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (zam::ReplaceFileAtomically(path, bytes) == zam::FileStatus::Ok) return true;
+  std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+  return false;
+}
+
+// The editor's demo in an existing folder: the demo package in both layouts,
+// the character and the pistol with their dictionaries, and an IMG archive
+// holding all of them.
+int WriteDemo(int argc, char** argv) {
+  if (argc != 1) return Usage();
+  const std::string folder = argv[0];
+  std::vector<zam::gen::ImgBuildEntry> entries;
+  auto add = [&](const char* name, std::vector<uint8_t> bytes) {
+    entries.push_back({name, std::move(bytes)});
+    return WriteTo(folder + "/" + name, entries.back().data);
+  };
+  std::vector<uint8_t> anpk, anp3;
+  zam::WriteIfp(zam::gen::DemoPackage(zam::kFormatANPK), anpk);
+  zam::WriteIfp(zam::gen::DemoPackage(zam::kFormatANP3), anp3);
+  bool written = add("demo.ifp", anpk) && add("demo_anp3.ifp", anp3) &&
+                 add("character.dff", zam::gen::BuildCharacterDff(zam::gen::DemoCharacter())) &&
+                 add("character.txd", zam::gen::BuildTxd(zam::gen::DemoCharacterTextures())) &&
+                 add("pistol.dff", zam::gen::BuildWeaponDff(zam::gen::DemoWeapon())) &&
+                 add("pistol.txd", zam::gen::BuildTxd(zam::gen::DemoWeaponTextures())) &&
+                 WriteTo(folder + "/demo.img", zam::gen::BuildImgArchive(entries, {}));
+  return written ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "demo") == 0) return WriteDemo(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "package") == 0) return WritePackage(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "img") == 0) return WriteImg(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "dff") == 0) return zam::gen::RunDffCommand(argc - 2, argv + 2);

@@ -3,6 +3,7 @@
 #include "anim/anim_package.h"
 #include "app/win32/edit_commands.h"
 #include "app/win32/file_commands.h"
+#include "app/win32/preview_commands.h"
 #include "resource.h"
 
 namespace zam {
@@ -42,6 +43,37 @@ void CommandDispatcher(EditorState& editor, int commandId) {
       break;
     case ID_BONE_KRT0:
       SetKeyTypeCommand(editor, kKeyKRT0);
+      break;
+    case ID_PREVIEW_LOAD_MODEL:
+      LoadModelCommand(editor);
+      break;
+    case ID_PREVIEW_UNLOAD_MODEL:
+      UnloadModelCommand(editor);
+      break;
+    case ID_PREVIEW_ARM_WEAPON:
+      ArmWeaponCommand(editor);
+      break;
+    case ID_PREVIEW_DISARM_WEAPON:
+      DisarmWeaponCommand(editor);
+      break;
+    case ID_PREVIEW_SHOW_AXIS:
+    case ID_PREVIEW_SHOW_MESH:
+    case ID_PREVIEW_SHOW_BONE:
+    case ID_PREVIEW_DISABLE_CULLING:
+      TogglePreviewOptionCommand(editor, commandId);
+      break;
+    case ID_PREVIEW_SELECT_BACKGROUND:
+      SelectBackgroundCommand(editor);
+      break;
+    case ID_PREVIEW_CENTER_VIEW:
+    case ID_PREVIEW_SPEC_ROOT_VIEW:
+      SetSpecViewCommand(editor, commandId == ID_PREVIEW_SPEC_ROOT_VIEW);
+      break;
+    case ID_PREVIEW_RESET_CAMERA:
+      ResetCameraCommand(editor);
+      break;
+    case ID_PREVIEW_REINIT_DEVICE:
+      ReinitDeviceCommand(editor);
       break;
     case ID_HELP_ABOUT:
       AboutCommand(editor);

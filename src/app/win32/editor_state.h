@@ -13,6 +13,8 @@
 #include "model/model_data.h"
 #include "platform/win32/unique_objects.h"
 #include "preview/camera.h"
+#include "preview/win32/preview_device.h"
+#include "preview/win32/preview_renderer.h"
 #include "views/win32/key_grid.h"
 
 namespace zam {
@@ -34,11 +36,15 @@ struct EditorState {
   int currentAnimation = -1;
   PlayHead playHead;
   PreviewCamera camera;
+  POINTS lastMouse{};  // the main window's previous mouse position, for the camera
   KeyGridView keyGrid;
 
-  // The preview's models; empty records when none is loaded.
+  // The preview's models (empty records when none is loaded) and the device
+  // that draws them; the device goes first, releasing what it holds of them.
   SkinnedModelData character;
   WeaponModelData weapon;
+  PreviewRenderer renderer;
+  PreviewDevice previewDevice;
 
   const Animation* CurrentAnimation() const { return AnimationAt(package, currentAnimation); }
   Animation* CurrentAnimation() { return AnimationAt(package, currentAnimation); }

@@ -2,6 +2,7 @@
 
 #include "app/win32/document_actions.h"
 #include "app/win32/playback_controls.h"
+#include "app/win32/preview_view.h"
 #include "resource.h"
 #include "views/current_animation.h"
 #include "views/win32/list_view.h"
@@ -39,7 +40,10 @@ void RefreshBoneView(EditorState& editor) {
   const Animation* animation = editor.CurrentAnimation();
   // With no animation current the key grid keeps its rows; they paint empty.
   FillBoneList(editor.Control(IDC_BONE_LIST), animation);
-  if (!animation) return;
+  if (!animation) {
+    RenderPreview(editor);
+    return;
+  }
   RebuildKeyGrid(editor.keyGrid);
   RewindPlayHead(editor.playHead);
   int frames = AnimationLengthFrames(*animation);
@@ -50,6 +54,7 @@ void RefreshBoneView(EditorState& editor) {
   SendMessageA(timeBar, TBM_SETTICFREQ, 60, 0);
   SendMessageA(timeBar, TBM_SETPOS, TRUE, 0);
   FitBoneListToKeyGrid(editor.keyGrid);
+  RenderPreview(editor);
 }
 
 void SetRenameEnabled(const EditorState& editor, int popup, HWND list) {

@@ -9,6 +9,9 @@
 #include "app/win32/document_actions.h"
 #include "app/win32/editor_state.h"
 #include "app/win32/editor_views.h"
+#include "app/win32/playback_controls.h"
+#include "app/win32/preview_models.h"
+#include "app/win32/preview_view.h"
 #include "app/win32/settings_store_win32.h"
 #include "resource.h"
 #include "views/win32/key_grid.h"
@@ -49,7 +52,7 @@ void Initialize(HWND window, const StartupArgs& args) {
   EditorState& editor = CreateEditor(window, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
   editor.menu = GetMenu(window);
   editor.treeMenu.reset(LoadMenuA(editor.instance, MAKEINTRESOURCEA(IDR_TREE_MENU)));
-  // The preview device is created here, before anything can draw.
+  InitPreview(editor);
   // The settings live beside the program, wherever it was started from.
   editor.settingsPath = SettingsPathForExecutable(args.programPath);
   ProfileSettingsStore store(editor.settingsPath);
@@ -65,10 +68,14 @@ void Initialize(HWND window, const StartupArgs& args) {
   SetupKeyGrid(editor.keyGrid, editor.Control(IDC_KEY_GRID), editor.Control(IDC_BONE_LIST),
                [&editor] { return editor.CurrentAnimation(); });
   if (args.arguments.size() > 1) OpenDocumentFile(editor, args.arguments[1]);
+  ResetPreview(editor, editor.Control(IDC_PREVIEW));
   ResetKeyValuePanel(window);
   ResetTimeControls(window);
-  // The models named in the settings are loaded into the preview from here.
+  // A model named in the settings that is gone is skipped without a word.
   editor.modelPaths = ReadModelPaths(store);
+  if (!editor.modelPaths.model.empty()) LoadModelFile(editor, ModelRole::Character, editor.modelPaths.model, true);
+  if (!editor.modelPaths.weapon.empty()) LoadModelFile(editor, ModelRole::Weapon, editor.modelPaths.weapon, true);
+  RenderPreview(editor);
 }
 
 void OnPackageNameChanged(EditorState& editor) {
@@ -98,6 +105,15 @@ void OnCommand(EditorState& editor, WPARAM wParam, LPARAM lParam) {
     case IDC_LAYOUT_BOX:
       OnLayoutChosen(editor);
       break;
+    case IDC_PLAY:
+      TogglePlayback(editor);
+      break;
+    case IDC_GO_START:
+    case IDC_STEP_BACK:
+    case IDC_STEP_FORWARD:
+    case IDC_GO_END:
+      OnFrameButton(editor, id);
+      break;
     default:  // Enter and Escape (IDOK, IDCANCEL) do nothing
       break;
   }
@@ -119,7 +135,8 @@ void OnNotify(EditorState& editor, const NMHDR* header) {
   }
 }
 
-void OnSize(HWND window, int width, int height) {
+void OnSize(EditorState& editor, int width, int height) {
+  HWND window = editor.window;
   SendMessageA(window, WM_SETREDRAW, FALSE, 0);
   for (const ControlPlacement& place : MainLayout(width, height)) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -127,8 +144,23 @@ void OnSize(HWND window, int width, int height) {
     if (!place.resizes) flags |= SWP_NOSIZE;
     SetWindowPos(GetDlgItem(window, place.id), nullptr, place.x, place.y, place.width, place.height, flags);
   }
+  ResetPreview(editor, editor.Control(IDC_PREVIEW));
   SendMessageA(window, WM_SETREDRAW, TRUE, 0);
   RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// The dialog's paint and the preview area's own (it is owner-drawn) draw a
+// frame, unless another window of the program is in front.
+void OnPaint(EditorState& editor) {
+  PAINTSTRUCT paint;
+  BeginPaint(editor.window, &paint);
+  if (!OtherProgramWindowInFront(editor)) RenderPreview(editor);
+  EndPaint(editor.window, &paint);
+}
+
+void OnDrawItem(EditorState& editor, const DRAWITEMSTRUCT* item) {
+  if (item->CtlID == IDC_KEY_GRID) PaintKeyGridRow(editor.keyGrid, item);
+  if (item->CtlID == IDC_PREVIEW && !OtherProgramWindowInFront(editor)) RenderPreview(editor);
 }
 
 void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
@@ -151,7 +183,10 @@ void OnMeasureItem(EditorState* editor, MEASUREITEMSTRUCT* item) {
 
 // Closing asks the question a discard asks when there are unsaved changes.
 void OnClose(EditorState& editor) {
-  if (MayLoseChanges(editor)) EndDialog(editor.window, 0);
+  if (!MayLoseChanges(editor)) return;
+  StopPlayback(editor);
+  ReleasePreview(editor);
+  EndDialog(editor.window, 0);
 }
 
 }  // namespace
@@ -183,10 +218,22 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           OnNotify(*editor, reinterpret_cast<const NMHDR*>(lParam));
           break;
         case WM_DRAWITEM:
-          if (wParam == IDC_KEY_GRID) PaintKeyGridRow(editor->keyGrid, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+          OnDrawItem(*editor, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
           break;
         case WM_SIZE:
-          OnSize(window, LOWORD(lParam), HIWORD(lParam));
+          OnSize(*editor, LOWORD(lParam), HIWORD(lParam));
+          break;
+        case WM_PAINT:
+          OnPaint(*editor);
+          break;
+        case WM_TIMER:
+          OnPlaybackTimer(*editor);
+          break;
+        case WM_HSCROLL:
+          if (reinterpret_cast<HWND>(lParam) == editor->Control(IDC_TIME_BAR)) OnTimeBarScroll(*editor);
+          break;
+        case WM_MOUSEMOVE:
+          OnPreviewMouseMove(*editor, wParam, lParam);
           break;
         case WM_CLOSE:
           OnClose(*editor);

@@ -1,5 +1,6 @@
 #include "app/win32/preview_models.h"
 
+#include "app/win32/preview_view.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
 #include "model/dictionary_path.h"
@@ -28,6 +29,7 @@ bool LoadModelBytes(EditorState& editor, ModelRole role, const std::vector<uint8
   ModelLoadResult result = role == ModelRole::Character
                                ? LoadSkinnedModel(dff.data(), dff.size(), txdBytes, txdSize, editor.character)
                                : LoadWeaponModel(dff.data(), dff.size(), txdBytes, txdSize, editor.weapon);
+  PreviewModelsChanged(editor);
   if (!result.ok) ShowMessage(editor.window, result.message.c_str(), MB_OK | MB_ICONHAND);
   return result.ok;
 }
@@ -38,6 +40,7 @@ void UnloadModel(EditorState& editor, ModelRole role) {
   } else {
     editor.weapon = WeaponModelData{};
   }
+  PreviewModelsChanged(editor);
 }
 
 }  // namespace zam

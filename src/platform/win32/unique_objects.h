@@ -55,6 +55,12 @@ struct MenuTraits {
   static void Close(Handle menu) { DestroyMenu(menu); }
 };
 
+struct WindowTraits {
+  using Handle = HWND;
+  static Handle None() { return nullptr; }
+  static void Close(Handle window) { DestroyWindow(window); }
+};
+
 template <typename GdiHandle>
 struct GdiTraits {
   using Handle = GdiHandle;
@@ -66,6 +72,7 @@ struct GdiTraits {
 using UniqueHandle = UniqueObject<KernelHandleTraits>;
 using UniqueFindHandle = UniqueObject<FindHandleTraits>;
 using UniqueMenu = UniqueObject<MenuTraits>;
+using UniqueWindow = UniqueObject<WindowTraits>;
 using UniquePen = UniqueObject<GdiTraits<HPEN>>;
 using UniqueBrush = UniqueObject<GdiTraits<HBRUSH>>;
 using UniqueBitmap = UniqueObject<GdiTraits<HBITMAP>>;

@@ -1,0 +1,184 @@
+#include "preview/win32/preview_device.h"
+
+#include <algorithm>
+
+namespace zam {
+namespace {
+
+constexpr char kDeviceWindowClass[] = "ZamPreviewDevice";
+
+HWND CreateDeviceWindow(HINSTANCE instance, int width, int height) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kDeviceWindowClass;
+  RegisterClassA(&windowClass);  // fails harmlessly when already registered
+  // Never shown: it only gives the device a window of its own.
+  return CreateWindowExA(0, kDeviceWindowClass, "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance,
+                         nullptr);
+}
+
+}  // namespace
+
+D3DPRESENT_PARAMETERS PreviewDevice::PresentParameters() const {
+  D3DPRESENT_PARAMETERS parameters{};
+  parameters.BackBufferWidth = static_cast<UINT>(width_);
+  parameters.BackBufferHeight = static_cast<UINT>(height_);
+  parameters.BackBufferFormat = D3DFMT_UNKNOWN;
+  parameters.BackBufferCount = 1;
+  parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  parameters.hDeviceWindow = window_.get();
+  parameters.Windowed = TRUE;
+  parameters.EnableAutoDepthStencil = TRUE;
+  parameters.AutoDepthStencilFormat = D3DFMT_D16;
+  parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  return parameters;
+}
+
+PreviewDevice::CreateResult PreviewDevice::Create(HINSTANCE instance, int width, int height) {
+  Release();
+  width_ = std::max(width, 1);
+  height_ = std::max(height, 1);
+  direct3d_.reset();
+  *direct3d_.put() = Direct3DCreate9(D3D_SDK_VERSION);
+  if (!direct3d_) return CreateResult::NoDirect3D;
+  window_.reset(CreateDeviceWindow(instance, width_, height_));
+  if (!window_ || !CreateDevice() || !CreateTargets()) {
+    device_.reset();
+    return CreateResult::NoDevice;
+  }
+  busy_ = false;
+  return CreateResult::Created;
+}
+
+bool PreviewDevice::CreateDevice() {
+  D3DCAPS9 caps{};
+  // The character is skinned on the CPU; the preferred processing still
+  // follows the adapter's vertex blending, as the device would use it.
+  DWORD preferred = SUCCEEDED(direct3d_->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps)) &&
+                            caps.MaxVertexBlendMatrixIndex >= 4
+                        ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                        : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+  const struct {
+    D3DDEVTYPE type;
+    DWORD processing;
+  } attempts[] = {{D3DDEVTYPE_HAL, preferred},
+                  {D3DDEVTYPE_HAL, D3DCREATE_SOFTWARE_VERTEXPROCESSING},
+                  {D3DDEVTYPE_REF, preferred},
+                  {D3DDEVTYPE_REF, D3DCREATE_SOFTWARE_VERTEXPROCESSING}};
+  for (const auto& attempt : attempts) {
+    D3DPRESENT_PARAMETERS parameters = PresentParameters();
+    // The program's own arithmetic keeps its precision.
+    if (SUCCEEDED(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, attempt.type, window_.get(),
+                                          attempt.processing | D3DCREATE_FPU_PRESERVE, &parameters,
+                                          device_.put()))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PreviewDevice::CreateTargets() {
+  const UINT w = static_cast<UINT>(width_), h = static_cast<UINT>(height_);
+  if (FAILED(device_->CreateRenderTarget(w, h, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, target_.put(),
+                                         nullptr)) ||
+      FAILED(device_->CreateDepthStencilSurface(w, h, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, TRUE, depth_.put(),
+                                                nullptr)) ||
+      FAILED(device_->CreateOffscreenPlainSurface(w, h, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, readBack_.put(),
+                                                  nullptr))) {
+    ReleaseTargets();
+    return false;
+  }
+  device_->SetRenderTarget(0, target_.get());
+  device_->SetDepthStencilSurface(depth_.get());
+  return true;
+}
+
+void PreviewDevice::ReleaseTargets() {
+  target_.reset();
+  depth_.reset();
+  readBack_.reset();
+}
+
+void PreviewDevice::Register(DeviceObjects* objects) { objects_.push_back(objects); }
+
+void PreviewDevice::Restore(bool everything) {
+  for (DeviceObjects* objects : objects_) objects->RestoreDeviceObjects(device_.get(), everything);
+}
+
+void PreviewDevice::Reset(int width, int height) {
+  if (!device_) return;
+  busy_ = true;
+  width_ = std::max(width, 1);
+  height_ = std::max(height, 1);
+  ReleaseTargets();
+  for (DeviceObjects* objects : objects_) objects->ReleaseDeviceObjects(false);
+  D3DPRESENT_PARAMETERS parameters = PresentParameters();
+  bool everything = false;
+  if (FAILED(device_->Reset(&parameters))) {
+    // The device is of no use as the failed reset left it: a new one is
+    // made, and everything of the old one is made again on it.
+    for (DeviceObjects* objects : objects_) objects->ReleaseDeviceObjects(true);
+    device_.reset();
+    everything = true;
+    if (!CreateDevice()) return;  // stays busy: no preview from now on
+  }
+  if (!CreateTargets()) return;
+  Restore(everything);
+  busy_ = false;
+}
+
+void PreviewDevice::Release() {
+  busy_ = true;
+  for (DeviceObjects* objects : objects_) objects->ReleaseDeviceObjects(true);
+  ReleaseTargets();
+  device_.reset();
+  direct3d_.reset();
+  window_.reset();
+}
+
+bool PreviewDevice::BeginFrame(D3DCOLOR background) {
+  if (!device_ || busy_) return false;
+  HRESULT level = device_->TestCooperativeLevel();
+  if (level == D3DERR_DEVICELOST) return false;  // not yet back; drawing resumes once it can be reset
+  if (level == D3DERR_DEVICENOTRESET) {
+    Reset(width_, height_);
+    if (busy_) return false;
+  }
+  busy_ = true;
+  device_->SetRenderTarget(0, target_.get());
+  device_->SetDepthStencilSurface(depth_.get());
+  device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
+  if (FAILED(device_->BeginScene())) {
+    busy_ = false;  // this frame is lost, not every later one
+    return false;
+  }
+  return true;
+}
+
+void PreviewDevice::EndFrame(HWND window) {
+  device_->EndScene();
+  D3DLOCKED_RECT locked{};
+  if (SUCCEEDED(device_->GetRenderTargetData(target_.get(), readBack_.get())) &&
+      SUCCEEDED(readBack_->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+    BITMAPINFO bitmap{};
+    bitmap.bmiHeader.biSize = sizeof bitmap.bmiHeader;
+    bitmap.bmiHeader.biWidth = locked.Pitch / 4;
+    bitmap.bmiHeader.biHeight = -height_;  // rows top down, as the surface holds them
+    bitmap.bmiHeader.biPlanes = 1;
+    bitmap.bmiHeader.biBitCount = 32;
+    bitmap.bmiHeader.biCompression = BI_RGB;
+    RECT client{};
+    GetClientRect(window, &client);
+    if (HDC dc = GetDC(window)) {
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width_, height_, locked.pBits, &bitmap,
+                    DIB_RGB_COLORS, SRCCOPY);
+      ReleaseDC(window, dc);
+    }
+    readBack_->UnlockRect();
+  }
+  busy_ = false;
+}
+
+}  // namespace zam
