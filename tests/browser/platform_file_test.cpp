@@ -65,6 +65,20 @@ TEST(PlatformFile, MovingHandsTheHandleOver) {
   EXPECT_EQ(second.Read(nullptr, 0), 0u);
 }
 
+TEST(PlatformFile, SetSizeCutsOrExtendsWithZerosAndKeepsThePosition) {
+  ScratchFolder scratch;
+  File file = File::Create(scratch.Path("a.bin"));
+  ASSERT_TRUE(file.Write("abcdef", 6));
+  ASSERT_TRUE(file.Seek(2));
+  ASSERT_TRUE(file.SetSize(4));
+  char rest[8];
+  EXPECT_EQ(file.Read(rest, sizeof rest), 2u);
+  EXPECT_EQ(std::string(rest, 2), "cd");
+  ASSERT_TRUE(file.SetSize(6));
+  EXPECT_EQ(ReadAll(file), (std::vector<uint8_t>{'a', 'b', 'c', 'd', 0, 0}));
+  EXPECT_FALSE(File::OpenRead(scratch.Path("a.bin")).SetSize(1)) << "read-only";
+}
+
 TEST(PlatformFile, PositionsBeyondFourGigabytes) {
 #if defined(_WIN32)
   GTEST_SKIP() << "writing past 4 GB fills the gap on disk where files are not sparse";
