@@ -85,6 +85,12 @@ void SaveIntoArchiveEntry() {
       break;
     case ImgWriteBackResult::NothingWritten:
       break;
+    case ImgWriteBackResult::WriteFailed:
+      ShowError(msg::kArchiveUnchanged);
+      break;
+    case ImgWriteBackResult::NotRestored:
+      ShowError(msg::kArchiveNotRestored);
+      break;
   }
 }
 
