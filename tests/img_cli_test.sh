@@ -42,12 +42,18 @@ check "the written entry reads back" cmp -s -n 3848 "$work/b.ifp" "$work/walk.if
 
 old_size=$(size_of "$work/x.img")
 check "put into an entry too small reports its new place" \
-  diff <("$zam" img put "$work/x.img" run.ifp "$work/a.ifp") <(printf 'RUN.IFP\t%d\t4\n' $((old_size / 2048 + 1)))
+  diff <("$zam" img put "$work/x.img" run.ifp "$work/a.ifp") <(printf 'RUN.IFP\t%d\t4\n' $((old_size / 2048)))
 check "appended: the directory has the new offset and the needed size" bash -c \
-  "'$zam' img list '$work/x.img' | sed -n 2p | grep -qP '^RUN.IFP\t$((old_size / 2048 + 1))\t4$'"
+  "'$zam' img list '$work/x.img' | sed -n 2p | grep -qP '^RUN.IFP\t$((old_size / 2048))\t4$'"
 "$zam" img extract "$work/x.img" run.ifp "$work/run.ifp"
 check "the appended entry reads back" cmp -s -n 7396 "$work/a.ifp" "$work/run.ifp"
 check "no temporary file is left behind" [ -z "$(ls -A "$TMPDIR")" ]
+
+cp "$work/x.img" "$work/before.img"
+cat "$work/a.ifp" "$work/a.ifp" "$work/a.ifp" >"$work/big.ifp"   # 11 sectors: appended
+full_disk=$(( $(size_of "$work/x.img") / 1024 + 4 ))              # the disk takes two sectors more
+check "put on a full disk says the archive is unchanged" bash -c "[ \"\$(ulimit -f $full_disk; trap '' XFSZ; '$zam' img put '$work/x.img' walk.ifp '$work/big.ifp' 2>&1)\" = '$work/x.img: The package could not be written into the archive; the archive is unchanged.' ]"
+check "put on a full disk leaves the archive as it was" cmp -s "$work/x.img" "$work/before.img"
 
 cp "$work/x.img" "$work/before.img"
 check "put into a missing entry fails" bash -c "! '$zam' img put '$work/x.img' none.ifp '$work/a.ifp' 2>/dev/null"

@@ -10,6 +10,8 @@ source "$(dirname "$0")/cli_lib.sh" "$1"
 
 check "info names the layout" bash -c "'$zam' info '$work/a.ifp' | grep -q '^layout: ANPK'"
 check "info lists animations with frames" bash -c "'$zam' info '$work/b.ifp' | grep -qE 'anim_0 +tracks +8 +frames +[0-9]+ +keys KR00 KRT0'"
+python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); open(sys.argv[2], "wb").write(d.replace(b"sample", b"s\x1b[2J_", 1).replace(b"anim_0", b"an\x07_0\\", 1))' "$work/a.ifp" "$work/ctl.ifp"
+check "info escapes control bytes in names" bash -c "'$zam' info '$work/ctl.ifp' | grep -qxF 'name: s\x1B[2J_' && '$zam' info '$work/ctl.ifp' | grep -qF 'an\x07_0\x5C ' && ! '$zam' info '$work/ctl.ifp' | grep -qP '[\x00-\x09\x0B-\x1F\x7F]'"
 check "dump is JSON" bash -c "'$zam' dump '$work/a.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d[\"format\"]==\"ANPK\" and len(d[\"animations\"])==4; t=d[\"animations\"][0][\"tracks\"][0]; assert t[\"keyType\"]==\"KRT0\" and len(t[\"keys\"][0][\"rotation\"])==4'"
 
 check "convert to anp3" "$zam" convert --to anp3 "$work/a.ifp" "$work/c.ifp"

@@ -29,6 +29,14 @@ inline constexpr char kDffFilter[] = "Zelcor:HV DFF\0*.dff\0";
 inline constexpr const char kPlayCaption[] = "|>";
 inline constexpr const char kPauseCaption[] = "||";
 
+// Saving into an archive entry when the data could not be written (a full
+// disk): whether the archive could be put back as it was.
+inline constexpr const char kArchiveUnchanged[] =
+    "The package could not be written into the archive; the archive is unchanged.";
+inline constexpr const char kArchiveNotRestored[] =
+    "The package could not be written into the archive, and the archive could not be put back as it was: "
+    "the entry may be damaged.";
+
 // RenderWare model loading: a section the loader searched for and did not find.
 inline constexpr const char kRwClumpNotFound[] = "RW Section Clump not found.";
 inline constexpr const char kRwClumpStructNotFound[] = "RW Section Clump\\Struct not found.";

@@ -170,6 +170,53 @@ bool WriteSectors(File& package, File& archive, uint64_t sectors) {
   return true;
 }
 
+// True when a record other than the one at `own` claims any of the `count`
+// sectors from `first`: a damaged or hand-edited directory where writing
+// there would change another entry too.
+bool SharesSectors(Archive& archive, uint64_t own, uint64_t first, uint64_t count) {
+  if (!archive.file.Seek(kHeaderSize)) return true;
+  DirectoryReader directory(archive);
+  ImgEntry entry;
+  uint64_t position;
+  while (directory.Next(entry, position)) {
+    bool overlaps = entry.offset < first + count && first < uint64_t{entry.offset} + entry.size;
+    if (position != own && entry.size > 0 && overlaps) return true;
+  }
+  return false;
+}
+
+// The offset and size fields of a record, as stored.
+struct RecordFields {
+  uint8_t bytes[8];
+  explicit RecordFields(const ImgEntry& entry) {
+    std::memcpy(bytes, &entry.offset, 4);
+    std::memcpy(bytes + 4, &entry.size, 4);
+  }
+};
+
+// What a write-back changes in the archive, kept so that a failed one can be
+// undone: the old size, the bytes overwritten inside it, the old record.
+struct Undo {
+  Undo(uint64_t archiveSize, uint64_t recordAt, const ImgEntry& entry)
+      : size(archiveSize), recordPosition(recordAt), record(entry) {}
+
+  uint64_t size;
+  uint64_t recordPosition;
+  RecordFields record;
+  bool recordTouched = false;
+  uint64_t dataStart = 0;
+  std::vector<uint8_t> overwritten;
+
+  // False when the archive could not be put back as it was.
+  bool Apply(File& archive) const {
+    bool recordBack = !recordTouched || (archive.Seek(recordPosition) && archive.Write(record.bytes, 8));
+    bool dataBack =
+        overwritten.empty() || (archive.Seek(dataStart) && archive.Write(overwritten.data(), overwritten.size()));
+    bool sizeBack = archive.SetSize(size) && archive.Flush();
+    return recordBack && dataBack && sizeBack;
+  }
+};
+
 }  // namespace
 
 std::string ImgEntryName(const ImgEntry& entry) { return std::string(entry.name, NameLength(entry)); }
@@ -263,28 +310,41 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
 
   // In place only where the entry has room and its sectors start inside the
   // archive after the directory; a damaged record must not lead the data over
-  // the directory or far beyond the end of the file.
+  // the directory, far beyond the end of the file, or over another entry.
   uint64_t start = ImgSectorPosition(entry.offset);
-  bool inPlace = entry.size >= needed && start >= archive.DirectoryEnd() && start <= archive.size;
-  if (!inPlace) {
+  bool inPlace = entry.size >= needed && start >= archive.DirectoryEnd() && start <= archive.size &&
+                 !SharesSectors(archive, recordPosition, entry.offset, needed);
+  Undo undo(archive.size, recordPosition, entry);
+  if (inPlace) {
+    undo.dataStart = start;
+    undo.overwritten.resize(static_cast<size_t>(std::min(needed * kImgSectorSize, archive.size - start)));
+    if (!archive.file.Seek(start) ||
+        archive.file.Read(undo.overwritten.data(), undo.overwritten.size()) != undo.overwritten.size()) {
+      return ImgWriteBackResult::NothingWritten;
+    }
+  } else {
     uint64_t appendAt = ImgAppendSector(archive.size);
     if (appendAt > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
     entry.offset = static_cast<uint32_t>(appendAt);
     entry.size = static_cast<uint32_t>(needed);
   }
 
-  // The data go first and reach the disk before the record points at them,
-  // so an interrupted save leaves the old entry intact.
-  if (!archive.file.Seek(ImgSectorPosition(entry.offset)) || !WriteSectors(package, archive.file, needed)) {
-    return ImgWriteBackResult::NothingWritten;
+  // Appended data go first and reach the disk before the record points at
+  // them, so a save killed before the record changes leaves the old entry
+  // intact. The sectors it appended are then only lost space: nothing reaches
+  // data but through a record, and the next append starts after them. A
+  // failure (a full disk) is undone here, so it neither grows nor changes
+  // the archive.
+  bool written = archive.file.Seek(ImgSectorPosition(entry.offset)) &&
+                 WriteSectors(package, archive.file, needed) && archive.file.Flush();
+  if (written && !inPlace) {
+    RecordFields record(entry);
+    undo.recordTouched = true;
+    written = archive.file.Seek(recordPosition) && archive.file.Write(record.bytes, sizeof record.bytes) &&
+              archive.file.Flush();
   }
-  if (!inPlace) {
-    uint8_t record[8];
-    std::memcpy(record, &entry.offset, 4);
-    std::memcpy(record + 4, &entry.size, 4);
-    if (!archive.file.Flush() || !archive.file.Seek(recordPosition) || !archive.file.Write(record, sizeof record)) {
-      return ImgWriteBackResult::NothingWritten;
-    }
+  if (!written) {
+    return undo.Apply(archive.file) ? ImgWriteBackResult::WriteFailed : ImgWriteBackResult::NotRestored;
   }
   return ImgWriteBackResult::Written;
 }

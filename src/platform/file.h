@@ -44,6 +44,9 @@ class File {
   bool Seek(uint64_t position);
   bool SeekBy(int64_t delta);
   std::optional<uint64_t> Size() const;
+  // Cuts the file to `size` bytes, or extends it with zeros; the position
+  // stays where it was.
+  bool SetSize(uint64_t size);
   // Pushes written data to the disk, so that later writes cannot reach it first.
   bool Flush();
   void Close();

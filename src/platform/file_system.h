@@ -18,7 +18,8 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
 
 // Writes `bytes` to a temporary file in the target's folder and then renames
 // it over the target, so a failure at any point leaves the old file intact
-// and no half-written file behind.
+// and no half-written file behind. A target that is a symbolic link stays
+// one: the file it points to is replaced.
 FileStatus ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace zam

@@ -49,11 +49,13 @@ TEST(ImgSectorArithmetic, WrittenBackDataGetOneSectorMoreThanTheyFill) {
   EXPECT_EQ(ImgSectorsNeeded(uint64_t{1} << 33), (uint64_t{1} << 22) + 1);
 }
 
-TEST(ImgSectorArithmetic, AppendedDataStartBeyondTheLastByteOverTheWholeSize) {
-  EXPECT_EQ(ImgAppendSector(6144), 4u) << "an exact multiple still leaves one sector free";
+TEST(ImgSectorArithmetic, AppendedDataStartAtTheFirstSectorAfterTheLastByteOverTheWholeSize) {
+  EXPECT_EQ(ImgAppendSector(6144), 3u) << "an exact multiple leaves no gap";
   EXPECT_EQ(ImgAppendSector(6145), 4u);
+  EXPECT_EQ(ImgAppendSector(40), 1u);
   const uint64_t fiveGigabytes = uint64_t{5} << 30;
-  EXPECT_EQ(ImgAppendSector(fiveGigabytes), fiveGigabytes / 2048 + 1);
+  EXPECT_EQ(ImgAppendSector(fiveGigabytes), fiveGigabytes / 2048);
+  EXPECT_EQ(ImgAppendSector(fiveGigabytes + 1), fiveGigabytes / 2048 + 1);
   EXPECT_GT(ImgAppendSector(fiveGigabytes), 0x200000u) << "not cut to the low 32 bits of the size";
 }
 

@@ -1,6 +1,7 @@
 // Saving a package back into its archive entry: in place when the entry has
-// room, appended after the end when it has not, and never a directory record
-// pointing at data that were not written.
+// room of its own, appended after the end when it has not, never a directory
+// record pointing at data that were not written, and a failed save leaves
+// the archive as it was.
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,7 @@ TEST_F(ImgWriteBack, AnEntryTooSmallMovesAfterTheEndOfTheArchive) {
 
   EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
   ImgEntry now = List(archive)[0];
-  EXPECT_EQ(now.offset, oldSize / 2048 + 1);
+  EXPECT_EQ(now.offset, oldSize / 2048) << "right after the last whole sector";
   EXPECT_EQ(now.size, 3u);
   EXPECT_EQ(scratch_.Read("a.img").size(), (now.offset + 3) * 2048);
   EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
@@ -162,7 +163,7 @@ TEST_F(ImgWriteBack, NeverWritesOverTheDirectory) {
   EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
   std::vector<ImgEntry> entries = List(archive);
   ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].offset, 3u);
+  EXPECT_EQ(entries[0].offset, 2u);
   EXPECT_EQ(entries[0].size, 3u);
   EXPECT_EQ(ImgEntryName(entries[1]), "z.ifp");
   EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
@@ -180,31 +181,55 @@ TEST_F(ImgWriteBack, AnEntryFarBeyondTheEndIsAppendedRatherThanWrittenThere) {
   EXPECT_EQ(scratch_.Read("a.img").size(), 4u * 2048) << "the archive grew by the package only";
 }
 
-TEST_F(ImgWriteBack, AFailedWriteOfTheDataLeavesTheRecordAsItWas) {
+TEST_F(ImgWriteBack, AnEntrySharingItsSectorsWithAnotherIsAppended) {
+  // Damaged directories: walk.ifp holds sectors 1 to 5 and z.ifp claims one of them.
+  struct Case {
+    uint32_t otherSector;
+    bool appended;
+  };
+  for (Case c : {Case{3, true}, Case{1, true}, Case{5, false}}) {
+    RawBytes bytes;
+    bytes.Tag("VER2").U32(2).U32(1).U32(5).Text("walk.ifp", 24).U32(c.otherSector).U32(1).Text("z.ifp", 24);
+    bytes.Fill(2048 - bytes.size(), 0).Raw(PatternData(5 * 2048, 7).data(), 5 * 2048);
+    std::string archive = scratch_.Write("a.img", bytes.bytes());
+    std::vector<uint8_t> other = Extract(archive, "z.ifp");
+    EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+    EXPECT_EQ(List(archive)[0].offset, c.appended ? 6u : 1u) << "z.ifp at " << c.otherSector;
+    EXPECT_EQ(Extract(archive, "z.ifp"), other) << "z.ifp at " << c.otherSector;
+    std::vector<uint8_t> walk = Extract(archive, "walk.ifp");
+    EXPECT_EQ(std::vector<uint8_t>(walk.begin(), walk.begin() + 3 * 2048), Padded(package_, 3));
+  }
+}
+
+TEST_F(ImgWriteBack, AFullDiskLeavesTheArchiveAsItWas) {
 #if defined(_WIN32)
   GTEST_SKIP() << "needs a limit on file sizes to make the write fail";
 #else
-  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}));
-  std::vector<uint8_t> before = scratch_.Read("a.img");
-  std::string package = Package(package_);
-  // Writes past the archive's current end now fail, as on a full disk.
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  rlimit limit = old;
-  limit.rlim_cur = before.size();
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  ImgWriteBackResult result = WriteBackImgEntry(archive, "walk.ifp", package);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  // walk.ifp, the last entry, needs 3 sectors: appended when its record
+  // claims 1, written in place when it claims 5 running past the end.
+  struct Case {
+    uint32_t claimed;
+    uint64_t room;  // bytes the disk takes beyond the archive's end
+  };
+  for (Case c : {Case{1, 0}, Case{1, 4096}, Case{5, 2048}}) {
+    std::vector<uint8_t> before =
+        BuildImgArchive({{"a.ifp", PatternData(10, 1)}, {"walk.ifp", PatternData(10, 2)}});
+    std::memcpy(before.data() + 8 + 32 + 4, &c.claimed, 4);
+    std::string archive = scratch_.Write("a.img", before);
+    std::string package = Package(package_);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limit = old;
+    limit.rlim_cur = before.size() + c.room;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    ImgWriteBackResult result = WriteBackImgEntry(archive, "walk.ifp", package);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
 
-  EXPECT_EQ(result, ImgWriteBackResult::NothingWritten);
-  std::vector<uint8_t> after = scratch_.Read("a.img");
-  ASSERT_GE(after.size(), 2048u);
-  EXPECT_EQ(std::vector<uint8_t>(after.begin(), after.begin() + 2048),
-            std::vector<uint8_t>(before.begin(), before.begin() + 2048))
-      << "the directory still points at the old data";
-  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(PatternData(10, 1), 1));
+    EXPECT_EQ(result, ImgWriteBackResult::WriteFailed) << c.claimed << " sectors, room " << c.room;
+    EXPECT_EQ(scratch_.Read("a.img"), before) << c.claimed << " sectors, room " << c.room;
+  }
 #endif
 }
 

@@ -19,6 +19,11 @@ int Fail(const std::string& message);
 void Warn(const std::string& message);
 int Usage(const char* synopsis);
 
+// Names from a file for a terminal line: control bytes, bytes above 0x7E and
+// the backslash become \xNN, so no name can steer the terminal or break the
+// columns.
+std::string PrintableName(const std::string& name);
+
 // A JSON string literal of 8-bit text; bytes above 0x7F are taken as Latin-1.
 std::string JsonString(const std::string& text);
 // A float that reads back to the same value; NaN and infinities, which JSON

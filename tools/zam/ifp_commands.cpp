@@ -82,14 +82,14 @@ int RunInfo(const Args& args) {
   AnimPackage package{};
   if (!LoadPackage(args[0], package)) return kExitFailure;
   std::printf("layout: %s\nname: %s\nanimations: %d\n", LayoutName(package.format).c_str(),
-              NameText(package.name).c_str(), package.animationCount());
+              PrintableName(NameText(package.name)).c_str(), package.animationCount());
   for (const Animation& animation : package.animations) {
     std::set<std::string> types;
     for (const BoneTrack& track : animation.bones) types.insert(KeyTypeText(track.keyType));
     std::string typeList;
     for (const std::string& type : types) typeList += (typeList.empty() ? "" : " ") + type;
-    std::printf("  %-24s tracks %3d  frames %5d  keys %s\n", NameText(animation.name).c_str(), animation.boneCount(),
-                AnimationLengthFrames(animation), typeList.c_str());
+    std::printf("  %-24s tracks %3d  frames %5d  keys %s\n", PrintableName(NameText(animation.name)).c_str(),
+                animation.boneCount(), AnimationLengthFrames(animation), typeList.c_str());
   }
   return kExitOk;
 }

@@ -15,22 +15,6 @@ namespace {
 
 constexpr char kSynopsis[] = "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE";
 
-// Names come from the archive: bytes that could upset a terminal or the
-// tab-separated columns are shown as \xNN.
-std::string PrintableName(const std::string& name) {
-  std::string out;
-  for (unsigned char c : name) {
-    if (c < 0x20 || c >= 0x7F || c == '\\') {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
 // Reads the directory, reporting an archive that cannot be used; false then.
 bool ReadDirectory(const std::string& archive, std::vector<ImgEntry>& entries) {
   switch (ListImgEntries(archive, entries)) {
@@ -105,6 +89,10 @@ int Put(const std::string& archive, const std::string& name, const std::string& 
       return Fail(msg::kFileCannotOpen);
     case ImgWriteBackResult::NothingWritten:
       return Fail(archive + ": nothing was written");
+    case ImgWriteBackResult::WriteFailed:
+      return Fail(archive + ": " + msg::kArchiveUnchanged);
+    case ImgWriteBackResult::NotRestored:
+      return Fail(archive + ": " + msg::kArchiveNotRestored);
   }
   const ImgEntry* entry = ReadDirectory(archive, entries) ? FindEntry(entries, name) : nullptr;
   if (entry != nullptr) std::printf("%s\t%u\t%u\n", PrintableName(ImgEntryName(*entry)).c_str(), entry->offset, entry->size);

@@ -80,6 +80,12 @@ void SaveIntoArchiveEntry(EditorState& editor) {
       break;
     case ImgWriteBackResult::NothingWritten:
       break;
+    case ImgWriteBackResult::WriteFailed:
+      ShowError(msg::kArchiveUnchanged);
+      break;
+    case ImgWriteBackResult::NotRestored:
+      ShowError(msg::kArchiveNotRestored);
+      break;
   }
 }
 

@@ -72,6 +72,15 @@ std::optional<uint64_t> File::Size() const {
   return static_cast<uint64_t>(info.st_size);
 }
 
+bool File::SetSize(uint64_t size) {
+  if (!IsOpen() || size > static_cast<uint64_t>(INT64_MAX)) return false;
+  int result;
+  do {
+    result = ftruncate(static_cast<int>(handle_), static_cast<off_t>(size));
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
 bool File::Flush() { return IsOpen() && fsync(static_cast<int>(handle_)) == 0; }
 
 void File::Close() {

@@ -1,10 +1,16 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <ctime>
+#include <functional>
 
 #include "platform/file_system.h"
+#include "platform/replace_temp_names.h"
 
 namespace zam {
 namespace {
@@ -44,6 +50,97 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
   return true;
 }
 
+// The file a path leads to through symbolic links, so that saving through a
+// link replaces the file it points to rather than the link; empty for a
+// loop of links.
+std::string FollowLinks(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    char target[PATH_MAX];
+    ssize_t n = readlink(path.c_str(), target, sizeof target);
+    if (n < 0) return path;  // not a link
+    if (n == 0 || static_cast<size_t>(n) == sizeof target) return std::string();
+    std::string link(target, static_cast<size_t>(n));
+    path = link[0] == '/' ? link : FolderOf(path) + "/" + link;
+  }
+  return std::string();
+}
+
+// Calls `claim` with new temporary names in `folder` until one is free:
+// true when `claim` succeeded, false when it failed for another reason.
+bool ClaimTempName(const std::string& folder, std::string& name,
+                   const std::function<bool(const std::string&)>& claim) {
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    name = (folder == "/" ? folder : folder + "/") + NewReplaceTempName();
+    if (claim(name)) return true;
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+// Leftovers of saves killed before their rename: temporaries of our own
+// pattern in `folder`, last written a day ago or earlier.
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  time_t now = time(nullptr);
+  while (const dirent* item = readdir(dir)) {
+    struct stat info {};
+    if (!IsReplaceTempName(item->d_name) || fstatat(dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      continue;
+    }
+    if (S_ISREG(info.st_mode) && now - info.st_mtime >= kStaleTempSeconds) unlinkat(dirfd(dir), item->d_name, 0);
+  }
+  closedir(dir);
+}
+
+bool WriteContents(int fd, mode_t mode, const std::vector<uint8_t>& bytes) {
+  return fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
+}
+
+// Writes the bytes into a new file in `folder`, complete and on the disk,
+// named `temp`. Where Linux allows, the file has no name until it is
+// complete, so a save killed meanwhile leaves nothing behind.
+FileStatus WriteTemporary(const std::string& folder, mode_t mode, const std::vector<uint8_t>& bytes,
+                          std::string& temp) {
+#if defined(O_TMPFILE)
+  FileDescriptor unnamed(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+  if (unnamed.get() >= 0) {
+    if (!WriteContents(unnamed.get(), mode, bytes)) return FileStatus::WriteFailed;
+    std::string self = "/proc/self/fd/" + std::to_string(unnamed.get());
+    auto link = [&](const std::string& name) {
+      return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    };
+    if (ClaimTempName(folder, temp, link)) {
+      if (unnamed.CloseChecked()) return FileStatus::Ok;
+      unlink(temp.c_str());
+      return FileStatus::WriteFailed;
+    }
+    // Without /proc the file cannot be named: write a named one instead.
+  }
+#endif
+  int fd = -1;
+  auto create = [&](const std::string& name) {
+    fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    return fd >= 0;
+  };
+  if (!ClaimTempName(folder, temp, create)) return FileStatus::CannotOpen;
+  FileDescriptor file(fd);
+  bool written = WriteContents(file.get(), mode, bytes);
+  if (!file.CloseChecked() || !written) {
+    unlink(temp.c_str());
+    return FileStatus::WriteFailed;
+  }
+  return FileStatus::Ok;
+}
+
+// After a rename the folder's entry must reach the disk too, or a power cut
+// can bring back the old file. Not every file system flushes folders; the
+// rename has happened either way.
+void FlushFolder(const std::string& folder) {
+  FileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) fsync(dir.get());
+}
+
 }  // namespace
 
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
@@ -62,22 +159,21 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   return FileStatus::Ok;
 }
 
-FileStatus ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::string temp = FolderOf(path) + "/.zam-XXXXXX";
-  FileDescriptor file(mkstemp(temp.data()));
-  if (file.get() < 0) return FileStatus::CannotOpen;
+FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
+  std::string path = FollowLinks(requested);
+  if (path.empty()) return FileStatus::CannotOpen;
+  std::string folder = FolderOf(path);
+  RemoveStaleTemporaries(folder);
   struct stat target {};
   mode_t mode = stat(path.c_str(), &target) == 0 ? target.st_mode & 07777 : 0644;
-  bool written = fchmod(file.get(), mode) == 0 && WriteAll(file.get(), bytes.data(), bytes.size()) &&
-                 fsync(file.get()) == 0;
-  if (!file.CloseChecked() || !written) {
-    unlink(temp.c_str());
-    return FileStatus::WriteFailed;
-  }
+  std::string temp;
+  FileStatus status = WriteTemporary(folder, mode, bytes, temp);
+  if (status != FileStatus::Ok) return status;
   if (rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
     return FileStatus::CannotOpen;
   }
+  FlushFolder(folder);
   return FileStatus::Ok;
 }
 

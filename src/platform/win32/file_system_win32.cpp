@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_system.h"
+#include "platform/replace_temp_names.h"
 
 namespace zam {
 namespace {
@@ -24,10 +25,62 @@ class Handle {
   HANDLE h_;
 };
 
+// The folder part with its separator, so that a name can follow directly.
 std::string FolderOf(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) return ".";
+  if (slash == std::string::npos) return ".\\";
   return path.substr(0, slash + 1);
+}
+
+// The file a path leads to through a symbolic link, so that saving through a
+// link replaces the file it points to rather than the link; empty when the
+// link leads nowhere.
+std::string FollowLinks(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+  Handle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::string();
+  std::string target(MAX_PATH, '\0');
+  DWORD length = GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
+  if (length >= target.size()) {
+    target.resize(length);
+    length = GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
+  }
+  if (length == 0 || length >= target.size()) return std::string();
+  target.resize(length);
+  return target;
+}
+
+ULONGLONG Ticks(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
+
+// Leftovers of saves killed before their rename: temporaries of our own
+// pattern in `folder`, last written a day ago or earlier. Windows has no
+// files without a name, so this is the only cleaning there is; a temporary
+// another save holds open cannot be deleted and stays.
+void RemoveStaleTemporaries(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + kReplaceTempPrefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const ULONGLONG kTicksPerSecond = 10000000;
+  do {
+    bool plainFile = !(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    bool stale = Ticks(found.ftLastWriteTime) + kStaleTempSeconds * kTicksPerSecond <= Ticks(now);
+    if (plainFile && stale && IsReplaceTempName(found.cFileName)) DeleteFileA((folder + found.cFileName).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+// A new file of the temporary pattern in `folder`, named `temp`.
+HANDLE CreateTemporary(const std::string& folder, std::string& temp) {
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    temp = folder + NewReplaceTempName();
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -47,25 +100,27 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   return FileStatus::Ok;
 }
 
-FileStatus ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-  char temp[MAX_PATH];
-  if (GetTempFileNameA(FolderOf(path).c_str(), "ifp", 0, temp) == 0) return FileStatus::CannotOpen;
+FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
+  std::string path = FollowLinks(requested);
+  if (path.empty()) return FileStatus::CannotOpen;
+  std::string folder = FolderOf(path);
+  RemoveStaleTemporaries(folder);
+  std::string temp;
   bool written = false;
   {
-    Handle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() != INVALID_HANDLE_VALUE) {
-      DWORD put = 0;
-      written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
-                put == bytes.size() && FlushFileBuffers(file.get());
-      written = file.CloseChecked() && written;
-    }
+    Handle file(CreateTemporary(folder, temp));
+    if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
+    DWORD put = 0;
+    written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+              put == bytes.size() && FlushFileBuffers(file.get());
+    written = file.CloseChecked() && written;
   }
   if (!written) {
-    DeleteFileA(temp);
+    DeleteFileA(temp.c_str());
     return FileStatus::WriteFailed;
   }
-  if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp);
+  if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp.c_str());
     return FileStatus::CannotOpen;
   }
   return FileStatus::Ok;

@@ -76,6 +76,15 @@ std::optional<uint64_t> File::Size() const {
   return static_cast<uint64_t>(size.QuadPart);
 }
 
+bool File::SetSize(uint64_t size) {
+  if (!IsOpen() || size > static_cast<uint64_t>(INT64_MAX)) return false;
+  LARGE_INTEGER zero{}, was{}, to{};
+  to.QuadPart = static_cast<LONGLONG>(size);
+  if (!SetFilePointerEx(AsHandle(handle_), zero, &was, FILE_CURRENT)) return false;
+  bool done = SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(handle_));
+  return SetFilePointerEx(AsHandle(handle_), was, nullptr, FILE_BEGIN) && done;
+}
+
 bool File::Flush() { return IsOpen() && FlushFileBuffers(AsHandle(handle_)) != 0; }
 
 void File::Close() {
