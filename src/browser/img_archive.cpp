@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/byte_reader.h"
+#include "base/text.h"
 
 namespace zam {
 namespace {
@@ -16,12 +17,6 @@ constexpr size_t kRecordsPerRead = 512;
 // Entry data are copied this many bytes at a time; a whole number of sectors.
 constexpr size_t kCopyBlock = 32 * kImgSectorSize;
 
-char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-size_t NameLength(const ImgEntry& entry) {
-  const void* end = std::memchr(entry.name, 0, kImgNameSize);
-  return end ? static_cast<size_t>(static_cast<const char*>(end) - entry.name) : kImgNameSize;
-}
 
 enum class OpenStatus { Ok, CannotOpen, NotImg };
 
@@ -49,7 +44,7 @@ OpenStatus OpenArchive(File file, Archive& archive) {
   static constexpr char kTag[] = "ver2";
   if (got < 4) return OpenStatus::NotImg;
   for (size_t i = 0; i < 4; ++i) {
-    if (FoldCase(static_cast<char>(header[i])) != kTag[i]) return OpenStatus::NotImg;
+    if (AsciiLower(static_cast<char>(header[i])) != kTag[i]) return OpenStatus::NotImg;
   }
   ByteReader reader(header + 4, got - 4);
   archive.count = reader.Read<uint32_t>();
@@ -219,15 +214,10 @@ struct Undo {
 
 }  // namespace
 
-std::string ImgEntryName(const ImgEntry& entry) { return std::string(entry.name, NameLength(entry)); }
+std::string ImgEntryName(const ImgEntry& entry) { return NameText(entry.name); }
 
 bool ImgEntryNameMatches(const ImgEntry& entry, const std::string& name) {
-  size_t length = NameLength(entry);
-  if (length != name.size()) return false;
-  for (size_t i = 0; i < length; ++i) {
-    if (FoldCase(entry.name[i]) != FoldCase(name[i])) return false;
-  }
-  return true;
+  return EqualIgnoringAsciiCase(std::string_view(entry.name, NameLength(entry.name, kImgNameSize)), name);
 }
 
 std::string ImgDictionaryName(const std::string& modelName) {

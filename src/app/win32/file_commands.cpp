@@ -81,10 +81,10 @@ void SaveIntoArchiveEntry(EditorState& editor) {
     case ImgWriteBackResult::NothingWritten:
       break;
     case ImgWriteBackResult::WriteFailed:
-      ShowError(msg::kArchiveUnchanged);
+      ShowError(editor, msg::kArchiveUnchanged);
       break;
     case ImgWriteBackResult::NotRestored:
-      ShowError(msg::kArchiveNotRestored);
+      ShowError(editor, msg::kArchiveNotRestored);
       break;
   }
 }
