@@ -74,9 +74,9 @@ if build_windows -DZAM_TESTS=ON; then
   unmanage_windows editor_tests.exe
   mkdir -p "$BUILD/screenshots"
   ZAM_SCREENSHOT_DIR="$(winepath -w "$BUILD/screenshots")" run_gtest wine-editor wine "$BUILD/mingw/tests/editor_tests.exe"
-  if [ -f "$BUILD/screenshots/editor.bmp" ] && convert "$BUILD/screenshots/editor.bmp" "$BUILD/screenshots/editor.png"; then
-    echo "screenshot of the main window: $BUILD/screenshots/editor.png"
-  fi
+  for bitmap in "$BUILD"/screenshots/*.bmp; do
+    if [ -f "$bitmap" ] && convert "$bitmap" "${bitmap%.bmp}.png"; then echo "screenshot: ${bitmap%.bmp}.png"; fi
+  done
 else
   run_step windows-build false
 fi
