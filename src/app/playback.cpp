@@ -1,6 +1,6 @@
 #include "app/playback.h"
 
-#include <cmath>
+#include "preview/preview_clock.h"
 
 namespace zam {
 
@@ -9,24 +9,10 @@ float CurrentAnimationLength(const AnimPackage& package, int animationIndex) {
   return animation ? AnimationLength(*animation) : 0.0f;
 }
 
-double MeasureTick(PlayHead& head, uint32_t now) {
-  const double elapsed = head.lastTick != 0 ? static_cast<uint32_t>(now - head.lastTick) / 1000.0 : 0.0;
-  head.lastTick = now;
-  return elapsed;
-}
+double MeasureTick(PlayHead& head, uint32_t now) { return MeasureTickInterval(head.lastTick, now); }
 
 void AdvancePlayHead(PlayHead& head, float elapsed, float length) {
-  // Without a positive length there is nothing to loop over (subtracting 0
-  // would never end): the play head rests at the start.
-  if (!(length > 0.0f)) {
-    head.currentTime = 0.0f;
-    return;
-  }
-  head.currentTime += elapsed;
-  // The exact remainder: the same as subtracting the length once, as a
-  // normal tick needs, and it stays one step after a long stall (a suspended
-  // machine), where repeated float subtraction could stop making progress.
-  if (head.currentTime >= length) head.currentTime = std::fmod(head.currentTime, length);
+  AdvanceLoopedTime(head.currentTime, elapsed, length);
 }
 
 bool PlaybackTick(PlayHead& head, uint32_t now, const AnimPackage& package, int animationIndex) {

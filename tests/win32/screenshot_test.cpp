@@ -1,9 +1,12 @@
-// Saves a picture of the main window with a package open, for people to
-// look at: written when ZAM_SCREENSHOT_DIR names a folder.
+// Saves pictures of the main window with a package open, and of the
+// Opening Option dialog over it, for people to look at: written when
+// ZAM_SCREENSHOT_DIR names a folder.
 
 #include <cstdlib>
 #include <fstream>
 
+#include "app/win32/opening_flow.h"
+#include "dialog_driver.h"
 #include "editor_fixture.h"
 #include "resource.h"
 
@@ -96,6 +99,30 @@ TEST_F(Screenshot, PreviewPlayingTheDemo) {
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
   EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\preview.bmp"));
+}
+
+TEST_F(Screenshot, OpeningOptionOverTheMainWindow) {
+  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
+  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
+  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 3))});
+  SetWindowPos(window_, HWND_TOP, 20, 20, 900, 650, SWP_SHOWWINDOW);
+  AnimPackage incoming = TestPackage(kFormatANP3, 6);
+  SetName(incoming.animations[4].name, "ANIM1_RUN");
+  SetName(incoming.animations[5].name, "sprint_civi");
+  std::string path = WritePackage("run_and_walk.ifp", incoming);
+  DialogDriver driver("Opening Option");
+  bool saved = false;
+  driver.Then([&](HWND dialog) {
+    ListView_SetItemState(GetDlgItem(dialog, IDC_OPENING_LIST), 4, LVIS_FOCUSED | LVIS_SELECTED,
+                          LVIS_FOCUSED | LVIS_SELECTED);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(300);
+    saved = SaveWindowBitmap(window_, std::string(folder) + "\\opening_option.bmp");
+    ClickButton(dialog, IDCANCEL);
+  });
+  RunOpeningOption(State(), path);
+  EXPECT_TRUE(saved);
 }
 
 }  // namespace

@@ -16,19 +16,6 @@ struct DialogInput {
   const std::vector<int>& selected;
 };
 
-void SetTicked(HWND list, int row, bool ticked) {
-  LVITEMA item{};
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
-  SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
-
-// Every state but "unticked" counts as ticked.
-bool IsTicked(HWND list, int row) {
-  UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
-  return (state & LVIS_STATEIMAGEMASK) != INDEXTOSTATEIMAGEMASK(1);
-}
-
 void Fill(HWND dialog, const DialogInput& input) {
   HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
@@ -42,7 +29,7 @@ void Fill(HWND dialog, const DialogInput& input) {
     list::SetCell(list, row, 1, std::to_string(tally.boneId));
     list::SetCell(list, row, 2, std::to_string(tally.kr00Count));
     list::SetCell(list, row, 3, std::to_string(tally.krt0Count));
-    SetTicked(list, row, tally.ticked);
+    list::SetChecked(list, row, tally.ticked);
   }
 }
 
@@ -50,7 +37,7 @@ void Apply(HWND dialog, const DialogInput& input) {
   HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
   std::vector<int32_t> boneIds;
   for (int row = 0; row < list::RowCount(list); ++row) {
-    if (IsTicked(list, row)) boneIds.push_back(std::atoi(list::Cell(list, row, 1, 15).c_str()));
+    if (list::IsChecked(list, row)) boneIds.push_back(std::atoi(list::Cell(list, row, 1, 15).c_str()));
   }
   RemoveTranslationKeys(input.package, input.selected, boneIds);
 }

@@ -35,26 +35,36 @@ bool DiscardMainPackage(EditorState& editor) {
   return true;
 }
 
-PackageReadOutcome ReadPackageIntoMain(EditorState& editor, const std::string& path) {
+PackageReadOutcome ReadPackageFile(EditorState& editor, const std::string& path, AnimPackage& package, bool& cut) {
   std::vector<uint8_t> bytes;
   if (ReadWholeFile(path, bytes) != FileStatus::Ok) {
     ShowMessage(editor.window, msg::kFileCannotOpen, MB_OK | MB_ICONHAND);
     return PackageReadOutcome::CannotOpen;
   }
-  IfpReadStatus status = ReadIfp(bytes.data(), bytes.size(), editor.package);
+  IfpReadStatus status = ReadIfp(bytes.data(), bytes.size(), package);
   if (status == IfpReadStatus::UnknownFormat) {
     ShowMessage(editor.window, msg::kUnknownFormat, MB_OK | MB_ICONHAND);
     return PackageReadOutcome::UnknownFormat;
   }
+  cut = status == IfpReadStatus::Truncated;
+  return PackageReadOutcome::Read;
+}
+
+void ShowEndedEarly(EditorState& editor, const AnimPackage& package) {
+  char text[160];
+  std::snprintf(text, sizeof text, msg::kFileEndedEarly, package.animationCount());
+  ShowMessage(editor.window, text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+PackageReadOutcome ReadPackageIntoMain(EditorState& editor, const std::string& path) {
+  bool cut = false;
+  PackageReadOutcome outcome = ReadPackageFile(editor, path, editor.package, cut);
+  if (outcome != PackageReadOutcome::Read) return outcome;
   editor.currentAnimation = -1;
   RefreshPackageView(editor);
   RefreshBoneView(editor);
-  if (status == IfpReadStatus::Truncated) {
-    char text[160];
-    std::snprintf(text, sizeof text, msg::kFileEndedEarly, editor.package.animationCount());
-    ShowMessage(editor.window, text, MB_OK | MB_ICONEXCLAMATION);
-  }
-  return PackageReadOutcome::Read;
+  if (cut) ShowEndedEarly(editor, editor.package);
+  return outcome;
 }
 
 bool OpenDocumentFile(EditorState& editor, const std::string& path) {

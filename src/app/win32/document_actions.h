@@ -22,6 +22,13 @@ bool DiscardMainPackage(EditorState& editor);
 
 enum class PackageReadOutcome { Read, CannotOpen, UnknownFormat };
 
+// Reads the file at `path` into the empty `package`, showing the program's
+// message when the file cannot be opened or is in neither layout. A file
+// that ends early is read as far as it goes and sets `cut`.
+PackageReadOutcome ReadPackageFile(EditorState& editor, const std::string& path, AnimPackage& package, bool& cut);
+// The message about a file that ended early, with the animations it held.
+void ShowEndedEarly(EditorState& editor, const AnimPackage& package);
+
 // Reads the file at `path` into the (discarded) main package, makes the
 // current animation none and refreshes the views. Shows the program's
 // message when the file cannot be opened, is in neither layout, or ends early.

@@ -9,6 +9,7 @@
 #include "app/win32/document_actions.h"
 #include "app/win32/editor_state.h"
 #include "app/win32/editor_views.h"
+#include "app/win32/opening_flow.h"
 #include "app/win32/playback_controls.h"
 #include "app/win32/preview_models.h"
 #include "app/win32/preview_view.h"
@@ -53,6 +54,8 @@ void Initialize(HWND window, const StartupArgs& args) {
   editor.menu = GetMenu(window);
   editor.treeMenu.reset(LoadMenuA(editor.instance, MAKEINTRESOURCEA(IDR_TREE_MENU)));
   InitPreview(editor);
+  // Dropped files are offered like the command-line files after the first.
+  DragAcceptFiles(window, TRUE);
   // The settings live beside the program, wherever it was started from.
   editor.settingsPath = SettingsPathForExecutable(args.programPath);
   ProfileSettingsStore store(editor.settingsPath);
@@ -68,6 +71,9 @@ void Initialize(HWND window, const StartupArgs& args) {
   SetupKeyGrid(editor.keyGrid, editor.Control(IDC_KEY_GRID), editor.Control(IDC_BONE_LIST),
                [&editor] { return editor.CurrentAnimation(); });
   if (args.arguments.size() > 1) OpenDocumentFile(editor, args.arguments[1]);
+  if (args.arguments.size() > 2) {
+    RunOpeningOptions(editor, std::vector<std::string>(args.arguments.begin() + 2, args.arguments.end()));
+  }
   ResetPreview(editor, editor.Control(IDC_PREVIEW));
   ResetKeyValuePanel(window);
   ResetTimeControls(window);
@@ -237,6 +243,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           break;
         case WM_CLOSE:
           OnClose(*editor);
+          break;
+        case WM_DROPFILES:
+          OnDropFiles(*editor, reinterpret_cast<HDROP>(wParam));
           break;
       }
   }

@@ -19,6 +19,13 @@ int SelectedCount(HWND list);
 // The first selected row after `after` (-1: from the start), or -1.
 int NextSelected(HWND list, int after);
 std::vector<int> SelectedRows(HWND list);
+// The row with the keyboard focus, or -1.
+int FocusedRow(HWND list);
+
+// Check boxes (LVS_EX_CHECKBOXES): every state but "unchecked" counts as
+// checked.
+void SetChecked(HWND list, int row, bool checked);
+bool IsChecked(HWND list, int row);
 
 HWND Header(HWND list);
 // Column widths are fixed: true for the header's notifications that begin
