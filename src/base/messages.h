@@ -15,7 +15,8 @@ inline constexpr const char kFailedToInitializeDirect3D[] = "Failed to Initializ
 
 // A package that ends before all it declares: shown with the number of
 // animations that could be read (FileEndedEarly).
-inline constexpr const char kFileEndedEarly[] = "The file ends early: only what it holds was read.\nAnimations read: %d";
+inline constexpr const char kFileEndedEarly[] =
+    "The file ends early: only what it holds was read.\nAnimations read: %d";
 
 inline constexpr const char kAbout[] =
     "Zelcor Animation Manager 0.20\n\n"

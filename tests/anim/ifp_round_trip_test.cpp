@@ -71,7 +71,8 @@ TEST(IfpRoundTrip, Anp3KeepsEverySixteenBitTickThroughTenSaves) {
   file.Text("root", 24).I32(4).I32(kKeys).I32(0);
   for (int tick = 0; tick < kKeys; ++tick) {
     int16_t v = static_cast<int16_t>(tick);
-    file.I16(v).I16(static_cast<int16_t>(-v)).I16(0).I16(4096).I16(v).I16(v).I16(-1).I16(static_cast<int16_t>(tick * 7));
+    file.I16(v).I16(static_cast<int16_t>(-v)).I16(0).I16(4096);  // rotation
+    file.I16(v).I16(v).I16(-1).I16(static_cast<int16_t>(tick * 7));   // time, translation
   }
   file.PatchSize(packageSize);
   std::vector<uint8_t> saved = file.bytes();

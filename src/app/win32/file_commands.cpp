@@ -17,18 +17,6 @@
 namespace zam {
 namespace {
 
-OPENFILENAMEA FileDialog(const EditorState& editor, char* path, DWORD flags) {
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = editor.window;
-  dialog.lpstrFilter = msg::kIfpFilter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = static_cast<DWORD>(kMaxPathBytes);
-  dialog.Flags = flags;
-  return dialog;
-}
-
 void ShowError(const EditorState& editor, const char* text) { ShowMessage(editor.window, text, MB_OK | MB_ICONHAND); }
 
 // A file another program holds open for writing, or one that is missing,
@@ -93,7 +81,7 @@ void SaveIntoArchiveEntry(EditorState& editor) {
 
 void OpenCommand(EditorState& editor) {
   char path[kMaxPathBytes] = {};
-  OPENFILENAMEA dialog = FileDialog(editor, path, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  OPENFILENAMEA dialog = FileDialogSettings(editor.window, msg::kIfpFilter, path, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   if (!Prompts().GetOpenFileNameA(&dialog)) return;
   if (!DiscardMainPackage(editor)) return;
   OpenDocumentFile(editor, path);
@@ -118,7 +106,7 @@ void SaveCommand(EditorState& editor) {
 
 void SaveAsCommand(EditorState& editor) {
   char path[kMaxPathBytes] = {};
-  OPENFILENAMEA dialog = FileDialog(editor, path, OFN_HIDEREADONLY);
+  OPENFILENAMEA dialog = FileDialogSettings(editor.window, msg::kIfpFilter, path, OFN_HIDEREADONLY);
   dialog.lpstrDefExt = "ifp";
   if (!Prompts().GetSaveFileNameA(&dialog)) return;
   if (!WritePackageFile(editor, path)) return;

@@ -21,14 +21,8 @@ void CheckItem(const EditorState& editor, int commandId, bool checked) {
 // model loads, whatever comes of the load.
 void LoadModelChosen(EditorState& editor, ModelRole role, const char* settingsKey) {
   char path[kMaxPathBytes] = {};
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = editor.window;
-  dialog.lpstrFilter = msg::kDffFilter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  OPENFILENAMEA dialog =
+      FileDialogSettings(editor.window, msg::kDffFilter, path, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
   if (Prompts().GetOpenFileNameA(&dialog)) {
     if (!File::OpenRead(path).IsOpen()) {
       ShowMessage(editor.window, msg::kFileCannotOpen, MB_OK | MB_ICONHAND);

@@ -1,5 +1,6 @@
 #include "app/win32/ui_prompts.h"
 
+#include "app/document.h"
 #include "base/messages.h"
 
 namespace zam {
@@ -26,6 +27,18 @@ void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPromp
 
 int ShowMessage(HWND owner, const char* text, UINT type) {
   return Prompts().MessageBoxA(owner, text, msg::kCaption, type);
+}
+
+OPENFILENAMEA FileDialogSettings(HWND owner, const char* filter, char* path, DWORD flags) {
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = static_cast<DWORD>(kMaxPathBytes);
+  dialog.Flags = flags;
+  return dialog;
 }
 
 }  // namespace zam

@@ -26,4 +26,8 @@ void SetPrompts(UiPrompts* prompts);
 // program's name.
 int ShowMessage(HWND owner, const char* text, UINT type);
 
+// The settings of a file dialog owned by `owner` with one `filter` (the
+// first chosen) and `path` as its buffer of kMaxPathBytes bytes.
+OPENFILENAMEA FileDialogSettings(HWND owner, const char* filter, char* path, DWORD flags);
+
 }  // namespace zam
