@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/file_system.h"
+#include "platform/posix/posix_path.h"
 
 namespace zam {
 namespace {
@@ -47,7 +48,7 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 }  // namespace
 
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor file(open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return FileStatus::CannotOpen;
   struct stat info {};
   if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileStatus::CannotOpen;
@@ -62,7 +63,8 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   return FileStatus::Ok;
 }
 
-FileStatus ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+FileStatus ReplaceFileAtomically(const std::string& programPath, const std::vector<uint8_t>& bytes) {
+  std::string path = PosixPath(programPath);
   std::string temp = FolderOf(path) + "/.zam-XXXXXX";
   FileDescriptor file(mkstemp(temp.data()));
   if (file.get() < 0) return FileStatus::CannotOpen;
