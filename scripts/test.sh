@@ -74,9 +74,11 @@ if build_windows -DZAM_TESTS=ON; then
   unmanage_windows editor_tests.exe
   mkdir -p "$BUILD/screenshots"
   ZAM_SCREENSHOT_DIR="$(winepath -w "$BUILD/screenshots")" run_gtest wine-editor wine "$BUILD/mingw/tests/editor_tests.exe"
-  if [ -f "$BUILD/screenshots/editor.bmp" ] && convert "$BUILD/screenshots/editor.bmp" "$BUILD/screenshots/editor.png"; then
-    echo "screenshot of the main window: $BUILD/screenshots/editor.png"
-  fi
+  for shot in editor browser; do
+    if [ -f "$BUILD/screenshots/$shot.bmp" ] && convert "$BUILD/screenshots/$shot.bmp" "$BUILD/screenshots/$shot.png"; then
+      echo "screenshot of the main window: $BUILD/screenshots/$shot.png"
+    fi
+  done
 else
   run_step windows-build false
 fi
