@@ -21,7 +21,17 @@ echo "== Windows build (the editor)"
 BUILD_TARGETS="ZelcorAnimManager" build_windows -DZAM_TESTS=ON
 
 mkdir -p "$BUILD/demo"
-"$BUILD/release/tools/zamgen" package "$BUILD/demo/demo.ifp"
+zamgen="$BUILD/release/tools/zamgen"
+"$zamgen" package "$BUILD/demo/demo.ifp"
+# The demo folder also holds a character and an archive of packages and models.
+"$zamgen" dff "$BUILD/demo/ped.dff"
+"$zamgen" txd "$BUILD/demo/ped.txd"
+"$zamgen" package --anp3 "$BUILD/demo/run.ifp"
+"$zamgen" weapon "$BUILD/demo/gun.dff"
+"$zamgen" txd --weapon "$BUILD/demo/gun.txd"
+"$zamgen" img "$BUILD/demo/demo.img" run.ifp="$BUILD/demo/run.ifp" ped.dff="$BUILD/demo/ped.dff" \
+  ped.txd="$BUILD/demo/ped.txd" gun.dff="$BUILD/demo/gun.dff" gun.txd="$BUILD/demo/gun.txd"
+rm -f "$BUILD/demo/run.ifp" "$BUILD/demo/gun.dff" "$BUILD/demo/gun.txd"
 echo "== zam info on the demo package"
 "$BUILD/release/tools/zam" info "$BUILD/demo/demo.ifp"
 
@@ -29,8 +39,22 @@ files=("$@")
 [ ${#files[@]} -eq 0 ] && files=("$BUILD/demo/demo.ifp")
 
 program="$BUILD/mingw/src/ZelcorAnimManager.exe"
+
+# The browser starts in the demo folder unless the settings beside the
+# program already name an initial directory.
+start_initial_directory_in_demo() {
+  local ini="$BUILD/mingw/src/ZelcorAnimManager.ini" demo
+  demo=$(winepath -w "$BUILD/demo" 2>/dev/null) || return 0
+  [ -f "$ini" ] && grep -q '^InitDir=' "$ini" && return 0
+  if [ -f "$ini" ] && grep -q '^\[Directory\]' "$ini"; then
+    sed -i "s|^\[Directory\]|[Directory]\nInitDir=${demo//\\/\\\\}|" "$ini"
+  else
+    printf '[Directory]\nInitDir=%s\n' "$demo" >>"$ini"
+  fi
+}
 if [ "$screenshot" -eq 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   start_wine
+  start_initial_directory_in_demo
   windows_files=()
   for f in "${files[@]}"; do windows_files+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
   echo "== starting the editor"
@@ -40,6 +64,7 @@ fi
 
 start_display
 start_wine
+start_initial_directory_in_demo
 windows_files=()
 for f in "${files[@]}"; do windows_files+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
 echo "== starting the editor on a virtual display"
