@@ -342,6 +342,40 @@ TEST_F(Browser, ModelsOpenFromAnArchiveWithTheirDictionaries) {
   EXPECT_TRUE(prompts_.messages.empty());
 }
 
+// The fixture's check that no temporary file is left runs after these too.
+TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
+  Start();
+  DoubleClick("anim.img");
+  WriteFile(archive_, {'g', 'o', 'n', 'e'});
+  DoubleClick("run.ifp");
+  Select("ped.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  EXPECT_TRUE(prompts_.messages.empty()) << "the browser stops silently";
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(State().character.boneCount, 0);
+
+  // Entries that are no package or model: the reader and the loader say so.
+  // A model without a dictionary loads untextured.
+  std::vector<uint8_t> junk(300, 0x5A);
+  WriteFile(archive_, gen::BuildImgArchive({{"run.ifp", junk},
+                                            {"ped.dff", junk},
+                                            {"bare.dff", gen::BuildCharacterDff(gen::SmallCharacter())}}));
+  DoubleClick("anim.img");
+  DoubleClick("run.ifp");
+  Select("ped.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  ASSERT_EQ(prompts_.messages.size(), 2u);
+  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
+  EXPECT_EQ(prompts_.messages[1].text, "Unknown RW Version ID.");
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(State().document.documentArchive, "") << "what was not read is not the document";
+  Select("bare.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  EXPECT_GT(State().character.boneCount, 0);
+  EXPECT_TRUE(State().character.mesh.textures.empty());
+  EXPECT_EQ(prompts_.messages.size(), 2u);
+}
+
 TEST_F(Browser, ModelFileOpensWithTheDictionaryBesideIt) {
   Start();
   DoubleClick("ped.dff");

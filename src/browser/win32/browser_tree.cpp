@@ -16,6 +16,8 @@ constexpr int kPackagePopup = 0;
 constexpr int kModelPopup = 1;
 
 // Redraw off for the life of the object; the window is repainted after.
+// Items are deleted and inserted with redraw off, and the browsed item is
+// expanded after it is back on, so that the tree lays its items out once.
 class RedrawOff {
  public:
   explicit RedrawOff(HWND window) : window_(window) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
@@ -147,13 +149,15 @@ void SelectDrive(const BrowserView& browser, char letter) {
 void Navigate(BrowserView& browser, HTREEITEM item) {
   HWND tree = browser.controls.tree;
   BusyScope busy(browser.busy);
-  RedrawOff redraw(tree);
   browser.state.browsePath = ItemPath(TextsFromRoot(tree, item));
-  TreeView_SelectItem(tree, item);
-  DeleteChildren(tree, item, nullptr);
-  DeleteChildren(tree, TreeView_GetParent(tree, item), item);
-  TreeView_Expand(tree, item, TVE_COLLAPSE);
-  InsertListing(tree, item, ListBrowsedPlace(browser.state, ListingRules::Navigation));
+  {
+    RedrawOff redraw(tree);
+    TreeView_SelectItem(tree, item);
+    DeleteChildren(tree, item, nullptr);
+    DeleteChildren(tree, TreeView_GetParent(tree, item), item);
+    TreeView_Expand(tree, item, TVE_COLLAPSE);
+    InsertListing(tree, item, ListBrowsedPlace(browser.state, ListingRules::Navigation));
+  }
   ShowBrowsedItem(browser, item);
 }
 
@@ -218,15 +222,19 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
 void RefreshBrowserTree(BrowserView& browser) {
   HWND tree = browser.controls.tree;
   BusyScope busy(browser.busy);
-  RedrawOff redraw(tree);
-  TreeView_DeleteAllItems(tree);
   BrowseState& state = browser.state;
   state.browsePath = NormaliseBrowsePath(state.browsePath, state.currentDrive);
   HTREEITEM browsed = nullptr;
-  for (const BrowseItem& component : BrowseChain(state.browsePath)) browsed = InsertBrowseItem(tree, browsed, component);
-  TreeView_SelectItem(tree, browsed);
-  TreeView_Expand(tree, browsed, TVE_COLLAPSE);
-  InsertListing(tree, browsed, ListBrowsedPlace(state, ListingRules::Refresh));
+  {
+    RedrawOff redraw(tree);
+    TreeView_DeleteAllItems(tree);
+    for (const BrowseItem& component : BrowseChain(state.browsePath)) {
+      browsed = InsertBrowseItem(tree, browsed, component);
+    }
+    TreeView_SelectItem(tree, browsed);
+    TreeView_Expand(tree, browsed, TVE_COLLAPSE);
+    InsertListing(tree, browsed, ListBrowsedPlace(state, ListingRules::Refresh));
+  }
   ShowBrowsedItem(browser, browsed);
 }
 
