@@ -127,6 +127,17 @@ HIMAGELIST CreateBrowseIcons() {
   return images;
 }
 
+// The dialog's font asking for grey smoothing. A tree lays a listing out by
+// selecting its font once per item; Wine asks the X server's settings at
+// every selection of a font that leaves the smoothing to the system, which
+// made a large archive take a third longer to list.
+HFONT GreySmoothedFont(HWND tree) {
+  LOGFONTA font{};
+  if (!GetObjectA(reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0)), sizeof font, &font)) return nullptr;
+  font.lfQuality = ANTIALIASED_QUALITY;
+  return CreateFontIndirectA(&font);
+}
+
 void SetDriveIcon(BrowserView& browser, char letter) {
   std::string root = DriveRoot(letter);
   SetIcon(browser.images.get(), BrowseIcon::Drive, SmallShellIcon(root.c_str(), 0, 0));
@@ -202,6 +213,8 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
   browser.state.currentDrive = DriveLetterOf(initialDirectory);
   browser.images.reset(CreateBrowseIcons());
   TreeView_SetImageList(controls.tree, browser.images.get(), TVSIL_NORMAL);
+  browser.font.reset(GreySmoothedFont(controls.tree));
+  if (browser.font) SendMessageA(controls.tree, WM_SETFONT, reinterpret_cast<WPARAM>(browser.font.get()), FALSE);
   for (const Drive& drive : LogicalDrives()) {
     std::string text = DriveBoxText(drive);
     LRESULT index = SendMessageA(controls.driveBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
