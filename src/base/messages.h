@@ -13,6 +13,9 @@ inline constexpr const char kInvalidPath[] = "Invalid Path / File";
 inline constexpr const char kInvalidExtension[] = "Invalid File Extension";
 inline constexpr const char kFailedToInitializeDirect3D[] = "Failed to InitializeDirect3D";
 
+// The child that lets a folder or archive of the browser tree expand.
+inline constexpr const char kTreePlaceholder[] = "Loading...";
+
 // A package that ends before all it declares: shown with the number of
 // animations that could be read (FileEndedEarly).
 inline constexpr const char kFileEndedEarly[] =

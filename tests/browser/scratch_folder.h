@@ -50,6 +50,21 @@ class ScratchFolder {
 
   std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
+  // The same path as the program writes it: on POSIX through drive Z:, the
+  // root of the file system, with "\" between components.
+  std::string ProgramPath(const std::string& name) const {
+    std::string path = Path(name);
+    for (char& c : path) {
+      if (c == '/') c = '\\';
+    }
+#if !defined(_WIN32)
+    path = "Z:" + path;
+#endif
+    return path;
+  }
+
+  void MakeFolder(const std::string& name) const { std::filesystem::create_directories(folder_ / name); }
+
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::string path = Path(name);
     File file = File::Create(path);

@@ -1,13 +1,16 @@
-// Saves pictures of the main window with a package open, and of the
-// Opening Option dialog over it, for people to look at: written when
-// ZAM_SCREENSHOT_DIR names a folder.
+// Saves pictures for people to look at: the main window with a package open,
+// the preview playing the demo, the Opening Option dialog over the main
+// window, and the browser in an archive. Written when ZAM_SCREENSHOT_DIR
+// names a folder.
 
 #include <cstdlib>
 #include <fstream>
 
+#include "anim/ifp_writer.h"
 #include "app/win32/opening_flow.h"
 #include "dialog_driver.h"
 #include "editor_fixture.h"
+#include "img_builder.h"
 #include "resource.h"
 
 namespace zam::test {
@@ -123,6 +126,40 @@ TEST_F(Screenshot, OpeningOptionOverTheMainWindow) {
   });
   RunOpeningOption(State(), path);
   EXPECT_TRUE(saved);
+}
+
+// The tree browses an archive inside a folder of packages, with one of the
+// archive's packages open.
+TEST_F(Screenshot, BrowsingAnArchive) {
+  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
+  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
+  std::string game = Path("game");
+  CreateDirectoryA(game.c_str(), nullptr);
+  CreateDirectoryA((game + "\\models").c_str(), nullptr);
+  WritePackage("game\\walk.ifp", TestPackage());
+  WriteFile(game + "\\ped.dff", {1});
+  std::vector<gen::ImgBuildEntry> entries;
+  for (const char* name : {"ped.dff", "run.ifp", "ped.txd", "gun.dff", "idle.ifp", "fight.ifp", "swim.ifp"}) {
+    std::vector<uint8_t> bytes;
+    WriteIfp(TestPackage(kFormatANP3, 5), bytes);
+    entries.push_back({name, bytes});
+  }
+  WriteFile(game + "\\anim.img", gen::BuildImgArchive(entries));
+  WriteSettings("[Directory]\nInitDir=" + game + "\\anim.img\n");
+  Start();
+  SetWindowPos(window_, HWND_TOP, 20, 20, 900, 650, SWP_SHOWWINDOW);
+  HWND tree = Item(IDC_BROWSER_TREE);
+  HTREEITEM browsed = TreeView_GetSelection(tree);
+  HTREEITEM second = TreeView_GetNextSibling(tree, TreeView_GetChild(tree, browsed));
+  TreeView_SelectItem(tree, second);
+  Command(ID_TREE_OPEN);
+  SetFocus(tree);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  Sleep(300);
+  Pump();
+  EXPECT_EQ(Title(), "idle.ifp - Zelcor Animation Manager");
+  EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\browser.bmp"));
 }
 
 }  // namespace

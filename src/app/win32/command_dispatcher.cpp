@@ -1,6 +1,7 @@
 #include "app/win32/command_dispatcher.h"
 
 #include "anim/anim_package.h"
+#include "app/win32/directory_commands.h"
 #include "app/win32/edit_commands.h"
 #include "app/win32/file_commands.h"
 #include "app/win32/preview_commands.h"
@@ -77,6 +78,30 @@ void CommandDispatcher(EditorState& editor, int commandId) {
       break;
     case ID_HELP_ABOUT:
       AboutCommand(editor);
+      break;
+    case ID_TREE_OPEN:
+      TreeOpenCommand(editor);
+      break;
+    case ID_TREE_OPEN_WITH_OPTIONS:
+      TreeOpenWithOptionsCommand(editor);
+      break;
+    case ID_TREE_OPEN_SKINNED:
+      TreeOpenModelCommand(editor, ModelRole::Character);
+      break;
+    case ID_TREE_OPEN_WEAPON:
+      TreeOpenModelCommand(editor, ModelRole::Weapon);
+      break;
+    case ID_DIR_OPEN_CURRENT:
+      OpenCurrentDirectoryCommand(editor);
+      break;
+    case ID_DIR_OPEN_INITIAL:
+      OpenInitialDirectoryCommand(editor);
+      break;
+    case ID_DIR_SET_INITIAL:
+      SetInitialDirectoryCommand(editor);
+      break;
+    case ID_DIR_SHOW_DFF:
+      ShowDffFilesCommand(editor);
       break;
     default:
       break;

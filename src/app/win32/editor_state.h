@@ -10,6 +10,7 @@
 #include "app/document.h"
 #include "app/playback.h"
 #include "app/settings.h"
+#include "browser/win32/browser_tree.h"
 #include "model/model_data.h"
 #include "platform/win32/unique_objects.h"
 #include "preview/camera.h"
@@ -29,6 +30,7 @@ struct EditorState {
   std::string settingsPath;
   Settings settings;             // settings.preview: what the preview draws
   std::string initialDirectory;  // where the browser starts
+  BrowserView browser;           // the tree, the path box and the drive box
   ModelPaths modelPaths;         // the models start-up loads into the preview
 
   AnimPackage package{};

@@ -6,6 +6,7 @@
 
 #include "app/main_layout.h"
 #include "app/win32/command_dispatcher.h"
+#include "app/win32/directory_commands.h"
 #include "app/win32/document_actions.h"
 #include "app/win32/editor_state.h"
 #include "app/win32/editor_views.h"
@@ -61,10 +62,10 @@ void Initialize(HWND window, const StartupArgs& args) {
   ProfileSettingsStore store(editor.settingsPath);
   editor.settings = ReadSettings(store);
   ApplySettingsToMenu(editor.settings, editor.menu);
-  // The browser tree starts here, in the initial directory.
   char programFiles[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
   editor.initialDirectory = ReadInitialDirectory(store, programFiles);
+  SetupBrowser(editor);
   SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANPK"));
   SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANP3"));
   SetupPackageLists(editor.Control(IDC_ANIMATION_LIST), editor.Control(IDC_BONE_LIST));
@@ -79,8 +80,9 @@ void Initialize(HWND window, const StartupArgs& args) {
   ResetTimeControls(window);
   // A model named in the settings that is gone is skipped without a word.
   editor.modelPaths = ReadModelPaths(store);
-  if (!editor.modelPaths.model.empty()) LoadModelFile(editor, ModelRole::Character, editor.modelPaths.model, true);
-  if (!editor.modelPaths.weapon.empty()) LoadModelFile(editor, ModelRole::Weapon, editor.modelPaths.weapon, true);
+  // A model from an archive is named by the archive's path, "\" and its entry.
+  if (!editor.modelPaths.model.empty()) LoadModelPath(editor, ModelRole::Character, editor.modelPaths.model, true);
+  if (!editor.modelPaths.weapon.empty()) LoadModelPath(editor, ModelRole::Weapon, editor.modelPaths.weapon, true);
   RenderPreview(editor);
 }
 
@@ -120,6 +122,12 @@ void OnCommand(EditorState& editor, WPARAM wParam, LPARAM lParam) {
     case IDC_GO_END:
       OnFrameButton(editor, id);
       break;
+    case IDC_PATH_GO:
+      OnPathGoCommand(editor);
+      break;
+    case IDC_DRIVE_BOX:
+      OnDriveBoxCommand(editor);
+      break;
     default:  // Enter and Escape (IDOK, IDCANCEL) do nothing
       break;
   }
@@ -127,6 +135,9 @@ void OnCommand(EditorState& editor, WPARAM wParam, LPARAM lParam) {
 
 void OnNotify(EditorState& editor, const NMHDR* header) {
   switch (header->idFrom) {
+    case IDC_BROWSER_TREE:
+      OnBrowserNotify(editor, header);
+      break;
     case IDC_ANIMATION_LIST:
       OnAnimationListEvent(editor, OnPackageListNotify(header));
       break;

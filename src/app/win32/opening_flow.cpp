@@ -24,7 +24,8 @@ void OnMerged(EditorState& editor, const std::vector<MergedAnimation>& merged) {
 
 }  // namespace
 
-int RunOpeningOption(EditorState& editor, const std::string& path) {
+int RunOpeningOption(EditorState& editor, const std::string& path, const std::string& archive,
+                     const std::string& entry) {
   // Read aside: the document and its current animation change only through
   // what the dialog takes. A file that is not a package has nothing to offer.
   AnimPackage incoming{};
@@ -35,6 +36,7 @@ int RunOpeningOption(EditorState& editor, const std::string& path) {
   // playback would move it as well, twice as fast.
   StopPlayback(editor);
   OpeningOptionContext context{path,
+                               entry,
                                editor.package,
                                incoming,
                                editor.Control(IDC_ANIMATION_LIST),
@@ -48,7 +50,11 @@ int RunOpeningOption(EditorState& editor, const std::string& path) {
                                }};
   INT_PTR result = RunOpeningOptionDialog(editor.window, context);
   if (result == kOpeningOpened) {
-    SetDocumentFromPath(editor.document, path);
+    if (archive.empty()) {
+      SetDocumentFromPath(editor.document, path);
+    } else {
+      SetDocumentFromArchiveEntry(editor.document, archive, entry);
+    }
     SetTitle(editor, false);
     editor.currentAnimation = -1;
     RefreshPackageView(editor);

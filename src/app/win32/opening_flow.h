@@ -17,8 +17,11 @@ namespace zam {
 // Offers the package at `path`: 0 when it was skipped or its animations
 // were merged, 1 when the user chose Skip All, 2 when the file became the
 // document. A file that cannot be opened or is in neither layout is
-// reported and skipped without the dialog (0).
-int RunOpeningOption(EditorState& editor, const std::string& path);
+// reported and skipped without the dialog (0). For entry `entry` of
+// `archive`, taken out into the file at `path`, the entry's name is shown
+// and the entry becomes the document.
+int RunOpeningOption(EditorState& editor, const std::string& path, const std::string& archive = {},
+                     const std::string& entry = {});
 
 // Offers each path in order until the user chooses Skip All.
 void RunOpeningOptions(EditorState& editor, const std::vector<std::string>& paths);

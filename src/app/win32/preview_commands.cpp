@@ -28,7 +28,7 @@ void LoadModelChosen(EditorState& editor, ModelRole role, const char* settingsKe
       ShowMessage(editor.window, msg::kFileCannotOpen, MB_OK | MB_ICONHAND);
     } else {
       ProfileSettingsStore(editor.settingsPath).WriteText(ini::kPreview, settingsKey, path);
-      LoadModelFile(editor, role, path);
+      LoadModelPath(editor, role, path, false);
     }
   }
   RenderPreview(editor);

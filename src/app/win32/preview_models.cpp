@@ -3,12 +3,47 @@
 #include "app/win32/preview_view.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
+#include "browser/archive_entry_path.h"
+#include "browser/img_archive.h"
 #include "model/dictionary_path.h"
 #include "model/skinned_model_loader.h"
 #include "model/weapon_model_loader.h"
 #include "platform/file_system.h"
+#include "platform/folders.h"
+#include "platform/temp_file.h"
 
 namespace zam {
+namespace {
+
+bool LoadArchiveModel(EditorState& editor, ModelRole role, const ArchiveEntryRef& ref, bool silent) {
+  TempFile model = TempFile::Create("dff");
+  TempFile dictionary = TempFile::Create("txd");
+  ImgModelExtractResult extracted{ImgExtractResult::WriteFailed, ImgExtractResult::WriteFailed};
+  if (model.IsOpen() && dictionary.IsOpen()) {
+    extracted = ExtractImgModel(ref.archive, ref.entry, model.file(), dictionary.file());
+  }
+  // Read back by path, as every model file is; the files are deleted on return.
+  model.file().Close();
+  dictionary.file().Close();
+  std::vector<uint8_t> dff, txd;
+  bool hasModel = ImgEntryExtracted(extracted.model) && ReadWholeFile(model.path(), dff) == FileStatus::Ok;
+  if (!hasModel) {
+    if (!silent) ShowMessage(editor.window, msg::kFileCannotOpen, MB_OK | MB_ICONHAND);
+    return false;
+  }
+  bool hasDictionary =
+      ImgEntryExtracted(extracted.dictionary) && ReadWholeFile(dictionary.path(), txd) == FileStatus::Ok;
+  return LoadModelBytes(editor, role, dff, hasDictionary ? &txd : nullptr);
+}
+
+}  // namespace
+
+bool LoadModelPath(EditorState& editor, ModelRole role, const std::string& path, bool silent) {
+  if (KindOfPath(path) != PathKind::File) {
+    if (std::optional<ArchiveEntryRef> ref = ArchiveEntryOfPath(path)) return LoadArchiveModel(editor, role, *ref, silent);
+  }
+  return LoadModelFile(editor, role, path, silent);
+}
 
 bool LoadModelFile(EditorState& editor, ModelRole role, const std::string& dffPath, bool silent) {
   std::vector<uint8_t> dff;

@@ -18,6 +18,13 @@ enum class ModelRole { Character, Weapon };
 // start-up); the loader's own message when it fails. True when it loaded.
 bool LoadModelFile(EditorState& editor, ModelRole role, const std::string& dffPath, bool silent = false);
 
+// The model at `path`: a DFF file (as LoadModelFile), or an entry of an IMG
+// archive written as the archive's path, "\" and the entry's name, loaded
+// with the archive's entry of its dictionary's name. Entries pass through
+// temporary files that are gone when this returns. "File cannot open." when
+// the file, the archive or the entry cannot be read (unless `silent`).
+bool LoadModelPath(EditorState& editor, ModelRole role, const std::string& path, bool silent);
+
 // The same from bytes in memory; `txd` is nullptr without a dictionary.
 bool LoadModelBytes(EditorState& editor, ModelRole role, const std::vector<uint8_t>& dff,
                     const std::vector<uint8_t>* txd);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/file.h"
+#include "platform/posix/posix_path.h"
 #include "platform/temp_file.h"
 
 namespace zam {
@@ -13,7 +14,7 @@ namespace {
 
 // Directories open on POSIX but not on Windows; keep both alike.
 intptr_t OpenRegularFile(const std::string& path, int flags) {
-  int fd = open(path.c_str(), flags | O_CLOEXEC, 0644);
+  int fd = open(PosixPath(path).c_str(), flags | O_CLOEXEC, 0644);
   if (fd < 0) return -1;
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -88,7 +89,7 @@ void File::Close() {
   handle_ = kNoHandle;
 }
 
-bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return unlink(PosixPath(path).c_str()) == 0; }
 
 std::string CreateTempFilePath(const char* prefix) {
   const char* folder = std::getenv("TMPDIR");

@@ -11,6 +11,7 @@
 
 #include "platform/file_system.h"
 #include "platform/replace_temp_names.h"
+#include "platform/posix/posix_path.h"
 
 namespace zam {
 namespace {
@@ -144,7 +145,7 @@ void FlushFolder(const std::string& folder) {
 }  // namespace
 
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor file(open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return FileStatus::CannotOpen;
   struct stat info {};
   if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileStatus::CannotOpen;
@@ -160,7 +161,7 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
 }
 
 FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
-  std::string path = FollowLinks(requested);
+  std::string path = FollowLinks(PosixPath(requested));
   if (path.empty()) return FileStatus::CannotOpen;
   std::string folder = FolderOf(path);
   RemoveStaleTemporaries(folder);

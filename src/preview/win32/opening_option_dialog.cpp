@@ -29,7 +29,8 @@ HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_OPENING_LIST); }
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 void Initialize(HWND dialog, const OpeningOptionContext& context) {
-  SetDlgItemTextA(dialog, IDC_OPENING_FILE, FileName(context.path).c_str());
+  const std::string shown = context.shownName.empty() ? FileName(context.path) : context.shownName;
+  SetDlgItemTextA(dialog, IDC_OPENING_FILE, shown.c_str());
   CheckDlgButton(dialog, IDC_OPENING_APPEND, BST_CHECKED);
   HWND list = List(dialog);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,

@@ -25,7 +25,8 @@ inline constexpr INT_PTR kOpeningOpened = 2;   // the incoming package became th
 
 // What the dialog works on, all owned by its caller.
 struct OpeningOptionContext {
-  std::string path;       // of the package file; its name is shown
+  std::string path;       // of the package file; its name is shown unless `shownName` is given
+  std::string shownName;  // what the file is called where it came from (an archive's entry)
   AnimPackage& document;  // the main package
   AnimPackage& incoming;  // read from `path`; what the document takes is moved out of it
   HWND animationList;     // the main window's rows of `document`

@@ -1,0 +1,89 @@
+#pragma once
+// What the browser tree shows, decided away from the window: the browse path
+// cut back to a place that exists, the chain of its components from the
+// drive down, and the listing of the folder or IMG archive at its end. Paths
+// are the program's: "C:\games\x.img\", components separated by "\".
+
+#include <string>
+#include <vector>
+
+#include "platform/folders.h"
+
+namespace zam {
+
+// The tree's icons, in the order of its image list.
+enum class BrowseIcon { Folder = 0, OpenFolder = 1, Archive = 2, Package = 3, Model = 4, Drive = 5 };
+
+struct BrowseItem {
+  std::string text;
+  BrowseIcon icon;
+  // Folders and archives of a listing get a placeholder child so that the
+  // tree lets them expand, which navigates there. Packages and models never
+  // do: double-clicking one opens it and must not navigate into it.
+  bool expandable;
+};
+
+// A refresh lists models only while Show DFF Files is on; navigating by
+// expanding an item lists them always.
+enum class ListingRules { Refresh, Navigation };
+
+struct BrowseState {
+  std::string browsePath;     // the folder or archive browsed; ends with "\" once listed
+  char currentDrive = 'C';    // upper case
+  std::string browseArchive;  // the archive whose entries are listed; empty while a folder is
+  bool showDff = true;        // Show DFF Files
+};
+
+bool IsPackageName(const std::string& text);  // ends with ".ifp", in any case
+bool IsModelName(const std::string& text);    // ends with ".dff", in any case
+// A browse path that names an archive: it ends with ".img\", in any case.
+bool IsArchiveBrowsePath(const std::string& path);
+
+// The browse path made to name a place: one final "\" removed; a path that
+// does not end with ".img" and is not an existing folder is cut at its last
+// "\" until it names one, and becomes the root of `drive` when no "\" is
+// left; then it ends with "\" again.
+std::string NormaliseBrowsePath(const std::string& path, char drive);
+
+// The items of the chain of `browsePath`, drive first: one per non-empty
+// component between "\".
+std::vector<BrowseItem> BrowseChain(const std::string& browsePath);
+
+// The path of an item of the tree: its text and the texts of its ancestors,
+// from the root down, each followed by "\".
+std::string ItemPath(const std::vector<std::string>& textsFromRoot);
+
+// A folder's entries in the order the file system gives them: folders, then
+// archives (so a folder named "x.img" appears twice), packages and, with
+// `listModels`, models; other files not at all.
+std::vector<BrowseItem> FolderListing(const std::string& folder, bool listModels);
+// An archive's package entries in directory order, then its model entries
+// (with `listModels`); nothing when it cannot be opened or is not "VER2".
+std::vector<BrowseItem> ArchiveListing(const std::string& archivePath, bool listModels);
+// The listing of the browsed folder or archive; sets browseArchive.
+std::vector<BrowseItem> ListBrowsedPlace(BrowseState& state, ListingRules rules);
+
+// The file a package or model item stands for.
+struct BrowseTarget {
+  std::string archive;  // the archive holding the entry; empty for a plain file
+  std::string name;     // the file's or entry's name
+  std::string path;     // the file's path; for an entry, its archive entry path
+  bool InArchive() const { return !archive.empty(); }
+};
+// While an archive is listed every package or model item is one of its entries.
+BrowseTarget TargetOfItem(const BrowseState& state, const std::vector<std::string>& textsFromRoot);
+
+// The drive of a path: the upper-case form of its first character.
+char DriveLetterOf(const std::string& path);
+// "C:\" for 'C'.
+std::string DriveRoot(char letter);
+// The drive box's text: the root path, a space and the volume label.
+std::string DriveBoxText(const Drive& drive);
+
+// What the "v" button makes of the path box's text.
+enum class PathBoxVerdict { Accepted, InvalidPath, InvalidExtension };
+// A folder or an ".img" file is accepted; anything else that exists is an
+// invalid extension, and what does not exist an invalid path.
+PathBoxVerdict CheckPathBoxText(const std::string& text);
+
+}  // namespace zam

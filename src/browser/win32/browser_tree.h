@@ -1,0 +1,81 @@
+#pragma once
+// The left pane of the main window: the browser tree (the chain from the
+// drive down to the browsed folder or archive, and that place's listing), the
+// path box with its "v" button and the drive box. It knows nothing of the
+// editor: a double-click on a package or model comes back as an event, and
+// the tree's popups send their commands to the window named at set-up.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+
+#include "browser/browse_tree.h"
+#include "platform/win32/unique_objects.h"
+
+namespace zam {
+
+struct BrowserControls {
+  HWND tree = nullptr;
+  HWND pathBox = nullptr;
+  HWND driveBox = nullptr;
+  HWND commandTarget = nullptr;  // receives the popups' commands
+  HMENU popups = nullptr;        // the package popup first, the model popup second
+};
+
+struct ImageListTraits {
+  using Handle = HIMAGELIST;
+  static Handle None() { return nullptr; }
+  static void Close(Handle images) { ImageList_Destroy(images); }
+};
+
+struct BrowserView {
+  BrowseState state;
+  BrowserControls controls;
+  win32::UniqueObject<ImageListTraits> images;  // the six icons of BrowseIcon
+  win32::UniqueObject<win32::GdiTraits<HFONT>> font;  // the dialog's, smoothed in grey
+  // Set while the tree is rebuilt: the notifications the rebuild raises
+  // must not start another.
+  bool busy = false;
+  WNDPROC treeProc = nullptr;  // the tree's own procedure, under the browser's
+};
+
+// Once, after the settings are read: fills the drive box, lists
+// `initialDirectory` when its drive exists, gives the tree its icons and
+// takes over its context menu. `browser` must stay where it is while the
+// tree lives.
+void InitBrowser(BrowserView& browser, const BrowserControls& controls, const std::string& initialDirectory,
+                 bool showDff);
+
+// Rebuilds the tree for the browse path: cut back to a place that exists,
+// its chain, its listing under the refresh rules; the path box shows it.
+void RefreshBrowserTree(BrowserView& browser);
+
+// Goes to `path`: its drive becomes the current one (the drive icon and the
+// drive box follow), then the tree is rebuilt for it. A path that does not
+// start with a drive letter is ignored.
+void BrowseTo(BrowserView& browser, const std::string& path);
+
+// The "v" button: an existing folder or ".img" file in the path box is
+// browsed; otherwise nothing changes and the caller shows the verdict.
+PathBoxVerdict OnPathGo(BrowserView& browser);
+
+// The drive box: a drive other than the current one is browsed from its root.
+void OnDriveChosen(BrowserView& browser);
+
+struct BrowserEvent {
+  enum class Kind { None, OpenPackage, OpenModel };
+  Kind kind = Kind::None;
+  BrowseTarget target;
+};
+
+// WM_NOTIFY from the tree. Expanding or collapsing an item navigates there;
+// a double-click on a package or model item is reported for the caller to
+// open. Ignored while the tree is rebuilt.
+BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header);
+
+// The file the selected item stands for; nothing without a selected item.
+std::optional<BrowseTarget> SelectedTarget(const BrowserView& browser);
+
+}  // namespace zam

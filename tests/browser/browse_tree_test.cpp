@@ -1,0 +1,237 @@
+// What the browser tree shows: browse paths cut back to places that exist,
+// chains, listings of real folders and generated archives, the items' files,
+// and the path box's verdicts.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+#include "browser/archive_entry_path.h"
+#include "browser/browse_tree.h"
+#include "img_builder.h"
+#include "scratch_folder.h"
+
+namespace zam {
+namespace {
+
+using gen::BuildImgArchive;
+using gen::PatternData;
+using test::ScratchFolder;
+
+using Listed = std::tuple<std::string, BrowseIcon, bool>;
+
+std::vector<Listed> AsTuples(const std::vector<BrowseItem>& items) {
+  std::vector<Listed> tuples;
+  for (const BrowseItem& item : items) tuples.emplace_back(item.text, item.icon, item.expandable);
+  return tuples;
+}
+
+// Folders list in the file system's order, which differs between systems.
+std::vector<Listed> Sorted(const std::vector<BrowseItem>& items) {
+  std::vector<Listed> tuples = AsTuples(items);
+  std::sort(tuples.begin(), tuples.end());
+  return tuples;
+}
+
+// games\: packages, a model with its dictionary, other files, a folder, an
+// archive, a folder named like an archive, and a text file named like one.
+class BrowseFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scratch_.MakeFolder("games/sub");
+    scratch_.MakeFolder("games/odd.img");
+    scratch_.MakeFolder("caps");
+    for (const char* name : {"games/walk.ifp", "games/RUN.IFP", "games/ped.dff", "games/ped.txd", "games/notes.txt"}) {
+      scratch_.Write(name, {1, 2, 3});
+    }
+    scratch_.Write("games/anim.img", BuildImgArchive({{"b.dff", PatternData(100, 1)},
+                                                      {"jump.ifp", PatternData(3000, 2)},
+                                                      {"b.txd", PatternData(100, 3)},
+                                                      {"Idle.IFP", PatternData(10, 4)},
+                                                      {"a.DFF", PatternData(10, 5)}}));
+    scratch_.Write("games/broken.img", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'g'});
+    scratch_.Write("caps/DATA.IMG", BuildImgArchive({}));
+  }
+  std::string At(const std::string& name) const { return scratch_.ProgramPath(name); }
+
+  ScratchFolder scratch_;
+};
+
+TEST_F(BrowseFolder, PathsAreCutBackToAPlaceThatExists) {
+  const std::string games = At("games") + "\\";
+  struct Case {
+    std::string path;
+    std::string expected;
+  } cases[] = {
+      {At("games"), games},
+      {games, games},
+      {At("games/notes.txt"), games},
+      {At("games/gone/deeper/still"), games},
+      {At("games/anim.img"), At("games/anim.img") + "\\"},
+      {At("games/ANIM.IMG") + "\\", At("games/ANIM.IMG") + "\\"},
+      {At("games/missing.img"), At("games/missing.img") + "\\"},  // kept: an archive lists nothing
+      {At("games/anim.img/inside"), games},
+      {"no-such-place", "Q:\\"},
+      {"", "Q:\\"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NormaliseBrowsePath(c.path, 'Q'), c.expected) << c.path;
+}
+
+TEST(BrowseChain, OneItemPerComponentFromTheDriveDown) {
+  using Chain = std::vector<Listed>;
+  struct Case {
+    std::string path;
+    Chain expected;
+    std::string joined;  // the last item's path
+  } cases[] = {
+      {"C:\\", {{"C:", BrowseIcon::Drive, false}}, "C:\\"},
+      {"C:\\games\\x.img\\",
+       {{"C:", BrowseIcon::Drive, false}, {"games", BrowseIcon::OpenFolder, false}, {"x.img", BrowseIcon::Archive, false}},
+       "C:\\games\\x.img\\"},
+      {"d:\\\\a\\\\B.IMG\\sub",
+       {{"d:", BrowseIcon::Drive, false},
+        {"a", BrowseIcon::OpenFolder, false},
+        {"B.IMG", BrowseIcon::Archive, false},
+        {"sub", BrowseIcon::OpenFolder, false}},
+       "d:\\a\\B.IMG\\sub\\"},
+  };
+  for (const Case& c : cases) {
+    std::vector<BrowseItem> chain = BrowseChain(c.path);
+    EXPECT_EQ(AsTuples(chain), c.expected) << c.path;
+    std::vector<std::string> texts;
+    for (const BrowseItem& item : chain) texts.push_back(item.text);
+    EXPECT_EQ(ItemPath(texts), c.joined) << c.path;
+  }
+}
+
+TEST_F(BrowseFolder, FolderListingFollowsTheRules) {
+  std::vector<Listed> withModels = {
+      {"RUN.IFP", BrowseIcon::Package, false}, {"anim.img", BrowseIcon::Archive, true},
+      {"broken.img", BrowseIcon::Archive, true}, {"odd.img", BrowseIcon::Folder, true},
+      {"odd.img", BrowseIcon::Archive, true},   {"ped.dff", BrowseIcon::Model, false},
+      {"sub", BrowseIcon::Folder, true},        {"walk.ifp", BrowseIcon::Package, false},
+  };
+  std::sort(withModels.begin(), withModels.end());
+  std::vector<Listed> withoutModels = withModels;
+  withoutModels.erase(std::remove(withoutModels.begin(), withoutModels.end(), Listed{"ped.dff", BrowseIcon::Model, false}),
+                      withoutModels.end());
+  EXPECT_EQ(Sorted(FolderListing(At("games"), true)), withModels);
+  EXPECT_EQ(Sorted(FolderListing(At("games") + "\\", false)), withoutModels);
+  EXPECT_TRUE(FolderListing(At("games/sub"), true).empty());
+  EXPECT_TRUE(FolderListing(At("games/gone"), true).empty());
+}
+
+TEST_F(BrowseFolder, ArchiveListingPutsPackagesFirstInDirectoryOrder) {
+  std::vector<Listed> packages = {{"jump.ifp", BrowseIcon::Package, false}, {"Idle.IFP", BrowseIcon::Package, false}};
+  std::vector<Listed> all = packages;
+  all.insert(all.end(), {{"b.dff", BrowseIcon::Model, false}, {"a.DFF", BrowseIcon::Model, false}});
+  EXPECT_EQ(AsTuples(ArchiveListing(At("games/anim.img"), true)), all);
+  EXPECT_EQ(AsTuples(ArchiveListing(At("games/anim.img"), false)), packages);
+  for (const char* unreadable : {"games/broken.img", "games/missing.img", "games/odd.img", "games/walk.ifp"}) {
+    EXPECT_TRUE(ArchiveListing(At(unreadable), true).empty()) << unreadable;
+  }
+}
+
+TEST_F(BrowseFolder, RefreshListsModelsOnlyWithShowDffButNavigationAlways) {
+  struct Case {
+    std::string path;
+    bool showDff;
+    ListingRules rules;
+    size_t items;
+    bool models;
+    std::string archive;
+  } cases[] = {
+      {At("games") + "\\", true, ListingRules::Refresh, 8, true, ""},
+      {At("games") + "\\", false, ListingRules::Refresh, 7, false, ""},
+      {At("games") + "\\", false, ListingRules::Navigation, 8, true, ""},
+      {At("games/anim.img") + "\\", false, ListingRules::Refresh, 2, false, At("games/anim.img")},
+      {At("games/anim.img") + "\\", false, ListingRules::Navigation, 4, true, At("games/anim.img")},
+      {At("games/anim.img") + "\\", true, ListingRules::Refresh, 4, true, At("games/anim.img")},
+  };
+  for (const Case& c : cases) {
+    BrowseState state;
+    state.browsePath = c.path;
+    state.showDff = c.showDff;
+    state.browseArchive = "left over";
+    std::vector<BrowseItem> items = ListBrowsedPlace(state, c.rules);
+    EXPECT_EQ(items.size(), c.items) << c.path;
+    bool models = std::any_of(items.begin(), items.end(), [](const BrowseItem& i) { return i.icon == BrowseIcon::Model; });
+    EXPECT_EQ(models, c.models) << c.path;
+    EXPECT_EQ(state.browseArchive, c.archive) << c.path;
+  }
+}
+
+TEST_F(BrowseFolder, ItemsStandForFilesOrArchiveEntries) {
+  BrowseState state;
+  BrowseTarget file = TargetOfItem(state, {"C:", "games", "walk.ifp"});
+  EXPECT_FALSE(file.InArchive());
+  EXPECT_EQ(file.path, "C:\\games\\walk.ifp");
+  EXPECT_EQ(file.name, "walk.ifp");
+
+  state.browseArchive = At("games/anim.img");
+  BrowseTarget entry = TargetOfItem(state, {"x", "anim.img", "b.dff"});
+  EXPECT_EQ(entry.archive, At("games/anim.img"));
+  EXPECT_EQ(entry.name, "b.dff");
+  std::optional<ArchiveEntryRef> found = ArchiveEntryOfPath(entry.path);
+  ASSERT_TRUE(found) << "the entry's path leads back to it";
+  EXPECT_EQ(found->archive, At("games/anim.img"));
+  EXPECT_EQ(found->entry, "b.dff");
+}
+
+TEST_F(BrowseFolder, ArchiveEntryPathsNeedAnArchiveFile) {
+  struct Case {
+    std::string path;
+    bool entry;
+    std::string name;
+  } cases[] = {
+      {At("games/anim.img/ped.dff"), true, "ped.dff"},
+      {At("games/anim.img/any\\thing.dff"), true, "any\\thing.dff"},
+      {At("games/anim.img") + "\\", false, ""},
+      {At("games/odd.img/ped.dff"), false, ""},  // a folder, not an archive
+      {At("games/ped.dff"), false, ""},
+      {At("games/missing.img/ped.dff"), false, ""},
+  };
+  for (const Case& c : cases) {
+    std::optional<ArchiveEntryRef> ref = ArchiveEntryOfPath(c.path);
+    ASSERT_EQ(ref.has_value(), c.entry) << c.path;
+    if (ref) {
+      EXPECT_EQ(ref->entry, c.name);
+    }
+  }
+}
+
+TEST_F(BrowseFolder, PathBoxTakesFoldersAndArchives) {
+  struct Case {
+    std::string text;
+    PathBoxVerdict verdict;
+  } cases[] = {
+      {At("games"), PathBoxVerdict::Accepted},
+      {At("games/odd.img"), PathBoxVerdict::Accepted},
+      {At("games/anim.img"), PathBoxVerdict::Accepted},
+      {At("caps/DATA.IMG"), PathBoxVerdict::Accepted},
+      {At("games/notes.txt"), PathBoxVerdict::InvalidExtension},
+      {At("games/walk.ifp"), PathBoxVerdict::InvalidExtension},
+      {At("games/missing"), PathBoxVerdict::InvalidPath},
+      {"", PathBoxVerdict::InvalidPath},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CheckPathBoxText(c.text), c.verdict) << c.text;
+}
+
+TEST(BrowseDrives, DriveBoxNamesEachDriveByItsRootAndLabel) {
+  ScratchFolder scratch;
+  std::vector<Drive> drives = LogicalDrives();
+  for (size_t i = 1; i < drives.size(); ++i) {
+    EXPECT_LT(drives[i - 1].letter, drives[i].letter);
+  }
+  char scratchDrive = DriveLetterOf(scratch.ProgramPath("x"));
+  EXPECT_TRUE(std::any_of(drives.begin(), drives.end(), [&](const Drive& d) { return d.letter == scratchDrive; }))
+      << "the drive of the temporary folder is listed";
+  EXPECT_EQ(KindOfPath(DriveRoot(scratchDrive)), PathKind::Folder);
+  EXPECT_EQ(DriveBoxText({'C', "System"}), "C:\\ System");
+  EXPECT_EQ(DriveBoxText({'D', ""}), "D:\\ ");
+  EXPECT_EQ(DriveLetterOf("c:\\games"), 'C');
+}
+
+}  // namespace
+}  // namespace zam

@@ -1,0 +1,428 @@
+// The browser pane driven with real messages on a generated folder of
+// packages, models and an archive: the chain and listing after start-up,
+// the path box, the drive box and double-clicks; packages and models opened
+// from folders and archives; the Directory menu across restarts. No test
+// may leave a temporary file behind.
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "anim/ifp_writer.h"
+#include "app/win32/preview_models.h"
+#include "demo_models.h"
+#include "editor_fixture.h"
+#include "img_builder.h"
+#include "resource.h"
+
+namespace zam::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// The files the temporary-file service made and nobody deleted.
+std::set<std::string> TempFiles() {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  for (const char* prefix : {"ifp", "dff", "txd"}) {
+    HANDLE find = FindFirstFileA((std::string(folder) + prefix + "*.tmp").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) names.insert(found.cFileName);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  }
+  return names;
+}
+
+// game\ holds a package, a model with its dictionary, a text file, a folder
+// with a package, and an archive of packages and models.
+class Browser : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    game_ = Path("game");
+    archive_ = game_ + "\\anim.img";
+    CreateDirectoryA(game_.c_str(), nullptr);
+    CreateDirectoryA((game_ + "\\sub").c_str(), nullptr);
+    WritePackage("game\\walk.ifp", TestPackage(kFormatANPK, 4));
+    WritePackage("game\\sub\\deep.ifp", TestPackage(kFormatANPK, 1));
+    std::vector<uint8_t> ped = gen::BuildCharacterDff(gen::SmallCharacter());
+    std::vector<uint8_t> pedTextures = gen::BuildTxd(gen::SmallCharacterTextures());
+    WriteFile(game_ + "\\ped.dff", ped);
+    WriteFile(game_ + "\\ped.txd", pedTextures);
+    WriteFile(game_ + "\\notes.txt", {'h', 'i'});
+    std::vector<uint8_t> run, idle;
+    WriteIfp(TestPackage(kFormatANP3, 3), run);
+    WriteIfp(TestPackage(kFormatANPK, 2), idle);
+    WriteFile(archive_, gen::BuildImgArchive({{"ped.dff", ped},
+                                              {"run.ifp", run},
+                                              {"ped.txd", pedTextures},
+                                              {"gun.dff", gen::BuildWeaponDff(gen::DemoWeapon())},
+                                              {"idle.ifp", idle},
+                                              {"gun.txd", gen::BuildTxd(gen::DemoWeaponTextures())}}));
+    WriteSettings("[Directory]\nInitDir=" + game_ + "\n");
+    tempBefore_ = TempFiles();
+  }
+
+  void TearDown() override {
+    EXPECT_EQ(TempFiles(), tempBefore_) << "a temporary file was left behind";
+    EditorTest::TearDown();
+  }
+
+  HWND Tree() const { return Item(IDC_BROWSER_TREE); }
+  HTREEITEM Selection() const { return TreeView_GetSelection(Tree()); }
+  std::string ItemText(HTREEITEM item, int* image = nullptr) const {
+    char text[260] = {};
+    TVITEMA query{};
+    query.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_HANDLE;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = sizeof text;
+    SendMessageA(Tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    if (image) *image = query.iImage;
+    return text;
+  }
+  std::vector<HTREEITEM> Children(HTREEITEM parent) const {
+    std::vector<HTREEITEM> items;
+    HTREEITEM child = parent ? TreeView_GetChild(Tree(), parent) : TreeView_GetRoot(Tree());
+    for (; child; child = TreeView_GetNextSibling(Tree(), child)) items.push_back(child);
+    return items;
+  }
+  // The texts from the root down to the browsed (selected) item, joined by "\".
+  std::string Chain() const {
+    std::string chain;
+    for (HTREEITEM item = Selection(); item; item = TreeView_GetParent(Tree(), item)) {
+      chain = ItemText(item) + (chain.empty() ? "" : "\\" + chain);
+    }
+    return chain;
+  }
+  // The browsed item's children as "text/icon", with "+" for a placeholder
+  // child; folders come in the file system's order, so they are sorted.
+  Texts Listing(bool sorted = false) const {
+    Texts texts;
+    for (HTREEITEM item : Children(Selection())) {
+      int image = 0;
+      std::string text = ItemText(item, &image);
+      text += "/" + std::to_string(image);
+      std::vector<HTREEITEM> below = Children(item);
+      if (!below.empty()) text += below.size() == 1 && ItemText(below[0]) == "Loading..." ? "+" : "?";
+      texts.push_back(text);
+    }
+    if (sorted) std::sort(texts.begin(), texts.end());
+    return texts;
+  }
+  HTREEITEM Find(const std::string& text) const {
+    std::vector<HTREEITEM> pending = Children(nullptr);
+    while (!pending.empty()) {
+      HTREEITEM item = pending.back();
+      pending.pop_back();
+      if (ItemText(item) == text) return item;
+      for (HTREEITEM child : Children(item)) pending.push_back(child);
+    }
+    return nullptr;
+  }
+  // The item's middle, in the tree's client coordinates.
+  POINT Middle(HTREEITEM item) const {
+    RECT rect;
+    std::memcpy(&rect, &item, sizeof item);  // the message takes the item in the rectangle
+    SendMessageA(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  }
+  // A double-click as the mouse makes it: down, up, double-click, up.
+  void DoubleClick(const std::string& text) {
+    HTREEITEM item = Find(text);
+    ASSERT_NE(item, nullptr) << text;
+    POINT at = Middle(item);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      PostMessageA(Tree(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    }
+    Pump();
+  }
+  void Select(const std::string& text) {
+    HTREEITEM item = Find(text);
+    ASSERT_NE(item, nullptr) << text;
+    TreeView_SelectItem(Tree(), item);
+  }
+  void TypePath(const std::string& text) {
+    SetDlgItemTextA(window_, IDC_PATH_BOX, text.c_str());
+    ControlCommand(IDC_PATH_GO, BN_CLICKED);
+  }
+  std::string Setting(const char* section, const char* key) {
+    char text[300] = {};
+    GetPrivateProfileStringA(section, key, "", text, sizeof text, Path("ZelcorAnimManager.ini").c_str());
+    return text;
+  }
+  void Restart() {
+    Close();
+    Start();
+  }
+
+  std::string game_;
+  std::string archive_;
+  std::set<std::string> tempBefore_;
+};
+
+// Sorted; notes.txt is not listed.
+const Texts kGameListing = {"anim.img/2+", "ped.dff/4", "sub/0+", "walk.ifp/3"};
+const Texts kGameWithoutModels = {"anim.img/2+", "sub/0+", "walk.ifp/3"};
+const Texts kArchiveListing = {"run.ifp/3", "idle.ifp/3", "ped.dff/4", "gun.dff/4"};
+
+TEST_F(Browser, StartsInTheInitialDirectory) {
+  Start();
+  EXPECT_EQ(Chain(), game_);
+  EXPECT_EQ(Listing(true), kGameListing);
+  int drive = 0, folder = 0;
+  ItemText(TreeView_GetRoot(Tree()), &drive);
+  ItemText(TreeView_GetParent(Tree(), Selection()), &folder);
+  EXPECT_EQ(drive, 5);
+  EXPECT_EQ(folder, 1);
+  EXPECT_EQ(Text(IDC_PATH_BOX), game_ + "\\");
+  EXPECT_EQ(Text(IDC_DRIVE_BOX).substr(0, 3), game_.substr(0, 2) + "\\");
+  EXPECT_EQ(GetWindowLongPtrA(Tree(), GWL_STYLE) & 0xFFFF, TVS_SHOWSELALWAYS | TVS_INFOTIP)
+      << "no expand buttons and no lines";
+}
+
+TEST_F(Browser, PathBoxBrowsesFoldersAndArchivesAndRefusesTheRest) {
+  Start();
+  struct Case {
+    std::string typed;
+    std::string message;  // empty: accepted
+    std::string chain;
+    Texts listing;
+  } cases[] = {
+      {archive_, "", archive_, kArchiveListing},
+      {game_ + "\\ANIM.IMG", "", game_ + "\\ANIM.IMG", kArchiveListing},
+      {game_ + "\\sub\\", "", game_ + "\\sub", {"deep.ifp/3"}},
+      {game_ + "\\missing", "Invalid Path / File", game_ + "\\sub", {"deep.ifp/3"}},
+      {game_ + "\\notes.txt", "Invalid File Extension", game_ + "\\sub", {"deep.ifp/3"}},
+  };
+  for (const Case& c : cases) {
+    prompts_.messages.clear();
+    TypePath(c.typed);
+    ASSERT_EQ(prompts_.messages.size(), c.message.empty() ? 0u : 1u) << c.typed;
+    if (!c.message.empty()) {
+      EXPECT_EQ(prompts_.messages[0].text, c.message);
+      EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(Chain(), c.chain) << c.typed;
+    EXPECT_EQ(Listing(), c.listing) << c.typed;
+  }
+}
+
+TEST_F(Browser, DriveBoxBrowsesTheRootOfAnotherDrive) {
+  Start();
+  HWND box = Item(IDC_DRIVE_BOX);
+  int own = static_cast<int>(SendMessageA(box, CB_GETCURSEL, 0, 0));
+  int other = own == 0 ? 1 : 0;
+  char text[300] = {};
+  ASSERT_NE(SendMessageA(box, CB_GETLBTEXT, other, reinterpret_cast<LPARAM>(text)), CB_ERR) << "Wine has two drives";
+  SendMessageA(box, CB_SETCURSEL, other, 0);
+  ControlCommand(IDC_DRIVE_BOX, CBN_SELCHANGE);
+  EXPECT_EQ(Chain(), std::string(text, 2));
+  EXPECT_EQ(Text(IDC_PATH_BOX), std::string(text, 3));
+  TypePath(game_);
+  EXPECT_EQ(SendMessageA(box, CB_GETCURSEL, 0, 0), own) << "the drive box follows the path box";
+  SendMessageA(box, CB_SETCURSEL, other, 0);
+  ControlCommand(IDC_DRIVE_BOX, CBN_SELCHANGE);
+  SendMessageA(box, CB_SETCURSEL, own, 0);
+  ControlCommand(IDC_DRIVE_BOX, CBN_SELCHANGE);
+  EXPECT_EQ(Chain(), game_.substr(0, 2));
+}
+
+TEST_F(Browser, DoubleClicksNavigateDownAndUp) {
+  Start();
+  DoubleClick("sub");
+  EXPECT_EQ(Chain(), game_ + "\\sub");
+  EXPECT_EQ(Listing(), Texts{"deep.ifp/3"});
+  EXPECT_EQ(Text(IDC_PATH_BOX), game_ + "\\sub\\");
+  EXPECT_EQ(Children(TreeView_GetParent(Tree(), Find("sub"))).size(), 1u) << "the chain holds no other items";
+  DoubleClick("game");
+  EXPECT_EQ(Chain(), game_);
+  EXPECT_EQ(Listing(true), kGameListing);
+  DoubleClick("anim.img");
+  EXPECT_EQ(Chain(), archive_);
+  EXPECT_EQ(Listing(), kArchiveListing);
+  EXPECT_EQ(State().browser.state.browseArchive, archive_);
+  std::string drive = game_.substr(0, 2);
+  DoubleClick(drive);
+  EXPECT_EQ(Chain(), drive);
+  EXPECT_EQ(Text(IDC_PATH_BOX), drive + "\\");
+  EXPECT_EQ(State().browser.state.browseArchive, "");
+}
+
+TEST_F(Browser, DoubleClickOnAPackageOpensItFromAFolderOrAnArchive) {
+  struct Case {
+    const char* place;  // browsed first, "" to stay
+    const char* item;
+    int animations;
+    bool fromArchive;
+  } cases[] = {{"", "walk.ifp", 4, false}, {"anim.img", "run.ifp", 3, true}, {"", "idle.ifp", 2, true}};
+  Start();
+  for (const Case& c : cases) {
+    if (*c.place) DoubleClick(c.place);
+    DoubleClick(c.item);
+    EXPECT_EQ(Title(), std::string(c.item) + " - Zelcor Animation Manager");
+    EXPECT_EQ(Rows(IDC_ANIMATION_LIST), c.animations) << c.item;
+    const DocumentState& document = State().document;
+    EXPECT_EQ(document.documentName, c.item);
+    EXPECT_EQ(document.documentArchive, c.fromArchive ? archive_ : "");
+    EXPECT_EQ(document.documentDirectory, c.fromArchive ? "" : game_ + "\\");
+    EXPECT_EQ(TempFiles(), tempBefore_) << c.item;
+    EXPECT_TRUE(Children(Find(c.item)).empty()) << "opening a package does not navigate into it";
+  }
+  // The entry is the document: Save writes it back there.
+  Rename(IDC_ANIMATION_LIST, 0, "saved");
+  Command(ID_IFP_SAVE);
+  TypePath(game_);
+  Command(ID_DIR_OPEN_CURRENT);
+  EXPECT_EQ(Chain(), archive_);
+  DoubleClick("idle.ifp");
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 0, 0), "saved");
+}
+
+TEST_F(Browser, DeclinedDiscardLeavesPackageTreeAndDocumentAsTheyWere) {
+  Start({WritePackage("game\\walk.ifp", TestPackage(kFormatANPK, 4))});
+  Rename(IDC_ANIMATION_LIST, 0, "edited");
+  DoubleClick("anim.img");
+  prompts_.answers = {IDCANCEL};
+  DoubleClick("run.ifp");
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Current editing will be lost.\nDo you want to continue?");
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 0, 0), "edited");
+  EXPECT_EQ(State().document.documentDirectory, game_ + "\\");
+  EXPECT_EQ(State().document.documentArchive, "");
+  EXPECT_EQ(Chain(), archive_ + "\\run.ifp") << "the clicked item stays selected";
+  EXPECT_EQ(Children(Find("anim.img")).size(), kArchiveListing.size());
+}
+
+TEST_F(Browser, ModelsOpenWithTheirDictionariesFromArchivesAndFolders) {
+  Start();
+  DoubleClick("ped.dff");
+  EXPECT_FALSE(State().character.mesh.textures.empty()) << "with ped.txd beside it";
+  EXPECT_EQ(Setting("Preview", "Model"), game_ + "\\ped.dff");
+
+  DoubleClick("anim.img");
+  UnloadModel(State(), ModelRole::Character);
+  Select("ped.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  EXPECT_FALSE(State().character.mesh.textures.empty()) << "the dictionary came from the same archive";
+  EXPECT_EQ(Setting("Preview", "Model"), game_ + "\\ped.dff") << "the popup does not record the model";
+  Select("gun.dff");
+  Command(ID_TREE_OPEN_WEAPON);
+  EXPECT_FALSE(State().weapon.mesh.textures.empty());
+
+  // A double-click records the entry so that the next start finds it.
+  UnloadModel(State(), ModelRole::Character);
+  DoubleClick("ped.dff");
+  EXPECT_GT(State().character.boneCount, 0);
+  EXPECT_EQ(Setting("Preview", "Model"), archive_ + "\\ped.dff");
+  UnloadModel(State(), ModelRole::Character);
+  EXPECT_TRUE(LoadModelPath(State(), ModelRole::Character, Setting("Preview", "Model"), true));
+  EXPECT_FALSE(State().character.mesh.textures.empty());
+  EXPECT_FALSE(LoadModelPath(State(), ModelRole::Character, archive_ + "\\gone.dff", true));
+  EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_TRUE(Children(Find("ped.dff")).empty());
+}
+
+TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
+  Start();
+  DoubleClick("anim.img");
+  WriteFile(archive_, {'g', 'o', 'n', 'e'});
+  DoubleClick("run.ifp");
+  Select("ped.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  EXPECT_TRUE(prompts_.messages.empty()) << "the browser stops silently";
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(State().character.boneCount, 0);
+
+  // Entries that are no package or model: the reader and the loader say so.
+  // A model without a dictionary loads untextured.
+  std::vector<uint8_t> junk(300, 0x5A);
+  WriteFile(archive_, gen::BuildImgArchive({{"run.ifp", junk},
+                                            {"ped.dff", junk},
+                                            {"bare.dff", gen::BuildCharacterDff(gen::SmallCharacter())}}));
+  DoubleClick("anim.img");
+  DoubleClick("run.ifp");
+  Select("ped.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  ASSERT_EQ(prompts_.messages.size(), 2u);
+  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
+  EXPECT_EQ(prompts_.messages[1].text, "Unknown RW Version ID.");
+  EXPECT_EQ(State().document.documentArchive, "") << "what was not read is not the document";
+  Select("bare.dff");
+  Command(ID_TREE_OPEN_SKINNED);
+  EXPECT_GT(State().character.boneCount, 0);
+  EXPECT_TRUE(State().character.mesh.textures.empty());
+}
+
+// The popups the main window was about to show.
+std::vector<HMENU> shownPopups;
+LRESULT CALLBACK RecordPopups(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) shownPopups.push_back(reinterpret_cast<HMENU>(call->wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Browser, RightClickOffersThePopupOfPackagesAndModelsOnly) {
+  Start();
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordPopups, nullptr, GetCurrentThreadId());
+  struct Case {
+    const char* item;  // nullptr: below the last item
+    int popup;         // -1: none; otherwise its first command is chosen
+  } cases[] = {{"sub", -1}, {nullptr, -1}, {"walk.ifp", 0}, {"ped.dff", 1}};
+  for (const Case& c : cases) {
+    shownPopups.clear();
+    POINT at = Middle(Find(c.item ? c.item : "walk.ifp"));
+    if (!c.item) at.y += 200;
+    ClientToScreen(Tree(), &at);
+    // Keys for the popup's own message loop: its first command, or away.
+    for (WPARAM key : c.popup < 0 ? std::vector<WPARAM>{VK_ESCAPE} : std::vector<WPARAM>{VK_DOWN, VK_RETURN}) {
+      PostMessageA(Tree(), WM_KEYDOWN, key, 0);
+    }
+    SendMessageA(Tree(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Tree()), MAKELPARAM(at.x, at.y));
+    Pump();
+    ASSERT_EQ(shownPopups.size(), c.popup < 0 ? 0u : 1u) << (c.item ? c.item : "empty part");
+    if (c.popup >= 0) {
+      EXPECT_EQ(shownPopups[0], GetSubMenu(State().treeMenu.get(), c.popup));
+    }
+  }
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager") << "Open";
+  EXPECT_GT(State().character.boneCount, 0) << "Open as Skinned Model";
+}
+
+TEST_F(Browser, InitialDirectoryIsSetForTheNextStart) {
+  Start();
+  DoubleClick("sub");
+  Command(ID_DIR_SET_INITIAL);
+  EXPECT_EQ(Setting("Directory", "InitDir"), game_ + "\\sub\\");
+  DoubleClick(game_.substr(0, 2));
+  Command(ID_DIR_OPEN_INITIAL);
+  EXPECT_EQ(Chain(), game_) << "the directory read at start-up";
+  Restart();
+  EXPECT_EQ(Chain(), game_ + "\\sub");
+  Command(ID_DIR_OPEN_CURRENT);
+  EXPECT_EQ(Chain(), game_ + "\\sub") << "a new document has no place";
+}
+
+TEST_F(Browser, ShowDffFilesIsKeptAndHidesModelsFromRefreshesOnly) {
+  Start();
+  Command(ID_DIR_SHOW_DFF);
+  EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
+  EXPECT_EQ(Setting("Directory", "ShowDFF"), "0");
+  EXPECT_EQ(Listing(true), kGameWithoutModels);
+  Restart();
+  EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
+  EXPECT_EQ(Listing(true), kGameWithoutModels);
+  DoubleClick("game");  // collapses the browsed folder: navigating lists models
+  EXPECT_EQ(Listing(true), kGameListing);
+  DoubleClick("anim.img");
+  EXPECT_EQ(Listing(), kArchiveListing);
+  Command(ID_DIR_SHOW_DFF);
+  EXPECT_TRUE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
+  EXPECT_EQ(Setting("Directory", "ShowDFF"), "1");
+}
+
+}  // namespace
+}  // namespace zam::test
