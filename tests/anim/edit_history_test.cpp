@@ -11,21 +11,23 @@
 namespace zam {
 namespace {
 
+BoneTrack Track(uint32_t keyType, size_t keyCount) {
+  BoneTrack track{};
+  track.keyType = keyType;
+  track.keys.resize(keyCount);
+  return track;
+}
+
 // Animations "a", "b", "c": animation i has a KRT0 track of i + 1 keys and a
 // KRTS track of i + 2 keys, so where each record went can be told apart.
 AnimPackage Start() {
   AnimPackage package{};
   package.format = kFormatANPK;
   SetName(package.name, "ped");
-  for (int i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < 3; ++i) {
     Animation animation{};
     SetName(animation.name, std::string(1, static_cast<char>('a' + i)));
-    for (uint32_t type : {kKeyKRT0, kKeyKRTS}) {
-      BoneTrack track{};
-      track.keyType = type;
-      track.keys.resize(static_cast<size_t>(i + (type == kKeyKRT0 ? 1 : 2)));
-      animation.bones.push_back(track);
-    }
+    animation.bones = {Track(kKeyKRT0, i + 1), Track(kKeyKRTS, i + 2)};
     package.animations.push_back(animation);
   }
   return package;
@@ -210,7 +212,7 @@ TEST(EditHistory, KeepsTheLastHundredStepsAndForgetsTheSavedStateBeyondThem) {
 TEST(EditHistory, BoundsTheBytesItHoldsOldestFirst) {
   // Each step holds a track of 1000 keys, 44 000 bytes: two fit in 100 000.
   AnimPackage package = Start();
-  package.animations[0].bones[0].keys.resize(1000);
+  package.animations[0].bones[0] = Track(kKeyKRT0, 1000);
   EditHistory history(100000);
   for (int i = 0; i < 3; ++i) {
     BoneTrack before = package.animations[0].bones[0];

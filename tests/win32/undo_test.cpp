@@ -15,10 +15,10 @@ using Undo = EditorTest;
 
 TEST_F(Undo, EveryChangeToTheDocumentIsUndoneAndRedone) {
   Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 4))});
-  // "extra" is new to the document; its anim1 ends later than the document's.
+  // "extra" is new to the document; its anim1 has a track fewer than the document's.
   AnimPackage incoming = TestPackage(kFormatANPK, 2);
   SetName(incoming.animations[0].name, "extra");
-  incoming.animations[1].bones[0].keys[1].time = 3.0f;
+  incoming.animations[1].bones.pop_back();
   std::string other = WritePackage("other.ifp", incoming);
   // The rows of the animation list: the first clicked, the others added.
   auto select = [this](std::vector<int> rows) {
