@@ -99,4 +99,17 @@
 #define ID_DIR_SET_INITIAL 40042
 #define ID_DIR_OPEN_CURRENT 40043
 
+/* Undo and Redo (IFP menu) and the keys of the main window, outside the
+   range of the command dispatcher; IDR_MAIN_KEYS is their accelerator table */
+#define IDR_MAIN_KEYS 111
+#define ID_EDIT_UNDO 40101
+#define ID_EDIT_REDO 40102
+#define ID_KEY_DELETE 40103
+#define ID_KEY_RENAME 40104
+#define ID_KEY_PLAY 40105
+#define ID_KEY_FIRST_FRAME 40106
+#define ID_KEY_LAST_FRAME 40107
+#define ID_KEY_FRAME_BACK 40108
+#define ID_KEY_FRAME_FORWARD 40109
+
 #endif

@@ -52,8 +52,8 @@ std::vector<MergedAnimation> ReplaceAnimations(AnimPackage& document, AnimPackag
     if (!IsChecked(checked, i)) continue;
     int target = FindByName(document, NameText(incoming.animations[i].name));
     if (target < 0) continue;
-    document.animations[static_cast<size_t>(target)] = TakeAnimation(incoming.animations[i]);
-    merged.push_back({static_cast<int>(i), target});
+    std::swap(document.animations[static_cast<size_t>(target)], incoming.animations[i]);
+    merged.push_back({static_cast<int>(i), target, true});
   }
   return merged;
 }

@@ -9,12 +9,21 @@
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
 #include "platform/file_system.h"
+#include "resource.h"
 
 namespace zam {
 
 void SetTitle(EditorState& editor, bool modified) {
   editor.document.modified = modified;
   SetWindowTextA(editor.window, DocumentTitle(editor.document).c_str());
+  // Every change of the history ends with a new title.
+  EnableMenuItem(editor.menu, ID_EDIT_UNDO, MF_BYCOMMAND | (editor.history.CanUndo() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(editor.menu, ID_EDIT_REDO, MF_BYCOMMAND | (editor.history.CanRedo() ? MF_ENABLED : MF_GRAYED));
+}
+
+void MarkSaved(EditorState& editor) {
+  editor.history.MarkSaved();
+  SetTitle(editor, false);
 }
 
 bool MayLoseChanges(EditorState& editor) {
@@ -26,6 +35,7 @@ bool DiscardMainPackage(EditorState& editor) {
   if (!MayLoseChanges(editor)) return false;
   StopPlayback(editor);
   ReleasePackage(editor.package);
+  editor.history.Clear();
   ClearDocument(editor.document);
   SetTitle(editor, false);
   // The views must not go on listing animations that no longer exist.
@@ -60,6 +70,7 @@ PackageReadOutcome ReadPackageIntoMain(EditorState& editor, const std::string& p
   bool cut = false;
   PackageReadOutcome outcome = ReadPackageFile(editor, path, editor.package, cut);
   if (outcome != PackageReadOutcome::Read) return outcome;
+  editor.history.Clear();
   editor.currentAnimation = -1;
   RefreshPackageView(editor);
   RefreshBoneView(editor);

@@ -8,16 +8,20 @@
 
 namespace zam {
 
-// Stores the modified flag and shows it in the window title.
+// Stores the modified flag and shows it in the window title; the IFP
+// menu's Undo and Redo follow the history.
 void SetTitle(EditorState& editor, bool modified);
-inline void MarkModified(EditorState& editor) { SetTitle(editor, true); }
+// The package now is what its file holds: not modified, and undoing back to
+// here later clears the mark again.
+void MarkSaved(EditorState& editor);
 
 // The question before unsaved changes are lost: true to go on (nothing to
 // lose, or the user agreed).
 bool MayLoseChanges(EditorState& editor);
 
-// Throws the main package away, first asking when it has unsaved changes.
-// Returns false when the user declined; then nothing has changed.
+// Throws the main package away with its history, first asking when it has
+// unsaved changes. Returns false when the user declined; then nothing has
+// changed.
 bool DiscardMainPackage(EditorState& editor);
 
 enum class PackageReadOutcome { Read, CannotOpen, UnknownFormat };
@@ -30,7 +34,7 @@ PackageReadOutcome ReadPackageFile(EditorState& editor, const std::string& path,
 void ShowEndedEarly(EditorState& editor, const AnimPackage& package);
 
 // Reads the file at `path` into the (discarded) main package, makes the
-// current animation none and refreshes the views. Shows the program's
+// current animation none, forgets the history and refreshes the views. Shows the program's
 // message when the file cannot be opened, is in neither layout, or ends early.
 PackageReadOutcome ReadPackageIntoMain(EditorState& editor, const std::string& path);
 

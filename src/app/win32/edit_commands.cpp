@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+
 #include "anim/package_edits.h"
 #include "anim/win32/remove_trans_key_dialog.h"
-#include "app/win32/document_actions.h"
 #include "app/win32/editor_views.h"
+#include "app/win32/undo_commands.h"
 #include "resource.h"
 #include "views/win32/list_view.h"
 
@@ -24,12 +26,13 @@ void EditFirstSelected(HWND list) {
 
 void CopyAnimationsCommand(EditorState& editor) {
   HWND list = editor.Control(IDC_ANIMATION_LIST);
+  DocumentEdit edit(editor);
   // Copies are appended unselected, so each row selected now is copied once.
   for (int row = list::NextSelected(list, -1); row >= 0; row = list::NextSelected(list, row)) {
     int copy = AppendAnimationCopy(editor.package, row);
     if (copy < 0) continue;
+    edit.history().AnimationInserted(editor.package, copy);
     AppendAnimationRow(list, editor.package.animations[static_cast<size_t>(copy)]);
-    MarkModified(editor);
   }
 }
 
@@ -37,8 +40,9 @@ void RenameAnimationCommand(EditorState& editor) { EditFirstSelected(editor.Cont
 
 void DeleteAnimationsCommand(EditorState& editor) {
   HWND list = editor.Control(IDC_ANIMATION_LIST);
+  DocumentEdit edit(editor);
   for (int row = list::NextSelected(list, -1); row >= 0; row = list::NextSelected(list, -1)) {
-    RemoveAnimation(editor.package, row);
+    edit.history().RemoveAnimation(editor.package, row);
     // The current animation keeps being shown under its new index; when it
     // is the one deleted, nothing is shown any more.
     bool wasCurrent = editor.currentAnimation == row;
@@ -48,16 +52,22 @@ void DeleteAnimationsCommand(EditorState& editor) {
       FillBoneList(editor.Control(IDC_BONE_LIST), nullptr);
       ClearKeyGrid(editor.keyGrid);
     }
-    MarkModified(editor);
   }
 }
 
 void RemoveTransKeyCommand(EditorState& editor) {
   std::vector<int> selected = list::SelectedRows(editor.Control(IDC_ANIMATION_LIST));
+  // The dialog changes the selected animations in place: their copies undo it.
+  std::vector<std::pair<int, Animation>> before;
+  for (int row : selected) {
+    if (const Animation* animation = AnimationAt(editor.package, row)) before.emplace_back(row, *animation);
+  }
   if (RunRemoveTransKeyDialog(editor.window, editor.package, selected) == 0) return;
+  DocumentEdit edit(editor);
+  edit.MarkChanged();  // even with no bone ticked
+  for (auto& [row, animation] : before) edit.history().AnimationChanged(editor.package, row, std::move(animation));
   // The bone list's Type column shows the new key types.
   RefreshBoneView(editor);
-  MarkModified(editor);
 }
 
 void RenameBoneCommand(EditorState& editor) {
@@ -68,12 +78,12 @@ void DeleteBonesCommand(EditorState& editor) {
   Animation* animation = editor.CurrentAnimation();
   if (!animation) return;
   HWND bones = editor.Control(IDC_BONE_LIST);
+  DocumentEdit edit(editor);
   for (int row = list::NextSelected(bones, -1); row >= 0; row = list::NextSelected(bones, -1)) {
-    RemoveTrack(*animation, row);
+    edit.history().RemoveTrack(editor.package, editor.currentAnimation, row);
     SendMessageA(bones, LVM_DELETEITEM, row, 0);
     // The key grid loses the same row, so it never draws a track that is gone.
     SendMessageA(editor.keyGrid.grid, LVM_DELETEITEM, row, 0);
-    MarkModified(editor);
   }
 }
 
@@ -81,11 +91,14 @@ void SetKeyTypeCommand(EditorState& editor, uint32_t keyType) {
   Animation* animation = editor.CurrentAnimation();
   if (!animation) return;
   HWND bones = editor.Control(IDC_BONE_LIST);
+  DocumentEdit edit(editor);
   for (int row = list::NextSelected(bones, -1); row >= 0; row = list::NextSelected(bones, row)) {
     if (row >= animation->boneCount()) continue;
-    animation->bones[static_cast<size_t>(row)].keyType = keyType;
+    BoneTrack& track = animation->bones[static_cast<size_t>(row)];
+    BoneTrack before = track;
+    track.keyType = keyType;
+    edit.history().TrackChanged(editor.package, editor.currentAnimation, row, std::move(before));
     SetBoneKeyType(bones, row, keyType);
-    MarkModified(editor);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "anim/anim_package.h"
+#include "anim/edit_history.h"
 #include "app/document.h"
 #include "app/playback.h"
 #include "app/settings.h"
@@ -35,6 +36,7 @@ struct EditorState {
 
   AnimPackage package{};
   DocumentState document;
+  EditHistory history;  // of the package's changes since it was opened
   int currentAnimation = -1;
   PlayHead playHead;
   PreviewCamera camera;

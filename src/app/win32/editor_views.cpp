@@ -1,8 +1,8 @@
 #include "app/win32/editor_views.h"
 
-#include "app/win32/document_actions.h"
 #include "app/win32/playback_controls.h"
 #include "app/win32/preview_view.h"
+#include "app/win32/undo_commands.h"
 #include "resource.h"
 #include "views/current_animation.h"
 #include "views/win32/list_view.h"
@@ -80,7 +80,11 @@ void OnAnimationListEvent(EditorState& editor, const ListEvent& event) {
     }
     case ListEvent::Kind::Renamed:
       if (Animation* animation = AnimationAt(editor.package, event.row)) {
-        if (Rename(animation->name, event.text)) MarkModified(editor);
+        Animation before = *animation;
+        if (Rename(animation->name, event.text)) {
+          DocumentEdit edit(editor);
+          edit.history().AnimationChanged(editor.package, event.row, std::move(before));
+        }
       }
       break;
     case ListEvent::Kind::None:
@@ -102,7 +106,12 @@ void OnBoneListEvent(EditorState& editor, const ListEvent& event) {
       // animation that is no longer shown: no track is renamed then.
       Animation* animation = editor.CurrentAnimation();
       if (animation && event.row >= 0 && event.row < animation->boneCount()) {
-        if (Rename(animation->bones[static_cast<size_t>(event.row)].name, event.text)) MarkModified(editor);
+        BoneTrack& track = animation->bones[static_cast<size_t>(event.row)];
+        BoneTrack before = track;
+        if (Rename(track.name, event.text)) {
+          DocumentEdit edit(editor);
+          edit.history().TrackChanged(editor.package, editor.currentAnimation, event.row, std::move(before));
+        }
       }
       break;
     }

@@ -61,7 +61,7 @@ void SaveIntoArchiveEntry(EditorState& editor) {
   // The write-back deletes the package file itself.
   switch (WriteBackImgEntry(document.documentArchive, document.documentName, temp.Release())) {
     case ImgWriteBackResult::Written:
-      SetTitle(editor, false);
+      MarkSaved(editor);
       break;
     case ImgWriteBackResult::ArchiveCannotOpen:
       ShowError(editor, msg::kFileCannotOpen);
@@ -98,7 +98,7 @@ void SaveCommand(EditorState& editor) {
       ShowError(editor, msg::kFileCannotOpen);
       return;
     }
-    if (WritePackageFile(editor, path)) SetTitle(editor, false);
+    if (WritePackageFile(editor, path)) MarkSaved(editor);
     return;
   }
   SaveIntoArchiveEntry(editor);
@@ -111,7 +111,7 @@ void SaveAsCommand(EditorState& editor) {
   if (!Prompts().GetSaveFileNameA(&dialog)) return;
   if (!WritePackageFile(editor, path)) return;
   SetDocumentFromPath(editor.document, path);
-  SetTitle(editor, false);
+  MarkSaved(editor);
 }
 
 void AboutCommand(EditorState& editor) { ShowMessage(editor.window, msg::kAbout, MB_OK | MB_ICONINFORMATION); }

@@ -5,16 +5,17 @@
 #include <shlobj.h>
 
 #include "app/main_layout.h"
-#include "app/win32/command_dispatcher.h"
 #include "app/win32/directory_commands.h"
 #include "app/win32/document_actions.h"
 #include "app/win32/editor_state.h"
 #include "app/win32/editor_views.h"
+#include "app/win32/main_keys.h"
 #include "app/win32/opening_flow.h"
 #include "app/win32/playback_controls.h"
 #include "app/win32/preview_models.h"
 #include "app/win32/preview_view.h"
 #include "app/win32/settings_store_win32.h"
+#include "app/win32/undo_commands.h"
 #include "resource.h"
 #include "views/win32/key_grid.h"
 #include "views/win32/package_views.h"
@@ -54,6 +55,7 @@ void Initialize(HWND window, const StartupArgs& args) {
   EditorState& editor = CreateEditor(window, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
   editor.menu = GetMenu(window);
   editor.treeMenu.reset(LoadMenuA(editor.instance, MAKEINTRESOURCEA(IDR_TREE_MENU)));
+  InstallMainKeys(editor);
   InitPreview(editor);
   // Dropped files are offered like the command-line files after the first.
   DragAcceptFiles(window, TRUE);
@@ -89,21 +91,27 @@ void Initialize(HWND window, const StartupArgs& args) {
 void OnPackageNameChanged(EditorState& editor) {
   char text[kMaxNameLength + 1] = {};
   GetDlgItemTextA(editor.window, IDC_PACKAGE_NAME, text, sizeof text);
-  if (Rename(editor.package.name, text)) MarkModified(editor);
+  PackageHeader before = HeaderOf(editor.package);
+  if (!Rename(editor.package.name, text)) return;
+  DocumentEdit edit(editor, StepKind::Typing);
+  edit.history().HeaderChanged(before);
 }
 
 // The layout box switches the layout the next save writes; that alone is
 // not an unsaved change.
 void OnLayoutChosen(EditorState& editor) {
   LRESULT index = SendDlgItemMessageA(editor.window, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0);
-  if (index == 0) editor.package.format = kFormatANPK;
-  if (index == 1) editor.package.format = kFormatANP3;
+  uint32_t format = index == 0 ? kFormatANPK : index == 1 ? kFormatANP3 : editor.package.format;
+  if (format == editor.package.format) return;
+  DocumentEdit edit(editor, StepKind::Layout);
+  edit.history().HeaderChanged(HeaderOf(editor.package));
+  editor.package.format = format;
 }
 
 void OnCommand(EditorState& editor, WPARAM wParam, LPARAM lParam) {
   int id = LOWORD(wParam);
-  if (lParam == 0) {  // a menu command carries no control window
-    CommandDispatcher(editor, id);
+  if (lParam == 0) {  // a menu command or a key carries no control window
+    RunMenuCommand(editor, id);
     return;
   }
   switch (id) {
@@ -221,6 +229,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
       break;
+    case WM_DESTROY:
+      RemoveMainKeys(window);
+      break;
     case WM_NCDESTROY:
       // After every control is gone: their procedures use the state.
       DestroyEditor(window);
@@ -251,6 +262,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           break;
         case WM_MOUSEMOVE:
           OnPreviewMouseMove(*editor, wParam, lParam);
+          break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+          OnMainWindowClick(*editor, lParam);
           break;
         case WM_CLOSE:
           OnClose(*editor);

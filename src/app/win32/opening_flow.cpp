@@ -4,16 +4,25 @@
 #include "app/win32/editor_views.h"
 #include "app/win32/playback_controls.h"
 #include "app/win32/preview_view.h"
+#include "app/win32/undo_commands.h"
 #include "preview/win32/opening_option_dialog.h"
 #include "resource.h"
 
 namespace zam {
 namespace {
 
-// The document took `merged`; when the current animation was among those
-// replaced, its old tracks are gone and the bone list and key grid follow.
-void OnMerged(EditorState& editor, const std::vector<MergedAnimation>& merged) {
-  MarkModified(editor);
+// The document took `merged` from `incoming`, which holds what was replaced;
+// when the current animation was among those replaced, its old tracks are
+// gone and the bone list and key grid follow.
+void OnMerged(EditorState& editor, AnimPackage& incoming, const std::vector<MergedAnimation>& merged) {
+  {
+    DocumentEdit edit(editor);
+    for (const MergedAnimation& taken : merged) {
+      Animation* replaced = taken.replaced ? AnimationAt(incoming, taken.incoming) : nullptr;
+      if (replaced) edit.history().AnimationChanged(editor.package, taken.document, std::move(*replaced));
+      if (!taken.replaced) edit.history().AnimationInserted(editor.package, taken.document);
+    }
+  }
   for (const MergedAnimation& taken : merged) {
     if (taken.document == editor.currentAnimation) {
       RefreshBoneView(editor);
@@ -43,7 +52,9 @@ int RunOpeningOption(EditorState& editor, const std::string& path, const std::st
                                editor.playHead.currentTime,
                                editor.camera,
                                [&editor] { return DiscardMainPackage(editor); },
-                               [&editor](const std::vector<MergedAnimation>& merged) { OnMerged(editor, merged); },
+                               [&editor, &incoming](const std::vector<MergedAnimation>& merged) {
+                                 OnMerged(editor, incoming, merged);
+                               },
                                [&editor](HWND area) { ResetPreview(editor, area); },
                                [&editor, &incoming](HWND area, int animation) {
                                  RenderPreviewInto(editor, area, incoming, animation);
