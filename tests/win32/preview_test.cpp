@@ -256,9 +256,8 @@ TEST_F(Preview, PlaybackFollowsRealTimeAndTheButtonsStepFrames) {
   ControlCommand(IDC_PLAY, BN_CLICKED);
   EXPECT_EQ(Text(IDC_PLAY), "|>");
   ASSERT_GE(endTick - startTick, 500u);
-  // The idle loops every 2 s.
-  float moved = std::fmod(endTime - startTime + 2.0f, 2.0f);
-  EXPECT_NEAR(moved, std::fmod((endTick - startTick) / 1000.0f, 2.0f), 0.002f);
+  // The same place in the idle's 2-second loop.
+  EXPECT_NEAR(std::remainder(endTime - startTime - (endTick - startTick) / 1000.0f, 2.0f), 0.0f, 0.002f);
   EXPECT_EQ(frameShown(), PlayHeadFrame(State().playHead));
   EXPECT_EQ(SendDlgItemMessageA(window_, IDC_TIME_BAR, TBM_GETPOS, 0, 0), frameShown());
 
