@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "math/matrix.h"
 #include "preview/pose.h"
 
 namespace zam {
@@ -106,6 +107,26 @@ void CollectBonePyramids(const SkinnedModelData& model, const Animation* animati
       out.push_back({i, PyramidTip(model, animation, j)});
     }
     if (!hasChild) out.push_back({i, kLeafPyramidTip});
+  }
+}
+
+void BuildPyramidLines(const std::array<LineVertex, kPyramidVertexCount>& pyramid,
+                       const std::vector<BonePyramid>& pyramids, const std::vector<Matrix4>& boneMatrices,
+                       std::vector<LineVertex>& vertices, std::vector<uint16_t>& indices) {
+  vertices.clear();
+  indices.clear();
+  for (const BonePyramid& one : pyramids) {
+    if (vertices.size() + kPyramidVertexCount > 65536) break;
+    if (one.bone < 0 || static_cast<size_t>(one.bone) >= boneMatrices.size()) continue;
+    const Matrix4& bone = boneMatrices[static_cast<size_t>(one.bone)];
+    const uint16_t first = static_cast<uint16_t>(vertices.size());
+    for (int v = 0; v < kPyramidVertexCount; ++v) {
+      const LineVertex& corner = pyramid[static_cast<size_t>(v)];
+      const Vec3 local = v == kPyramidTipVertex ? one.tip : Vec3{corner.x, corner.y, corner.z};
+      const Vec3 placed = TransformPoint(local, bone);
+      vertices.push_back({placed.x, placed.y, placed.z, corner.color});
+    }
+    for (uint16_t index : kPyramidIndices) indices.push_back(static_cast<uint16_t>(first + index));
   }
 }
 

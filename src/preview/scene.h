@@ -82,4 +82,13 @@ Vec3 PyramidTip(const SkinnedModelData& model, const Animation* animation, int c
 // it allocates only when it grows.
 void CollectBonePyramids(const SkinnedModelData& model, const Animation* animation, std::vector<BonePyramid>& out);
 
+// All the pyramids as one indexed line list in model space: each pyramid's
+// vertices (`pyramid`, with the tip moved to the pyramid's tip) transformed
+// by its bone's matrix, so the skeleton is drawn in one call. The vectors
+// are cleared and refilled; they allocate only when they grow. Pyramids
+// beyond what 16-bit indices reach are left out.
+void BuildPyramidLines(const std::array<LineVertex, kPyramidVertexCount>& pyramid,
+                       const std::vector<BonePyramid>& pyramids, const std::vector<Matrix4>& boneMatrices,
+                       std::vector<LineVertex>& vertices, std::vector<uint16_t>& indices);
+
 }  // namespace zam

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../math/math_expect.h"
+#include "math/matrix.h"
 #include "test_skeleton.h"
 
 namespace zam {
@@ -122,6 +123,25 @@ TEST(BonePyramids, OnePerChildAndASpikePerLeaf) {
     EXPECT_EQ(bones[i], pyramids[i].bone);
     ExpectVecNear(tips[i], pyramids[i].tip);
   }
+}
+
+// Each pyramid lands where its bone's matrix puts it, tip included, with its
+// own eight lines; pyramids of bones the pose does not hold are left out.
+TEST(BonePyramids, BuiltAsOneLineListInModelSpace) {
+  const PreviewLines lines = MakePreviewLines();
+  const std::vector<Matrix4> bones = {TranslationMatrix({1, 0, 0}), TranslationMatrix({0, 2, 0})};
+  const std::vector<BonePyramid> pyramids = {{1, {0.5f, 0, 0}}, {7, {0, 0, 0}}, {0, kLeafPyramidTip}};
+  std::vector<LineVertex> vertices(3);
+  std::vector<uint16_t> indices;
+  BuildPyramidLines(lines.pyramid, pyramids, bones, vertices, indices);
+  ASSERT_EQ(vertices.size(), 2u * kPyramidVertexCount);
+  ASSERT_EQ(indices.size(), 2u * kPyramidIndices.size());
+  const LineVertex& tip = vertices[kPyramidTipVertex];
+  ExpectVecNear({0.5f, 2, 0}, {tip.x, tip.y, tip.z});
+  EXPECT_EQ(tip.color, lines.pyramid[kPyramidTipVertex].color);
+  const LineVertex& corner = vertices[kPyramidVertexCount];  // the second pyramid's first base point
+  ExpectVecNear({1, lines.pyramid[0].y, 0}, {corner.x, corner.y, corner.z});
+  EXPECT_EQ(indices[kPyramidIndices.size()], kPyramidVertexCount + kPyramidIndices[0]);
 }
 
 TEST(PyramidTip, FollowsKeyOneOfTheLastTranslatingTrackOfTheChild) {

@@ -221,24 +221,20 @@ bool PreviewRenderer::Render(PreviewDevice& previewDevice, HWND window, const Pr
     DrawMesh(device, character_->mesh, characterMesh_, static_cast<UINT>(character_->vertices.size()));
   }
 
-  if (!frame_.pyramids.empty()) {
-    // Bones in front of everything: the whole depth range collapsed to the nearest depth.
+  // Bones in front of everything: the whole depth range collapsed to the
+  // nearest depth. One call draws them all, placed by their bone matrices.
+  BuildPyramidLines(lines_.pyramid, frame_.pyramids, pose_.boneMatrices, pyramidVertices_, pyramidIndices_);
+  if (!pyramidVertices_.empty()) {
     D3DVIEWPORT9 viewport{};
     device->GetViewport(&viewport);
     D3DVIEWPORT9 nearest = viewport;
     nearest.MinZ = nearest.MaxZ = 0.0f;
     device->SetViewport(&nearest);
     device->SetFVF(kLineVertexFvf);
-    for (const BonePyramid& pyramid : frame_.pyramids) {
-      LineVertex& tip = lines_.pyramid[kPyramidTipVertex];
-      tip.x = pyramid.tip.x;
-      tip.y = pyramid.tip.y;
-      tip.z = pyramid.tip.z;
-      device->SetTransform(D3DTS_WORLD, AsD3D(pose_.boneMatrices[static_cast<size_t>(pyramid.bone)]));
-      device->DrawIndexedPrimitiveUP(D3DPT_LINELIST, 0, kPyramidVertexCount, kPyramidLineCount,
-                                     kPyramidIndices.data(), D3DFMT_INDEX16, lines_.pyramid.data(),
-                                     sizeof(LineVertex));
-    }
+    device->SetTransform(D3DTS_WORLD, AsD3D(kIdentity));
+    device->DrawIndexedPrimitiveUP(D3DPT_LINELIST, 0, static_cast<UINT>(pyramidVertices_.size()),
+                                   static_cast<UINT>(pyramidIndices_.size() / 2), pyramidIndices_.data(),
+                                   D3DFMT_INDEX16, pyramidVertices_.data(), sizeof(LineVertex));
     device->SetViewport(&viewport);
   }
 

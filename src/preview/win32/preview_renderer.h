@@ -61,6 +61,8 @@ class PreviewRenderer final : public DeviceObjects {
   PreviewLines lines_ = MakePreviewLines();
   Pose pose_;
   PreviewFrame frame_;
+  std::vector<LineVertex> pyramidVertices_;  // every pyramid of a frame, in model space
+  std::vector<uint16_t> pyramidIndices_;
   std::vector<uint32_t> convertedPixels_;
   int refusedTextures_ = 0;
 };
