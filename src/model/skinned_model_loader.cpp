@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "base/text.h"
 #include "model/rw_chunk.h"
 #include "model/rw_geometry.h"
 #include "model/rw_load.h"
@@ -189,9 +190,7 @@ class SkinnedModelParser {
 
 std::string NormaliseBoneName(const std::string& frameName) {
   std::string name = frameName;
-  for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : name) c = AsciiLower(c);
   if (StartsWith(name, " ")) name.erase(0, 1);
   for (const char* prefix : {"root ", "normal ", "fat ", "ripped "}) {
     if (StartsWith(name, prefix)) name.erase(0, std::char_traits<char>::length(prefix));

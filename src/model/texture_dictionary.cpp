@@ -4,6 +4,7 @@
 
 #include "base/fourcc.h"
 #include "base/messages.h"
+#include "base/text.h"
 #include "model/rw_chunk.h"
 
 namespace zam {
@@ -49,18 +50,6 @@ constexpr FormatSize kFormatSizes[] = {
     {FourCC("DXT4"), 16, true},
     {FourCC("DXT5"), 16, true},
 };
-
-bool EqualIgnoringCase(const char* a, const std::string& b) {
-  size_t n = std::strlen(a);
-  if (n != b.size()) return false;
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -111,7 +100,7 @@ bool FindDictionaryTexture(RwLoad& load, size_t firstTexture, const std::string&
     char stored[32];
     txd.ReadBytes(stored, sizeof stored);
     if (std::memchr(stored, 0, sizeof stored) == nullptr) return load.Fail(msg::kRwTextureNativeStructDamaged);
-    if (EqualIgnoringCase(stored, name)) {
+    if (EqualIgnoringAsciiCase(stored, name)) {
       found = true;
       nativeStruct = texture;
       return true;
