@@ -83,7 +83,7 @@ class IfpParser {
     size_t kept = std::min(stored, fieldSize);
     in_.ReadBytes(field, kept);
     in_.Skip(stored - kept);
-    if (std::memchr(field, 0, fieldSize) == nullptr) field[fieldSize - 1] = '\0';
+    if (NameLength(field, fieldSize) == fieldSize) field[fieldSize - 1] = '\0';
   }
 
   // Moves forward to the end of a section whose size field said it extends
@@ -109,7 +109,7 @@ class IfpParser {
     uint32_t animSize = in_.Read<uint32_t>();
     size_t animStart = in_.Position();
     in_.ReadBytes(track.name, sizeof track.name);
-    if (std::memchr(track.name, 0, sizeof track.name) == nullptr) track.name[27] = '\0';
+    if (NameLength(track.name, sizeof track.name) == sizeof track.name) track.name[27] = '\0';
     int32_t keyCount = in_.Read<int32_t>();
     track.anpkWord1 = in_.Read<int32_t>();
     track.anpkWord2 = in_.Read<int32_t>();

@@ -15,12 +15,6 @@ constexpr uint32_t kTagANIM = FourCC("ANIM");
 
 size_t RoundUp4(size_t n) { return (n + 3) & ~size_t{3}; }
 
-template <size_t N>
-size_t FieldLength(const char (&field)[N]) {
-  const void* zero = std::memchr(field, 0, N);
-  return zero ? static_cast<const char*>(zero) - field : N;
-}
-
 // Writes `count` bytes of a name: the field's own bytes, then zeros if the
 // count runs past the field.
 void WriteNameBytes(ByteWriter& out, const char* field, size_t fieldSize, size_t count) {
@@ -66,11 +60,11 @@ void WriteAnpk(ByteWriter& out, const AnimPackage& package) {
   out.Write<int32_t>(package.animationCount());
   // A name whose length is a multiple of 4 goes without its terminator; the
   // reader's (S - 1) rounded-down rule reads exactly these bytes back.
-  WriteNameBytes(out, package.name, sizeof package.name, RoundUp4(FieldLength(package.name)));
+  WriteNameBytes(out, package.name, sizeof package.name, RoundUp4(NameLength(package.name, sizeof package.name)));
   out.PatchSize(infoSize);
 
   for (const Animation& animation : package.animations) {
-    size_t nameLength = FieldLength(animation.name) + 1;
+    size_t nameLength = NameLength(animation.name, sizeof animation.name) + 1;
     out.Write(kTagNAME);
     out.Write<int32_t>(static_cast<int32_t>(nameLength));
     WriteNameBytes(out, animation.name, sizeof animation.name, RoundUp4(nameLength));

@@ -14,24 +14,16 @@
 namespace zam::cli {
 namespace {
 
-bool IsPrintableTag(uint32_t tag) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    uint32_t c = tag >> shift & 0xFF;
-    if (c < 0x20 || c > 0x7E) return false;
-  }
-  return true;
-}
-
 std::string LayoutName(uint32_t format) {
   return format == kFormatANPK ? "ANPK" : format == kFormatANP3 ? "ANP3" : "none";
 }
 
 std::string KeyTypeJson(uint32_t keyType) {
-  return IsPrintableTag(keyType) ? JsonString(FourCCText(keyType)) : std::to_string(static_cast<int32_t>(keyType));
+  return IsPrintableFourCC(keyType) ? JsonString(FourCCText(keyType)) : std::to_string(static_cast<int32_t>(keyType));
 }
 
 std::string KeyTypeText(uint32_t keyType) {
-  return IsPrintableTag(keyType) ? FourCCText(keyType) : std::to_string(static_cast<int32_t>(keyType));
+  return IsPrintableFourCC(keyType) ? FourCCText(keyType) : std::to_string(static_cast<int32_t>(keyType));
 }
 
 void DumpKey(const KeyFrame& key, bool last) {

@@ -2,28 +2,10 @@
 
 #include "platform/file_system.h"
 #include "platform/replace_temp_names.h"
+#include "platform/win32/unique_objects.h"
 
 namespace zam {
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-  bool CloseChecked() {
-    HANDLE h = h_;
-    h_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(h) != 0;
-  }
-
- private:
-  HANDLE h_;
-};
 
 // The folder part with its separator, so that a name can follow directly.
 std::string FolderOf(const std::string& path) {
@@ -38,8 +20,8 @@ std::string FolderOf(const std::string& path) {
 std::string FollowLinks(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
-  Handle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return std::string();
   std::string target(MAX_PATH, '\0');
   DWORD length = GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
@@ -86,8 +68,8 @@ HANDLE CreateTemporary(const std::string& folder, std::string& temp) {
 }  // namespace
 
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
   out.clear();
   uint8_t buffer[65536];
@@ -108,12 +90,12 @@ FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector
   std::string temp;
   bool written = false;
   {
-    Handle file(CreateTemporary(folder, temp));
+    win32::UniqueHandle file(CreateTemporary(folder, temp));
     if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
     DWORD put = 0;
     written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
               put == bytes.size() && FlushFileBuffers(file.get());
-    written = file.CloseChecked() && written;
+    written = CloseHandle(file.release()) && written;
   }
   if (!written) {
     DeleteFileA(temp.c_str());
