@@ -1,7 +1,5 @@
 #include "model/texture_dictionary.h"
 
-#include <cstring>
-
 #include "base/fourcc.h"
 #include "base/messages.h"
 #include "base/text.h"
@@ -99,7 +97,7 @@ bool FindDictionaryTexture(RwLoad& load, size_t firstTexture, const std::string&
     txd.Skip(4);  // filtering and addressing
     char stored[32];
     txd.ReadBytes(stored, sizeof stored);
-    if (std::memchr(stored, 0, sizeof stored) == nullptr) return load.Fail(msg::kRwTextureNativeStructDamaged);
+    if (NameLength(stored, sizeof stored) == sizeof stored) return load.Fail(msg::kRwTextureNativeStructDamaged);
     if (EqualIgnoringAsciiCase(stored, name)) {
       found = true;
       nativeStruct = texture;
@@ -136,8 +134,7 @@ bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage&
   if (width == 0 || height == 0 || levelSize < imageBytes) return load.Fail(damaged);
   if (!load.Holds(txd, nativeStruct, levelSize, damaged)) return false;
 
-  const void* nameEnd = std::memchr(name, 0, sizeof name);
-  image.name.assign(name, nameEnd ? static_cast<const char*>(nameEnd) - name : sizeof name);
+  image.name = NameText(name);
   image.format = format;
   image.width = width;
   image.height = height;
