@@ -9,17 +9,9 @@
 namespace zam::test {
 
 inline void ExpectMatrixNear(const Matrix4& expected, const Matrix4& actual, float tolerance = 1e-6f) {
-  for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) {
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c)
       EXPECT_NEAR(expected.m[r][c], actual.m[r][c], tolerance) << "row " << r << " column " << c;
-    }
-  }
-}
-
-inline void ExpectMatrixEq(const Matrix4& expected, const Matrix4& actual) {
-  for (int r = 0; r < 4; ++r) {
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(expected.m[r][c], actual.m[r][c]) << "row " << r << " column " << c;
-  }
 }
 
 inline void ExpectVecNear(const Vec3& expected, const Vec3& actual, float tolerance = 1e-6f) {
