@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/raw_bytes.h"
 
 namespace zam {
@@ -38,27 +40,17 @@ void AnpkKr00Track(RawBytes& b, const std::string& name, int32_t boneId, const s
   b.PatchSize(cpan);
 }
 
-TEST(IfpReaderAnpk, PackageNameTakesInfoSizeMinusOneRoundedDown) {
-  for (auto [infoSize, nameBytes] : {std::pair{12u, 8u}, std::pair{13u, 12u}}) {
+TEST(IfpReaderAnpk, NameFieldsAreRoundedToFourBytes) {
+  // The package name takes the INFO size less one, rounded down; animation names their length rounded up.
+  for (auto [infoSize, nameBytes, nameLength] : {std::tuple{12u, 8u, 5}, std::tuple{13u, 12u, 8}}) {
     RawBytes file;
-    file.Tag("ANPK").U32(0).Tag("INFO").U32(infoSize).I32(0).Text("abcdefg", nameBytes);
-    file.Fill(4, 0x7F);  // must not be taken as part of the name
-    AnimPackage package{};
-    EXPECT_EQ(Read(file, package), IfpReadStatus::Ok);
-    EXPECT_EQ(NameText(package.name), "abcdefg");
-    EXPECT_EQ(package.format, kFormatANPK);
-    EXPECT_EQ(package.animationCount(), 0);
-  }
-}
-
-TEST(IfpReaderAnpk, AnimationNameLengthIsRoundedUpToFour) {
-  for (int32_t nameLength : {5, 8}) {
-    RawBytes file;
-    AnpkHeader(file, 8, "ped", 2);
+    file.Tag("ANPK").U32(0).Tag("INFO").U32(infoSize).I32(2).Text("abcdefg", nameBytes);
     AnpkAnimationStart(file, "walk", nameLength, 0);
     AnpkAnimationStart(file, "run", 4, 0);
     AnimPackage package{};
     ASSERT_EQ(Read(file, package), IfpReadStatus::Ok) << nameLength;
+    EXPECT_EQ(NameText(package.name), "abcdefg");
+    EXPECT_EQ(package.format, kFormatANPK);
     ASSERT_EQ(package.animationCount(), 2);
     EXPECT_EQ(NameText(package.animations[0].name), "walk");
     EXPECT_EQ(NameText(package.animations[1].name), "run");
@@ -196,14 +188,18 @@ void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {
   b.Tag("ANP3").U32(0x12345678).Text(name, 24).I32(animations);
 }
 
-TEST(IfpReaderAnp3, DecodesSixteenBitFixedPoint) {
+// Every frame type: 16-bit rotations of 1/4096, translations of 1/1024, times
+// of 1/60 s; the 32-bit types use the same scales.
+TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
   RawBytes file;
   Anp3Header(file, "ped", 1);
-  file.Text("walk", 24).I32(2).I32(999 /* wrong on purpose */).I32(5);
+  file.Text("walk", 24).I32(4).I32(999 /* wrong on purpose */).I32(5);
   file.Text("Root", 24).I32(4).I32(1).I32(0);
   file.I16(0).I16(2048).I16(0).I16(4096).I16(30).I16(-512).I16(1024).I16(0);
   file.Text("Spine", 24).I32(3).I32(1).I32(3);
   file.I16(-4096).I16(0).I16(0).I16(0).I16(60);
+  file.Text("a", 24).I32(1).I32(1).I32(0).I32(4096).I32(0).I32(0).I32(-4096).I32(60);
+  file.Text("b", 24).I32(2).I32(1).I32(1).I32(0).I32(0).I32(0).I32(4096).I32(120).I32(1024).I32(-2048).I32(512);
   AnimPackage package{};
   ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
   EXPECT_EQ(package.format, kFormatANP3);
@@ -211,41 +207,21 @@ TEST(IfpReaderAnp3, DecodesSixteenBitFixedPoint) {
   const Animation& animation = package.animations[0];
   EXPECT_EQ(animation.keyDataSize, 999);
   EXPECT_EQ(animation.extraWord, 5);
-  const BoneTrack& root = animation.bones[0];
-  EXPECT_EQ(root.keyType, kKeyKRT0);
-  EXPECT_EQ(root.anpkWord1, 0);
-  const KeyFrame& key = root.keys[0];
-  EXPECT_EQ(key.rotation[1], 0.5f);
-  EXPECT_EQ(key.rotation[3], 1.0f);
-  EXPECT_EQ(key.time, 0.5f);
-  EXPECT_EQ(key.translation[0], -0.5f);
-  EXPECT_EQ(key.translation[1], 1.0f);
-  const BoneTrack& spine = animation.bones[1];
-  EXPECT_EQ(spine.keyType, kKeyKR00);
-  EXPECT_EQ(spine.boneId, 3);
-  EXPECT_EQ(spine.keys[0].rotation[0], -1.0f);
-  EXPECT_EQ(spine.keys[0].time, 1.0f);
-}
-
-TEST(IfpReaderAnp3, ThirtyTwoBitTypesUseTheSameScales) {
-  RawBytes file;
-  Anp3Header(file, "ped", 1);
-  file.Text("walk", 24).I32(2).I32(0).I32(0);
-  file.Text("a", 24).I32(1).I32(1).I32(0).I32(4096).I32(0).I32(0).I32(-4096).I32(60);
-  file.Text("b", 24).I32(2).I32(1).I32(1).I32(0).I32(0).I32(0).I32(4096).I32(120).I32(1024).I32(-2048).I32(512);
-  AnimPackage package{};
-  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
-  const KeyFrame& a = package.animations[0].bones[0].keys[0];
-  EXPECT_EQ(a.rotation[0], 1.0f);
-  EXPECT_EQ(a.rotation[3], -1.0f);
-  EXPECT_EQ(a.time, 1.0f);
-  EXPECT_EQ(package.animations[0].bones[0].keyType, kKeyKR00);
-  const KeyFrame& b = package.animations[0].bones[1].keys[0];
-  EXPECT_EQ(b.time, 2.0f);
-  EXPECT_EQ(b.translation[0], 1.0f);
-  EXPECT_EQ(b.translation[1], -2.0f);
-  EXPECT_EQ(b.translation[2], 0.5f);
-  EXPECT_EQ(package.animations[0].bones[1].keyType, kKeyKRT0);
+  const std::vector<std::vector<float>> expected = {{0, 0.5f, 0, 1, -0.5f, 1, 0, 0.5f},
+                                                    {-1, 0, 0, 0, 0, 0, 0, 1},
+                                                    {1, 0, 0, -1, 0, 0, 0, 1},
+                                                    {0, 0, 0, 1, 1, -2, 0.5f, 2}};
+  const uint32_t types[] = {kKeyKRT0, kKeyKR00, kKeyKR00, kKeyKRT0};
+  for (size_t t = 0; t < 4; ++t) {
+    const BoneTrack& track = animation.bones[t];
+    const KeyFrame& key = track.keys[0];
+    EXPECT_EQ(track.keyType, types[t]) << t;
+    EXPECT_EQ(track.anpkWord1, 0);
+    std::vector<float> got = {key.rotation[0], key.rotation[1], key.rotation[2], key.rotation[3],
+                              key.translation[0], key.translation[1], key.translation[2], key.time};
+    EXPECT_EQ(got, expected[t]) << "track " << t;
+  }
+  EXPECT_EQ(animation.bones[1].boneId, 3);
 }
 
 TEST(IfpReaderAnp3, UnknownFrameTypeKeepsTheNumberAndConsumesNoKeyBytes) {
@@ -274,14 +250,6 @@ TEST(IfpReaderAnp3, TwentyFourCharacterBoneNamesFitTheTrackField) {
   EXPECT_EQ(NameText(package.animations[0].bones[0].name), "abcdefghijklmnopqrstuvwx");
 }
 
-TEST(IfpReader, EmptyPackageYieldsNoAnimations) {
-  RawBytes file;
-  Anp3Header(file, "empty", 0);
-  AnimPackage package{};
-  EXPECT_EQ(Read(file, package), IfpReadStatus::Ok);
-  EXPECT_EQ(package.animationCount(), 0);
-}
-
 TEST(IfpReader, UnknownTagLeavesThePackageAsItWas) {
   AnimPackage package{};
   package.format = kFormatANP3;
@@ -291,6 +259,10 @@ TEST(IfpReader, UnknownTagLeavesThePackageAsItWas) {
     EXPECT_EQ(NameText(package.name), "kept");
   }
   EXPECT_EQ(ReadIfp(nullptr, 0, package), IfpReadStatus::UnknownFormat);
+  RawBytes empty;
+  Anp3Header(empty, "empty", 0);
+  EXPECT_EQ(Read(empty, package), IfpReadStatus::Ok);
+  EXPECT_EQ(package.animationCount(), 0);
 }
 
 }  // namespace
