@@ -28,40 +28,25 @@ class MemoryStore final : public SettingsStore {
   }
 };
 
-TEST(ReadSettings, MissingFileGivesTheDefaults) {
+TEST(ReadSettings, DefaultsAndFlagsThatAreTrueWhenNotZero) {
   MemoryStore store;
   Settings settings = ReadSettings(store);
-  EXPECT_TRUE(settings.showDff);
-  EXPECT_TRUE(settings.preview.showAxis);
-  EXPECT_TRUE(settings.preview.showMesh);
-  EXPECT_TRUE(settings.preview.showBone);
-  EXPECT_FALSE(settings.preview.cullingDisabled);
+  EXPECT_TRUE(settings.showDff && settings.preview.showAxis && settings.preview.showMesh && settings.preview.showBone);
+  EXPECT_FALSE(settings.preview.cullingDisabled || settings.preview.specView);
   EXPECT_EQ(settings.preview.backgroundColor, 0u);  // "00000000": black
-  EXPECT_FALSE(settings.preview.specView);
-}
-
-TEST(ReadSettings, FlagsAreTrueWhenNotZero) {
-  MemoryStore store;
   store.values = {{"Preview/ShowAxis", "0"}, {"Preview/ShowMesh", "7"}, {"Preview/Culling", "1"},
                   {"Preview/SpecView", "x"}, {"Directory/ShowDFF", "0"}};
-  Settings settings = ReadSettings(store);
+  settings = ReadSettings(store);
   EXPECT_FALSE(settings.preview.showAxis);
   EXPECT_TRUE(settings.preview.showMesh);
   EXPECT_TRUE(settings.preview.cullingDisabled);
   EXPECT_FALSE(settings.preview.specView);
   EXPECT_FALSE(settings.showDff);
-}
-
-TEST(ReadSettings, BackgroundColorInEitherCaseOrTheInitialValue) {
-  MemoryStore store;
-  store.values["Preview/BGColor"] = "FF8000";
-  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, 0xFF8000u);
-  store.values["Preview/BGColor"] = "ff8000";
-  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, 0xFF8000u);
-  store.values["Preview/BGColor"] = "orange";
-  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, kInitialBackgroundColor);
-  store.values["Preview/BGColor"] = "123456789";
-  EXPECT_EQ(ReadSettings(store).preview.backgroundColor, kInitialBackgroundColor);
+  for (auto [text, color] : {std::pair{"FF8000", 0xFF8000u}, std::pair{"ff8000", 0xFF8000u},
+                             std::pair{"orange", kInitialBackgroundColor}, std::pair{"123456789", kInitialBackgroundColor}}) {
+    store.values["Preview/BGColor"] = text;
+    EXPECT_EQ(ReadSettings(store).preview.backgroundColor, color) << text;
+  }
 }
 
 TEST(BackgroundColorText, IsLowerCaseHexWithoutLeadingZeros) {
@@ -85,10 +70,6 @@ TEST(ReadSettings, LocationsDefaultToTheGameFolderAndNoModels) {
   EXPECT_EQ(ReadInitialDirectory(store, "C:\\Program Files"), "D:\\Games\\");
   EXPECT_EQ(ReadModelPaths(store).model, "D:\\ped.dff");
   EXPECT_EQ(ReadModelPaths(store).weapon, "D:\\gun.dff");
-}
-
-TEST(WriteFlag, WritesOneOrZero) {
-  MemoryStore store;
   WriteFlag(store, ini::kPreview, ini::kShowBone, false);
   WriteFlag(store, ini::kDirectory, ini::kShowDff, true);
   EXPECT_EQ(store.values["Preview/ShowBone"], "0");

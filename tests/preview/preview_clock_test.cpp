@@ -4,27 +4,16 @@
 
 #include <vector>
 
+#include "test_skeleton.h"
+
 namespace zam {
 namespace {
-
-AnimPackage PackageLasting(const std::vector<float>& lengths) {
-  AnimPackage package{};
-  for (float seconds : lengths) {
-    Animation animation{};
-    BoneTrack track{};
-    KeyFrame first{}, last{};
-    last.time = seconds;
-    track.keys = {first, last};
-    animation.bones.push_back(track);
-    package.animations.push_back(animation);
-  }
-  return package;
-}
 
 // The dialog's ticks in a row over one shared time, which the main window
 // left at 0.7 s: what each frame shows and where the tick leaves the time.
 TEST(FocusedPreviewClock, RestartsOnAFocusChangeAndLoopsAtTheFocusedLength) {
-  const AnimPackage package = PackageLasting({1.0f, 0.0f});
+  AnimPackage package = test::PackageOf({test::Track(0, kKeyKR00, {test::Key(0), test::Key(1.0f)})});
+  package.animations.push_back(Animation{});
   struct Tick {
     const char* what;
     uint32_t now;
