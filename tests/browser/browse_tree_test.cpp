@@ -10,7 +10,7 @@
 #include "browser/archive_entry_path.h"
 #include "browser/browse_tree.h"
 #include "img_builder.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace zam {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "browser/img_archive.h"
 #include "img_builder.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "support/raw_bytes.h"
 
 namespace zam {

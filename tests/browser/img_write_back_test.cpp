@@ -5,12 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "browser/img_archive.h"
 #include "img_builder.h"
 #include "platform/temp_file.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 #include "support/raw_bytes.h"
 
 #if !defined(_WIN32)
@@ -60,74 +61,48 @@ class ImgWriteBack : public ::testing::Test {
   const std::vector<uint8_t> package_ = PatternData(4096, 99);  // needs 3 sectors
 };
 
-TEST_F(ImgWriteBack, FitsInPlaceIntoAnEntryOfThreeSectors) {
-  std::string archive = scratch_.Write(
-      "a.img", BuildImgArchive({{"a.ifp", PatternData(10, 1)}, {"walk.ifp", PatternData(6000, 2)},
-                                {"z.ifp", PatternData(10, 3)}}));
-  std::vector<uint8_t> before = scratch_.Read("a.img");
-  std::vector<ImgEntry> old = List(archive);
-  ASSERT_EQ(old[1].size, 3u);
-
-  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
-  std::vector<ImgEntry> now = List(archive);
-  EXPECT_EQ(now[1].offset, old[1].offset);
-  EXPECT_EQ(now[1].size, 3u);
-  EXPECT_EQ(scratch_.Read("a.img").size(), before.size());
-  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
-  EXPECT_EQ(Extract(archive, "a.ifp"), Padded(PatternData(10, 1), 1)) << "neighbours untouched";
-  EXPECT_EQ(Extract(archive, "z.ifp"), Padded(PatternData(10, 3), 1));
-}
-
-TEST_F(ImgWriteBack, ALargerEntryKeepsItsOffsetAndSize) {
-  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(5 * 2048, 2)}}));
-  ImgEntry old = List(archive)[0];
-  EXPECT_EQ(WriteBackImgEntry(archive, "WALK.IFP", Package(package_)), ImgWriteBackResult::Written);
-  ImgEntry now = List(archive)[0];
-  EXPECT_EQ(now.offset, old.offset);
-  EXPECT_EQ(now.size, 5u);
-  std::vector<uint8_t> got = Extract(archive, "walk.ifp");
-  EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + 3 * 2048), Padded(package_, 3));
-}
-
-TEST_F(ImgWriteBack, AnEntryTooSmallMovesAfterTheEndOfTheArchive) {
-  std::string archive = scratch_.Write(
-      "a.img", BuildImgArchive({{"walk.ifp", PatternData(4000, 2)}, {"z.ifp", PatternData(10, 3)}}));
-  uint64_t oldSize = scratch_.Read("a.img").size();
-  ImgEntry old = List(archive)[0];
-  ASSERT_EQ(old.size, 2u);
-
-  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
-  ImgEntry now = List(archive)[0];
-  EXPECT_EQ(now.offset, oldSize / 2048) << "right after the last whole sector";
-  EXPECT_EQ(now.size, 3u);
-  EXPECT_EQ(scratch_.Read("a.img").size(), (now.offset + 3) * 2048);
-  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
-  std::vector<uint8_t> bytes = scratch_.Read("a.img");
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + old.offset * 2048, bytes.begin() + old.offset * 2048 + 4000),
-            PatternData(4000, 2))
-      << "the old data stay where they were";
-  EXPECT_EQ(Extract(archive, "z.ifp"), Padded(PatternData(10, 3), 1));
-}
-
-TEST_F(ImgWriteBack, APackageFillingWholeSectorsGetsOneMore) {
-  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(2048, 2)}}));
-  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(PatternData(2048, 5))), ImgWriteBackResult::Written);
-  EXPECT_EQ(List(archive)[0].size, 2u);
-  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(PatternData(2048, 5), 2));
+// In place where the entry has room of its own (a larger one keeps its
+// size), appended after the last whole sector where it has not; the old data
+// and the neighbours stay as they were. A package filling whole sectors gets
+// one more.
+TEST_F(ImgWriteBack, InPlaceWhenItFitsAppendedWhenNot) {
+  struct Case {
+    size_t oldBytes, packageBytes;
+    bool inPlace;
+    uint32_t size;
+  };
+  for (Case c : {Case{6000, 4096, true, 3}, Case{5 * 2048, 4096, true, 5}, Case{4000, 4096, false, 3},
+                 Case{2048, 2048, false, 2}}) {
+    SCOPED_TRACE(c.oldBytes);
+    const std::vector<uint8_t> package = PatternData(c.packageBytes, 99);
+    std::string archive = scratch_.Write(
+        "a.img", BuildImgArchive({{"a.ifp", PatternData(10, 1)}, {"walk.ifp", PatternData(c.oldBytes, 2)},
+                                  {"z.ifp", PatternData(10, 3)}}));
+    const std::vector<uint8_t> before = scratch_.Read("a.img");
+    const ImgEntry old = List(archive)[1];
+    EXPECT_EQ(WriteBackImgEntry(archive, "WALK.IFP", Package(package)), ImgWriteBackResult::Written);
+    const ImgEntry now = List(archive)[1];
+    const std::vector<uint8_t> after = scratch_.Read("a.img");
+    EXPECT_EQ(now.offset, c.inPlace ? old.offset : before.size() / 2048);
+    EXPECT_EQ(now.size, c.size);
+    EXPECT_EQ(after.size(), c.inPlace ? before.size() : before.size() + c.size * 2048);
+    std::vector<uint8_t> got = Extract(archive, "walk.ifp");
+    got.resize(ImgSectorsNeeded(c.packageBytes) * 2048);
+    EXPECT_EQ(got, Padded(package, ImgSectorsNeeded(c.packageBytes)));
+    if (!c.inPlace) EXPECT_TRUE(std::equal(after.begin(), after.begin() + before.size(), before.begin()));
+    EXPECT_EQ(Extract(archive, "a.ifp"), Padded(PatternData(10, 1), 1)) << "neighbours untouched";
+    EXPECT_EQ(Extract(archive, "z.ifp"), Padded(PatternData(10, 3), 1));
+  }
 }
 
 TEST_F(ImgWriteBack, WritesTheFirstOfDuplicateNames) {
   std::string archive = scratch_.Write(
       "a.img", BuildImgArchive({{"walk.ifp", PatternData(6144, 1)}, {"WALK.IFP", PatternData(6144, 2)}}));
   EXPECT_EQ(WriteBackImgEntry(archive, "Walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
   std::vector<uint8_t> bytes = scratch_.Read("a.img");
-  std::vector<ImgEntry> entries = List(archive);
-  auto sectorsOf = [&](const ImgEntry& entry) {
-    auto start = bytes.begin() + entry.offset * 2048;
-    return std::vector<uint8_t>(start, start + entry.size * 2048);
-  };
-  EXPECT_EQ(sectorsOf(entries[0]), Padded(package_, 3));
-  EXPECT_EQ(sectorsOf(entries[1]), PatternData(6144, 2));
+  auto second = bytes.begin() + List(archive)[1].offset * 2048;
+  EXPECT_EQ(std::vector<uint8_t>(second, second + 6144), PatternData(6144, 2));
 }
 
 TEST_F(ImgWriteBack, TellsAnArchiveThatCannotBeOpenedFromNothingWritten) {
