@@ -20,29 +20,19 @@ BoneTrack TrackEndingAt(std::initializer_list<float> times) {
   return track;
 }
 
-TEST(AnimationLength, IsTheLatestLastKeyOverAllTracks) {
-  Animation animation{};
-  animation.bones.push_back(TrackEndingAt({0.0f, 1.0f}));
-  animation.bones.push_back(TrackEndingAt({0.5f, 3.0f, 2.5f}));  // the last key counts, not the largest
-  animation.bones.push_back(TrackEndingAt({}));
-  EXPECT_FLOAT_EQ(AnimationLength(animation), 2.5f);
-  EXPECT_EQ(AnimationLengthFrames(animation), 150);
-}
-
-TEST(AnimationLength, IsZeroWithoutTracksOrKeys) {
+TEST(AnimationLength, IsTheLatestLastKeyOverAllTracksInWholeFrames) {
   Animation animation{};
   EXPECT_EQ(AnimationLength(animation), 0.0f);
   animation.bones.push_back(TrackEndingAt({}));
   EXPECT_EQ(AnimationLengthFrames(animation), 0);
-}
-
-TEST(SecondsToFrames, TruncatesTowardZeroAndSaturates) {
-  EXPECT_EQ(SecondsToFrames(1.5f), 90);
-  EXPECT_EQ(SecondsToFrames(0.99f / 60.0f), 0);
-  EXPECT_EQ(SecondsToFrames(-0.02f), -1);
-  EXPECT_EQ(SecondsToFrames(1e30f), INT32_MAX);
-  EXPECT_EQ(SecondsToFrames(-1e30f), INT32_MIN);
-  EXPECT_EQ(SecondsToFrames(std::numeric_limits<float>::quiet_NaN()), 0);
+  animation.bones.push_back(TrackEndingAt({0.0f, 1.0f}));
+  animation.bones.push_back(TrackEndingAt({0.5f, 3.0f, 2.5f}));  // the last key counts, not the largest
+  EXPECT_FLOAT_EQ(AnimationLength(animation), 2.5f);
+  EXPECT_EQ(AnimationLengthFrames(animation), 150);
+  // Truncated toward zero, saturating.
+  for (auto [seconds, frames] : {std::pair{0.99f / 60.0f, 0}, std::pair{-0.02f, -1}, std::pair{1e30f, INT32_MAX},
+                                 std::pair{-1e30f, INT32_MIN}, std::pair{std::numeric_limits<float>::quiet_NaN(), 0}})
+    EXPECT_EQ(SecondsToFrames(seconds), frames) << seconds;
 }
 
 // Every tick an ANP3 file can hold comes back as the float nearest to n/60,
@@ -57,15 +47,6 @@ TEST(SecondsToFrames, TheFloatNearestToAFrameIsThatFrame) {
   EXPECT_NEAR(SecondsToFrameTime(0.5f / 60.0f), 0.5, 1e-6);  // fractions stay
 }
 
-TEST(ReleasePackage, LeavesAnAllZeroPackageAndIsHarmlessTwice) {
-  AnimPackage package = gen::MakePackage({});
-  ReleasePackage(package);
-  ReleasePackage(package);
-  EXPECT_EQ(package.format, 0u);
-  EXPECT_EQ(package.animationCount(), 0);
-  for (char c : package.name) EXPECT_EQ(c, '\0');
-}
-
 TEST(AnimationCopy, SharesNothingWithItsSource) {
   AnimPackage package = gen::MakePackage({});
   package.animations.push_back(package.animations[0]);
@@ -76,6 +57,11 @@ TEST(AnimationCopy, SharesNothingWithItsSource) {
   EXPECT_NE(package.animations[0].bones[0].keys[0].rotation[0], 42.0f);
   package.animations.erase(package.animations.begin());
   EXPECT_EQ(package.animations.back().bones[0].keys[0].rotation[0], 42.0f);
+  ReleasePackage(package);
+  ReleasePackage(package);  // harmless twice
+  EXPECT_EQ(package.format, 0u);
+  EXPECT_EQ(package.animationCount(), 0);
+  for (char c : package.name) EXPECT_EQ(c, '\0');
 }
 
 TEST(SetName, KeepsAtMost23CharactersAndClearsTheRest) {
@@ -84,11 +70,8 @@ TEST(SetName, KeepsAtMost23CharactersAndClearsTheRest) {
   SetName(field, "a_name_that_is_far_too_long_for_it");
   EXPECT_EQ(NameText(field), "a_name_that_is_far_too_");
   for (size_t i = 23; i < sizeof field; ++i) EXPECT_EQ(field[i], '\0');
-}
-
-TEST(NameText, StopsAtTheFieldEndWithoutATerminator) {
-  char field[4] = {'a', 'b', 'c', 'd'};
-  EXPECT_EQ(NameText(field), "abcd");
+  char unterminated[4] = {'a', 'b', 'c', 'd'};
+  EXPECT_EQ(NameText(unterminated), "abcd") << "stops at the field end";
 }
 
 }  // namespace

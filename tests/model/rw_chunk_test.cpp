@@ -24,13 +24,23 @@ int64_t Find(const RawBytes& file, uint32_t type, size_t from, size_t* positionA
   return result;
 }
 
-TEST(FindChunk, FindsTheFirstSectionWithItsSizeAndStandsAtItsBody) {
+TEST(FindChunk, StepsOverWholeSectionsIntoSiblingsAndStandsAtTheBodyFound) {
   RawBytes file;
-  Header(file, kRwClump, 24);
-  Header(file, kRwStruct, 4).U32(7).Fill(8, 0);
+  Header(file, kRwGeometry, 28);
+  Header(file, kRwStruct, 4).U32(1);  // the Geometry's children, never seen from outside
+  Header(file, kRwTexture, 0);
+  Header(file, kRwAtomic, 0);  // a sibling of the Geometry
+  Header(file, kRwExtension, 8).U32(0xAB).U32(0xCD);
+  Header(file, kRwTexture, 0);
   size_t position = 0;
-  EXPECT_EQ(Find(file, kRwClump, 0, &position), 24);
+  EXPECT_EQ(Find(file, kRwGeometry, 0, &position), 28);
   EXPECT_EQ(position, 12u);
+  EXPECT_EQ(Find(file, kRwTexture, 0, &position), 0);  // an empty section
+  EXPECT_EQ(position, file.size());
+  EXPECT_EQ(Find(file, kRwExtension, 12, &position), 8);  // from the Geometry's body on, past its end
+  EXPECT_EQ(position, file.size() - 20);
+  EXPECT_EQ(Find(file, kRwClump, 0, &position), kRwEndOfFile);
+  EXPECT_EQ(position, file.size());
 }
 
 TEST(FindChunk, DoesNotTestTheFoundStampButRefusesToStepOverAnother) {
@@ -41,55 +51,17 @@ TEST(FindChunk, DoesNotTestTheFoundStampButRefusesToStepOverAnother) {
   size_t position = 0;
   ASSERT_EQ(Find(file, kRwClump, 0, &position), 28);
   EXPECT_EQ(Find(file, kRwFrameList, position), kRwUnknownVersion);
-  // The Struct itself is still found: only stepping over needs the stamp.
   EXPECT_EQ(Find(file, kRwStruct, position), 4);
 }
 
-TEST(FindChunk, EndsWithEndOfFileOnEmptyAndExhaustedInput) {
-  RawBytes empty;
-  EXPECT_EQ(Find(empty, kRwClump, 0), kRwEndOfFile);
-  RawBytes file;
-  Header(file, kRwStruct, 4).U32(1);
-  Header(file, kRwExtension, 0);
-  size_t position = 0;
-  EXPECT_EQ(Find(file, kRwClump, 0, &position), kRwEndOfFile);
-  EXPECT_EQ(position, file.size());
-}
-
-TEST(FindChunk, PartialHeadersAndBodiesRunningPastTheEndGiveEndOfFile) {
+TEST(FindChunk, EmptyInputPartialHeadersAndOverlongBodiesGiveEndOfFile) {
+  EXPECT_EQ(Find(RawBytes(), kRwClump, 0), kRwEndOfFile);
   RawBytes partial;
   Header(partial, kRwStruct, 0).U32(kRwClump).U32(0);  // 8 bytes of a second header
   EXPECT_EQ(Find(partial, kRwClump, 0), kRwEndOfFile);
   RawBytes overlong;
   Header(overlong, kRwStruct, 0xFFFFFFF0u).U32(1);
   EXPECT_EQ(Find(overlong, kRwClump, 0), kRwEndOfFile);
-}
-
-TEST(FindChunk, RunsOnPastTheEndOfTheParentIntoItsSiblings) {
-  RawBytes file;
-  Header(file, kRwGeometry, 16);
-  Header(file, kRwStruct, 4).U32(1);   // the Geometry's only child
-  Header(file, kRwAtomic, 0);          // a sibling of the Geometry
-  Header(file, kRwExtension, 8).U32(0xAB).U32(0xCD);
-  size_t position = 0;
-  EXPECT_EQ(Find(file, kRwExtension, 12, &position), 8);  // searched from the Geometry's body
-  EXPECT_EQ(position, file.size() - 8);
-}
-
-TEST(FindChunk, StepsOverWholeSectionsWithoutLookingInside) {
-  RawBytes file;
-  Header(file, kRwMaterial, 12);
-  Header(file, kRwTexture, 0);  // a child of the Material, never seen from outside
-  Header(file, kRwTexture, 0);
-  size_t position = 0;
-  EXPECT_EQ(Find(file, kRwTexture, 0, &position), 0);
-  EXPECT_EQ(position, file.size());
-}
-
-TEST(FindChunk, FindsEmptySectionsWithSizeZero) {
-  RawBytes file;
-  Header(file, kRwExtension, 0);
-  EXPECT_EQ(Find(file, kRwExtension, 0), 0);
 }
 
 TEST(FindChunk, SearchMessagesNameTheSectionOrTheVersion) {

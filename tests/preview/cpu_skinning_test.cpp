@@ -14,18 +14,8 @@ namespace {
 using test::ExpectVecNear;
 
 SkinnedVertex Vertex(Vec3 position, Vec3 normal, std::array<float, 3> weights, std::array<uint8_t, 4> bones) {
-  SkinnedVertex v{};
-  v.position[0] = position.x;
-  v.position[1] = position.y;
-  v.position[2] = position.z;
-  v.normal[0] = normal.x;
-  v.normal[1] = normal.y;
-  v.normal[2] = normal.z;
-  for (int i = 0; i < 3; ++i) v.blendWeights[i] = weights[static_cast<size_t>(i)];
-  for (int i = 0; i < 4; ++i) v.boneIndices[i] = bones[static_cast<size_t>(i)];
-  v.texCoord[0] = 0.25f;
-  v.texCoord[1] = 0.75f;
-  return v;
+  return {{position.x, position.y, position.z}, {weights[0], weights[1], weights[2]},
+          {bones[0], bones[1], bones[2], bones[3]}, {normal.x, normal.y, normal.z}, {0.25f, 0.75f}};
 }
 
 Vec3 PositionOf(const WeaponVertex& v) { return {v.position[0], v.position[1], v.position[2]}; }
@@ -42,41 +32,33 @@ const std::vector<Matrix4> kMatrices = {
     Multiply(ScalingMatrix({100, 100, 100}), TranslationMatrix({50, 50, 50})),
 };
 
-TEST(SkinVertices, SplitsAVertexBetweenTwoBones) {
-  std::vector<WeaponVertex> out;
-  SkinVertices({Vertex({0, 1, 0}, {0, 0, 1}, {0.5f, 0.5f, 0}, {0, 1, 3, 3})}, kMatrices, out);
-  ASSERT_EQ(1u, out.size());
-  ExpectVecNear({1, 1, 0}, PositionOf(out[0]));
-  ExpectVecNear({0, 0, 1}, NormalOf(out[0]));  // translation does not move normals
-  EXPECT_EQ(0.25f, out[0].texCoord[0]);
-  EXPECT_EQ(0.75f, out[0].texCoord[1]);
-}
-
-TEST(SkinVertices, ThreeWeightsSummingToOneLeaveNothingForTheFourthBone) {
-  std::vector<WeaponVertex> out;
-  SkinVertices({Vertex({1, 0, 0}, {1, 0, 0}, {0.2f, 0.3f, 0.5f}, {0, 1, 2, 3})}, kMatrices, out);
-  // 0.2 (1, 0, 0) + 0.3 (3, 0, 0) + 0.5 (0, 1, 4)
-  ExpectVecNear({1.1f, 0.5f, 2.0f}, PositionOf(out[0]), 1e-5f);
-  ExpectVecNear({0.5f, 0.5f, 0}, NormalOf(out[0]), 1e-5f);  // blended, not renormalised
-}
-
-TEST(SkinVertices, TheFourthBoneTakesWhatTheThreeWeightsLeave) {
-  std::vector<WeaponVertex> out;
-  SkinVertices({Vertex({0, 0, 0}, {0, 1, 0}, {0.25f, 0.25f, 0}, {0, 0, 3, 1})}, kMatrices, out);
-  ExpectVecNear({1, 0, 0}, PositionOf(out[0]));  // half on the identity, half on bone 1
-}
-
-TEST(SkinVertices, RotatesNormalsWithTheirBone) {
-  std::vector<WeaponVertex> out;
-  SkinVertices({Vertex({1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {2, 3, 3, 3})}, kMatrices, out);
-  ExpectVecNear({0, 1, 4}, PositionOf(out[0]));
-  ExpectVecNear({0, 1, 0}, NormalOf(out[0]));
+TEST(SkinVertices, BlendsUpToFourBonesByTheirWeights) {
+  const struct {
+    SkinnedVertex vertex;
+    Vec3 position, normal;
+  } cases[] = {
+      // Split between two bones; translation does not move normals.
+      {Vertex({0, 1, 0}, {0, 0, 1}, {0.5f, 0.5f, 0}, {0, 1, 3, 3}), {1, 1, 0}, {0, 0, 1}},
+      // 0.2 (1, 0, 0) + 0.3 (3, 0, 0) + 0.5 (0, 1, 4): nothing left for the fourth bone; normals not renormalised.
+      {Vertex({1, 0, 0}, {1, 0, 0}, {0.2f, 0.3f, 0.5f}, {0, 1, 2, 3}), {1.1f, 0.5f, 2.0f}, {0.5f, 0.5f, 0}},
+      // The fourth bone takes what the three weights leave.
+      {Vertex({0, 0, 0}, {0, 1, 0}, {0.25f, 0.25f, 0}, {0, 0, 3, 1}), {1, 0, 0}, {0, 1, 0}},
+      // Normals turn with their bone.
+      {Vertex({1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {2, 3, 3, 3}), {0, 1, 4}, {0, 1, 0}},
+  };
+  for (const auto& c : cases) {
+    std::vector<WeaponVertex> out;
+    SkinVertices({c.vertex}, kMatrices, out);
+    ASSERT_EQ(1u, out.size());
+    ExpectVecNear(c.position, PositionOf(out[0]), 1e-5f);
+    ExpectVecNear(c.normal, NormalOf(out[0]), 1e-5f);
+    EXPECT_EQ(0.75f, out[0].texCoord[1]);
+  }
 }
 
 TEST(SkinVertices, BoneIndicesWithoutAMatrixStandForTheIdentity) {
   std::vector<WeaponVertex> out;
-  const std::vector<Matrix4> two(kMatrices.begin(), kMatrices.begin() + 2);
-  SkinVertices({Vertex({1, 2, 3}, {0, 0, 1}, {0.5f, 0.5f, 0}, {200, 1, 7, 255})}, two, out);
+  SkinVertices({Vertex({1, 2, 3}, {0, 0, 1}, {0.5f, 0.5f, 0}, {200, 1, 7, 255})}, {kMatrices[0], kMatrices[1]}, out);
   ExpectVecNear({2, 2, 3}, PositionOf(out[0]));
   SkinVertices({Vertex({1, 2, 3}, {0, 0, 1}, {0.5f, 0.5f, 0}, {0, 1, 0, 0})}, {}, out);
   ExpectVecNear({1, 2, 3}, PositionOf(out[0]));
