@@ -95,69 +95,70 @@ TEST(IfpHostileInput, TruncationKeepsOnlyWhatWasRead) {
   }
 }
 
-TEST(IfpHostileInput, HugeCountsAllocateNoMoreThanTheBytesCouldHold) {
-  RawBytes anp3;
-  anp3.Tag("ANP3").U32(0).Text("x", 24).I32(INT32_MAX);
-  anp3.Text("a", 24).I32(INT32_MAX).I32(0).I32(0);
-  anp3.Text("t", 24).I32(4).I32(INT32_MAX).I32(0).Fill(64, 1);
-  AnimPackage package{};
-  EXPECT_EQ(ReadIfp(anp3.bytes().data(), anp3.size(), package), IfpReadStatus::Truncated);
-  EXPECT_LE(package.animations.size(), anp3.size());
-  EXPECT_LE(KeysHeld(package), anp3.size());
-
-  RawBytes anpk;
-  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(INT32_MAX).Text("x", 4);
-  anpk.Tag("NAME").I32(INT32_MAX).Fill(16, 'n');
-  package = {};
-  EXPECT_EQ(ReadIfp(anpk.bytes().data(), anpk.size(), package), IfpReadStatus::Truncated);
-  EXPECT_LE(package.animations.size(), anpk.size());
-  EXPECT_EQ(NameText(package.animations[0].name), std::string(16, 'n'));
+// "package|animation:tracks:keys held|...": what a hostile file left.
+std::string Summary(const AnimPackage& package) {
+  std::string text = NameText(package.name);
+  for (const Animation& a : package.animations) {
+    size_t keys = 0;
+    for (const BoneTrack& t : a.bones) keys += t.keys.capacity();
+    text += "|" + NameText(a.name) + ":" + std::to_string(a.bones.size()) + ":" + std::to_string(keys);
+  }
+  return text;
 }
 
-TEST(IfpHostileInput, NegativeCountsReadAsNone) {
+struct Hostile {
+  const char* what;
   RawBytes file;
-  file.Tag("ANP3").U32(0).Text("x", 24).I32(1);
-  file.Text("a", 24).I32(-5).I32(-1).I32(0);
-  AnimPackage package{};
-  EXPECT_EQ(ReadIfp(file.bytes().data(), file.size(), package), IfpReadStatus::Ok);
-  ASSERT_EQ(package.animationCount(), 1);
-  EXPECT_EQ(package.animations[0].boneCount(), 0);
+  IfpReadStatus status;
+  std::string summary;
+};
 
-  RawBytes anpk;
-  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(0x80000000u).I32(-3);
-  package = {};
-  EXPECT_EQ(ReadIfp(anpk.bytes().data(), anpk.size(), package), IfpReadStatus::Truncated);
-  EXPECT_EQ(package.animationCount(), 0);
+void ExpectRead(const std::vector<Hostile>& cases) {
+  for (const Hostile& c : cases) {
+    AnimPackage package{};
+    EXPECT_EQ(ReadIfp(c.file.bytes().data(), c.file.size(), package), c.status) << c.what;
+    EXPECT_EQ(Summary(package), c.summary) << c.what;
+  }
 }
 
-TEST(IfpHostileInput, UnknownTypeTracksCannotMultiplyIntoAHugeAllocation) {
-  // Many tracks of an unknown frame type, each claiming two billion keys
-  // that occupy no bytes: the zero-filled keys stay within one shared budget.
-  RawBytes file;
-  file.Tag("ANP3").U32(0).Text("x", 24).I32(1).Text("a", 24).I32(1000).I32(0).I32(0);
-  for (int t = 0; t < 1000; ++t) file.Text("t", 24).I32(9).I32(INT32_MAX).I32(t);
+// Huge or negative counts allocate no more than the bytes could hold; names
+// without terminators are cut inside their fields.
+TEST(IfpHostileInput, Anp3CountsAndNames) {
+  RawBytes unknownTypes;  // tracks of an unknown frame type claiming keys that occupy no bytes
+  unknownTypes.Tag("ANP3").U32(0).Text("x", 24).I32(1).Text("a", 24).I32(1000).I32(0).I32(0);
+  for (int t = 0; t < 1000; ++t) unknownTypes.Text("t", 24).I32(9).I32(INT32_MAX).I32(t);
+  ExpectRead({
+      {"huge counts",
+       RawBytes().Tag("ANP3").U32(0).Text("x", 24).I32(INT32_MAX).Text("a", 24).I32(INT32_MAX).I32(0).I32(0)
+           .Text("t", 24).I32(4).I32(INT32_MAX).I32(0).Fill(64, 1),
+       IfpReadStatus::Truncated, "x|a:1:4"},
+      {"negative counts", RawBytes().Tag("ANP3").U32(0).Text("x", 24).I32(1).Text("a", 24).I32(-5).I32(-1).I32(0),
+       IfpReadStatus::Ok, "x|a:0:0"},
+      {"unterminated names", RawBytes().Tag("ANP3").U32(0).Fill(24, 'p').I32(1).Fill(24, 'a').I32(0).I32(0).I32(0),
+       IfpReadStatus::Ok, std::string(23, 'p') + "|" + std::string(23, 'a') + ":0:0"},
+  });
   AnimPackage package{};
-  EXPECT_EQ(ReadIfp(file.bytes().data(), file.size(), package), IfpReadStatus::Truncated);
+  EXPECT_EQ(ReadIfp(unknownTypes.bytes().data(), unknownTypes.size(), package), IfpReadStatus::Truncated);
   EXPECT_EQ(package.animations[0].boneCount(), 1000);
-  EXPECT_LE(KeysHeld(package), file.size());
+  EXPECT_LE(KeysHeld(package), unknownTypes.size()) << "the zero-filled keys share one budget";
 }
 
-TEST(IfpHostileInput, NamesWithoutTerminatorsAreCutInsideTheirFields) {
-  RawBytes file;
-  file.Tag("ANP3").U32(0).Fill(24, 'p').I32(1).Fill(24, 'a').I32(0).I32(0).I32(0);
+TEST(IfpHostileInput, AnpkCountsAndNames) {
+  RawBytes names;
+  names.Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(1).Text("x", 4).Tag("NAME").I32(40).Fill(40, 'n');
+  names.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(1).I32(0);
+  names.Tag("CPAN").U32(60).Tag("ANIM").U32(44).Fill(28, 'b').I32(0).I32(0).I32(0).I32(4).Tag("KR00").U32(0);
+  ExpectRead({
+      {"huge counts",
+       RawBytes().Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(INT32_MAX).Text("x", 4).Tag("NAME").I32(INT32_MAX)
+           .Fill(16, 'n'),
+       IfpReadStatus::Truncated, "x|" + std::string(16, 'n') + ":0:0"},
+      {"negative counts", RawBytes().Tag("ANPK").U32(0).Tag("INFO").U32(0x80000000u).I32(-3), IfpReadStatus::Truncated,
+       ""},
+      {"unterminated names", names, IfpReadStatus::Ok, "x|" + std::string(23, 'n') + ":1:0"},
+  });
   AnimPackage package{};
-  ASSERT_EQ(ReadIfp(file.bytes().data(), file.size(), package), IfpReadStatus::Ok);
-  EXPECT_EQ(NameText(package.name), std::string(23, 'p'));
-  EXPECT_EQ(NameText(package.animations[0].name), std::string(23, 'a'));
-
-  RawBytes anpk;
-  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(1).Text("x", 4);
-  anpk.Tag("NAME").I32(40).Fill(40, 'n');
-  anpk.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(1).I32(0);
-  anpk.Tag("CPAN").U32(60).Tag("ANIM").U32(44).Fill(28, 'b').I32(0).I32(0).I32(0).I32(4).Tag("KR00").U32(0);
-  package = {};
-  ASSERT_EQ(ReadIfp(anpk.bytes().data(), anpk.size(), package), IfpReadStatus::Ok);
-  EXPECT_EQ(NameText(package.animations[0].name), std::string(23, 'n'));
+  ASSERT_EQ(ReadIfp(names.bytes().data(), names.size(), package), IfpReadStatus::Ok);
   EXPECT_EQ(NameText(package.animations[0].bones[0].name), std::string(27, 'b'));
   EXPECT_EQ(package.animations[0].bones[0].boneId, 4);
 }
