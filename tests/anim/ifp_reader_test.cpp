@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "support/raw_bytes.h"
@@ -57,67 +58,63 @@ TEST(IfpReaderAnpk, NameFieldsAreRoundedToFourBytes) {
   }
 }
 
-TEST(IfpReaderAnpk, StoresTheConjugateRotationAndAllTrackFields) {
+// KR00 stores the conjugate rotation; KRT0 and KRTS add their fields in order.
+TEST(IfpReaderAnpk, ReadsEveryKeyTypeAndAllTrackFields) {
   RawBytes file;
   AnpkHeader(file, 8, "ped", 1);
-  AnpkAnimationStart(file, "idle", 5, 1, -77);
-  AnpkKr00Track(file, "Pelvis", 2, {{0.1f, 0.2f, 0.3f, 0.9f, 0.5f}});
+  AnpkAnimationStart(file, "idle", 5, 3, -77);
+  AnpkKr00Track(file, "Pelvis", 2, {{0.5f, 0.25f, 0.125f, 0.75f, 0.5f}});
+  file.Tag("CPAN").U32(60 + 32).Tag("ANIM").U32(44).Text("a", 28).I32(1).I32(0).I32(0).I32(1).Tag("KRT0").U32(32);
+  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 2.0f, 3.0f, 0.25f}) file.F32(v);
+  file.Tag("CPAN").U32(60 + 44).Tag("ANIM").U32(44).Text("b", 28).I32(1).I32(0).I32(0).I32(2).Tag("KRTS").U32(44);
+  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 0.75f}) file.F32(v);
   AnimPackage package{};
   ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
   const Animation& animation = package.animations[0];
   EXPECT_EQ(animation.extraWord, -77);
-  EXPECT_EQ(animation.keyDataSize, 0);
   const BoneTrack& track = animation.bones[0];
   EXPECT_EQ(NameText(track.name), "Pelvis");
-  EXPECT_EQ(track.boneId, 2);
-  EXPECT_EQ(track.anpkWord1, 11);
-  EXPECT_EQ(track.anpkWord2, 22);
-  EXPECT_EQ(track.keyType, kKeyKR00);
-  ASSERT_EQ(track.keyCount(), 1);
-  const KeyFrame& key = track.keys[0];
-  EXPECT_FLOAT_EQ(key.rotation[0], -0.1f);
-  EXPECT_FLOAT_EQ(key.rotation[1], -0.2f);
-  EXPECT_FLOAT_EQ(key.rotation[2], -0.3f);
-  EXPECT_FLOAT_EQ(key.rotation[3], 0.9f);
-  EXPECT_FLOAT_EQ(key.time, 0.5f);
-  EXPECT_EQ(key.translation[0], 0.0f);
-}
-
-TEST(IfpReaderAnpk, ReadsKrt0AndKrtsRecordsInFieldOrder) {
-  RawBytes file;
-  AnpkHeader(file, 8, "ped", 1);
-  AnpkAnimationStart(file, "idle", 5, 2);
-  file.Tag("CPAN").U32(60 + 32).Tag("ANIM").U32(44).Text("a", 28).I32(1).I32(0).I32(0).I32(1);
-  file.Tag("KRT0").U32(32);
-  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 2.0f, 3.0f, 0.25f}) file.F32(v);
-  file.Tag("CPAN").U32(60 + 44).Tag("ANIM").U32(44).Text("b", 28).I32(1).I32(0).I32(0).I32(2);
-  file.Tag("KRTS").U32(44);
-  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 0.75f}) file.F32(v);
-  AnimPackage package{};
-  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
-  const KeyFrame& t0 = package.animations[0].bones[0].keys[0];
-  EXPECT_EQ(t0.translation[2], 3.0f);
-  EXPECT_EQ(t0.time, 0.25f);
-  const KeyFrame& ts = package.animations[0].bones[1].keys[0];
-  EXPECT_EQ(ts.translation[0], 4.0f);
-  EXPECT_EQ(ts.scale[2], 9.0f);
-  EXPECT_EQ(ts.time, 0.75f);
-  EXPECT_EQ(package.animations[0].bones[1].keyType, kKeyKRTS);
+  EXPECT_EQ(std::vector<int32_t>({track.boneId, track.anpkWord1, track.anpkWord2}), std::vector<int32_t>({2, 11, 22}));
+  const std::vector<std::vector<float>> expected = {{-0.5f, -0.25f, -0.125f, 0.75f, 0, 0, 0, 1, 1, 1, 0.5f},
+                                                    {0, 0, 0, 1, 1, 2, 3, 1, 1, 1, 0.25f},
+                                                    {0, 0, 0, 1, 4, 5, 6, 7, 8, 9, 0.75f}};
+  const uint32_t types[] = {kKeyKR00, kKeyKRT0, kKeyKRTS};
+  for (size_t t = 0; t < 3; ++t) {
+    ASSERT_EQ(animation.bones[t].keyCount(), 1);
+    EXPECT_EQ(animation.bones[t].keyType, types[t]);
+    const KeyFrame& k = animation.bones[t].keys[0];
+    std::vector<float> got(k.rotation, k.rotation + 4);
+    got.insert(got.end(), k.translation, k.translation + 3);
+    got.insert(got.end(), k.scale, k.scale + 3);
+    got.push_back(k.time);
+    if (t < 2) std::fill(got.begin() + 7, got.begin() + 10, 1.0f);  // no scale stored
+    EXPECT_EQ(got, expected[t]) << "track " << t;
+  }
 }
 
 // Irregularities of packages found in the wild that must read exactly.
-TEST(IfpReaderAnpk, ReadsFortyEightByteAnimSectionsAndSkipsTheirExtraWord) {
+// Forty-eight-byte ANIM sections (an extra word), unknown key tags (no keys
+// read, the tag kept), sector padding, leftovers and a wrong outer size.
+TEST(IfpReaderAnpk, ReadsIrregularSectionsAndIgnoresTrailingData) {
   RawBytes file;
   AnpkHeader(file, 8, "ped", 1);
-  AnpkAnimationStart(file, "idle", 5, 2);
+  AnpkAnimationStart(file, "idle", 5, 3);
   AnpkKr00Track(file, "a", 1, {{0, 0, 0, 1, 0.5f}}, 48);
+  file.Tag("CPAN").U32(60 + 8).Tag("ANIM").U32(44).Text("u", 28).I32(2).I32(0).I32(0).I32(3);
+  file.Tag("KXYZ").U32(8).Fill(8, 0x55);
   AnpkKr00Track(file, "b", 2, {{0, 0, 0, 1, 1.5f}}, 44);
+  file.Tag("NAME").I32(5).Text("left", 8);  // leftovers of an undeclared animation
+  file.Fill(2048 - file.size() % 2048, 0);
   AnimPackage package{};
   ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
-  ASSERT_EQ(package.animations[0].boneCount(), 2);
-  EXPECT_EQ(package.animations[0].bones[0].keys[0].time, 0.5f);
-  EXPECT_EQ(package.animations[0].bones[1].boneId, 2);
-  EXPECT_EQ(package.animations[0].bones[1].keys[0].time, 1.5f);
+  ASSERT_EQ(package.animationCount(), 1);
+  const Animation& animation = package.animations[0];
+  EXPECT_EQ(animation.bones[0].keys[0].time, 0.5f);
+  EXPECT_EQ(animation.bones[1].keyType, FourCC("KXYZ"));
+  EXPECT_EQ(animation.bones[1].keyCount(), 2);
+  EXPECT_EQ(animation.bones[1].keys[1].rotation[0], 0.0f);
+  EXPECT_EQ(animation.bones[2].boneId, 2);
+  EXPECT_EQ(animation.bones[2].keys[0].time, 1.5f);
 }
 
 TEST(IfpReaderAnpk, MovesToTheEndOfSectionsLargerThanTheirFields) {
@@ -142,18 +139,6 @@ TEST(IfpReaderAnpk, MovesToTheEndOfSectionsLargerThanTheirFields) {
   EXPECT_EQ(NameText(package.animations[1].name), "walk");
 }
 
-TEST(IfpReaderAnpk, IgnoresSectorPaddingTrailingDataAndTheOuterSize) {
-  RawBytes file;
-  AnpkHeader(file, 8, "ped", 1);
-  AnpkAnimationStart(file, "idle", 5, 1);
-  AnpkKr00Track(file, "a", 1, {{0, 0, 0, 1, 0.5f}});
-  file.Tag("NAME").I32(5).Text("left", 8);  // leftovers of an undeclared animation
-  file.Fill(2048 - file.size() % 2048, 0);
-  AnimPackage package{};
-  EXPECT_EQ(Read(file, package), IfpReadStatus::Ok);
-  EXPECT_EQ(package.animationCount(), 1);
-}
-
 TEST(IfpReaderAnpk, KeepsJunkAfterNameTerminatorsButShowsTheName) {
   RawBytes file;
   AnpkHeader(file, 8, "ped", 1);
@@ -166,22 +151,6 @@ TEST(IfpReaderAnpk, KeepsJunkAfterNameTerminatorsButShowsTheName) {
   EXPECT_EQ(NameText(package.animations[0].name), "idle");
   EXPECT_EQ(NameText(package.animations[0].bones[0].name), "Spine");
   EXPECT_EQ(static_cast<uint8_t>(package.animations[0].bones[0].name[27]), 0xFF);
-}
-
-TEST(IfpReaderAnpk, UnknownKeyTagGivesZeroKeysAndTheTagAsRead) {
-  RawBytes file;
-  AnpkHeader(file, 8, "ped", 1);
-  AnpkAnimationStart(file, "idle", 5, 2);
-  file.Tag("CPAN").U32(60 + 8).Tag("ANIM").U32(44).Text("a", 28).I32(2).I32(0).I32(0).I32(1);
-  file.Tag("KXYZ").U32(8).Fill(8, 0x55);
-  AnpkKr00Track(file, "b", 2, {{0, 0, 0, 1, 0.5f}});
-  AnimPackage package{};
-  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
-  const BoneTrack& unknown = package.animations[0].bones[0];
-  EXPECT_EQ(unknown.keyType, FourCC("KXYZ"));
-  ASSERT_EQ(unknown.keyCount(), 2);
-  EXPECT_EQ(unknown.keys[1].rotation[0], 0.0f);
-  EXPECT_EQ(package.animations[0].bones[1].boneId, 2);
 }
 
 void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {

@@ -50,15 +50,6 @@ TEST(IfpRoundTrip, AnpkKeepsEveryFieldAndRewritesIdenticalBytes) {
   EXPECT_EQ(Write(back), first);
 }
 
-TEST(IfpRoundTrip, Anp3SavedAgainIsByteIdentical) {
-  gen::PackageShape shape;
-  shape.format = kFormatANP3;
-  std::vector<uint8_t> first = Write(gen::MakePackage(shape));
-  std::vector<uint8_t> again = first;
-  for (int save = 0; save < 10; ++save) again = Write(Read(again));
-  EXPECT_EQ(again, first);
-}
-
 // Opening and saving an ANP3 file must not move a single key: every 16-bit
 // time tick (read as the float nearest to tick/60) is written back as itself,
 // and so are the rotation and translation integers.
@@ -86,7 +77,9 @@ TEST(IfpRoundTrip, AnpkToAnp3LosesNameTailsScaleWordsAndPrecision) {
   AnimPackage original = RichAnpkPackage();
   AnimPackage converted = original;
   converted.format = kFormatANP3;
+  std::memcpy(converted.animations[0].bones[0].name, "twenty-six_characters_xyz", 26);
   AnimPackage back = Read(Write(converted));
+  EXPECT_EQ(NameText(back.animations[0].bones[0].name), "twenty-six_characters_xy");
   EXPECT_EQ(back.format, kFormatANP3);
   const BoneTrack& krts = back.animations[1].bones[1];
   EXPECT_EQ(NameText(krts.name), "Bip01 R Forearm Twist 27");
@@ -102,14 +95,6 @@ TEST(IfpRoundTrip, AnpkToAnp3LosesNameTailsScaleWordsAndPrecision) {
   EXPECT_NEAR(after.time, before.time, 0.5 / 60 + 1e-6);  // the nearest tick
 }
 
-TEST(IfpRoundTrip, AnpkToAnp3CutsBoneNamesToTwentyFourBytes) {
-  AnimPackage package = RichAnpkPackage();
-  std::memcpy(package.animations[0].bones[0].name, "twenty-six_characters_xyz", 26);
-  package.format = kFormatANP3;
-  AnimPackage back = Read(Write(package));
-  EXPECT_EQ(NameText(back.animations[0].bones[0].name), "twenty-six_characters_xy");
-}
-
 TEST(IfpRoundTrip, Anp3ToAnpkKeepsValuesExactlyWithZeroWords) {
   gen::PackageShape shape;
   shape.format = kFormatANP3;
@@ -123,12 +108,12 @@ TEST(IfpRoundTrip, Anp3ToAnpkKeepsValuesExactlyWithZeroWords) {
   for (const Animation& animation : back.animations) EXPECT_EQ(animation.keyDataSize, 0);
 }
 
-TEST(IfpRoundTrip, LargeGamePackageSurvivesBothLayouts) {
+TEST(IfpRoundTrip, LargeGamePackageIsSavedAgainByteIdenticalInBothLayouts) {
   for (uint32_t format : {kFormatANPK, kFormatANP3}) {
     std::vector<uint8_t> bytes = Write(gen::MakePackage(gen::LargeGameShape(format)));
     AnimPackage package = Read(bytes);
     EXPECT_EQ(package.animationCount(), 300);
-    EXPECT_EQ(Write(package).size(), bytes.size());
+    EXPECT_EQ(Write(package), bytes);
   }
 }
 
