@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "anim/package_edits.h"
@@ -183,13 +184,10 @@ TEST(EditHistory, UndoAndRedoGiveBackWhatTheWindowShowed) {
   history.EndStep(StepKind::Edit, {2, {0, 2}, {1}}, {-1, {}, {}});
   std::optional<EditSelection> before = history.Undo(package);
   ASSERT_TRUE(before);
-  EXPECT_EQ(before->currentAnimation, 2);
-  EXPECT_EQ(before->animations, (std::vector<int>{0, 2}));
-  EXPECT_EQ(before->tracks, (std::vector<int>{1}));
+  EXPECT_EQ(std::tie(before->currentAnimation, before->animations, before->tracks),
+            std::make_tuple(2, std::vector<int>{0, 2}, std::vector<int>{1}));
   EXPECT_FALSE(history.Undo(package));
-  std::optional<EditSelection> after = history.Redo(package);
-  ASSERT_TRUE(after);
-  EXPECT_EQ(after->currentAnimation, -1);
+  EXPECT_EQ(history.Redo(package).value().currentAnimation, -1);
   EXPECT_FALSE(history.Redo(package));
 }
 

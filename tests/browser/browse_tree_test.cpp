@@ -162,42 +162,30 @@ TEST_F(BrowseFolder, RefreshListsModelsOnlyWithShowDffButNavigationAlways) {
   }
 }
 
+// An item of a folder is a file; an item of an archive is an entry, whose
+// path leads back to it only when the archive is a file.
 TEST_F(BrowseFolder, ItemsStandForFilesOrArchiveEntries) {
   BrowseState state;
   BrowseTarget file = TargetOfItem(state, {"C:", "games", "walk.ifp"});
   EXPECT_FALSE(file.InArchive());
   EXPECT_EQ(file.path, "C:\\games\\walk.ifp");
   EXPECT_EQ(file.name, "walk.ifp");
-
   state.browseArchive = At("games/anim.img");
   BrowseTarget entry = TargetOfItem(state, {"x", "anim.img", "b.dff"});
   EXPECT_EQ(entry.archive, At("games/anim.img"));
   EXPECT_EQ(entry.name, "b.dff");
-  std::optional<ArchiveEntryRef> found = ArchiveEntryOfPath(entry.path);
-  ASSERT_TRUE(found) << "the entry's path leads back to it";
-  EXPECT_EQ(found->archive, At("games/anim.img"));
-  EXPECT_EQ(found->entry, "b.dff");
-}
-
-TEST_F(BrowseFolder, ArchiveEntryPathsNeedAnArchiveFile) {
-  struct Case {
-    std::string path;
-    bool entry;
-    std::string name;
-  } cases[] = {
-      {At("games/anim.img/ped.dff"), true, "ped.dff"},
-      {At("games/anim.img/any\\thing.dff"), true, "any\\thing.dff"},
-      {At("games/anim.img") + "\\", false, ""},
-      {At("games/odd.img/ped.dff"), false, ""},  // a folder, not an archive
-      {At("games/ped.dff"), false, ""},
-      {At("games/missing.img/ped.dff"), false, ""},
+  const std::pair<std::string, std::string> paths[] = {
+      {entry.path, "b.dff"},
+      {At("games/anim.img/any\\thing.dff"), "any\\thing.dff"},
+      {At("games/anim.img") + "\\", ""},
+      {At("games/odd.img/ped.dff"), ""},  // a folder, not an archive
+      {At("games/ped.dff"), ""},
+      {At("games/missing.img/ped.dff"), ""},
   };
-  for (const Case& c : cases) {
-    std::optional<ArchiveEntryRef> ref = ArchiveEntryOfPath(c.path);
-    ASSERT_EQ(ref.has_value(), c.entry) << c.path;
-    if (ref) {
-      EXPECT_EQ(ref->entry, c.name);
-    }
+  for (const auto& [path, name] : paths) {
+    std::optional<ArchiveEntryRef> ref = ArchiveEntryOfPath(path);
+    EXPECT_EQ(ref ? ref->entry : "", name) << path;
+    if (ref) EXPECT_EQ(ref->archive, At("games/anim.img"));
   }
 }
 
@@ -221,9 +209,7 @@ TEST_F(BrowseFolder, PathBoxTakesFoldersAndArchives) {
 TEST(BrowseDrives, DriveBoxNamesEachDriveByItsRootAndLabel) {
   ScratchFolder scratch;
   std::vector<Drive> drives = LogicalDrives();
-  for (size_t i = 1; i < drives.size(); ++i) {
-    EXPECT_LT(drives[i - 1].letter, drives[i].letter);
-  }
+  for (size_t i = 1; i < drives.size(); ++i) EXPECT_LT(drives[i - 1].letter, drives[i].letter);
   char scratchDrive = DriveLetterOf(scratch.ProgramPath("x"));
   EXPECT_TRUE(std::any_of(drives.begin(), drives.end(), [&](const Drive& d) { return d.letter == scratchDrive; }))
       << "the drive of the temporary folder is listed";

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "anim/ifp_reader.h"
+#include "dialog_driver.h"
 #include "editor_fixture.h"
 #include "resource.h"
 
@@ -120,48 +121,29 @@ TEST_F(EditCommands, KeyTypesDecideWhatTheNextSaveWrites) {
   EXPECT_EQ(animation.bones[1].keys[1].scale[0], 0.0f);
 }
 
-// Acts on the Remove Trans Key dialog once it is up: the command runs it
-// modally, and a thread timer reaches it from inside its message loop.
-std::function<void(HWND)> dialogAction;
-void CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = FindWindowA(nullptr, "Remove Trans Key");
-  if (!dialog) return;
-  KillTimer(nullptr, timer);
-  dialogAction(dialog);
-}
-
 class RemoveTransKey : public EditorTest {
  protected:
-  struct Row {
-    std::string name, boneId, kr, krt;
-    bool ticked;
-  };
-  std::vector<Row> rows;
-
-  // Opens the dialog, records its rows, sets the ticks and presses `button`.
+  // Opens the dialog, records its rows ("name id kr krt" and a tick), sets the ticks and presses `button`.
   void Run(int button, std::function<void(HWND list)> tick = nullptr) {
-    dialogAction = [&](HWND dialog) {
+    DialogDriver driver("Remove Trans Key");
+    driver.Then([&](HWND dialog) {
       HWND list = GetDlgItem(dialog, IDC_REMOVE_TRANS_LIST);
-      int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-      for (int row = 0; row < count; ++row) {
-        auto text = [&](int column) {
+      for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        std::string text;
+        for (int column = 0; column < 4; ++column) {
           char buffer[32] = {};
-          LVITEMA item{};
-          item.iSubItem = column;
-          item.pszText = buffer;
-          item.cchTextMax = sizeof buffer;
-          SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-          return std::string(buffer);
-        };
-        UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
-        rows.push_back({text(0), text(1), text(2), text(3), state == INDEXTOSTATEIMAGEMASK(2)});
+          ListView_GetItemText(list, row, column, buffer, sizeof buffer);
+          text += (column ? " " : "") + std::string(buffer);
+        }
+        rows.push_back(text + (ListView_GetCheckState(list, row) ? " [x]" : " [ ]"));
       }
       if (tick) tick(list);
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    };
-    SetTimer(nullptr, 0, 20, ActOnDialog);
+      ClickButton(dialog, button);
+    });
     Command(ID_ANIM_REMOVE_TRANS_KEY);
+    EXPECT_EQ(driver.pending(), 0u);
   }
+  std::vector<std::string> rows;
 
   static AnimPackage Bones(std::vector<std::vector<std::pair<int32_t, uint32_t>>> animations) {
     AnimPackage package = TestPackage(kFormatANPK, static_cast<int>(animations.size()));
@@ -181,21 +163,12 @@ class RemoveTransKey : public EditorTest {
 
 TEST_F(RemoveTransKey, ListsBoneIdsOfTheSelectedAnimationsWithCounts) {
   Start({WritePackage("walk.ifp", Bones({{{3, kKeyKRT0}, {0, kKeyKRT0}}, {{9, kKeyKRT0}}, {{3, kKeyKRT0}, {-2, kKeyKR00}}}))});
+  Run(IDCANCEL);
+  EXPECT_TRUE(rows.empty()) << "without a selection the list is empty";
   Click(IDC_ANIMATION_LIST, 0);
   Click(IDC_ANIMATION_LIST, 2, true);
   Run(IDCANCEL);
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].name, "bone3");
-  EXPECT_EQ(rows[0].boneId, "3");
-  EXPECT_EQ(rows[0].kr, "0");
-  EXPECT_EQ(rows[0].krt, "2");
-  EXPECT_TRUE(rows[0].ticked);
-  EXPECT_EQ(rows[1].boneId, "0");
-  EXPECT_EQ(rows[1].krt, "1");
-  EXPECT_FALSE(rows[1].ticked);
-  EXPECT_EQ(rows[2].boneId, "-2");
-  EXPECT_EQ(rows[2].kr, "1");
-  EXPECT_FALSE(rows[2].ticked);
+  EXPECT_EQ(rows, (std::vector<std::string>{"bone3 3 0 2 [x]", "bone0 0 0 1 [ ]", "bone-2 -2 1 0 [ ]"}));
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager") << "Cancel changes nothing";
   EXPECT_EQ(State().package.animations[0].bones[0].keyType, kKeyKRT0);
 }
@@ -216,20 +189,9 @@ TEST_F(RemoveTransKey, OkMakesTheTickedBonesRotationOnly) {
 TEST_F(RemoveTransKey, OkWithNothingTickedChangesNoTrackButMarksModified) {
   Start({WritePackage("walk.ifp", Bones({{{3, kKeyKRT0}}}))});
   Click(IDC_ANIMATION_LIST, 0);
-  Run(IDOK, [](HWND list) {
-    LVITEMA item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(1);
-    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
-  });
+  Run(IDOK, [](HWND list) { ListView_SetCheckState(list, 0, FALSE); });
   EXPECT_EQ(State().package.animations[0].bones[0].keyType, kKeyKRT0);
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
-}
-
-TEST_F(RemoveTransKey, WithoutASelectionTheListIsEmpty) {
-  Start({WritePackage("walk.ifp", Bones({{{3, kKeyKRT0}}}))});
-  Run(IDCANCEL);
-  EXPECT_TRUE(rows.empty());
 }
 
 }  // namespace

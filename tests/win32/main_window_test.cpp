@@ -129,24 +129,17 @@ TEST_F(MainWindow, EnterAndEscapeDoNothingAndClosingAsksOnlyWithUnsavedChanges) 
   EXPECT_FALSE(IsWindowVisible(window_));
 }
 
-TEST_F(MainWindow, RefusesAClientAreaBelow720By585) {
-  Start();
-  MINMAXINFO info{};
-  SendMessageA(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  RECT outer, client;
-  GetWindowRect(window_, &outer);
-  GetClientRect(window_, &client);
-  EXPECT_EQ(info.ptMinTrackSize.x - ((outer.right - outer.left) - client.right), 720);
-  EXPECT_EQ(info.ptMinTrackSize.y - ((outer.bottom - outer.top) - client.bottom), 585);
-}
-
-TEST_F(MainWindow, LaysTheControlsOutForTheNewSize) {
+TEST_F(MainWindow, LaysTheControlsOutForTheNewSizeAndRefusesOneBelow720By585) {
   Start();
   RECT outer, client;
   GetWindowRect(window_, &outer);
   GetClientRect(window_, &client);
   int frameWidth = (outer.right - outer.left) - client.right;
   int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  MINMAXINFO info{};
+  SendMessageA(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x - frameWidth, 720);
+  EXPECT_EQ(info.ptMinTrackSize.y - frameHeight, 585);
   SetWindowPos(window_, nullptr, 0, 0, 1000 + frameWidth, 800 + frameHeight, SWP_NOMOVE | SWP_NOZORDER);
   Pump();
   auto rect = [this](int id) {

@@ -38,22 +38,16 @@ TEST_F(PackageViews, CtrlClickKeepsTheCurrentAnimationAndDeselectingDropsIt) {
   EXPECT_FALSE(MenuState(ID_ANIM_RENAME) & MF_GRAYED);
 }
 
-TEST_F(PackageViews, RenameToTheSameTextIsNoChange) {
+// The same text is no change; at most 23 characters are kept; Escape still
+// applies the typed text.
+TEST_F(PackageViews, RenameStoresAtMost23CharactersAndMarksModifiedOnChange) {
   Start({WritePackage("walk.ifp", TestPackage())});
   Rename(IDC_ANIMATION_LIST, 1, "anim1");
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
-}
-
-TEST_F(PackageViews, RenameStoresAtMost23CharactersAndMarksModified) {
-  Start({WritePackage("walk.ifp", TestPackage())});
   Rename(IDC_ANIMATION_LIST, 1, "run_fast_and_then_slower_again");
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   EXPECT_EQ(NameText(State().package.animations[1].name), "run_fast_and_then_slowe");
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 1, 0), "run_fast_and_then_slowe");
-}
-
-TEST_F(PackageViews, EscapeStillAppliesTheTypedText) {
-  Start({WritePackage("walk.ifp", TestPackage())});
   Rename(IDC_ANIMATION_LIST, 0, "idle", VK_ESCAPE);
   EXPECT_EQ(NameText(State().package.animations[0].name), "idle");
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 0, 0), "idle");
