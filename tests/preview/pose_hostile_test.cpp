@@ -37,11 +37,9 @@ SkinnedModelData WildModel(std::mt19937& rng) {
   model.boneNodeIndex.resize(length());
   for (int32_t& node : model.boneNodeIndex) node = AnyIndex(rng, bones);
   model.boneRotation.resize(length());
-  for (Matrix4& m : model.boneRotation) {
-    for (auto& row : m.m) {
+  for (Matrix4& m : model.boneRotation)
+    for (auto& row : m.m)
       for (float& v : row) v = Wild(rng);
-    }
-  }
   model.bonePosition.resize(length());
   for (Vec3& p : model.bonePosition) p = {Wild(rng), Wild(rng), Wild(rng)};
   model.boneParent.resize(length());
@@ -89,10 +87,7 @@ TEST(HostileRecords, NeverReadOutsideTheirTables) {
     ASSERT_EQ(static_cast<size_t>(PosableBoneCount(model)), pose.boneMatrices.size());
     ASSERT_LE(pose.skinningMatrices.size(), model.inverseBindMatrices.size());
     SkinVertices(mesh, pose.skinningMatrices, skinned);
-    const Animation* shown = animation >= 0 && animation < package.animationCount()
-                                 ? &package.animations[static_cast<size_t>(animation)]
-                                 : nullptr;
-    CollectBonePyramids(model, shown, pyramids);
+    CollectBonePyramids(model, AnimationAt(package, animation), pyramids);
     for (const BonePyramid& pyramid : pyramids) {
       ASSERT_GE(pyramid.bone, 0);
       ASSERT_LT(static_cast<size_t>(pyramid.bone), pose.boneMatrices.size());

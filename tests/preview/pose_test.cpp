@@ -76,24 +76,17 @@ TEST(EvaluatePose, HoldsTheEndKeysAndInterpolatesBetween) {
                    Evaluate(krts, 0, 2.0f, model).boneMatrices[1], 0);
 }
 
-TEST(EvaluatePose, RotationOnlyTracksKeepTheModelOffset) {
+// The key type is read letter by letter: no 'T' third keeps the model's
+// offset; no 'R' second the model's own rotation; no 'S' fourth unit scale.
+TEST(EvaluatePose, TheKeyTypeIsReadLetterByLetter) {
   const SkinnedModelData model = RootAndChild();
-  const AnimPackage rotating = PackageOf({Track(2, kKeyKR00, {Key(0, {7, 7, 7}, kQuarterTurnZ)})});
-  const Pose turned = Evaluate(rotating, 0, 0, model);
+  const Pose turned = Evaluate(PackageOf({Track(2, kKeyKR00, {Key(0, {7, 7, 7}, kQuarterTurnZ)})}), 0, 0, model);
   ExpectVecNear({0, 0.2f, 0}, Origin(turned.boneMatrices[1]));
   ExpectVecNear({0, 1, 0}, TransformDirection({1, 0, 0}, turned.boneMatrices[1]));
-
-  const AnimPackage moving = PackageOf({Track(2, kKeyKRT0, {Key(0, {0, 0, 0.3f}, kQuarterTurnZ)})});
-  ExpectVecNear({0, 0, 0.3f}, Origin(Evaluate(moving, 0, 0, model).boneMatrices[1]));
-}
-
-TEST(EvaluatePose, TheKeyTypeIsReadLetterByLetter) {
-  // No 'R' in second place: the model's own rotation; 'T' third: the key's
-  // translation; no 'S' fourth: unit scale although the keys say 5.
-  const SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 0}, kQuarterTurnZ}});
+  const SkinnedModelData turnedRoot = MakeSkeleton({{0, -1, {0, 0, 0}, kQuarterTurnZ}});
   const AnimPackage package = PackageOf({Track(0, FourCC("K_T_"), {Key(0, {1, 2, 3}, {1, 0, 0, 0}, {5, 5, 5})})});
-  const Matrix4 expected = Multiply(RotationMatrix(kQuarterTurnZ), TranslationMatrix({1, 2, 3}));
-  ExpectMatrixNear(expected, Evaluate(package, 0, 0, model).boneMatrices[0]);
+  ExpectMatrixNear(Multiply(RotationMatrix(kQuarterTurnZ), TranslationMatrix({1, 2, 3})),
+                   Evaluate(package, 0, 0, turnedRoot).boneMatrices[0]);
 }
 
 TEST(EvaluatePose, ReportsTheTranslationOfTrackZero) {
@@ -188,17 +181,6 @@ TEST(EvaluatePose, ABoneWithoutAValidNodeIndexIsPosedButWritesNoSkinningMatrix) 
   ExpectMatrixNear(IdentityMatrix(), pose.skinningMatrices[2]);
 }
 
-TEST(EvaluatePose, ARecordWithShortTablesPosesOnlyWhatItHolds) {
-  SkinnedModelData model = RootAndChild();
-  model.boneCount = 5;
-  model.boneParent.resize(1);
-  model.inverseBindMatrices.clear();
-  const Pose pose = Evaluate(PackageOf({Track(2, kKeyKRT0, {Key(0)})}), 0, 0, model);
-  EXPECT_EQ(1u, pose.boneMatrices.size());
-  EXPECT_TRUE(pose.skinningMatrices.empty());
-  EXPECT_EQ(1, PosableBoneCount(model));
-}
-
 TEST(EvaluatePose, ReusesItsStorageFromFrameToFrame) {
   const SkinnedModelData model = RootAndChild();
   const AnimPackage package = PackageOf({Track(2, kKeyKRT0, {Key(0), Key(1, {1, 0, 0})})});
@@ -209,6 +191,15 @@ TEST(EvaluatePose, ReusesItsStorageFromFrameToFrame) {
   for (float t = 0; t < 1; t += 0.1f) EvaluatePose(package, 0, t, model, pose);
   EXPECT_EQ(bones, pose.boneMatrices.data());
   EXPECT_EQ(skin, pose.skinningMatrices.data());
+  // A record with short tables poses only what it holds.
+  SkinnedModelData shortTables = model;
+  shortTables.boneCount = 5;
+  shortTables.boneParent.resize(1);
+  shortTables.inverseBindMatrices.clear();
+  EvaluatePose(package, 0, 0, shortTables, pose);
+  EXPECT_EQ(1u, pose.boneMatrices.size());
+  EXPECT_TRUE(pose.skinningMatrices.empty());
+  EXPECT_EQ(1, PosableBoneCount(shortTables));
 }
 
 }  // namespace

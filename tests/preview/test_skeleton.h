@@ -2,7 +2,6 @@
 // Small skeletons and animations built directly as records, for the pose,
 // skinning and scene tests.
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -35,19 +34,8 @@ inline SkinnedModelData MakeSkeleton(const std::vector<BoneSpec>& bones) {
   return model;
 }
 
-inline KeyFrame Key(float time, Vec3 translation = {0, 0, 0}, Quaternion rotation = {0, 0, 0, 1},
-                    Vec3 scale = {1, 1, 1}) {
-  KeyFrame key{};
-  key.time = time;
-  const float r[4] = {rotation.x, rotation.y, rotation.z, rotation.w};
-  std::memcpy(key.rotation, r, sizeof r);
-  key.translation[0] = translation.x;
-  key.translation[1] = translation.y;
-  key.translation[2] = translation.z;
-  key.scale[0] = scale.x;
-  key.scale[1] = scale.y;
-  key.scale[2] = scale.z;
-  return key;
+inline KeyFrame Key(float time, Vec3 t = {0, 0, 0}, Quaternion r = {0, 0, 0, 1}, Vec3 s = {1, 1, 1}) {
+  return {{r.x, r.y, r.z, r.w}, {t.x, t.y, t.z}, {s.x, s.y, s.z}, time};
 }
 
 inline BoneTrack Track(int32_t boneId, uint32_t keyType, std::vector<KeyFrame> keys) {

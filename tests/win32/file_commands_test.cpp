@@ -164,32 +164,25 @@ class ArchiveSave : public EditorTest {
   }
 };
 
-TEST_F(ArchiveSave, PackageThatFitsIsWrittenInPlace) {
-  std::string archive = MakeArchive(4);
-  std::vector<uint8_t> before = ReadFile(archive);
-  OpenEntry(archive, TestPackage(kFormatANPK, 1));
-  Rename(IDC_ANIMATION_LIST, 0, "idle");
-  Command(ID_IFP_SAVE);
-  EXPECT_TRUE(prompts_.messages.empty());
-  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
-  std::vector<uint8_t> after = ReadFile(archive);
-  EXPECT_EQ(after.size(), before.size());
-  EXPECT_EQ(DirectoryWord(after, 1, 0), DirectoryWord(before, 1, 0));
-  EXPECT_EQ(DirectoryWord(after, 1, 1), 4u);
-  std::vector<uint8_t> entry(after.begin() + DirectoryWord(after, 1, 0) * 2048, after.end());
-  EXPECT_EQ(NameText(ReadBack(entry).animations[0].name), "idle");
-}
-
-TEST_F(ArchiveSave, PackageThatNeedsMoreSectorsIsAppended) {
-  std::string archive = MakeArchive(1);
-  std::vector<uint8_t> before = ReadFile(archive);
-  OpenEntry(archive, TestPackage(kFormatANPK, 8));
-  Rename(IDC_ANIMATION_LIST, 0, "idle");
-  Command(ID_IFP_SAVE);
-  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
-  std::vector<uint8_t> after = ReadFile(archive);
-  EXPECT_EQ(DirectoryWord(after, 1, 0), before.size() / 2048) << "right after the last whole sector";
-  EXPECT_GT(after.size(), before.size());
+// In place when the entry has room (4 sectors), appended after the last whole
+// sector when it has not (1 sector).
+TEST_F(ArchiveSave, PackageIsWrittenInPlaceWhenItFitsAndAppendedWhenNot) {
+  for (uint32_t sectors : {4u, 1u}) {
+    std::string archive = MakeArchive(sectors);
+    std::vector<uint8_t> before = ReadFile(archive);
+    OpenEntry(archive, TestPackage(kFormatANPK, sectors == 4 ? 1 : 8));
+    Rename(IDC_ANIMATION_LIST, 0, "idle");
+    Command(ID_IFP_SAVE);
+    EXPECT_TRUE(prompts_.messages.empty());
+    EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+    std::vector<uint8_t> after = ReadFile(archive);
+    const uint32_t offset = DirectoryWord(after, 1, 0);
+    EXPECT_EQ(offset, sectors == 4 ? DirectoryWord(before, 1, 0) : before.size() / 2048) << sectors;
+    EXPECT_EQ(after.size(), sectors == 4 ? before.size() : (offset + DirectoryWord(after, 1, 1)) * 2048);
+    std::vector<uint8_t> entry(after.begin() + offset * 2048, after.end());
+    EXPECT_EQ(NameText(ReadBack(entry).animations[0].name), "idle");
+    Close();
+  }
 }
 
 TEST_F(ArchiveSave, ArchiveHeldOpenByAnotherProgramKeepsTheMark) {
