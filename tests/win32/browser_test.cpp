@@ -147,11 +147,6 @@ class Browser : public EditorTest {
     SetDlgItemTextA(window_, IDC_PATH_BOX, text.c_str());
     ControlCommand(IDC_PATH_GO, BN_CLICKED);
   }
-  std::string Setting(const char* section, const char* key) {
-    char text[300] = {};
-    GetPrivateProfileStringA(section, key, "", text, sizeof text, Path("ZelcorAnimManager.ini").c_str());
-    return text;
-  }
   void Restart() {
     Close();
     Start();

@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "anim/ifp_reader.h"
 #include "dialog_driver.h"
 #include "editor_fixture.h"
 #include "resource.h"
@@ -110,9 +109,7 @@ TEST_F(EditCommands, KeyTypesDecideWhatTheNextSaveWrites) {
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   Command(ID_IFP_SAVE);
 
-  std::vector<uint8_t> bytes = ReadFile(path);
-  AnimPackage saved{};
-  ASSERT_EQ(ReadIfp(bytes.data(), bytes.size(), saved), IfpReadStatus::Ok);
+  AnimPackage saved = ReadPackage(path);
   const Animation& animation = saved.animations[0];
   EXPECT_EQ(animation.bones[0].keyType, kKeyKR00);
   EXPECT_EQ(animation.bones[0].keys[1].translation[0], 0.0f);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
 #include "demo_animations.h"
 #include "demo_models.h"
@@ -107,6 +108,19 @@ void EditorTest::WriteSettings(const std::string& text) {
   std::ofstream(Path("ZelcorAnimManager.ini")) << text;
 }
 
+std::string EditorTest::Setting(const char* section, const char* key) const {
+  char text[300] = {};
+  GetPrivateProfileStringA(section, key, "(none)", text, sizeof text, Path("ZelcorAnimManager.ini").c_str());
+  return text;
+}
+
+AnimPackage EditorTest::ReadPackage(const std::string& path) {
+  std::vector<uint8_t> bytes = ReadFile(path);
+  AnimPackage package{};
+  EXPECT_EQ(ReadIfp(bytes.data(), bytes.size(), package), IfpReadStatus::Ok) << path;
+  return package;
+}
+
 std::string EditorTest::Title() const {
   char text[1024] = {};
   GetWindowTextA(window_, text, sizeof text);
@@ -141,6 +155,12 @@ std::string EditorTest::Cell(int listId, int row, int column) const {
   item.cchTextMax = sizeof text;
   SendMessageA(Item(listId), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
   return text;
+}
+
+std::vector<std::string> EditorTest::Column(int listId, int column) const {
+  std::vector<std::string> texts;
+  for (int row = 0; row < Rows(listId); ++row) texts.push_back(Cell(listId, row, column));
+  return texts;
 }
 
 void EditorTest::Click(int listId, int row, bool add) {

@@ -57,6 +57,10 @@ class EditorTest : public ::testing::Test {
   void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
   std::vector<uint8_t> ReadFile(const std::string& path);
   void WriteSettings(const std::string& text);
+  // A value of the settings file beside the program; "(none)" when missing.
+  std::string Setting(const char* section, const char* key) const;
+  // The package saved at `path`, expected to read without a warning.
+  AnimPackage ReadPackage(const std::string& path);
 
   std::string Title() const;
   std::string Text(int id) const;
@@ -65,6 +69,7 @@ class EditorTest : public ::testing::Test {
   void ControlCommand(int id, int notification);
   int Rows(int listId) const;
   std::string Cell(int listId, int row, int column) const;
+  std::vector<std::string> Column(int listId, int column = 0) const;
   // A plain click on a row (the selection becomes that row) or, with
   // `add`, a Ctrl+click that toggles the row.
   void Click(int listId, int row, bool add = false);

@@ -100,9 +100,7 @@ TEST_F(EndToEnd, SettingsBesideTheProgramWhenStartedByBareName) {
   ASSERT_NE(program.window, nullptr);
   PostMessageA(program.window, WM_COMMAND, ID_PREVIEW_SHOW_AXIS, 0);
   CloseProgram(program);
-  char value[8] = {};
-  GetPrivateProfileStringA("Preview", "ShowAxis", "", value, sizeof value, Path("ZelcorAnimManager.ini").c_str());
-  EXPECT_STREQ(value, "0");
+  EXPECT_EQ(Setting("Preview", "ShowAxis"), "0");
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST_F(FileCommands, SaveOfANewDocumentAsksForAName) {
   EXPECT_EQ(prompts_.fileDialogs[0].Flags, static_cast<DWORD>(OFN_HIDEREADONLY));
   EXPECT_STREQ(prompts_.fileDialogs[0].lpstrDefExt, "ifp");
   EXPECT_EQ(Title(), "new.ifp - Zelcor Animation Manager");
-  EXPECT_EQ(ReadBack(ReadFile(Path("new.ifp"))).animationCount(), 2);
+  EXPECT_EQ(ReadPackage(Path("new.ifp")).animationCount(), 2);
 }
 
 TEST_F(FileCommands, SaveAsReplacesAnExistingFileWithoutAsking) {
@@ -84,7 +84,7 @@ TEST_F(FileCommands, SaveWritesTheSwitchedLayoutAndClearsTheMark) {
   ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
   Command(ID_IFP_SAVE);
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
-  AnimPackage saved = ReadBack(ReadFile(path));
+  AnimPackage saved = ReadPackage(path);
   EXPECT_EQ(saved.format, kFormatANP3);
   EXPECT_EQ(NameText(saved.animations[0].name), "idle");
 }
@@ -136,7 +136,7 @@ TEST_F(FileCommands, TruncatedPackageSaysSoAndKeepsOnlyWhatWasRead) {
 
   Rename(IDC_ANIMATION_LIST, 0, "first");
   Command(ID_IFP_SAVE);
-  AnimPackage saved = ReadBack(ReadFile(Path("cut.ifp")));
+  AnimPackage saved = ReadPackage(Path("cut.ifp"));
   EXPECT_EQ(saved.animationCount(), expected.animationCount());
   EXPECT_EQ(NameText(saved.animations[0].name), "first");
 }

@@ -2,7 +2,6 @@
 
 #include <initializer_list>
 
-#include "anim/ifp_reader.h"
 #include "editor_fixture.h"
 #include "resource.h"
 #include "support/package_matchers.h"
@@ -30,12 +29,6 @@ class MainKeys : public EditorTest {
     Pump();
   }
 
-  std::vector<std::string> AnimationNames() const {
-    std::vector<std::string> names;
-    for (int row = 0; row < Rows(IDC_ANIMATION_LIST); ++row) names.push_back(Cell(IDC_ANIMATION_LIST, row, 0));
-    return names;
-  }
-
  private:
   static INPUT Key(WORD key, DWORD flags) {
     INPUT input{};
@@ -53,12 +46,12 @@ TEST_F(MainKeys, DelOnTwoAnimationsThenCtrlZPutsThemBackInPlaceWithTheirKeys) {
   Click(IDC_ANIMATION_LIST, 3, true);
   Focus(IDC_ANIMATION_LIST);
   Press({VK_DELETE});
-  EXPECT_EQ(AnimationNames(), (std::vector<std::string>{"anim0", "anim2"}));
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim2"}));
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
 
   Press({VK_CONTROL, 'Z'});
   EXPECT_TRUE(SamePackage(opened, State().package));
-  EXPECT_EQ(AnimationNames(), (std::vector<std::string>{"anim0", "anim1", "anim2", "anim3"}));
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim1", "anim2", "anim3"}));
   EXPECT_TRUE(Selected(IDC_ANIMATION_LIST, 1) && Selected(IDC_ANIMATION_LIST, 3));
   EXPECT_FALSE(Selected(IDC_ANIMATION_LIST, 0) || Selected(IDC_ANIMATION_LIST, 2));
   EXPECT_EQ(State().currentAnimation, 1);
@@ -67,10 +60,10 @@ TEST_F(MainKeys, DelOnTwoAnimationsThenCtrlZPutsThemBackInPlaceWithTheirKeys) {
   EXPECT_TRUE(MenuState(ID_EDIT_UNDO) & MF_GRAYED);
 
   Press({VK_CONTROL, 'Y'});
-  EXPECT_EQ(AnimationNames(), (std::vector<std::string>{"anim0", "anim2"}));
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim2"}));
   Press({VK_CONTROL, 'Z'});
   Press({VK_CONTROL, VK_SHIFT, 'Z'});
-  EXPECT_EQ(AnimationNames(), (std::vector<std::string>{"anim0", "anim2"}));
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim2"}));
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
 }
 
@@ -87,7 +80,7 @@ TEST_F(MainKeys, F2RenamesTheFocusedRowAndKeysTypedThereEditTheName) {
   for (WORD key : std::initializer_list<WORD>{'A', 'B', VK_HOME, VK_DELETE, VK_SPACE}) Press({key});
   Press({VK_CONTROL, 'D'});
   Press({VK_RETURN});
-  EXPECT_EQ(AnimationNames(), (std::vector<std::string>{"anim0", "anim1", " b", "anim3"}));
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim1", " b", "anim3"}));
   EXPECT_EQ(Text(IDC_PLAY), "|>");
 
   // Undo from the menu during a rename: the rename ends, then is undone.
@@ -120,13 +113,10 @@ TEST_F(MainKeys, FileKeysSaveAndTheHistoryOutlivesTheSave) {
   Click(IDC_ANIMATION_LIST, 0);
   Focus(IDC_ANIMATION_LIST);
   Press({VK_CONTROL, 'D'});
-  EXPECT_EQ(AnimationNames(), (std::vector<std::string>{"anim0", "anim1", "anim0"}));
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim1", "anim0"}));
   Press({VK_CONTROL, 'S'});
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
-  std::vector<uint8_t> bytes = ReadFile(path);
-  AnimPackage saved{};
-  ASSERT_EQ(ReadIfp(bytes.data(), bytes.size(), saved), IfpReadStatus::Ok);
-  EXPECT_EQ(saved.animationCount(), 3);
+  EXPECT_EQ(ReadPackage(path).animationCount(), 3);
 
   Press({VK_CONTROL, 'Z'});
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");

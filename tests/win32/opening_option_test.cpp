@@ -135,13 +135,6 @@ class OpeningOption : public EditorTest {
     return rows;
   }
 
-  AnimPackage ReadBack(const std::string& path) {
-    std::vector<uint8_t> bytes = ReadFile(path);
-    AnimPackage package{};
-    EXPECT_EQ(ReadIfp(bytes.data(), bytes.size(), package), IfpReadStatus::Ok);
-    return package;
-  }
-
   void ExpectEveryDialogAnswered() {
     EXPECT_EQ(driver_.pending(), 0u);
     EXPECT_EQ(driver_.unexpected(), 0);
@@ -191,7 +184,7 @@ TEST_F(OpeningOption, DroppedFilesAreAppendedReplacedAndSkipped) {
       WritePackage("c.ifp", Package({Anim("Idle", 5, 0.25f), Anim("walk", 4, 3.0f), Anim("swim", 1, 1.0f)}));
   std::string d = WritePackage("d.ifp", Package({Anim("idle", 1, 1.0f)}));
   std::string e = WritePackage("e.ifp", Package({Anim("sit", 1, 1.0f)}));
-  AnimPackage fromA = ReadBack(a), fromB = ReadBack(b), fromC = ReadBack(c);
+  AnimPackage fromA = ReadPackage(a), fromB = ReadPackage(b), fromC = ReadPackage(c);
   Start({a});
   Click(IDC_ANIMATION_LIST, 1);
   ASSERT_EQ(Rows(IDC_BONE_LIST), 2);
@@ -214,7 +207,7 @@ TEST_F(OpeningOption, DroppedFilesAreAppendedReplacedAndSkipped) {
   EXPECT_EQ(Text(IDC_FRAME_COUNT), "15");
 
   Command(ID_IFP_SAVE);
-  EXPECT_EQ(Describe(ReadBack(a)),
+  EXPECT_EQ(Describe(ReadPackage(a)),
             (std::vector<std::string>{Describe(fromA.animations[0]), Describe(fromC.animations[0]),
                                       Describe(fromA.animations[2]), Describe(fromB.animations[1])}));
 }

@@ -80,12 +80,6 @@ class Preview : public EditorTest {
   }
   bool BackgroundAt(POINT p) { return PixelAt(p) == kMagenta; }
 
-  std::string Setting(const char* section, const char* key) {
-    char text[300] = {};
-    GetPrivateProfileStringA(section, key, "(none)", text, sizeof text, Path("ZelcorAnimManager.ini").c_str());
-    return text;
-  }
-
   Pose pose_;
 };
 

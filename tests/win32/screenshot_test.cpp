@@ -53,11 +53,26 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
   return out.good();
 }
 
-using Screenshot = EditorTest;
+class Screenshot : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
+    if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
+    folder_ = folder;
+  }
+  // The window redrawn and settled, saved as `name`.
+  void Save(const std::string& name) {
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    Sleep(300);
+    Pump();
+    EXPECT_TRUE(SaveWindowBitmap(window_, folder_ + "\\" + name));
+  }
+  std::string folder_;
+};
 
 TEST_F(Screenshot, MainWindowWithAPackageOpen) {
-  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
-  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
   // Tracks with keys at different times, so the key grid shows a pattern.
   AnimPackage package = TestPackage(kFormatANPK, 6);
   for (Animation& animation : package.animations) {
@@ -80,33 +95,22 @@ TEST_F(Screenshot, MainWindowWithAPackageOpen) {
   // Zoom out by a right-drag upward: 24 -> 4 pixels a frame.
   SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, 0, MAKELPARAM(10, 100));
   SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(10, 60));
-  UpdateWindow(window_);
-  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump();
-  Sleep(300);
-  Pump();
-  EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\editor.bmp"));
+  Save("editor.bmp");
 }
 
 // The demo character holding the pistol, playing its wave.
 TEST_F(Screenshot, PreviewPlayingTheDemo) {
-  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
-  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
   WriteDemoFiles();
   WriteSettings("[Preview]\nModel=" + Path("character.dff") + "\nWeapon=" + Path("pistol.dff") + "\n");
   Start({Path("demo.ifp")});
   SetWindowPos(window_, HWND_TOP, 20, 20, 900, 650, SWP_SHOWWINDOW);
   Click(IDC_ANIMATION_LIST, 2);
   ControlCommand(IDC_PLAY, BN_CLICKED);
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 700;) Pump();
-  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump();
-  EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\preview.bmp"));
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 400;) Pump();
+  Save("preview.bmp");
 }
 
 TEST_F(Screenshot, OpeningOptionOverTheMainWindow) {
-  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
-  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
   Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 3))});
   SetWindowPos(window_, HWND_TOP, 20, 20, 900, 650, SWP_SHOWWINDOW);
   AnimPackage incoming = TestPackage(kFormatANP3, 6);
@@ -121,7 +125,7 @@ TEST_F(Screenshot, OpeningOptionOverTheMainWindow) {
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpFor(300);
-    saved = SaveWindowBitmap(window_, std::string(folder) + "\\opening_option.bmp");
+    saved = SaveWindowBitmap(window_, folder_ + "\\opening_option.bmp");
     ClickButton(dialog, IDCANCEL);
   });
   RunOpeningOption(State(), path);
@@ -131,8 +135,6 @@ TEST_F(Screenshot, OpeningOptionOverTheMainWindow) {
 // The tree browses an archive inside a folder of packages, with one of the
 // archive's packages open.
 TEST_F(Screenshot, BrowsingAnArchive) {
-  const char* folder = std::getenv("ZAM_SCREENSHOT_DIR");
-  if (!folder) GTEST_SKIP() << "ZAM_SCREENSHOT_DIR is not set";
   std::string game = Path("game");
   CreateDirectoryA(game.c_str(), nullptr);
   CreateDirectoryA((game + "\\models").c_str(), nullptr);
@@ -154,12 +156,8 @@ TEST_F(Screenshot, BrowsingAnArchive) {
   TreeView_SelectItem(tree, second);
   Command(ID_TREE_OPEN);
   SetFocus(tree);
-  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump();
-  Sleep(300);
-  Pump();
   EXPECT_EQ(Title(), "idle.ifp - Zelcor Animation Manager");
-  EXPECT_TRUE(SaveWindowBitmap(window_, std::string(folder) + "\\browser.bmp"));
+  Save("browser.bmp");
 }
 
 }  // namespace
