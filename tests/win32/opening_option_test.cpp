@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "anim/ifp_reader.h"
@@ -12,6 +11,7 @@
 #include "dialog_driver.h"
 #include "editor_fixture.h"
 #include "resource.h"
+#include "support/package_matchers.h"
 
 namespace zam::test {
 namespace {
@@ -44,29 +44,6 @@ AnimPackage Package(std::vector<Animation> animations, uint32_t format = kFormat
   SetName(package.name, "ped");
   package.animations = std::move(animations);
   return package;
-}
-
-// Everything the editor shows or saves of an animation, keys included.
-std::string Describe(const Animation& animation) {
-  std::string text = NameText(animation.name);
-  for (const BoneTrack& track : animation.bones) {
-    char part[64];
-    std::snprintf(part, sizeof part, " | %s %d %.4s:", NameText(track.name).c_str(), track.boneId,
-                  reinterpret_cast<const char*>(&track.keyType));
-    text += part;
-    for (const KeyFrame& key : track.keys) {
-      std::snprintf(part, sizeof part, " %.9g (%.9g %.9g %.9g)", key.time, key.rotation[2], key.rotation[3],
-                    key.translation[0]);
-      text += part;
-    }
-  }
-  return text;
-}
-
-std::vector<std::string> Describe(const AnimPackage& package) {
-  std::vector<std::string> texts;
-  for (const Animation& animation : package.animations) texts.push_back(Describe(animation));
-  return texts;
 }
 
 class OpeningOption : public EditorTest {
@@ -207,9 +184,9 @@ TEST_F(OpeningOption, DroppedFilesAreAppendedReplacedAndSkipped) {
   EXPECT_EQ(Text(IDC_FRAME_COUNT), "15");
 
   Command(ID_IFP_SAVE);
-  EXPECT_EQ(Describe(ReadPackage(a)),
-            (std::vector<std::string>{Describe(fromA.animations[0]), Describe(fromC.animations[0]),
-                                      Describe(fromA.animations[2]), Describe(fromB.animations[1])}));
+  AnimPackage expected = fromA;
+  expected.animations = {fromA.animations[0], fromC.animations[0], fromA.animations[2], fromB.animations[1]};
+  EXPECT_TRUE(SamePackage(expected, ReadPackage(a)));
 }
 
 TEST_F(OpeningOption, OpenAsksFirstWhenTheDocumentHasUnsavedChanges) {

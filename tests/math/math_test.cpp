@@ -1,10 +1,9 @@
-#include "math/quaternion.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "math/matrix.h"
+#include "math/quaternion.h"
 #include "math_expect.h"
 
 namespace zam {
@@ -22,6 +21,15 @@ Quaternion AxisAngle(float x, float y, float z, float angle) {
 }
 
 Quaternion Negated(const Quaternion& q) { return {-q.x, -q.y, -q.z, -q.w}; }
+
+// Products, transforms, the view and the projection are checked through the
+// camera, pose and skinning tests; here what those leave open.
+TEST(RotationMatrix, HasTheQuaternionRows) {
+  // Not normalised, so that every term of every row shows.
+  ExpectMatrixNear({{{-25, 28, -10, 0}, {-20, -19, 20, 0}, {22, 4, -9, 0}, {0, 0, 0, 1}}}, RotationMatrix({1, 2, 3, 4}));
+  for (const auto& row : LookAtRH({1, 1, 1}, {1, 1, 1}, {0, 0, 1}).m)
+    for (float value : row) EXPECT_FALSE(std::isnan(value)) << "a view from the target itself";
+}
 
 TEST(Slerp, FollowsTheShorterArcAtAnEvenPace) {
   ExpectQuaternionNear(kIdentityQuaternion, Slerp(kIdentityQuaternion, kQuarterTurnZ, 0.0f));
