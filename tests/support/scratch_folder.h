@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -28,23 +29,15 @@ class ScratchFolder {
     std::filesystem::create_directories(folder_);
     for (const char* name : kTempVariables) {
       const char* old = std::getenv(name);
-      saved_.push_back(old ? std::make_pair(true, std::string(old)) : std::make_pair(false, std::string()));
+      saved_.emplace_back(old != nullptr, old ? old : "");
       SetVariable(name, folder_.string());
     }
   }
-
   ~ScratchFolder() {
-    for (size_t i = 0; i < saved_.size(); ++i) {
-      if (saved_[i].first) {
-        SetVariable(kTempVariables[i], saved_[i].second);
-      } else {
-        UnsetVariable(kTempVariables[i]);
-      }
-    }
+    for (size_t i = 0; i < saved_.size(); ++i) SetVariable(kTempVariables[i], saved_[i].second, saved_[i].first);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
-
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -54,9 +47,7 @@ class ScratchFolder {
   // root of the file system, with "\" between components.
   std::string ProgramPath(const std::string& name) const {
     std::string path = Path(name);
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
 #if !defined(_WIN32)
     path = "Z:" + path;
 #endif
@@ -66,14 +57,12 @@ class ScratchFolder {
   void MakeFolder(const std::string& name) const { std::filesystem::create_directories(folder_ / name); }
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::string path = Path(name);
-    File file = File::Create(path);
-    EXPECT_TRUE(file.IsOpen() && file.Write(bytes.data(), bytes.size())) << path;
-    return path;
+    File file = File::Create(Path(name));
+    EXPECT_TRUE(file.IsOpen() && file.Write(bytes.data(), bytes.size())) << name;
+    return Path(name);
   }
 
   std::vector<uint8_t> Read(const std::string& name) const { return ReadPath(Path(name)); }
-
   static std::vector<uint8_t> ReadPath(const std::string& path) {
     std::vector<uint8_t> bytes;
     EXPECT_EQ(ReadWholeFile(path, bytes), FileStatus::Ok) << path;
@@ -88,8 +77,7 @@ class ScratchFolder {
     std::vector<std::string> names;
     for (const auto& item : std::filesystem::directory_iterator(folder_)) {
       std::string name = item.path().filename().string();
-      std::string prefix = name.substr(0, 3);
-      if (prefix == "ifp" || prefix == "dff" || prefix == "txd") names.push_back(name);
+      if (name.rfind("ifp", 0) == 0 || name.rfind("dff", 0) == 0 || name.rfind("txd", 0) == 0) names.push_back(name);
     }
     return names;
   }
@@ -98,18 +86,11 @@ class ScratchFolder {
   // POSIX reads TMPDIR; Windows reads TMP, then TEMP.
   static constexpr const char* kTempVariables[] = {"TMPDIR", "TMP", "TEMP"};
 
-  static void SetVariable(const char* name, const std::string& value) {
+  static void SetVariable(const char* name, const std::string& value, bool set = true) {
 #if defined(_WIN32)
-    _putenv_s(name, value.c_str());
+    _putenv_s(name, set ? value.c_str() : "");
 #else
-    setenv(name, value.c_str(), 1);
-#endif
-  }
-  static void UnsetVariable(const char* name) {
-#if defined(_WIN32)
-    _putenv_s(name, "");
-#else
-    unsetenv(name);
+    set ? setenv(name, value.c_str(), 1) : unsetenv(name);
 #endif
   }
 
