@@ -51,50 +51,44 @@ std::string Describe(const AnimPackage& package, const EditHistory& history) {
 // One line of a script: ";" joins the changes of one step.
 void RunLine(const std::string& line, AnimPackage& package, EditHistory& history) {
   std::istringstream words(line);
-  std::string command;
+  std::string command, text;
   StepKind kind = StepKind::Edit;
   bool changed = false;
+  int a = -1, t = -1;
+  auto animation = [&] { return &package.animations[static_cast<size_t>(a)]; };
   while (words >> command) {
-    int a = -1, t = -1;
-    std::string text;
-    if (command == "undo") {
-      history.Undo(package);
-    } else if (command == "redo") {
-      history.Redo(package);
-    } else if (command == "save") {
-      history.MarkSaved();
-    } else if (command == "clear") {
-      history.Clear();
+    bool edit = true;
+    if (command == "undo" || command == "redo" || command == "save" || command == "clear" || command == ";") {
+      edit = false;
+      if (command == "undo") history.Undo(package);
+      if (command == "redo") history.Redo(package);
+      if (command == "save") history.MarkSaved();
+      if (command == "clear") history.Clear();
     } else if (command == "copy" && words >> a) {
       history.AnimationInserted(package, AppendAnimationCopy(package, a));
-      changed = true;
     } else if (command == "remove" && words >> a) {
       history.RemoveAnimation(package, a);
-      changed = true;
     } else if (command == "removetrack" && words >> a >> t) {
       history.RemoveTrack(package, a, t);
-      changed = true;
     } else if (command == "rename" && words >> a >> text) {
-      Animation before = package.animations[static_cast<size_t>(a)];
-      SetName(package.animations[static_cast<size_t>(a)].name, text);
+      Animation before = *animation();
+      SetName(animation()->name, text);
       history.AnimationChanged(package, a, std::move(before));
-      changed = true;
     } else if ((command == "kr00" || command == "krt0") && words >> a >> t) {
-      BoneTrack& track = package.animations[static_cast<size_t>(a)].bones[static_cast<size_t>(t)];
+      BoneTrack& track = animation()->bones[static_cast<size_t>(t)];
       BoneTrack before = track;
       track.keyType = command == "kr00" ? kKeyKR00 : kKeyKRT0;
       history.TrackChanged(package, a, t, std::move(before));
-      changed = true;
     } else if ((command == "type" || command == "layout") && words >> text) {
       PackageHeader before = HeaderOf(package);
       if (command == "type") SetName(package.name, text);
       if (command == "layout") package.format = text == "ANP3" ? kFormatANP3 : kFormatANPK;
       history.HeaderChanged(before);
       kind = command == "type" ? StepKind::Typing : StepKind::Layout;
-      changed = true;
-    } else if (command != ";") {
+    } else {
       FAIL() << "bad script line: " << line;
     }
+    changed = changed || edit;
   }
   if (changed) history.EndStep(kind, {}, {});
 }

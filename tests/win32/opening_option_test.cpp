@@ -129,9 +129,6 @@ TEST_F(OpeningOption, ADroppedFileIsOfferedWithItsNewNamesChecked) {
     char caption[64] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
     EXPECT_STREQ(caption, "Opening Option");
-    LONG style = GetWindowLongA(dialog, GWL_STYLE);
-    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER),
-              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_);
     DWORD extended = ListView_GetExtendedListViewStyle(GetDlgItem(dialog, IDC_OPENING_LIST));
     EXPECT_TRUE(extended & LVS_EX_CHECKBOXES);
