@@ -107,12 +107,11 @@ TEST_F(ImgWriteBack, WritesTheFirstOfDuplicateNames) {
   EXPECT_EQ(std::vector<uint8_t>(second, second + 6144), PatternData(6144, 2));
 }
 
-TEST_F(ImgWriteBack, TellsAnArchiveThatCannotBeOpenedFromNothingWritten) {
+TEST_F(ImgWriteBack, TellsAnArchiveThatCannotBeOpenedFromNothingWrittenAndDeletesThePackage) {
   std::vector<uint8_t> notImg = RawBytes().Tag("VER1").U32(0).bytes();
   std::string other = scratch_.Write("b.img", notImg);
   std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}));
   std::vector<uint8_t> before = scratch_.Read("a.img");
-
   EXPECT_EQ(WriteBackImgEntry(scratch_.Path("missing.img"), "walk.ifp", Package(package_)),
             ImgWriteBackResult::ArchiveCannotOpen);
   EXPECT_EQ(WriteBackImgEntry(other, "walk.ifp", Package(package_)), ImgWriteBackResult::NothingWritten);
@@ -120,61 +119,31 @@ TEST_F(ImgWriteBack, TellsAnArchiveThatCannotBeOpenedFromNothingWritten) {
   EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", scratch_.Path("no-package")), ImgWriteBackResult::NothingWritten);
   EXPECT_EQ(scratch_.Read("b.img"), notImg);
   EXPECT_EQ(scratch_.Read("a.img"), before);
-}
-
-TEST_F(ImgWriteBack, DeletesThePackageFileOnEveryPath) {
-  std::string archive = scratch_.Write("a.img", BuildImgArchive({{"walk.ifp", PatternData(10, 1)}}));
-  WriteBackImgEntry(archive, "walk.ifp", Package(package_));
-  WriteBackImgEntry(archive, "run.ifp", Package(package_));
-  WriteBackImgEntry(scratch_.Path("missing.img"), "walk.ifp", Package(package_));
-  WriteBackImgEntry(scratch_.Write("b.img", {'x'}), "walk.ifp", Package(package_));
-  EXPECT_TRUE(scratch_.TempFiles().empty());
-}
-
-TEST_F(ImgWriteBack, NeverWritesOverTheDirectory) {
-  // A damaged record placing a large entry at sector 0, over the header.
-  RawBytes bytes;
-  bytes.Tag("VER2").U32(2).U32(0).U32(10).Text("walk.ifp", 24).U32(1).U32(1).Text("z.ifp", 24);
-  bytes.Fill(2048 - bytes.size(), 0).Fill(2048, 0x11);
-  std::string archive = scratch_.Write("a.img", bytes.bytes());
   EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
-  std::vector<ImgEntry> entries = List(archive);
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].offset, 2u);
-  EXPECT_EQ(entries[0].size, 3u);
-  EXPECT_EQ(ImgEntryName(entries[1]), "z.ifp");
-  EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
-  EXPECT_EQ(Extract(archive, "z.ifp"), std::vector<uint8_t>(2048, 0x11));
+  EXPECT_TRUE(scratch_.TempFiles().empty()) << "the package file goes on every path";
 }
 
-TEST_F(ImgWriteBack, AnEntryFarBeyondTheEndIsAppendedRatherThanWrittenThere) {
-  RawBytes bytes;
-  bytes.Tag("VER2").U32(1).U32(0x7FFFFFFF).U32(100).Text("walk.ifp", 24);
-  std::string archive = scratch_.Write("a.img", bytes.bytes());
-  EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
-  ImgEntry now = List(archive)[0];
-  EXPECT_EQ(now.offset, 1u);
-  EXPECT_EQ(now.size, 3u);
-  EXPECT_EQ(scratch_.Read("a.img").size(), 4u * 2048) << "the archive grew by the package only";
-}
-
-TEST_F(ImgWriteBack, AnEntrySharingItsSectorsWithAnotherIsAppended) {
-  // Damaged directories: walk.ifp holds sectors 1 to 5 and z.ifp claims one of them.
+// Damaged directories: walk.ifp over the directory itself, far beyond the
+// end, or sharing its sectors 1 to 5 with z.ifp. The package is appended
+// rather than written there, and z.ifp keeps its data.
+TEST_F(ImgWriteBack, AnEntryOverTheDirectoryBeyondTheEndOrSharingSectorsIsAppended) {
   struct Case {
-    uint32_t otherSector;
-    bool appended;
+    uint32_t offset, size, otherSector;
+    uint32_t writtenAt;
   };
-  for (Case c : {Case{3, true}, Case{1, true}, Case{5, false}}) {
+  for (Case c : {Case{0, 10, 1, 2}, Case{0x7FFFFFFF, 100, 1, 2}, Case{1, 5, 3, 6}, Case{1, 5, 1, 6}, Case{1, 5, 5, 1}}) {
     RawBytes bytes;
-    bytes.Tag("VER2").U32(2).U32(1).U32(5).Text("walk.ifp", 24).U32(c.otherSector).U32(1).Text("z.ifp", 24);
-    bytes.Fill(2048 - bytes.size(), 0).Raw(PatternData(5 * 2048, 7).data(), 5 * 2048);
+    bytes.Tag("VER2").U32(2).U32(c.offset).U32(c.size).Text("walk.ifp", 24).U32(c.otherSector).U32(1).Text("z.ifp", 24);
+    bytes.Fill(2048 - bytes.size(), 0).Raw(PatternData(5 * 2048, 7).data(), c.offset == 1 ? 5 * 2048 : 2048);
     std::string archive = scratch_.Write("a.img", bytes.bytes());
     std::vector<uint8_t> other = Extract(archive, "z.ifp");
     EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
-    EXPECT_EQ(List(archive)[0].offset, c.appended ? 6u : 1u) << "z.ifp at " << c.otherSector;
-    EXPECT_EQ(Extract(archive, "z.ifp"), other) << "z.ifp at " << c.otherSector;
+    SCOPED_TRACE(testing::Message() << "walk.ifp at " << c.offset << ", z.ifp at " << c.otherSector);
+    EXPECT_EQ(List(archive)[0].offset, c.writtenAt);
+    EXPECT_EQ(Extract(archive, "z.ifp"), other);
     std::vector<uint8_t> walk = Extract(archive, "walk.ifp");
     EXPECT_EQ(std::vector<uint8_t>(walk.begin(), walk.begin() + 3 * 2048), Padded(package_, 3));
+    if (c.writtenAt != 1) EXPECT_EQ(scratch_.Read("a.img").size(), (c.writtenAt + 3) * 2048u) << "grown by the package only";
   }
 }
 
