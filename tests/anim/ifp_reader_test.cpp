@@ -120,12 +120,13 @@ TEST(IfpReaderAnpk, ReadsIrregularSectionsAndIgnoresTrailingData) {
 TEST(IfpReaderAnpk, MovesToTheEndOfSectionsLargerThanTheirFields) {
   RawBytes file;
   AnpkHeader(file, 8, "ped", 2);
-  // First animation: INFO of 12 bytes, a CPAN with 8 trailing bytes, a DGAN with 4.
-  file.Tag("NAME").I32(5).Text("idle", 8).Tag("DGAN");
+  // First animation: INFO of 12 bytes, a CPAN with 8 trailing bytes, a DGAN
+  // with 4; junk after the names' terminators is kept but not shown.
+  file.Tag("NAME").I32(5).Raw("idle\0\xCC\xCC\xCC", 8).Tag("DGAN");
   size_t dgan = file.ReserveSize();
   file.Tag("INFO").U32(12).I32(1).I32(0).U32(0x11111111);
   size_t cpan = (file.Tag("CPAN"), file.ReserveSize());
-  file.Tag("ANIM").U32(44).Text("a", 28).I32(1).I32(0).I32(0).I32(7).Tag("KR00").U32(20);
+  file.Tag("ANIM").U32(44).Text("Spine", 6).Fill(22, 0xFF).I32(1).I32(0).I32(0).I32(7).Tag("KR00").U32(20);
   for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 0.5f}) file.F32(v);
   file.Fill(8, 0xEE);
   file.PatchSize(cpan);
@@ -136,21 +137,10 @@ TEST(IfpReaderAnpk, MovesToTheEndOfSectionsLargerThanTheirFields) {
   ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
   ASSERT_EQ(package.animationCount(), 2);
   EXPECT_EQ(package.animations[0].bones[0].boneId, 7);
-  EXPECT_EQ(NameText(package.animations[1].name), "walk");
-}
-
-TEST(IfpReaderAnpk, KeepsJunkAfterNameTerminatorsButShowsTheName) {
-  RawBytes file;
-  AnpkHeader(file, 8, "ped", 1);
-  file.Tag("NAME").I32(5).Raw("idle\0\xCC\xCC\xCC", 8);
-  file.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(1).I32(0);
-  file.Tag("CPAN").U32(60).Tag("ANIM").U32(44).Raw("Spine\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 28);
-  file.I32(0).I32(0).I32(0).I32(3).Tag("KR00").U32(0);
-  AnimPackage package{};
-  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
   EXPECT_EQ(NameText(package.animations[0].name), "idle");
   EXPECT_EQ(NameText(package.animations[0].bones[0].name), "Spine");
   EXPECT_EQ(static_cast<uint8_t>(package.animations[0].bones[0].name[27]), 0xFF);
+  EXPECT_EQ(NameText(package.animations[1].name), "walk");
 }
 
 void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {
@@ -158,11 +148,13 @@ void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {
 }
 
 // Every frame type: 16-bit rotations of 1/4096, translations of 1/1024, times
-// of 1/60 s; the 32-bit types use the same scales.
+// of 1/60 s; the 32-bit types use the same scales. An unknown type keeps its
+// number and zero keys that take no bytes; 24-character names fit.
 TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
   RawBytes file;
   Anp3Header(file, "ped", 1);
-  file.Text("walk", 24).I32(4).I32(999 /* wrong on purpose */).I32(5);
+  file.Text("walk", 24).I32(5).I32(999 /* wrong on purpose */).I32(5);
+  file.Text("abcdefghijklmnopqrstuvwx", 24).I32(5).I32(3).I32(7);
   file.Text("Root", 24).I32(4).I32(1).I32(0);
   file.I16(0).I16(2048).I16(0).I16(4096).I16(30).I16(-512).I16(1024).I16(0);
   file.Text("Spine", 24).I32(3).I32(1).I32(3);
@@ -176,13 +168,18 @@ TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
   const Animation& animation = package.animations[0];
   EXPECT_EQ(animation.keyDataSize, 999);
   EXPECT_EQ(animation.extraWord, 5);
+  const BoneTrack& odd = animation.bones[0];
+  EXPECT_EQ(NameText(odd.name), "abcdefghijklmnopqrstuvwx");
+  EXPECT_EQ(odd.keyType, 5u);
+  ASSERT_EQ(odd.keyCount(), 3);
+  EXPECT_EQ(odd.keys[2].time, 0.0f);
   const std::vector<std::vector<float>> expected = {{0, 0.5f, 0, 1, -0.5f, 1, 0, 0.5f},
                                                     {-1, 0, 0, 0, 0, 0, 0, 1},
                                                     {1, 0, 0, -1, 0, 0, 0, 1},
                                                     {0, 0, 0, 1, 1, -2, 0.5f, 2}};
   const uint32_t types[] = {kKeyKRT0, kKeyKR00, kKeyKR00, kKeyKRT0};
   for (size_t t = 0; t < 4; ++t) {
-    const BoneTrack& track = animation.bones[t];
+    const BoneTrack& track = animation.bones[t + 1];
     const KeyFrame& key = track.keys[0];
     EXPECT_EQ(track.keyType, types[t]) << t;
     EXPECT_EQ(track.anpkWord1, 0);
@@ -190,33 +187,7 @@ TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
                               key.translation[0], key.translation[1], key.translation[2], key.time};
     EXPECT_EQ(got, expected[t]) << "track " << t;
   }
-  EXPECT_EQ(animation.bones[1].boneId, 3);
-}
-
-TEST(IfpReaderAnp3, UnknownFrameTypeKeepsTheNumberAndConsumesNoKeyBytes) {
-  RawBytes file;
-  Anp3Header(file, "ped", 1);
-  file.Text("walk", 24).I32(2).I32(0).I32(0);
-  file.Text("odd", 24).I32(5).I32(3).I32(1);
-  file.Text("next", 24).I32(3).I32(1).I32(2).I16(0).I16(0).I16(0).I16(4096).I16(6);
-  AnimPackage package{};
-  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
-  const BoneTrack& odd = package.animations[0].bones[0];
-  EXPECT_EQ(odd.keyType, 5u);
-  ASSERT_EQ(odd.keyCount(), 3);
-  EXPECT_EQ(odd.keys[2].time, 0.0f);
-  EXPECT_EQ(package.animations[0].bones[1].boneId, 2);
-  EXPECT_EQ(package.animations[0].bones[1].keys[0].time, 0.1f);
-}
-
-TEST(IfpReaderAnp3, TwentyFourCharacterBoneNamesFitTheTrackField) {
-  RawBytes file;
-  Anp3Header(file, "ped", 1);
-  file.Text("walk", 24).I32(1).I32(0).I32(0);
-  file.Text("abcdefghijklmnopqrstuvwx", 24).I32(3).I32(0).I32(0);
-  AnimPackage package{};
-  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
-  EXPECT_EQ(NameText(package.animations[0].bones[0].name), "abcdefghijklmnopqrstuvwx");
+  EXPECT_EQ(animation.bones[2].boneId, 3);
 }
 
 TEST(IfpReader, UnknownTagLeavesThePackageAsItWas) {
