@@ -185,7 +185,7 @@ TEST_F(BrowseFolder, ItemsStandForFilesOrArchiveEntries) {
   for (const auto& [path, name] : paths) {
     std::optional<ArchiveEntryRef> ref = ArchiveEntryOfPath(path);
     EXPECT_EQ(ref ? ref->entry : "", name) << path;
-    if (ref) EXPECT_EQ(ref->archive, At("games/anim.img"));
+    if (ref) { EXPECT_EQ(ref->archive, At("games/anim.img")); }
   }
 }
 

@@ -89,9 +89,10 @@ TEST_F(ImgWriteBack, InPlaceWhenItFitsAppendedWhenNot) {
     std::vector<uint8_t> got = Extract(archive, "walk.ifp");
     got.resize(ImgSectorsNeeded(c.packageBytes) * 2048);
     EXPECT_EQ(got, Padded(package, ImgSectorsNeeded(c.packageBytes)));
-    if (!c.inPlace)  // the old data stay where they were
+    if (!c.inPlace) {  // the old data stay where they were
       EXPECT_TRUE(std::equal(before.begin() + old.offset * 2048, before.begin() + (old.offset + old.size) * 2048,
                              after.begin() + old.offset * 2048));
+    }
     EXPECT_EQ(Extract(archive, "a.ifp"), Padded(PatternData(10, 1), 1)) << "neighbours untouched";
     EXPECT_EQ(Extract(archive, "z.ifp"), Padded(PatternData(10, 3), 1));
   }
@@ -143,7 +144,9 @@ TEST_F(ImgWriteBack, AnEntryOverTheDirectoryBeyondTheEndOrSharingSectorsIsAppend
     EXPECT_EQ(Extract(archive, "z.ifp"), other);
     std::vector<uint8_t> walk = Extract(archive, "walk.ifp");
     EXPECT_EQ(std::vector<uint8_t>(walk.begin(), walk.begin() + 3 * 2048), Padded(package_, 3));
-    if (c.writtenAt != 1) EXPECT_EQ(scratch_.Read("a.img").size(), (c.writtenAt + 3) * 2048u) << "grown by the package only";
+    if (c.writtenAt != 1) {
+      EXPECT_EQ(scratch_.Read("a.img").size(), (c.writtenAt + 3) * 2048u) << "grown by the package only";
+    }
   }
 }
 

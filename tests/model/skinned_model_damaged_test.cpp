@@ -207,7 +207,7 @@ TEST(SkinnedModelDamaged, EveryTruncationAndByteChangeStopsSafely) {
     // A copy of exactly `length` bytes, so the sanitizer sees any overread.
     SkinnedModelData model;
     ModelLoadResult result = LoadCharacter(CutAt(full, length), &txd, model);
-    if (length < unread) EXPECT_TRUE(!result.ok && !result.message.empty()) << length;
+    if (length < unread) { EXPECT_TRUE(!result.ok && !result.message.empty()) << length; }
   }
   for (size_t length = 0; length < txd.size(); ++length) {
     SkinnedModelData model;

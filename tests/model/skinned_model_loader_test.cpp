@@ -48,8 +48,8 @@ void ExpectVerticesOf(const gen::CharacterDesc& desc, const SkinnedModelData& mo
     const SkinnedVertex& vertex = model.vertices[v];
     EXPECT_THAT(vertex.position, ElementsAre(desc.geometry.positions[v].x, desc.geometry.positions[v].y,
                                              desc.geometry.positions[v].z)) << v;
-    if (!desc.geometry.normals.empty()) EXPECT_EQ(vertex.normal[2], desc.geometry.normals[v].z) << v;
-    if (!desc.geometry.texCoords.empty()) EXPECT_EQ(vertex.texCoord[1], desc.geometry.texCoords[v][1]) << v;
+    if (!desc.geometry.normals.empty()) { EXPECT_EQ(vertex.normal[2], desc.geometry.normals[v].z) << v; }
+    if (!desc.geometry.texCoords.empty()) { EXPECT_EQ(vertex.texCoord[1], desc.geometry.texCoords[v][1]) << v; }
     EXPECT_EQ(vertex.boneIndices[0], desc.skin.boneIndices[v][0]) << v;
   }
 }
