@@ -110,27 +110,22 @@ TEST(EvaluatePose, ReportsTheTranslationOfTrackZero) {
   ExpectVecNear({1, 1.2f, 1}, Origin(unboundPose.boneMatrices[1]));
 }
 
-TEST(EvaluatePose, ATrackWithOneKeyHoldsItAndOneWithoutKeysShowsTheModelPose) {
+// One key is held; keys sharing a time never divide by zero; a track without
+// keys shows the model pose, and as track 0 its offset is the translation used.
+TEST(EvaluatePose, DegenerateTracksHoldTheirKeysOrTheModelPose) {
   const SkinnedModelData model = RootAndChild();
   const AnimPackage single = PackageOf({Track(2, kKeyKRT0, {Key(3, {1, 2, 3})})});
   for (float t : {0.0f, 3.0f, 10.0f}) ExpectVecNear({1, 2, 3}, Origin(Evaluate(single, 0, t, model).boneMatrices[1]));
-
-  const AnimPackage none = PackageOf({Track(2, kKeyKRT0, {}), Track(0, kKeyKRT0, {})});
-  const Pose pose = Evaluate(none, 0, 1, model);
+  const AnimPackage shared =
+      PackageOf({Track(2, kKeyKRT0, {Key(0, {1, 0, 0}), Key(0, {2, 0, 0}), Key(1, {3, 0, 0})})});
+  EXPECT_EQ(2.0f, Origin(Evaluate(shared, 0, 0, model).boneMatrices[1]).x);
+  EXPECT_EQ(1.0f, Origin(Evaluate(shared, 0, -1, model).boneMatrices[1]).x);
+  EXPECT_FLOAT_EQ(2.5f, Origin(Evaluate(shared, 0, 0.5f, model).boneMatrices[1]).x);
+  EXPECT_FALSE(std::isnan(Origin(Evaluate(shared, 0, NAN, model).boneMatrices[1]).x));
+  const Pose pose = Evaluate(PackageOf({Track(2, kKeyKRT0, {}), Track(0, kKeyKRT0, {})}), 0, 1, model);
   ExpectMatrixNear(TranslationMatrix({0, 0.2f, 0}), pose.boneMatrices[1]);
-  // Track 0 binds the child: its model offset is the translation it used.
   ASSERT_TRUE(pose.rootTranslation.has_value());
   ExpectVecNear({0, 0.2f, 0}, *pose.rootTranslation);
-}
-
-TEST(EvaluatePose, KeysSharingATimeNeverDivideByZero) {
-  const AnimPackage package =
-      PackageOf({Track(2, kKeyKRT0, {Key(0, {1, 0, 0}), Key(0, {2, 0, 0}), Key(1, {3, 0, 0})})});
-  const SkinnedModelData model = RootAndChild();
-  EXPECT_EQ(2.0f, Origin(Evaluate(package, 0, 0, model).boneMatrices[1]).x);
-  EXPECT_EQ(1.0f, Origin(Evaluate(package, 0, -1, model).boneMatrices[1]).x);
-  EXPECT_FLOAT_EQ(2.5f, Origin(Evaluate(package, 0, 0.5f, model).boneMatrices[1]).x);
-  EXPECT_FALSE(std::isnan(Origin(Evaluate(package, 0, NAN, model).boneMatrices[1]).x));
 }
 
 TEST(EvaluatePose, ParentsThatDoNotComeFirstAreTakenAsNone) {
@@ -147,38 +142,28 @@ TEST(EvaluatePose, ParentsThatDoNotComeFirstAreTakenAsNone) {
   ExpectVecNear({1, 0, 1}, Origin(pose.boneMatrices[4]));  // a proper child still composes
 }
 
-TEST(EvaluatePose, SkinningMatricesUndoTheBindPose) {
-  // Node table {10, 20}; bone 0 carries node 1 (id 20), bone 1 node 0 (id 10).
-  SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 1}}, {0, 0, {0, 0.5f, 0}}});
-  model.boneIds = {10, 20};
-  model.boneNodeIndex = {1, 0};
-  model.inverseBindMatrices = {TranslationMatrix({0, -0.5f, -1}), TranslationMatrix({0, 0, -1})};
-
+// Node table {10, 20}; bone 0 carries node 1 (id 20), bone 1 node 0 (id 10);
+// bones 2 and 3 have no valid node index: posed, but bound to no track and
+// writing no skinning matrix.
+TEST(EvaluatePose, SkinningMatricesUndoTheBindPoseOfTheirNode) {
+  SkinnedModelData model =
+      MakeSkeleton({{0, -1, {0, 0, 1}}, {0, 0, {0, 0.5f, 0}}, {3, 1, {1, 0, 0}}, {4, 2, {0, 1, 0}}});
+  model.boneIds = {10, 20, 3, 4};
+  model.boneNodeIndex = {1, 0, 7, -1};
+  model.inverseBindMatrices = {TranslationMatrix({0, -0.5f, -1}), TranslationMatrix({0, 0, -1}),
+                               TranslationMatrix({6, 6, 6}), TranslationMatrix({5, 5, 5})};
   const Pose rest = Evaluate(AnimPackage{}, -1, 0, model);
-  ASSERT_EQ(2u, rest.skinningMatrices.size());
-  ExpectMatrixNear(IdentityMatrix(), rest.skinningMatrices[0]);
-  ExpectMatrixNear(IdentityMatrix(), rest.skinningMatrices[1]);
-
+  ASSERT_EQ(4u, rest.skinningMatrices.size());
+  for (const Matrix4& m : rest.skinningMatrices) ExpectMatrixNear(IdentityMatrix(), m);
   // Moving id 20 (bone 0, the root) up by 2 moves skin bones 1 and 0 alike.
-  const AnimPackage lift = PackageOf({Track(20, kKeyKRT0, {Key(0, {0, 0, 3})})});
+  const AnimPackage lift = PackageOf({Track(20, kKeyKRT0, {Key(0, {0, 0, 3})}), Track(3, kKeyKRT0, {Key(0, {9, 9, 9})}),
+                                      Track(4, kKeyKRT0, {Key(0, {9, 9, 9})})});
   const Pose lifted = Evaluate(lift, 0, 0, model);
   ExpectMatrixNear(TranslationMatrix({0, 0, 2}), lifted.skinningMatrices[1]);
   ExpectMatrixNear(TranslationMatrix({0, 0, 2}), lifted.skinningMatrices[0]);
-}
-
-TEST(EvaluatePose, ABoneWithoutAValidNodeIndexIsPosedButWritesNoSkinningMatrix) {
-  SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 1}}, {2, 0, {0, 1, 0}}, {3, 1, {1, 0, 0}}});
-  model.boneNodeIndex = {0, 7, -1};
-  model.inverseBindMatrices = {TranslationMatrix({0, 0, -1}), TranslationMatrix({5, 5, 5}),
-                               TranslationMatrix({6, 6, 6})};
-  const AnimPackage package = PackageOf({Track(2, kKeyKRT0, {Key(0, {9, 9, 9})})});
-  const Pose pose = Evaluate(package, 0, 0, model);
-  ExpectVecNear({0, 1, 1}, Origin(pose.boneMatrices[1]));  // no id to bind: the model pose
-  ExpectVecNear({1, 1, 1}, Origin(pose.boneMatrices[2]));
-  ASSERT_EQ(3u, pose.skinningMatrices.size());
-  ExpectMatrixNear(IdentityMatrix(), pose.skinningMatrices[0]);
-  ExpectMatrixNear(IdentityMatrix(), pose.skinningMatrices[1]);
-  ExpectMatrixNear(IdentityMatrix(), pose.skinningMatrices[2]);
+  ExpectVecNear({1, 1.5f, 3}, Origin(lifted.boneMatrices[3]));
+  ExpectMatrixNear(IdentityMatrix(), lifted.skinningMatrices[2]);
+  ExpectMatrixNear(IdentityMatrix(), lifted.skinningMatrices[3]);
 }
 
 TEST(EvaluatePose, ReusesItsStorageFromFrameToFrame) {
