@@ -22,6 +22,8 @@ SkinnedModelData Character(gen::CharacterDesc desc) {
   return model;
 }
 
+// The weapon goes to the right hand, or to the origin without one; a model
+// whose load stopped before its last pass is not drawn, nor are its bones.
 TEST(PlanPreviewFrame, WeaponGoesToTheRightHandOrTheOrigin) {
   AnimPackage package{};
   PreviewOptions options;
@@ -31,28 +33,20 @@ TEST(PlanPreviewFrame, WeaponGoesToTheRightHandOrTheOrigin) {
   weapon.vertices.resize(3);
   Pose pose;
   PreviewFrame frame;
-
-  SkinnedModelData handed = Character(gen::SmallCharacter());
-  PlanPreviewFrame({package, -1, 0.0f, options, camera, handed, weapon}, pose, frame);
-  ASSERT_TRUE(frame.drawCharacter && frame.drawWeapon);
-  EXPECT_EQ(std::memcmp(&frame.weaponWorld, &pose.boneMatrices[static_cast<size_t>(handed.weaponBoneIndex)],
-                        sizeof(Matrix4)),
-            0);
-  EXPECT_FALSE(frame.pyramids.empty());
-
-  gen::CharacterDesc desc = gen::SmallCharacter();
-  desc.bones[2].name = "R Finger";
-  SkinnedModelData handless = Character(desc);
-  ASSERT_EQ(handless.weaponBoneIndex, -1);
-  PlanPreviewFrame({package, -1, 0.0f, options, camera, handless, weapon}, pose, frame);
-  const Matrix4 identity = IdentityMatrix();
-  EXPECT_EQ(std::memcmp(&frame.weaponWorld, &identity, sizeof(Matrix4)), 0);
-
-  handless.hasVertexBuffer = false;  // a load that stopped before its last pass
-  options.showBone = true;
-  PlanPreviewFrame({package, -1, 0.0f, options, camera, handless, weapon}, pose, frame);
-  EXPECT_FALSE(frame.drawCharacter);
-  EXPECT_TRUE(frame.pyramids.empty());
+  gen::CharacterDesc handless = gen::SmallCharacter();
+  handless.bones[2].name = "R Finger";
+  for (const gen::CharacterDesc& desc : {gen::SmallCharacter(), handless}) {
+    SkinnedModelData model = Character(desc);
+    PlanPreviewFrame({package, -1, 0.0f, options, camera, model, weapon}, pose, frame);
+    ASSERT_TRUE(frame.drawCharacter && frame.drawWeapon);
+    EXPECT_FALSE(frame.pyramids.empty());
+    const Matrix4 expected = model.weaponBoneIndex < 0 ? IdentityMatrix() : pose.boneMatrices[2];
+    EXPECT_EQ(std::memcmp(&frame.weaponWorld, &expected, sizeof(Matrix4)), 0) << model.weaponBoneIndex;
+    model.hasVertexBuffer = false;
+    PlanPreviewFrame({package, -1, 0.0f, options, camera, model, weapon}, pose, frame);
+    EXPECT_FALSE(frame.drawCharacter);
+    EXPECT_TRUE(frame.pyramids.empty());
+  }
 }
 
 TEST(ConvertToA8R8G8B8, EveryUncompressedFormatGivesTheSameColours) {

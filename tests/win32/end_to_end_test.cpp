@@ -29,24 +29,6 @@ HWND WaitForWindow(const char* title, DWORD milliseconds) {
   return nullptr;
 }
 
-// Reads a list view cell of another process through memory allocated in it.
-std::string RemoteCell(HANDLE process, HWND list, int row, int column) {
-  struct Block {
-    LVITEMA item;
-    char text[64];
-  };
-  auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
-  Block block{};
-  block.item.iSubItem = column;
-  block.item.pszText = remote->text;
-  block.item.cchTextMax = sizeof block.text;
-  WriteProcessMemory(process, remote, &block, sizeof block, nullptr);
-  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&remote->item));
-  ReadProcessMemory(process, remote, &block, sizeof block, nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return block.text;
-}
-
 class EndToEnd : public EditorTest {
  protected:
   struct Started {
@@ -84,10 +66,8 @@ TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageAndClosesWithoutAsking) {
   Started program = StartProgram(ProgramPath(), "\"" + ProgramPath() + "\" \"" + package + "\"",
                                  "e2e walk.ifp - Zelcor Animation Manager");
   ASSERT_NE(program.window, nullptr) << "no window with the document's title";
-  HWND list = GetDlgItem(program.window, IDC_ANIMATION_LIST);
-  EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-  EXPECT_EQ(RemoteCell(program.process.hProcess, list, 1, 0), "anim1");
-  EXPECT_EQ(RemoteCell(program.process.hProcess, list, 1, 1), "150");
+  // What the rows show is read in-process by the main window tests.
+  EXPECT_EQ(SendMessageA(GetDlgItem(program.window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
   CloseProgram(program);
 }
 
