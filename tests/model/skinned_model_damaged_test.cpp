@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "base/messages.h"
 #include "demo_models.h"
@@ -58,78 +59,66 @@ std::string Failure(const Bytes& dff, const Bytes* txd = nullptr) {
 }
 
 struct Damage {
-  std::function<Bytes()> dff;
-  std::function<Bytes()> txd;  // none: loaded without a dictionary
+  Bytes dff;
+  std::optional<Bytes> txd;  // none: loaded without a dictionary
   const char* message;
 };
 
 TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
   const Bytes dff = SmallDff(), txd = SmallTxd();
   const size_t geometry = BodyOffset(dff, kRwGeometry) + sizeof(RwChunkHeader) - SectionOffset(dff, kRwGeometry);
+  Bytes noSets = dff;  // several coordinate sets, and no set at all
+  PatchU16(noSets, SectionOffset(dff, kRwGeometry) + geometry, 0x96);
+  noSets[SectionOffset(dff, kRwGeometry) + geometry + 2] = 0;
   const Damage cases[] = {
-      {[] { return Bytes(); }, {}, msg::kRwClumpNotFound},
-      {SmallTxd, {}, "RW Section Clump not found."},
-      {[&] { return Hide(dff, kRwFrameList); }, {}, msg::kRwFrameListNotFound},
-      {[&] { return HideStruct(dff, kRwFrameList); }, {}, "RW Section Clump\\FrameList\\Struct not found."},
-      {[&] { return CutAt(dff, SectionOffset(dff, kRwExtension)); }, {}, msg::kRwFrameExtensionNotFound},
-      {[&] { return Hide(dff, kRwHAnimPlg); }, {}, "RW Section Clump\\FrameList\\Extension\\HAnimPLG not found."},
-      {[&] { return Hide(dff, kRwHAnimPlg, 2); }, {}, msg::kRwHAnimNotFound},
-      {[] { return Small([](auto& d) { d.writeFrameNames = false; }); }, {}, msg::kRwFrameNameNotFound},
-      {[&] { return Hide(dff, kRwGeometryList); }, {}, msg::kRwGeometryListNotFound},
-      {[&] { return Hide(dff, kRwGeometry); }, {}, msg::kRwGeometryNotFound},
-      {[&] { return HideStruct(dff, kRwGeometry); }, {}, msg::kRwGeometryStructNotFound},
-      {[&] { return Hide(dff, kRwMaterialList); }, {}, msg::kRwMaterialListNotFound},
-      {[&] { return HideStruct(dff, kRwMaterialList); }, {}, msg::kRwMaterialListStructNotFound},
-      {[&] { return CutAt(dff, SectionOffset(dff, kRwBinMeshPlg) - sizeof(RwChunkHeader)); }, {},
+      {Bytes(), {}, msg::kRwClumpNotFound},
+      {SmallTxd(), {}, "RW Section Clump not found."},
+      {Hide(dff, kRwFrameList), {}, msg::kRwFrameListNotFound},
+      {HideStruct(dff, kRwFrameList), {}, "RW Section Clump\\FrameList\\Struct not found."},
+      {CutAt(dff, SectionOffset(dff, kRwExtension)), {}, msg::kRwFrameExtensionNotFound},
+      {Hide(dff, kRwHAnimPlg), {}, "RW Section Clump\\FrameList\\Extension\\HAnimPLG not found."},
+      {Hide(dff, kRwHAnimPlg, 2), {}, msg::kRwHAnimNotFound},
+      {Small([](auto& d) { d.writeFrameNames = false; }), {}, msg::kRwFrameNameNotFound},
+      {Hide(dff, kRwGeometryList), {}, msg::kRwGeometryListNotFound},
+      {Hide(dff, kRwGeometry), {}, msg::kRwGeometryNotFound},
+      {HideStruct(dff, kRwGeometry), {}, msg::kRwGeometryStructNotFound},
+      {Hide(dff, kRwMaterialList), {}, msg::kRwMaterialListNotFound},
+      {HideStruct(dff, kRwMaterialList), {}, msg::kRwMaterialListStructNotFound},
+      {CutAt(dff, SectionOffset(dff, kRwBinMeshPlg) - sizeof(RwChunkHeader)), {},
        "RW Section Clump\\Geometry List\\Geometry\\Extension not found."},
-      {[] { return Small([](auto& d) { d.geometry.writeBinMesh = false; }); }, {}, msg::kRwBinMeshNotFound},
-      {[] { return Small([](auto& d) { d.writeSkin = false; }); }, {}, msg::kRwSkinNotFound},
-      {[&] { return Hide(dff, kRwMaterial, 1); }, SmallTxd, msg::kRwMaterialNotFound},
-      {[&] { return HideStruct(dff, kRwMaterial); }, SmallTxd, msg::kRwMaterialStructNotFound},
-      {[] { return Small([](auto& d) { d.geometry.materials = {{"", 1}}, d.geometry.meshes.resize(1); }); }, SmallTxd,
-       msg::kRwTextureNotFound},
-      {[&] { return Hide(Hide(dff, kRwString), kRwString); }, SmallTxd, msg::kRwTextureStringNotFound},
-      {SmallDff, SmallDff, msg::kRwTextureDictionaryNotFound},
-      {SmallDff, [&] { return HideStruct(txd, kRwTextureDictionary); }, msg::kRwTextureDictionaryStructNotFound},
-      {SmallDff, [&] { return HideStruct(txd, kRwTextureNative); }, msg::kRwTextureNativeStructNotFound},
-      {[] { return Small([](auto& d) { d.stamp = 0x1003FFFF; }); }, {}, "Unknown RW Version ID."},
-      {SmallDff, [] { return SmallTextures([](auto& t) { t.textures[0].platform = 8; }); },
-       msg::kRwUnknownTexturePlatform},
+      {Small([](auto& d) { d.geometry.writeBinMesh = false; }), {}, msg::kRwBinMeshNotFound},
+      {Small([](auto& d) { d.writeSkin = false; }), {}, msg::kRwSkinNotFound},
+      {Hide(dff, kRwMaterial, 1), SmallTxd(), msg::kRwMaterialNotFound},
+      {HideStruct(dff, kRwMaterial), SmallTxd(), msg::kRwMaterialStructNotFound},
+      {Small([](auto& d) { d.geometry.materials = {{"", 1}}, d.geometry.meshes.resize(1); }), SmallTxd(), msg::kRwTextureNotFound},
+      {Hide(Hide(dff, kRwString), kRwString), SmallTxd(), msg::kRwTextureStringNotFound},
+      {SmallDff(), SmallDff(), msg::kRwTextureDictionaryNotFound},
+      {SmallDff(), HideStruct(txd, kRwTextureDictionary), msg::kRwTextureDictionaryStructNotFound},
+      {SmallDff(), HideStruct(txd, kRwTextureNative), msg::kRwTextureNativeStructNotFound},
+      {Small([](auto& d) { d.stamp = 0x1003FFFF; }), {}, "Unknown RW Version ID."},
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 8; }), msg::kRwUnknownTexturePlatform},
       // Counts and references the file cannot hold.
-      {[] { return Small([](auto& d) { d.frameCount = 3; }); }, {}, "RW Section Clump\\FrameList\\Struct is damaged."},
-      {[] { return Small([](auto& d) { d.bones[1].name = std::string(24, 'A'); }); }, {},
+      {Small([](auto& d) { d.frameCount = 3; }), {}, "RW Section Clump\\FrameList\\Struct is damaged."},
+      {Small([](auto& d) { d.bones[1].name = std::string(24, 'A'); }), {},
        "RW Section Clump\\FrameList\\Extension\\Frame is too long."},
-      {[] { return Small([](auto& d) { d.geometry.texCoords.clear(), d.geometry.flagsOverride = 0x92; }); }, {},
+      {Small([](auto& d) { d.geometry.texCoords.clear(), d.geometry.flagsOverride = 0x92; }), {},
        "RW Section Clump\\Geometry List\\Geometry\\Struct is damaged."},
-      {[&] {
-         Bytes b = dff;  // several coordinate sets, and no set at all
-         PatchU16(b, SectionOffset(b, kRwGeometry) + geometry, 0x96);
-         b[SectionOffset(b, kRwGeometry) + geometry + 2] = 0;
-         return b;
-       },
-       {}, msg::kRwGeometryStructDamaged},
-      {[] { return Small([](auto& d) { d.geometry.meshes[1].material = 2; }); }, {},
+      {noSets, {}, msg::kRwGeometryStructDamaged},
+      {Small([](auto& d) { d.geometry.meshes[1].material = 2; }), {},
        "RW Section Clump\\Geometry List\\Geometry\\Extension\\BinMeshPLG is damaged."},
-      {[] { return Small([](auto& d) { d.geometry.meshes[0].indices[5] = 72; }); }, {}, msg::kRwBinMeshDamaged},
-      {[] { return Small([](auto& d) { d.skin.boneIndices[10][3] = 3; }); }, {},
+      {Small([](auto& d) { d.geometry.meshes[0].indices[5] = 72; }), {}, msg::kRwBinMeshDamaged},
+      {Small([](auto& d) { d.skin.boneIndices[10][3] = 3; }), {},
        "RW Section Clump\\Geometry List\\Geometry\\Extension\\SkinPLG is damaged."},
-      {[] { return Small([](auto& d) { d.skin.inverseBindMatrices.pop_back(); }); }, {}, msg::kRwSkinDamaged},
-      {[] { return Small([](auto& d) { d.geometry.materials[0].textureName = std::string(32, 'x'); }); }, SmallTxd,
+      {Small([](auto& d) { d.skin.inverseBindMatrices.pop_back(); }), {}, msg::kRwSkinDamaged},
+      {Small([](auto& d) { d.geometry.materials[0].textureName = std::string(32, 'x'); }), SmallTxd(),
        "RW Section Clump\\Geometry List\\Geometry\\MaterialList\\Material\\Texture\\String is too long."},
-      {SmallDff, [] { return SmallTextures([](auto& t) { t.textures[0].name = std::string(32, 'y'); }); },
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].name = std::string(32, 'y'); }),
        "RW Section TextureDictionary\\TextureNative\\Struct is damaged."},
-      {SmallDff, [] { return SmallTextures([](auto& t) { t.textures[1].width = 0; }); },
-       msg::kRwTextureNativeStructDamaged},
-      {SmallDff,
-       [] {
-         return SmallTextures([](auto& t) { t.textures[1].rasterFormat = 0x2500, t.textures[1].palette.assign(1024, 1); });
-       },
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[1].width = 0; }), msg::kRwTextureNativeStructDamaged},
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[1].rasterFormat = 0x2500, t.textures[1].palette.assign(1024, 1); }),
        "Unknown Texture Format."},
   };
-  for (const Damage& c : cases) {
-    Bytes dictionary = c.txd ? c.txd() : Bytes();
-    EXPECT_EQ(Failure(c.dff(), c.txd ? &dictionary : nullptr), c.message);
-  }
+  for (const Damage& c : cases) EXPECT_EQ(Failure(c.dff, c.txd ? &*c.txd : nullptr), c.message);
 }
 
 TEST(SkinnedModelDamaged, CountsAndSizesOutOfRangeAreDamage) {
