@@ -53,41 +53,34 @@ TEST_F(MainWindow, OpensTheFirstCommandLineFile) {
   EXPECT_EQ(State().document.documentDirectory, dir_ + "\\");
 }
 
-TEST_F(MainWindow, FileInNeitherLayoutIsReportedAndTheDocumentStaysNew) {
+TEST_F(MainWindow, AFileThatCannotBeReadIsReportedAndTheDocumentStaysNew) {
   WriteFile(Path("notes.ifp"), {'R', 'I', 'F', 'F', 0, 0, 0, 0});
-  Start({Path("notes.ifp")});
-  ASSERT_EQ(prompts_.messages.size(), 1u);
-  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
-  EXPECT_EQ(prompts_.messages[0].caption, "Zelcor Animation Manager");
-  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONHAND));
-  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
-  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+  for (auto [file, message] : {std::pair{"notes.ifp", "Unknown Format String."}, {"missing.ifp", "File cannot open."}}) {
+    prompts_.messages.clear();
+    Start({Path(file)});
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_EQ(prompts_.messages[0].text, message);
+    EXPECT_EQ(prompts_.messages[0].caption, "Zelcor Animation Manager");
+    EXPECT_EQ(prompts_.messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONHAND));
+    EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+    EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+    Close();
+  }
 }
 
-TEST_F(MainWindow, MissingFileIsReported) {
-  Start({Path("missing.ifp")});
-  ASSERT_EQ(prompts_.messages.size(), 1u);
-  EXPECT_EQ(prompts_.messages[0].text, "File cannot open.");
-  EXPECT_EQ(prompts_.messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONHAND));
-  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
-}
-
-TEST_F(MainWindow, PackageNameBoxMarksModifiedOnlyWhenTheTextDiffers) {
+// The package name box marks the document modified only when the text
+// differs; the layout box switches the layout without marking it.
+TEST_F(MainWindow, PackageNameAndLayoutBoxes) {
   Start({WritePackage("walk.ifp", TestPackage())});
+  SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_SETCURSEL, 1, 0);
+  ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
+  EXPECT_EQ(State().package.format, kFormatANP3);
   ControlCommand(IDC_PACKAGE_NAME, EN_CHANGE);
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
   SetDlgItemTextA(window_, IDC_PACKAGE_NAME, "a_package_name_longer_than_23");
   Pump();
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   EXPECT_EQ(NameText(State().package.name), "a_package_name_longer_t");
-}
-
-TEST_F(MainWindow, LayoutBoxSwitchesTheLayoutWithoutMarkingModified) {
-  Start({WritePackage("walk.ifp", TestPackage())});
-  SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_SETCURSEL, 1, 0);
-  ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
-  EXPECT_EQ(State().package.format, kFormatANP3);
-  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
 }
 
 TEST_F(MainWindow, EnterAndEscapeDoNothingAndClosingAsksOnlyWithUnsavedChanges) {
