@@ -194,13 +194,5 @@ TEST_F(ArchiveSave, ArchiveHeldOpenByAnotherProgramKeepsTheMark) {
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
 }
 
-TEST_F(FileCommands, AboutShowsTheVersion) {
-  Start();
-  Command(ID_HELP_ABOUT);
-  ASSERT_EQ(prompts_.messages.size(), 1u);
-  EXPECT_EQ(prompts_.messages[0].text.rfind("Zelcor Animation Manager 0.20\n\n", 0), 0u);
-  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-}
-
 }  // namespace
 }  // namespace zam::test

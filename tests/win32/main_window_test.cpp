@@ -22,6 +22,9 @@ TEST_F(MainWindow, StartsAsANewDocumentWithItsDefaults) {
   // No settings file: the options at their defaults (the core tests read them).
   EXPECT_TRUE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
   EXPECT_TRUE(prompts_.messages.empty());
+  Command(ID_HELP_ABOUT);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text.rfind("Zelcor Animation Manager 0.20\n\n", 0), 0u) << "About";
   EXPECT_NE(State().initialDirectory.find("\\Brightfold Games\\Zelcor Halvern\\"), std::string::npos);
   EXPECT_EQ(State().modelPaths.model, "");
 }
