@@ -1,4 +1,4 @@
-// Open, Save (to files and into archive entries), Save As and About.
+// Open, Save (to files and into archive entries) and Save As.
 
 #include <cstring>
 
