@@ -17,7 +17,7 @@ MUTATIONS=(
   "src/browser/img_archive.cpp|!SharesSectors(archive, recordPosition, entry.offset, needed);|true;|in-place write into sectors another entry shares"
   "src/anim/package_merge.cpp|if (EqualIgnoringAsciiCase(NameText(document.animations[i].name), name))|if (NameText(document.animations[i].name) == name)|merge compares names with case"
   "src/anim/edit_history.h|static constexpr size_t kMaxSteps = 100;|static constexpr size_t kMaxSteps = 101;|history keeps 101 steps"
-  "src/preview/pose.cpp|while (k < n && !(track.keys[k].time >= t)) ++k;|while (k < n && !(track.keys[k].time > t)) ++k;|pose key search skips a key exactly at t"
+  "src/preview/pose.cpp|const size_t k0 = k > 0 ? k - 1 : 0;|const size_t k0 = k > 1 ? k - 2 : 0;|pose key search starts a key too early"
   "src/preview/cpu_skinning.cpp|1.0f - w[0] - w[1] - w[2]|1.0f - w[0] - w[1]|fourth skin weight ignores the third"
   "src/math/quaternion.cpp|if (dot < 0.0f) {|if (dot > 0.0f) {|slerp takes the longer arc"
 )
@@ -51,7 +51,7 @@ PY
   else
     log=$(timeout 600 "$DIR/tests/core_tests" --gtest_brief=1 2>&1)
     status=$?
-    failed=$(grep -oE '^\[  FAILED  \] [A-Za-z0-9_/.]+' <<<"$log" | awk '{print $3}' | sort -u | tr '\n' ' ')
+    failed=$(grep -oE '^\[  FAILED  \] [A-Za-z0-9_/.]+' <<<"$log" | awk '{print $4}' | sort -u | tr '\n' ' ')
     if [ -n "$failed" ]; then
       echo "CAUGHT   $file ($what): $failed"
     elif [ "$status" -ne 0 ]; then
