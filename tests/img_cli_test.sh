@@ -16,9 +16,6 @@ size_of() { stat -c %s "$1"; }
 
 check "list gives name, offset and size a line" \
   diff <("$zam" img list "$work/x.img") <(printf 'walk.ifp\t1\t4\nRUN.IFP\t5\t2\nped.dff\t7\t4\n')
-"$gen" img --lower-tag --junk-names "$work/lower.img" abcdefghijklmnopqrst.ifp="$work/b.ifp"
-check "lower-case tag and 24-character names" \
-  diff <("$zam" img list "$work/lower.img") <(printf 'abcdefghijklmnopqrst.ifp\t1\t2\n')
 
 "$zam" img extract "$work/x.img" run.ifp "$work/out.ifp"
 check "extract by name in any case copies whole sectors" \
