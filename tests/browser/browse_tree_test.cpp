@@ -19,19 +19,17 @@ using gen::BuildImgArchive;
 using gen::PatternData;
 using test::ScratchFolder;
 
-using Listed = std::tuple<std::string, BrowseIcon, bool>;
-
-std::vector<Listed> AsTuples(const std::vector<BrowseItem>& items) {
-  std::vector<Listed> tuples;
-  for (const BrowseItem& item : items) tuples.emplace_back(item.text, item.icon, item.expandable);
-  return tuples;
-}
-
-// Folders list in the file system's order, which differs between systems.
-std::vector<Listed> Sorted(const std::vector<BrowseItem>& items) {
-  std::vector<Listed> tuples = AsTuples(items);
-  std::sort(tuples.begin(), tuples.end());
-  return tuples;
+// "text/Icon" an item, "+" when it expands, joined by spaces; folders list in
+// the file system's order, which differs between systems: `sorted` sorts.
+std::string Describe(const std::vector<BrowseItem>& items, bool sorted = false) {
+  static const char* const kIcons[] = {"Folder", "OpenFolder", "Archive", "Package", "Model", "Drive"};
+  std::vector<std::string> texts;
+  for (const BrowseItem& item : items)
+    texts.push_back(item.text + "/" + kIcons[static_cast<int>(item.icon)] + (item.expandable ? "+" : ""));
+  if (sorted) std::sort(texts.begin(), texts.end());
+  std::string text;
+  for (const std::string& one : texts) text += (text.empty() ? "" : " ") + one;
+  return text;
 }
 
 // games\: packages, a model with its dictionary, other files, a folder, an
@@ -79,55 +77,31 @@ TEST_F(BrowseFolder, PathsAreCutBackToAPlaceThatExists) {
 }
 
 TEST(BrowseChain, OneItemPerComponentFromTheDriveDown) {
-  using Chain = std::vector<Listed>;
-  struct Case {
-    std::string path;
-    Chain expected;
-    std::string joined;  // the last item's path
-  } cases[] = {
-      {"C:\\", {{"C:", BrowseIcon::Drive, false}}, "C:\\"},
-      {"C:\\games\\x.img\\",
-       {{"C:", BrowseIcon::Drive, false}, {"games", BrowseIcon::OpenFolder, false}, {"x.img", BrowseIcon::Archive, false}},
-       "C:\\games\\x.img\\"},
-      {"d:\\\\a\\\\B.IMG\\sub",
-       {{"d:", BrowseIcon::Drive, false},
-        {"a", BrowseIcon::OpenFolder, false},
-        {"B.IMG", BrowseIcon::Archive, false},
-        {"sub", BrowseIcon::OpenFolder, false}},
-       "d:\\a\\B.IMG\\sub\\"},
+  const std::tuple<std::string, std::string, std::string> cases[] = {  // path, chain, the last item's path
+      {"C:\\", "C:/Drive", "C:\\"},
+      {"C:\\games\\x.img\\", "C:/Drive games/OpenFolder x.img/Archive", "C:\\games\\x.img\\"},
+      {"d:\\\\a\\\\B.IMG\\sub", "d:/Drive a/OpenFolder B.IMG/Archive sub/OpenFolder", "d:\\a\\B.IMG\\sub\\"},
   };
-  for (const Case& c : cases) {
-    std::vector<BrowseItem> chain = BrowseChain(c.path);
-    EXPECT_EQ(AsTuples(chain), c.expected) << c.path;
+  for (const auto& [path, expected, joined] : cases) {
+    std::vector<BrowseItem> chain = BrowseChain(path);
+    EXPECT_EQ(Describe(chain), expected) << path;
     std::vector<std::string> texts;
     for (const BrowseItem& item : chain) texts.push_back(item.text);
-    EXPECT_EQ(ItemPath(texts), c.joined) << c.path;
+    EXPECT_EQ(ItemPath(texts), joined) << path;
   }
 }
 
-TEST_F(BrowseFolder, FolderListingFollowsTheRules) {
-  std::vector<Listed> withModels = {
-      {"RUN.IFP", BrowseIcon::Package, false}, {"anim.img", BrowseIcon::Archive, true},
-      {"broken.img", BrowseIcon::Archive, true}, {"odd.img", BrowseIcon::Folder, true},
-      {"odd.img", BrowseIcon::Archive, true},   {"ped.dff", BrowseIcon::Model, false},
-      {"sub", BrowseIcon::Folder, true},        {"walk.ifp", BrowseIcon::Package, false},
-  };
-  std::sort(withModels.begin(), withModels.end());
-  std::vector<Listed> withoutModels = withModels;
-  withoutModels.erase(std::remove(withoutModels.begin(), withoutModels.end(), Listed{"ped.dff", BrowseIcon::Model, false}),
-                      withoutModels.end());
-  EXPECT_EQ(Sorted(FolderListing(At("games"), true)), withModels);
-  EXPECT_EQ(Sorted(FolderListing(At("games") + "\\", false)), withoutModels);
+// Folders list models only when asked; archives put packages first, in directory order.
+TEST_F(BrowseFolder, FolderAndArchiveListingsFollowTheRules) {
+  std::string listing = "RUN.IFP/Package anim.img/Archive+ broken.img/Archive+ odd.img/Archive+ odd.img/Folder+ "
+                        "ped.dff/Model sub/Folder+ walk.ifp/Package";
+  EXPECT_EQ(Describe(FolderListing(At("games"), true), true), listing);
+  EXPECT_EQ(Describe(FolderListing(At("games") + "\\", false), true), listing.erase(listing.find("ped.dff"), 14));
   EXPECT_TRUE(FolderListing(At("games/sub"), true).empty());
   EXPECT_TRUE(FolderListing(At("games/gone"), true).empty());
-}
-
-TEST_F(BrowseFolder, ArchiveListingPutsPackagesFirstInDirectoryOrder) {
-  std::vector<Listed> packages = {{"jump.ifp", BrowseIcon::Package, false}, {"Idle.IFP", BrowseIcon::Package, false}};
-  std::vector<Listed> all = packages;
-  all.insert(all.end(), {{"b.dff", BrowseIcon::Model, false}, {"a.DFF", BrowseIcon::Model, false}});
-  EXPECT_EQ(AsTuples(ArchiveListing(At("games/anim.img"), true)), all);
-  EXPECT_EQ(AsTuples(ArchiveListing(At("games/anim.img"), false)), packages);
+  EXPECT_EQ(Describe(ArchiveListing(At("games/anim.img"), true)),
+            "jump.ifp/Package Idle.IFP/Package b.dff/Model a.DFF/Model");
+  EXPECT_EQ(Describe(ArchiveListing(At("games/anim.img"), false)), "jump.ifp/Package Idle.IFP/Package");
   for (const char* unreadable : {"games/broken.img", "games/missing.img", "games/odd.img", "games/walk.ifp"}) {
     EXPECT_TRUE(ArchiveListing(At(unreadable), true).empty()) << unreadable;
   }
