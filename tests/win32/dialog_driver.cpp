@@ -45,7 +45,6 @@ void DialogDriver::Tick() {
   // No tick may re-enter while the action pumps messages itself.
   KillTimer(nullptr, timer_);
   action(dialog);
-  ++acted_;
   timer_ = SetTimer(nullptr, 0, 20, OnTimer);
 }
 

@@ -22,7 +22,6 @@ class DialogDriver {
 
   void Then(std::function<void(HWND dialog)> action) { actions_.push_back(std::move(action)); }
 
-  int acted() const { return acted_; }
   int unexpected() const { return unexpected_; }
   size_t pending() const { return actions_.size(); }
 
@@ -35,7 +34,6 @@ class DialogDriver {
   UINT_PTR timer_ = 0;
   HWND last_ = nullptr;
   int lastSeen_ = 0;  // ticks the last dialog acted on has stayed open
-  int acted_ = 0;
   int unexpected_ = 0;
 };
 
