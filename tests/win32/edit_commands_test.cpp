@@ -42,34 +42,34 @@ TEST_F(EditCommands, CopyAppendsDeepCopiesOfTheSelectedRows) {
   EXPECT_EQ(package.animations[3].bones[1].keys[1].time, 2.5f);
 }
 
+// Delete removes exactly the selected rows, row by row from the first: the
+// current animation is followed while earlier rows go, then deleted itself.
 TEST_F(EditCommands, DeleteRemovesExactlyTheSelectedRows) {
-  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 6))});
-  Click(IDC_ANIMATION_LIST, 5);
-  Click(IDC_ANIMATION_LIST, 0, true);
-  Click(IDC_ANIMATION_LIST, 3, true);
-  Command(ID_ANIM_DELETE);
-  EXPECT_EQ(Names(State().package), (std::vector<std::string>{"anim1", "anim2", "anim4"}));
-  ASSERT_EQ(Rows(IDC_ANIMATION_LIST), 3);
-  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 2, 0), "anim4");
-  EXPECT_EQ(State().currentAnimation, -1) << "the current animation (row 5) was deleted";
-  EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
-  EXPECT_EQ(Rows(IDC_KEY_GRID), 0);
+  const std::pair<std::vector<int>, std::vector<std::string>> cases[] = {
+      {{5, 0, 3}, {"anim1", "anim2", "anim4"}}, {{3, 1}, {"anim0", "anim2", "anim4", "anim5"}}};  // the first is current
+  for (const auto& [rows, names] : cases) {
+    Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 6))});
+    for (size_t i = 0; i < rows.size(); ++i) Click(IDC_ANIMATION_LIST, rows[i], i > 0);
+    Command(ID_ANIM_DELETE);
+    EXPECT_EQ(Names(State().package), names);
+    EXPECT_EQ(Column(IDC_ANIMATION_LIST), names);
+    EXPECT_EQ(State().currentAnimation, -1);
+    EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
+    EXPECT_EQ(Rows(IDC_KEY_GRID), 0);
+    Close();
+  }
 }
 
-TEST_F(EditCommands, CurrentAnimationIsFollowedWhileEarlierRowsAreDeleted) {
-  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 4))});
-  Click(IDC_ANIMATION_LIST, 3);
-  Click(IDC_ANIMATION_LIST, 1, true);  // anim3 stays current
-  Command(ID_ANIM_DELETE);
-  // Row 1 goes first, moving anim3 to row 2; then anim3 itself is deleted.
-  EXPECT_EQ(Names(State().package), (std::vector<std::string>{"anim0", "anim2"}));
-  EXPECT_EQ(State().currentAnimation, -1);
-  EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
-  EXPECT_EQ(Rows(IDC_KEY_GRID), 0);
-}
-
-TEST_F(EditCommands, BoneDeleteRemovesTracksFromTheListAndTheGrid) {
+TEST_F(EditCommands, BoneCommandsActOnTheCurrentAnimationOnly) {
   Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 2))});
+  Click(IDC_ANIMATION_LIST, 1);
+  Click(IDC_BONE_LIST, 0);
+  Click(IDC_ANIMATION_LIST, 1, true);  // deselected: no animation current, tracks still listed
+  Command(ID_BONE_KR00);
+  Command(ID_BONE_DELETE);
+  EXPECT_EQ(State().package.animations[1].bones[0].keyType, kKeyKRT0);
+  EXPECT_EQ(State().package.animations[1].boneCount(), 2);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
   Click(IDC_ANIMATION_LIST, 1);
   Click(IDC_BONE_LIST, 0);
   Command(ID_BONE_DELETE);
@@ -78,18 +78,6 @@ TEST_F(EditCommands, BoneDeleteRemovesTracksFromTheListAndTheGrid) {
   EXPECT_EQ(Rows(IDC_BONE_LIST), 1);
   EXPECT_EQ(Rows(IDC_KEY_GRID), 1);
   EXPECT_EQ(Cell(IDC_BONE_LIST, 0, 0), "Spine");
-}
-
-TEST_F(EditCommands, BoneCommandsWithoutACurrentAnimationDoNothing) {
-  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 2))});
-  Click(IDC_ANIMATION_LIST, 0);
-  Click(IDC_BONE_LIST, 1);
-  Click(IDC_ANIMATION_LIST, 0, true);  // deselected: no animation current, tracks still listed
-  Command(ID_BONE_KR00);
-  Command(ID_BONE_DELETE);
-  EXPECT_EQ(State().package.animations[0].bones[1].keyType, kKeyKRTS);
-  EXPECT_EQ(State().package.animations[0].boneCount(), 2);
-  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
 }
 
 TEST_F(EditCommands, KeyTypesDecideWhatTheNextSaveWrites) {
