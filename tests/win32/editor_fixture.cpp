@@ -74,11 +74,6 @@ void EditorTest::Start(const std::vector<std::string>& arguments) {
   Pump();
 }
 
-void EditorTest::Close() {
-  if (window_) DestroyWindow(window_);
-  window_ = nullptr;
-}
-
 std::string EditorTest::WritePackage(const std::string& name, const AnimPackage& package) {
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
@@ -102,10 +97,6 @@ void EditorTest::WriteFile(const std::string& path, const std::vector<uint8_t>& 
 std::vector<uint8_t> EditorTest::ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void EditorTest::WriteSettings(const std::string& text) {
-  std::ofstream(Path("ZelcorAnimManager.ini")) << text;
 }
 
 std::string EditorTest::Setting(const char* section, const char* key) const {
@@ -133,18 +124,9 @@ std::string EditorTest::Text(int id) const {
   return text;
 }
 
-void EditorTest::Command(int id) {
-  SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-  Pump();
-}
-
 void EditorTest::ControlCommand(int id, int notification) {
   SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Item(id)));
   Pump();
-}
-
-int EditorTest::Rows(int listId) const {
-  return static_cast<int>(SendMessageA(Item(listId), LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::string EditorTest::Cell(int listId, int row, int column) const {
@@ -183,10 +165,6 @@ void EditorTest::Click(int listId, int row, bool add) {
   Pump();
 }
 
-bool EditorTest::Selected(int listId, int row) const {
-  return SendMessageA(Item(listId), LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
-}
-
 void EditorTest::Rename(int listId, int row, const std::string& text, WPARAM key) {
   SetFocus(Item(listId));
   HWND edit = reinterpret_cast<HWND>(SendMessageA(Item(listId), LVM_EDITLABELA, row, 0));
@@ -196,10 +174,6 @@ void EditorTest::Rename(int listId, int row, const std::string& text, WPARAM key
   SendMessageA(edit, WM_CHAR, key, 0);
   Pump();
   ASSERT_FALSE(IsWindow(edit)) << "the label edit did not end";
-}
-
-UINT EditorTest::MenuState(int commandId) const {
-  return GetMenuState(GetMenu(window_), commandId, MF_BYCOMMAND);
 }
 
 void EditorTest::Pump() {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,10 @@ class EditorTest : public ::testing::Test {
   // Creates the main dialog as the program would, with these arguments
   // after the executable's path (which places the settings file in `dir_`).
   void Start(const std::vector<std::string>& arguments = {});
-  void Close();
+  void Close() {
+    if (window_) DestroyWindow(window_);
+    window_ = nullptr;
+  }
 
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
   std::string WritePackage(const std::string& name, const AnimPackage& package);
@@ -56,7 +60,7 @@ class EditorTest : public ::testing::Test {
   void WriteDemoFiles();
   void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
   std::vector<uint8_t> ReadFile(const std::string& path);
-  void WriteSettings(const std::string& text);
+  void WriteSettings(const std::string& text) { std::ofstream(Path("ZelcorAnimManager.ini")) << text; }
   // A value of the settings file beside the program; "(none)" when missing.
   std::string Setting(const char* section, const char* key) const;
   // The package saved at `path`, expected to read without a warning.
@@ -65,19 +69,22 @@ class EditorTest : public ::testing::Test {
   std::string Title() const;
   std::string Text(int id) const;
   HWND Item(int id) const { return GetDlgItem(window_, id); }
-  void Command(int id);
+  void Command(int id) {
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    Pump();
+  }
   void ControlCommand(int id, int notification);
-  int Rows(int listId) const;
+  int Rows(int listId) const { return static_cast<int>(SendMessageA(Item(listId), LVM_GETITEMCOUNT, 0, 0)); }
   std::string Cell(int listId, int row, int column) const;
   std::vector<std::string> Column(int listId, int column = 0) const;
   // A plain click on a row (the selection becomes that row) or, with
   // `add`, a Ctrl+click that toggles the row.
   void Click(int listId, int row, bool add = false);
-  bool Selected(int listId, int row) const;
+  bool Selected(int listId, int row) const { return SendMessageA(Item(listId), LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0; }
   // Label editing through the list's own edit box, ended by `key`
   // (VK_RETURN or VK_ESCAPE).
   void Rename(int listId, int row, const std::string& text, WPARAM key = VK_RETURN);
-  UINT MenuState(int commandId) const;
+  UINT MenuState(int commandId) const { return GetMenuState(GetMenu(window_), commandId, MF_BYCOMMAND); }
   void Pump();
 
   EditorState& State() { return *EditorOf(window_); }
