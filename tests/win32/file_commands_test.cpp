@@ -49,31 +49,29 @@ TEST_F(FileCommands, OpenUsesTheIfpFilterAndFlags) {
   EXPECT_EQ(SendDlgItemMessageA(window_, IDC_TIME_BAR, TBM_GETPOS, 0, 0), 0);
 }
 
-TEST_F(FileCommands, SaveOfANewDocumentAsksForAName) {
+// An empty package is never written over a file; a new document's Save asks
+// for a name.
+TEST_F(FileCommands, SaveOfANewDocumentAsksForANameAndAnEmptyOneIsNeverWritten) {
   Start();
+  WriteFile(Path("keep.ifp"), {1, 2, 3});
+  prompts_.chosenPaths = {Path("keep.ifp"), Path("new.ifp")};
+  Command(ID_IFP_SAVE_AS);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
+  EXPECT_EQ(ReadFile(Path("keep.ifp")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
   State().package = TestPackage(kFormatANP3, 2);
-  prompts_.chosenPaths = {Path("new.ifp")};
   Command(ID_IFP_SAVE);
-  ASSERT_EQ(prompts_.fileDialogs.size(), 1u);
-  EXPECT_EQ(prompts_.fileDialogs[0].Flags, static_cast<DWORD>(OFN_HIDEREADONLY));
-  EXPECT_STREQ(prompts_.fileDialogs[0].lpstrDefExt, "ifp");
+  ASSERT_EQ(prompts_.fileDialogs.size(), 2u);
+  EXPECT_EQ(prompts_.fileDialogs[1].Flags, static_cast<DWORD>(OFN_HIDEREADONLY));
+  EXPECT_STREQ(prompts_.fileDialogs[1].lpstrDefExt, "ifp");
   EXPECT_EQ(Title(), "new.ifp - Zelcor Animation Manager");
   EXPECT_EQ(ReadPackage(Path("new.ifp")).animationCount(), 2);
 }
 
-TEST_F(FileCommands, SaveAsReplacesAnExistingFileWithoutAsking) {
-  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 4))});
-  WriteFile(Path("other.ifp"), std::vector<uint8_t>(100000, 0xAA));
-  prompts_.chosenPaths = {Path("other.ifp")};
-  Command(ID_IFP_SAVE_AS);
-  EXPECT_TRUE(prompts_.messages.empty());
-  EXPECT_EQ(Title(), "other.ifp - Zelcor Animation Manager");
-  std::vector<uint8_t> saved = ReadFile(Path("other.ifp"));
-  EXPECT_LT(saved.size(), 100000u) << "nothing of the longer old content survives";
-  EXPECT_EQ(ReadBack(saved).animationCount(), 4);
-}
-
-TEST_F(FileCommands, SaveWritesTheSwitchedLayoutAndClearsTheMark) {
+// Save writes the switched layout and clears the mark; Save As replaces an
+// existing, longer file without asking.
+TEST_F(FileCommands, SaveWritesTheSwitchedLayoutAndSaveAsReplacesAFile) {
   std::string path = WritePackage("walk.ifp", TestPackage(kFormatANPK, 4));
   Start({path});
   Rename(IDC_ANIMATION_LIST, 0, "idle");
@@ -84,6 +82,13 @@ TEST_F(FileCommands, SaveWritesTheSwitchedLayoutAndClearsTheMark) {
   AnimPackage saved = ReadPackage(path);
   EXPECT_EQ(saved.format, kFormatANP3);
   EXPECT_EQ(NameText(saved.animations[0].name), "idle");
+  WriteFile(Path("other.ifp"), std::vector<uint8_t>(100000, 0xAA));
+  prompts_.chosenPaths = {Path("other.ifp")};
+  Command(ID_IFP_SAVE_AS);
+  EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_EQ(Title(), "other.ifp - Zelcor Animation Manager");
+  EXPECT_LT(ReadFile(Path("other.ifp")).size(), 100000u) << "nothing of the longer old content survives";
+  EXPECT_EQ(ReadPackage(Path("other.ifp")).animationCount(), 4);
 }
 
 TEST_F(FileCommands, SaveIntoAFileHeldOpenFailsAndKeepsTheFileAndTheMark) {
@@ -100,17 +105,6 @@ TEST_F(FileCommands, SaveIntoAFileHeldOpenFailsAndKeepsTheFileAndTheMark) {
   EXPECT_EQ(prompts_.messages[0].text, "File cannot open.");
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   EXPECT_EQ(ReadFile(path), before);
-}
-
-TEST_F(FileCommands, EmptyPackageIsNeverWrittenOverAFile) {
-  Start();
-  WriteFile(Path("keep.ifp"), {1, 2, 3});
-  prompts_.chosenPaths = {Path("keep.ifp")};
-  Command(ID_IFP_SAVE_AS);
-  ASSERT_EQ(prompts_.messages.size(), 1u);
-  EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
-  EXPECT_EQ(ReadFile(Path("keep.ifp")), (std::vector<uint8_t>{1, 2, 3}));
-  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
 }
 
 // A cut file opens with a word about it, and shows and saves only the
