@@ -1,5 +1,6 @@
 // Archives larger than 4 GB, made as sparse files: entries past the 32-bit
-// byte range are found, copied out and written back at the right positions.
+// byte range are found, copied out and written back at the right positions
+// (which also holds the file service to 64-bit positions).
 
 #include <gtest/gtest.h>
 

@@ -68,23 +68,6 @@ TEST(PlatformFile, OpensOnlyExistingFilesAndReadOnlyRefusesWrites) {
   EXPECT_EQ(moved.Read(nullptr, 0), 0u);
 }
 
-TEST(PlatformFile, PositionsBeyondFourGigabytes) {
-#if defined(_WIN32)
-  GTEST_SKIP() << "writing past 4 GB fills the gap on disk where files are not sparse";
-#else
-  ScratchFolder scratch;
-  File file = File::Create(scratch.Path("big.bin"));
-  const uint64_t far = (uint64_t{1} << 32) + 5;
-  ASSERT_TRUE(file.Seek(far));
-  ASSERT_TRUE(file.Write("z", 1));
-  EXPECT_EQ(file.Size(), far + 1);
-  ASSERT_TRUE(file.Seek(far));
-  char z = 0;
-  EXPECT_EQ(file.Read(&z, 1), 1u);
-  EXPECT_EQ(z, 'z');
-#endif
-}
-
 TEST(TempFile, IsANewFileInTheTemporaryFolderDeletedByItsOwner) {
   ScratchFolder scratch;
   std::string released;
