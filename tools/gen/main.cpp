@@ -18,7 +18,7 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zamgen package [--anp3] [--large] OUT\n"
+               "usage: zamgen package [--anp3] [--large|--real] OUT\n"
                "       zamgen demo FOLDER\n"
                "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
                "%s",
@@ -29,13 +29,15 @@ int Usage() {
 int WritePackage(int argc, char** argv) {
   zam::gen::PackageShape shape;
   uint32_t format = zam::kFormatANPK;
-  bool large = false;
+  bool large = false, real = false;
   const char* out = nullptr;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--anp3") == 0) {
       format = zam::kFormatANP3;
     } else if (std::strcmp(argv[i], "--large") == 0) {
       large = true;
+    } else if (std::strcmp(argv[i], "--real") == 0) {
+      real = true;
     } else if (out == nullptr) {
       out = argv[i];
     } else {
@@ -44,6 +46,7 @@ int WritePackage(int argc, char** argv) {
   }
   if (out == nullptr) return Usage();
   if (large) shape = zam::gen::LargeGameShape(format);
+  if (real) shape = zam::gen::RealGameShape(format);
   shape.format = format;
   std::vector<uint8_t> bytes;
   zam::WriteIfp(zam::gen::MakePackage(shape), bytes);

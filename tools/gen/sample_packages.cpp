@@ -49,7 +49,7 @@ AnimPackage MakePackage(const PackageShape& shape) {
       BoneTrack& track = animation.bones[t];
       SetName(track.name, "bone_" + std::to_string(t));
       track.boneId = t == 0 ? 0 : t + 1;
-      track.keyType = t % 2 == 0 ? kKeyKRT0 : kKeyKR00;
+      track.keyType = t % shape.translatedEvery == 0 ? kKeyKRT0 : kKeyKR00;
       track.keys.resize(static_cast<size_t>(random.Between(shape.minKeys, shape.maxKeys)), KeyFrame{});
       float time = 0.0f;
       for (KeyFrame& key : track.keys) {
@@ -72,6 +72,18 @@ PackageShape LargeGameShape(uint32_t format) {
   shape.tracksPerAnimation = 32;
   shape.minKeys = 60;
   shape.maxKeys = 150;
+  shape.seed = 300;
+  return shape;
+}
+
+PackageShape RealGameShape(uint32_t format) {
+  PackageShape shape;
+  shape.format = format;
+  shape.animations = 300;
+  shape.tracksPerAnimation = 30;
+  shape.minKeys = 10;
+  shape.maxKeys = 60;
+  shape.translatedEvery = 6;
   shape.seed = 300;
   return shape;
 }

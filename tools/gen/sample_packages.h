@@ -14,15 +14,22 @@ struct PackageShape {
   int tracksPerAnimation = 8;
   int minKeys = 2;
   int maxKeys = 10;
+  // Track t translates (KRT0) when t is a multiple of this, the root always.
+  int translatedEvery = 2;
   uint64_t seed = 1;
 };
 
-// Tracks alternate between KR00 and KRT0 (track 0, the root, translates);
-// values are chosen to survive the ANP3 16-bit range.
+// Tracks are KR00 but for the translated ones (see translatedEvery); values
+// are chosen to survive the ANP3 16-bit range.
 AnimPackage MakePackage(const PackageShape& shape);
 
 // The shape of a large package from the game: 300 animations of 32 tracks
 // with 60 to 150 keys each.
 PackageShape LargeGameShape(uint32_t format);
+
+// The shape of the game's packages as most are: many short tracks, most of
+// them rotation-only. 300 animations of 30 tracks with 10 to 60 keys, one
+// track in six translated: about 3.8 MB as ANP3.
+PackageShape RealGameShape(uint32_t format);
 
 }  // namespace zam::gen
