@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/key_memory.h"
 #include "base/fourcc.h"
 #include "base/text.h"
 
@@ -38,7 +39,7 @@ struct BoneTrack {
   int32_t anpkWord1;  // carried through ANPK unchanged, meaningless elsewhere
   int32_t anpkWord2;
   uint32_t keyType;  // kKeyKR00/KRT0/KRTS, or an unknown tag or ANP3 frame type as read
-  std::vector<KeyFrame> keys;
+  KeyList<KeyFrame> keys;  // used like a std::vector; see key_memory.h
 
   int32_t keyCount() const { return static_cast<int32_t>(keys.size()); }
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "base/byte_reader.h"
@@ -16,17 +17,96 @@ constexpr size_t kAnp3AnimationMin = 36;
 constexpr size_t kAnp3TrackMin = 36;
 constexpr size_t kSmallestKeyRecord = 10;
 
+// ANP3 time ticks (1/60 s) as seconds: the same float as ticks / 60.0f for
+// every tick count (a float's quotient by 60 never lies close enough to a
+// rounding boundary for the double product's error to matter), without the
+// division's cost.
+inline float TicksToSeconds(float ticks) { return static_cast<float>(static_cast<double>(ticks) * (1.0 / 60.0)); }
+
+// Whole ANPK key records of kFloats floats: the rotation, stored as the
+// conjugate of the in-memory one, the translation and scale the type has,
+// then the time.
+template <size_t kFloats>
+struct AnpkRecord {
+  static constexpr size_t kBytes = kFloats * 4;
+  static void Decode(const uint8_t* at, KeyFrame& key) {
+    float v[kFloats];
+    std::memcpy(v, at, sizeof v);
+    for (int i = 0; i < 3; ++i) key.rotation[i] = -v[i];
+    key.rotation[3] = v[3];
+    for (int i = 0; i < 3; ++i) key.translation[i] = kFloats >= 8 ? v[4 + i % (kFloats - 4)] : 0.0f;
+    for (int i = 0; i < 3; ++i) key.scale[i] = kFloats == 11 ? v[7 + i % (kFloats - 7)] : 0.0f;
+    key.time = v[kFloats - 1];
+  }
+};
+
+// Whole ANP3 key records of fixed-point integers: rotation x, y, z, w, time
+// ticks, then the translation when there is one.
+template <typename Int, bool kTranslated>
+struct Anp3Record {
+  static constexpr size_t kBytes = (kTranslated ? 8 : 5) * sizeof(Int);
+  static void Decode(const uint8_t* at, KeyFrame& key) {
+    Int v[kBytes / sizeof(Int)];
+    std::memcpy(v, at, sizeof v);
+    for (int i = 0; i < 4; ++i) key.rotation[i] = static_cast<float>(v[i]) / 4096.0f;
+    for (int i = 0; i < 3; ++i) key.translation[i] = kTranslated ? static_cast<float>(v[5 + i % 3]) / 1024.0f : 0.0f;
+    for (float& s : key.scale) s = 0.0f;
+    key.time = TicksToSeconds(static_cast<float>(v[4]));
+  }
+};
+
+// Yields the keys of consecutive whole records, each decoded straight into
+// its place, so that a track's keys are built by one assign into memory
+// allocated once.
+template <typename Record>
+class RecordIterator {
+ public:
+  struct Fill {
+    const uint8_t* at;
+    void operator()(KeyFrame& key) const { Record::Decode(at, key); }
+  };
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = KeyFrame;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = BuiltInPlace<Fill>;
+
+  explicit RecordIterator(const uint8_t* at) : at_(at) {}
+  reference operator*() const { return {{at_}}; }
+  RecordIterator& operator++() {
+    at_ += Record::kBytes;
+    return *this;
+  }
+  RecordIterator operator++(int) {
+    RecordIterator before = *this;
+    at_ += Record::kBytes;
+    return before;
+  }
+  bool operator==(const RecordIterator& other) const { return at_ == other.at_; }
+  bool operator!=(const RecordIterator& other) const { return at_ != other.at_; }
+
+ private:
+  const uint8_t* at_;
+};
+
 class IfpParser {
  public:
   IfpParser(const uint8_t* data, size_t size)
       : in_(data, size), phantomKeyBudget_(size / kSmallestKeyRecord) {}
+  ~IfpParser() {
+    if (KeyBlock* block = keyMemory_.block()) block->Close();
+  }
 
   IfpReadStatus Parse(AnimPackage& package) {
     uint32_t tag = in_.Read<uint32_t>();
     AnimPackage result{};
+    // One block for the keys of the whole file, large enough for as many
+    // keys as its bytes could hold.
     if (tag == kFormatANP3) {
+      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock((in_.Remaining() / 10 + 1) * sizeof(KeyFrame));
       ReadAnp3(result);
     } else if (tag == kFormatANPK) {
+      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock((in_.Remaining() / 20 + 1) * sizeof(KeyFrame));
       ReadAnpk(result);
     } else {
       return IfpReadStatus::UnknownFormat;
@@ -46,6 +126,13 @@ class IfpParser {
       return fit;
     }
     return static_cast<size_t>(declared);
+  }
+
+  // The keys of `count` whole records at `at`, in the file's key block.
+  template <typename Record>
+  KeyList<KeyFrame> DecodeRecords(const uint8_t* at, size_t count) const {
+    return KeyList<KeyFrame>(RecordIterator<Record>(at), RecordIterator<Record>(at + count * Record::kBytes),
+                             keyMemory_);
   }
 
   // Reads up to `declared` records (bounded by the bytes left at
@@ -93,12 +180,30 @@ class IfpParser {
     if (end > in_.Position()) in_.Skip(end - in_.Position());
   }
 
+  // A key of a track the bytes end in: what remains is read, the rest stays zero.
   void ReadAnpkKey(KeyFrame& key, uint32_t keyType) {
     in_.ReadBytes(key.rotation, sizeof key.rotation);
     if (keyType != kKeyKR00) in_.ReadBytes(key.translation, sizeof key.translation);
     if (keyType == kKeyKRTS) in_.ReadBytes(key.scale, sizeof key.scale);
     key.time = in_.Read<float>();
     for (int i = 0; i < 3; ++i) key.rotation[i] = -key.rotation[i];  // stored as the conjugate
+  }
+
+  void ReadAnpkKeys(BoneTrack& track, int32_t keyCount, size_t recordSize) {
+    size_t count = BoundedCount(keyCount, recordSize);
+    if (const uint8_t* at = in_.Take(count * recordSize)) {
+      track.keys = recordSize == 20   ? DecodeRecords<AnpkRecord<5>>(at, count)
+                   : recordSize == 32 ? DecodeRecords<AnpkRecord<8>>(at, count)
+                                      : DecodeRecords<AnpkRecord<11>>(at, count);
+      return;
+    }
+    track.keys = KeyList<KeyFrame>(keyMemory_);
+    track.keys.reserve(count);
+    for (size_t k = 0; k < count; ++k) {
+      KeyFrame key{};
+      ReadAnpkKey(key, track.keyType);
+      track.keys.push_back(key);
+    }
   }
 
   void ReadAnpkTrack(BoneTrack& track) {
@@ -125,8 +230,7 @@ class IfpParser {
     if (recordSize == 0) {
       track.keys.resize(PhantomKeyCount(keyCount), KeyFrame{});
     } else {
-      track.keys.resize(BoundedCount(keyCount, recordSize), KeyFrame{});
-      for (KeyFrame& key : track.keys) ReadAnpkKey(key, track.keyType);
+      ReadAnpkKeys(track, keyCount, recordSize);
     }
     MoveToSectionEnd(cpanStart, cpanSize);
   }
@@ -163,10 +267,11 @@ class IfpParser {
                 [this](Animation& animation) { ReadAnpkAnimation(animation); });
   }
 
+  // A key of a track the bytes end in: what remains is read, the rest stays zero.
   template <typename Int>
   void ReadAnp3Key(KeyFrame& key, bool translated) {
     for (float& r : key.rotation) r = static_cast<float>(in_.Read<Int>()) / 4096.0f;
-    key.time = static_cast<float>(in_.Read<Int>()) / 60.0f;
+    key.time = TicksToSeconds(static_cast<float>(in_.Read<Int>()));
     if (translated) {
       for (float& t : key.translation) t = static_cast<float>(in_.Read<Int>()) / 1024.0f;
     }
@@ -183,16 +288,28 @@ class IfpParser {
       track.keys.resize(PhantomKeyCount(keyCount), KeyFrame{});
       return;
     }
-    track.keys.resize(BoundedCount(keyCount, kRecordSize[frameType]), KeyFrame{});
+    size_t recordSize = kRecordSize[frameType];
+    size_t count = BoundedCount(keyCount, recordSize);
     bool translated = frameType == 2 || frameType == 4;
-    for (KeyFrame& key : track.keys) {
+    track.keyType = translated ? kKeyKRT0 : kKeyKR00;
+    if (const uint8_t* at = in_.Take(count * recordSize)) {
+      track.keys = frameType == 1   ? DecodeRecords<Anp3Record<int32_t, false>>(at, count)
+                   : frameType == 2 ? DecodeRecords<Anp3Record<int32_t, true>>(at, count)
+                   : frameType == 3 ? DecodeRecords<Anp3Record<int16_t, false>>(at, count)
+                                    : DecodeRecords<Anp3Record<int16_t, true>>(at, count);
+      return;
+    }
+    track.keys = KeyList<KeyFrame>(keyMemory_);
+    track.keys.reserve(count);
+    for (size_t k = 0; k < count; ++k) {
+      KeyFrame key{};
       if (frameType <= 2) {
         ReadAnp3Key<int32_t>(key, translated);
       } else {
         ReadAnp3Key<int16_t>(key, translated);
       }
+      track.keys.push_back(key);
     }
-    track.keyType = translated ? kKeyKRT0 : kKeyKR00;
   }
 
   void ReadAnp3Animation(Animation& animation) {
@@ -213,6 +330,7 @@ class IfpParser {
   }
 
   ByteReader in_;
+  KeyAllocator<KeyFrame> keyMemory_;
   size_t phantomKeyBudget_;
   bool truncated_ = false;
 };

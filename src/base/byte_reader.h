@@ -31,6 +31,15 @@ class ByteReader {
     return got;
   }
 
+  // The next n bytes, for a caller that checked a whole array at once, or
+  // nullptr (without moving) when fewer remain.
+  const uint8_t* Take(size_t n) {
+    if (n > Remaining()) return nullptr;
+    const uint8_t* at = data_ + pos_;
+    pos_ += n;
+    return at;
+  }
+
   // Reads a trivially copyable value; bytes beyond the end leave `fallback`'s
   // corresponding bytes in place (zero by default).
   template <typename T>
