@@ -1,7 +1,6 @@
 #pragma once
 // Serialises an AnimPackage into the IFP layout its `format` names.
 
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -44,7 +43,9 @@ inline int16_t TimeToTicks16(float seconds) {
   ticks = ticks == ticks ? ticks : 0.0;  // NaN
   ticks = ticks < -32768.0 ? -32768.0 : ticks;
   ticks = ticks > 32767.0 ? 32767.0 : ticks;
-  return static_cast<int16_t>(std::lround(ticks));
+  // Half away from zero, as std::lround, without its library call: a float
+  // times 60 is exact in a double, and so is adding the half.
+  return static_cast<int16_t>(static_cast<int32_t>(ticks < 0.0 ? ticks - 0.5 : ticks + 0.5));
 }
 
 }  // namespace zam

@@ -1,8 +1,8 @@
 #pragma once
-// Little-endian writing into a byte buffer, with size fields that are
+// Little-endian writing appended to a byte buffer, with size fields that are
 // reserved first and patched once the section they measure is complete.
-// The buffer grows in large steps and is cut to the bytes written when the
-// writer goes away, so each field costs a bounds check and a copy.
+// Bytes are appended, never zero-filled first and then overwritten; writers
+// of many small fields gather them and append them together.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,35 +14,27 @@ namespace zam {
 
 class ByteWriter {
  public:
-  explicit ByteWriter(std::vector<uint8_t>& out) : out_(out), end_(out.size()) {}
-  ~ByteWriter() { out_.resize(end_); }
+  explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
   ByteWriter(const ByteWriter&) = delete;
   ByteWriter& operator=(const ByteWriter&) = delete;
 
-  size_t Position() const { return end_; }
+  size_t Position() const { return out_.size(); }
 
   void WriteBytes(const void* src, size_t n) {
-    if (n) std::memcpy(Grow(n), src, n);
+    auto* from = static_cast<const uint8_t*>(src);
+    out_.insert(out_.end(), from, from + n);
   }
 
   template <typename T>
   void Write(T value) {
     static_assert(std::is_trivially_copyable<T>::value, "plain values only");
-    std::memcpy(Grow(sizeof(T)), &value, sizeof(T));
+    WriteBytes(&value, sizeof(T));
   }
 
-  void WriteZeros(size_t n) {
-    if (n) std::memset(Grow(n), 0, n);
-  }
+  void WriteZeros(size_t n) { out_.insert(out_.end(), n, uint8_t{0}); }
 
-  // Makes room for at least `extra` more bytes in one step.
-  void Reserve(size_t extra) {
-    if (end_ + extra > out_.size()) out_.resize(end_ + extra);
-  }
-
-  // Appends `n` bytes for the caller to fill through the returned pointer,
-  // which stays valid until the next write.
-  uint8_t* Extend(size_t n) { return Grow(n); }
+  // Makes room for `extra` more bytes, so that writing them never moves the buffer.
+  void Reserve(size_t extra) { out_.reserve(out_.size() + extra); }
 
   // Reserves a 32-bit size field and returns its position for PatchSize.
   size_t ReserveSize() {
@@ -57,15 +49,7 @@ class ByteWriter {
   void PatchU32(size_t at, uint32_t value) { std::memcpy(out_.data() + at, &value, 4); }
 
  private:
-  uint8_t* Grow(size_t n) {
-    if (end_ + n > out_.size()) out_.resize(end_ + n > 2 * out_.size() ? end_ + n : 2 * out_.size());
-    uint8_t* at = out_.data() + end_;
-    end_ += n;
-    return at;
-  }
-
   std::vector<uint8_t>& out_;
-  size_t end_;
 };
 
 }  // namespace zam
