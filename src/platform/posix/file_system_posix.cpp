@@ -149,13 +149,25 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   if (file.get() < 0) return FileStatus::CannotOpen;
   struct stat info {};
   if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileStatus::CannotOpen;
-  out.clear();
-  uint8_t buffer[65536];
-  for (;;) {
-    ssize_t n = read(file.get(), buffer, sizeof buffer);
+  // The size the file has now, in one read; a file that changes meanwhile
+  // is read to wherever it ends.
+  out.resize(static_cast<size_t>(info.st_size));
+  size_t got = 0;
+  while (got < out.size()) {
+    ssize_t n = read(file.get(), out.data() + got, out.size() - got);
+    if (n < 0 && errno == EINTR) continue;
     if (n < 0) return FileStatus::CannotOpen;
     if (n == 0) break;
-    out.insert(out.end(), buffer, buffer + n);
+    got += static_cast<size_t>(n);
+  }
+  out.resize(got);
+  uint8_t more[4096];
+  for (;;) {
+    ssize_t n = read(file.get(), more, sizeof more);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return FileStatus::CannotOpen;
+    if (n == 0) break;
+    out.insert(out.end(), more, more + n);
   }
   return FileStatus::Ok;
 }

@@ -71,13 +71,26 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
-  out.clear();
-  uint8_t buffer[65536];
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return FileStatus::CannotOpen;
+  // The size the file has now, in one read; a file that changes meanwhile
+  // is read to wherever it ends.
+  out.resize(static_cast<size_t>(size.QuadPart));
+  size_t got = 0;
+  while (got < out.size()) {
+    DWORD wanted = static_cast<DWORD>(out.size() - got < 0x40000000 ? out.size() - got : 0x40000000);
+    DWORD n = 0;
+    if (!ReadFile(file.get(), out.data() + got, wanted, &n, nullptr)) return FileStatus::CannotOpen;
+    if (n == 0) break;
+    got += n;
+  }
+  out.resize(got);
+  uint8_t more[4096];
   for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return FileStatus::CannotOpen;
-    if (got == 0) break;
-    out.insert(out.end(), buffer, buffer + got);
+    DWORD n = 0;
+    if (!ReadFile(file.get(), more, sizeof more, &n, nullptr)) return FileStatus::CannotOpen;
+    if (n == 0) break;
+    out.insert(out.end(), more, more + n);
   }
   return FileStatus::Ok;
 }
