@@ -1,5 +1,6 @@
 #include "model/rw_geometry.h"
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -86,16 +87,21 @@ bool ReadGeometryVertices(RwLoad& load, size_t geometryBody, std::vector<Vertex>
                     ((flags & kGeometryNormals) ? 12 * count : 0);
   if (!load.Holds(dff, geometry, needed, damaged)) return false;
 
+  // Each array is taken whole (the bytes were checked above) and the
+  // vertices filled in one pass with copies of fixed size.
   vertices.assign(static_cast<size_t>(count), Vertex{});
   if (flags & kGeometryPrelit) dff.Skip(4 * count);  // vertex colours
-  if (textured) {
-    for (Vertex& v : vertices) dff.ReadBytes(v.texCoord, sizeof v.texCoord);
-    dff.Skip(8 * count * extraSets);
-  }
+  const uint8_t* texCoords = textured ? dff.Take(8 * count) : nullptr;
+  dff.Skip(8 * count * extraSets);
   dff.Skip(8 * static_cast<uint64_t>(triangleCount) + 16 + 8);  // triangles, bounding sphere, two words
-  for (Vertex& v : vertices) dff.ReadBytes(v.position, sizeof v.position);
-  if (flags & kGeometryNormals) {
-    for (Vertex& v : vertices) dff.ReadBytes(v.normal, sizeof v.normal);
+  const uint8_t* positions = dff.Take(12 * count);
+  const uint8_t* normals = (flags & kGeometryNormals) ? dff.Take(12 * count) : nullptr;
+  Vertex* out = vertices.data();
+  for (size_t i = 0, n = vertices.size(); i < n; ++i) {
+    Vertex& v = out[i];
+    if (texCoords) std::memcpy(v.texCoord, texCoords + 8 * i, sizeof v.texCoord);
+    if (positions) std::memcpy(v.position, positions + 12 * i, sizeof v.position);
+    if (normals) std::memcpy(v.normal, normals + 12 * i, sizeof v.normal);
   }
   return true;
 }
@@ -171,9 +177,9 @@ bool ReadGeometryIndices(RwLoad& load, size_t geometryBody, size_t vertexCount, 
     }
     std::vector<uint32_t> indices(indexCount);
     dff.ReadBytes(indices.data(), 4 * size_t{indexCount});
-    for (uint32_t index : indices) {
-      if (index >= vertexCount) return load.Fail(damaged);
-    }
+    uint32_t largest = 0;
+    for (uint32_t index : indices) largest = index > largest ? index : largest;
+    if (indexCount > 0 && largest >= vertexCount) return load.Fail(damaged);
     mesh.materials[material].indices = std::move(indices);
   }
   return true;

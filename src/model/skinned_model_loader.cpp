@@ -1,5 +1,7 @@
 #include "model/skinned_model_loader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -162,16 +164,18 @@ class SkinnedModelParser {
     uint64_t needed = usedBones + 20 * vertices + sizeof(Matrix4) * static_cast<uint64_t>(model_.boneCount);
     if (!load_.Holds(dff_, skin, needed, damaged)) return false;
     dff_.Skip(usedBones);
-    for (SkinnedVertex& v : model_.vertices) {
-      dff_.ReadBytes(v.boneIndices, sizeof v.boneIndices);
-      for (uint8_t index : v.boneIndices) {
-        if (index >= model_.boneCount) return load_.Fail(damaged);
-      }
+    // Both arrays are taken whole: the bytes were checked above.
+    const uint8_t* boneIndices = dff_.Take(4 * vertices);
+    const uint8_t* weights = dff_.Take(16 * vertices);  // the fourth of each is derived by the blending
+    SkinnedVertex* out = model_.vertices.data();
+    const size_t count = model_.vertices.size();
+    const int32_t boneCount = model_.boneCount;
+    for (size_t i = 0; i < count; ++i) {
+      std::memcpy(out[i].boneIndices, boneIndices + 4 * i, sizeof out[i].boneIndices);
+      const uint8_t* index = out[i].boneIndices;
+      if (std::max(std::max(index[0], index[1]), std::max(index[2], index[3])) >= boneCount) return load_.Fail(damaged);
     }
-    for (SkinnedVertex& v : model_.vertices) {
-      dff_.ReadBytes(v.blendWeights, sizeof v.blendWeights);
-      dff_.Skip(4);  // the fourth weight: the blending derives it from the other three
-    }
+    for (size_t i = 0; i < count; ++i) std::memcpy(out[i].blendWeights, weights + 16 * i, sizeof out[i].blendWeights);
     for (Matrix4& inverse : model_.inverseBindMatrices) {
       dff_.ReadBytes(&inverse, sizeof inverse);
       // The file carries other values in the fourth column.
