@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,6 +143,21 @@ void FlushFolder(const std::string& folder) {
   if (dir.get() >= 0) fsync(dir.get());
 }
 
+// Asks for huge pages under the whole 2 MB pages of a large buffer before it
+// is first touched: the first read of a large file in a process then takes
+// a few page faults instead of hundreds, which cost more than the reading.
+void AdviseHugePages(void* data, size_t size) {
+#if defined(MADV_HUGEPAGE)
+  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+  uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHugePage - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
 }  // namespace
 
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
@@ -151,6 +167,9 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileStatus::CannotOpen;
   // The size the file has now, in one read; a file that changes meanwhile
   // is read to wherever it ends.
+  out.clear();
+  out.reserve(static_cast<size_t>(info.st_size));
+  AdviseHugePages(out.data(), out.capacity());
   out.resize(static_cast<size_t>(info.st_size));
   size_t got = 0;
   while (got < out.size()) {
