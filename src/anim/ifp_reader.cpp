@@ -16,6 +16,7 @@ constexpr size_t kAnpkTrackMin = 68;      // CPAN, size, ANIM, size, 44 bytes, k
 constexpr size_t kAnp3AnimationMin = 36;
 constexpr size_t kAnp3TrackMin = 36;
 constexpr size_t kSmallestKeyRecord = 10;
+constexpr size_t kSmallestAnpkKeyRecord = 20;
 
 // ANP3 time ticks (1/60 s) as seconds: the same float as ticks / 60.0f for
 // every tick count (a float's quotient by 60 never lies close enough to a
@@ -34,8 +35,18 @@ struct AnpkRecord {
     std::memcpy(v, at, sizeof v);
     for (int i = 0; i < 3; ++i) key.rotation[i] = -v[i];
     key.rotation[3] = v[3];
-    for (int i = 0; i < 3; ++i) key.translation[i] = kFloats >= 8 ? v[4 + i % (kFloats - 4)] : 0.0f;
-    for (int i = 0; i < 3; ++i) key.scale[i] = kFloats == 11 ? v[7 + i % (kFloats - 7)] : 0.0f;
+    for (int i = 0; i < 3; ++i) {
+      if constexpr (kFloats >= 8) {
+        key.translation[i] = v[4 + i];
+      } else {
+        key.translation[i] = 0.0f;
+      }
+      if constexpr (kFloats == 11) {
+        key.scale[i] = v[7 + i];
+      } else {
+        key.scale[i] = 0.0f;
+      }
+    }
     key.time = v[kFloats - 1];
   }
 };
@@ -49,14 +60,20 @@ struct Anp3Record {
     Int v[kBytes / sizeof(Int)];
     std::memcpy(v, at, sizeof v);
     for (int i = 0; i < 4; ++i) key.rotation[i] = static_cast<float>(v[i]) / 4096.0f;
-    for (int i = 0; i < 3; ++i) key.translation[i] = kTranslated ? static_cast<float>(v[5 + i % 3]) / 1024.0f : 0.0f;
-    for (float& s : key.scale) s = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+      if constexpr (kTranslated) {
+        key.translation[i] = static_cast<float>(v[5 + i]) / 1024.0f;
+      } else {
+        key.translation[i] = 0.0f;
+      }
+      key.scale[i] = 0.0f;
+    }
     key.time = TicksToSeconds(static_cast<float>(v[4]));
   }
 };
 
 // Yields the keys of consecutive whole records, each decoded straight into
-// its place, so that a track's keys are built by one assign into memory
+// its place, so that a track's keys are built in one pass into memory
 // allocated once.
 template <typename Record>
 class RecordIterator {
@@ -103,10 +120,10 @@ class IfpParser {
     // One block for the keys of the whole file, large enough for as many
     // keys as its bytes could hold.
     if (tag == kFormatANP3) {
-      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock((in_.Remaining() / 10 + 1) * sizeof(KeyFrame));
+      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock(KeyBytesFor(kSmallestKeyRecord));
       ReadAnp3(result);
     } else if (tag == kFormatANPK) {
-      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock((in_.Remaining() / 20 + 1) * sizeof(KeyFrame));
+      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock(KeyBytesFor(kSmallestAnpkKeyRecord));
       ReadAnpk(result);
     } else {
       return IfpReadStatus::UnknownFormat;
@@ -127,6 +144,9 @@ class IfpParser {
     }
     return static_cast<size_t>(declared);
   }
+
+  // The memory of as many keys as the bytes left hold at `recordSize` each.
+  size_t KeyBytesFor(size_t recordSize) const { return (in_.Remaining() / recordSize + 1) * sizeof(KeyFrame); }
 
   // The keys of `count` whole records at `at`, in the file's key block.
   template <typename Record>

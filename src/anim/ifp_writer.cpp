@@ -171,7 +171,9 @@ void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
   out.Write<int32_t>(package.animationCount());
   for (const Animation& animation : package.animations) {
     size_t keyBytes = 0;
-    for (const BoneTrack& track : animation.bones) keyBytes += track.keys.size() * (track.keyType != kKeyKR00 ? 16 : 10);
+    for (const BoneTrack& track : animation.bones) {
+      keyBytes += track.keys.size() * (track.keyType != kKeyKR00 ? 16 : 10);
+    }
     Fields header;
     header.PutBytes(animation.name, sizeof animation.name).Put<int32_t>(animation.boneCount());
     header.Put(static_cast<uint32_t>(keyBytes)).Put(animation.extraWord);

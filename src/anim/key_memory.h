@@ -58,8 +58,8 @@ class KeyBlock {
 
 // An element for KeyAllocator to build in place: `fill` sets every field of
 // the new element directly in the container's memory, with no temporary to
-// copy from. Container operations that take ranges (assign, insert) accept
-// iterators yielding these.
+// copy from. A container constructed from a range of iterators yielding
+// these builds its elements so.
 template <typename Fill>
 struct BuiltInPlace {
   Fill fill;
@@ -83,7 +83,6 @@ class KeyAllocator {
     allocator.block_ = KeyBlock::Create(capacity);  // takes over the block's one reference
     return allocator;
   }
-  explicit KeyAllocator(KeyBlock* block) noexcept : block_(block) { Retain(); }
   KeyAllocator(const KeyAllocator& other) noexcept : block_(other.block_) { Retain(); }
   template <typename U>
   KeyAllocator(const KeyAllocator<U>& other) noexcept : block_(other.block()) {
