@@ -1,6 +1,7 @@
 #include "model/rw_geometry.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -53,6 +54,38 @@ bool ResolveTexture(RwLoad& load, size_t firstTexture, const std::string& name, 
   textureStructs.push_back(nativeStruct.body);
   return true;
 }
+
+// The 32-bit words stored at a position of the file, read one by one, so
+// that an array is built from them without being zero-filled first.
+class WordIterator {
+ public:
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = uint32_t;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const uint32_t*;
+  using reference = uint32_t;
+
+  explicit WordIterator(const uint8_t* at) : at_(at) {}
+  uint32_t operator*() const {
+    uint32_t word;
+    std::memcpy(&word, at_, sizeof word);
+    return word;
+  }
+  WordIterator& operator++() {
+    at_ += 4;
+    return *this;
+  }
+  WordIterator operator++(int) {
+    WordIterator before = *this;
+    at_ += 4;
+    return before;
+  }
+  bool operator==(const WordIterator& other) const { return at_ == other.at_; }
+  bool operator!=(const WordIterator& other) const { return at_ != other.at_; }
+
+ private:
+  const uint8_t* at_;
+};
 
 }  // namespace
 
@@ -175,8 +208,8 @@ bool ReadGeometryIndices(RwLoad& load, size_t geometryBody, size_t vertexCount, 
     if (material >= mesh.materials.size() || !load.Holds(dff, binMesh, 4 * uint64_t{indexCount}, damaged)) {
       return load.Fail(damaged);
     }
-    std::vector<uint32_t> indices(indexCount);
-    dff.ReadBytes(indices.data(), 4 * size_t{indexCount});
+    const uint8_t* words = dff.Take(4 * size_t{indexCount});  // checked above
+    std::vector<uint32_t> indices(WordIterator(words), WordIterator(words + 4 * size_t{indexCount}));
     uint32_t largest = 0;
     for (uint32_t index : indices) largest = index > largest ? index : largest;
     if (indexCount > 0 && largest >= vertexCount) return load.Fail(damaged);

@@ -174,8 +174,8 @@ class SkinnedModelParser {
       std::memcpy(out[i].boneIndices, boneIndices + 4 * i, sizeof out[i].boneIndices);
       const uint8_t* index = out[i].boneIndices;
       if (std::max(std::max(index[0], index[1]), std::max(index[2], index[3])) >= boneCount) return load_.Fail(damaged);
+      std::memcpy(out[i].blendWeights, weights + 16 * i, sizeof out[i].blendWeights);
     }
-    for (size_t i = 0; i < count; ++i) std::memcpy(out[i].blendWeights, weights + 16 * i, sizeof out[i].blendWeights);
     for (Matrix4& inverse : model_.inverseBindMatrices) {
       dff_.ReadBytes(&inverse, sizeof inverse);
       // The file carries other values in the fourth column.
