@@ -145,9 +145,11 @@ void BothShapesAndLayouts(benchmark::internal::Benchmark* benchmark) {
   benchmark->ArgsProduct({{kLargeShape, kRealShape}, {0, 1}})->Unit(benchmark::kMillisecond);
 }
 
+// The fresh process first, before this one holds the memory of the others
+// (and the kernel works on it in the background).
+BENCHMARK(BM_ColdReadIfp)->Args({kRealShape, 1})->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadIfp)->Apply(BothShapesAndLayouts);
 BENCHMARK(BM_WriteIfp)->Apply(BothShapesAndLayouts);
 BENCHMARK(BM_PlainCopy)->Apply(BothShapesAndLayouts);
-BENCHMARK(BM_ColdReadIfp)->Args({kRealShape, 1})->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 
 }  // namespace
