@@ -15,7 +15,7 @@ find "$DIR" -name '*.gcda' -delete
 # A header is compiled into many objects: a line counts once, as run when any
 # object ran it.
 cd "$DIR"
-find src/CMakeFiles/zam_core.dir -name '*.gcda' -print0 |
+find . -name '*.gcda' -print0 |
   xargs -0 gcov --json-format --stdout 2>/dev/null |
   python3 -c '
 import json, sys
@@ -38,4 +38,4 @@ cd "$ROOT"
 count() { git ls-files "$@" | grep -E '\.(cpp|h|sh|py|cmake)$|CMakeLists\.txt$' | xargs cat | wc -l; }
 tests=$(count tests)
 all=$(count)
-echo "test lines: $tests of $all code lines ($((100 * tests / all))%)"
+awk -v t="$tests" -v a="$all" 'BEGIN { printf "test lines: %d of %d code lines (%.1f%%)\n", t, a, 100 * t / a }'

@@ -187,7 +187,7 @@ TEST(SkinnedModelDamaged, WhatWasBuiltBeforeAFailureStays) {
   EXPECT_FALSE(model.hasVertexBuffer);
 }
 
-TEST(SkinnedModelDamaged, EveryTruncationAndByteChangeStopsSafely) {
+TEST(SkinnedModelDamaged, EveryTruncationStopsSafely) {
   Bytes full = SmallDff();
   Bytes txd = SmallTxd();
   // The skin's last 12 bytes and the Atomic after it are never read.
@@ -204,16 +204,6 @@ TEST(SkinnedModelDamaged, EveryTruncationAndByteChangeStopsSafely) {
     ModelLoadResult result = LoadCharacter(full, &cut, model);
     EXPECT_EQ(result.ok, model.hasVertexBuffer) << length;
     EXPECT_EQ(model.boneCount, 3) << length;
-  }
-  for (size_t at = 0; at < full.size(); ++at) {
-    for (uint8_t value : {uint8_t{0x00}, uint8_t{0x80}, uint8_t{0xFF}}) {
-      Bytes changed = full;
-      changed[at] = value;
-      SkinnedModelData model;
-      ModelLoadResult result = LoadCharacter(changed, &txd, model);
-      EXPECT_EQ(result.ok, model.hasVertexBuffer);
-      EXPECT_EQ(result.ok, result.message.empty());
-    }
   }
 }
 

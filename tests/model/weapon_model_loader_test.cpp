@@ -121,7 +121,7 @@ TEST(WeaponModelDamaged, MissingSectionsAndBadCountsEndTheLoadWithTheirMessages)
   EXPECT_EQ(Failure(dff, &txd), msg::kRwUnknownTexturePlatform);
 }
 
-TEST(WeaponModelDamaged, EveryTruncationAndByteChangeStopsSafely) {
+TEST(WeaponModelDamaged, EveryTruncationStopsSafely) {
   Bytes full = gen::BuildWeaponDff(gen::DemoWeapon());
   Bytes txd = gen::BuildTxd(gen::DemoWeaponTextures());
   // The last thing the loader needs is the second Atomic's Struct.
@@ -134,13 +134,6 @@ TEST(WeaponModelDamaged, EveryTruncationAndByteChangeStopsSafely) {
     if (length < chosenAtomicEnd) {
       EXPECT_FALSE(result.ok) << length;
     }
-  }
-  for (size_t at = 0; at < full.size(); ++at) {
-    Bytes changed = full;
-    changed[at] = static_cast<uint8_t>(changed[at] ^ 0xA5);
-    WeaponModelData model;
-    ModelLoadResult result = LoadWeapon(changed, &txd, model);
-    EXPECT_EQ(result.ok, model.hasVertexBuffer);
   }
 }
 

@@ -38,17 +38,13 @@ class DemoAnimation : public ::testing::Test {
   Pose pose_;
 };
 
-TEST_F(DemoAnimation, IdleStandsOnTheGridArmsDownFacingTheCamera) {
-  for (int foot : {kLFoot, kRFoot}) {
-    EXPECT_NEAR(At("idle", 0.0f, foot).z, -1.0f + 0.08f, 0.05f);
-  }
+TEST_F(DemoAnimation, MovesTheCharacterAsTheirNamesSay) {
+  for (int foot : {kLFoot, kRFoot}) EXPECT_NEAR(At("idle", 0.0f, foot).z, -1.0f + 0.08f, 0.05f);
   EXPECT_LT(At("idle", 0.5f, kLHand).z, At("idle", 0.5f, kLUpperArm).z - 0.3f);
   EXPECT_LT(At("idle", 0.5f, kRHand).z, At("idle", 0.5f, kRUpperArm).z - 0.3f);
   // Turned about: its left side, +X in the model, is at -X.
   EXPECT_LT(At("idle", 0.0f, kLHand).x, 0.0f);
-}
-
-TEST_F(DemoAnimation, WaveRaisesTheRightHandAndWalkMovesForwardStepping) {
+  // The wave raises the right hand; the walk moves forward, stepping.
   EXPECT_GT(At("wave", 0.5f, kRHand).z, At("wave", 0.5f, kRUpperArm).z + 0.2f);
   EXPECT_LT(At("wave", 0.5f, kLHand).z, At("wave", 0.5f, kLUpperArm).z - 0.3f);
   EXPECT_NEAR(At("walk", 0.5f, kRoot).y - At("walk", 0.0f, kRoot).y, 0.7f, 0.01f);

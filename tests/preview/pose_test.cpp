@@ -176,15 +176,6 @@ TEST(EvaluatePose, ReusesItsStorageFromFrameToFrame) {
   for (float t = 0; t < 1; t += 0.1f) EvaluatePose(package, 0, t, model, pose);
   EXPECT_EQ(bones, pose.boneMatrices.data());
   EXPECT_EQ(skin, pose.skinningMatrices.data());
-  // A record with short tables poses only what it holds.
-  SkinnedModelData shortTables = model;
-  shortTables.boneCount = 5;
-  shortTables.boneParent.resize(1);
-  shortTables.inverseBindMatrices.clear();
-  EvaluatePose(package, 0, 0, shortTables, pose);
-  EXPECT_EQ(1u, pose.boneMatrices.size());
-  EXPECT_TRUE(pose.skinningMatrices.empty());
-  EXPECT_EQ(1, PosableBoneCount(shortTables));
 }
 
 }  // namespace

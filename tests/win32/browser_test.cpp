@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <set>
 
 #include "anim/ifp_writer.h"
@@ -22,14 +23,12 @@ using Texts = std::vector<std::string>;
 
 // The files the temporary-file service made and nobody deleted.
 std::set<std::string> TempFiles() {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
   std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  for (const char* prefix : {"ifp", "dff", "txd"}) {
-    HANDLE find = FindFirstFileA((std::string(folder) + prefix + "*.tmp").c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) names.insert(found.cFileName);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  for (const auto& item : std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+    std::string name = item.path().filename().string();
+    if (item.path().extension() == ".tmp" && std::string("ifp dff txd").find(name.substr(0, 3)) != std::string::npos) {
+      names.insert(name);
+    }
   }
   return names;
 }
@@ -146,10 +145,6 @@ class Browser : public EditorTest {
   void TypePath(const std::string& text) {
     SetDlgItemTextA(window_, IDC_PATH_BOX, text.c_str());
     ControlCommand(IDC_PATH_GO, BN_CLICKED);
-  }
-  void Restart() {
-    Close();
-    Start();
   }
 
   std::string game_;
@@ -395,7 +390,8 @@ TEST_F(Browser, InitialDirectoryIsSetForTheNextStart) {
   DoubleClick(game_.substr(0, 2));
   Command(ID_DIR_OPEN_INITIAL);
   EXPECT_EQ(Chain(), game_) << "the directory read at start-up";
-  Restart();
+  Close();
+  Start();
   EXPECT_EQ(Chain(), game_ + "\\sub");
   Command(ID_DIR_OPEN_CURRENT);
   EXPECT_EQ(Chain(), game_ + "\\sub") << "a new document has no place";
@@ -407,7 +403,8 @@ TEST_F(Browser, ShowDffFilesIsKeptAndHidesModelsFromRefreshesOnly) {
   EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
   EXPECT_EQ(Setting("Directory", "ShowDFF"), "0");
   EXPECT_EQ(Listing(true), kGameWithoutModels);
-  Restart();
+  Close();
+  Start();
   EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
   EXPECT_EQ(Listing(true), kGameWithoutModels);
   DoubleClick("game");  // collapses the browsed folder: navigating lists models

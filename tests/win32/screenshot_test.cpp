@@ -81,10 +81,7 @@ TEST_F(Screenshot, MainWindowWithAPackageOpen) {
       track.boneId = t * 3;
       track.keys.clear();
       for (float time = 0.0f; time <= 2.5f; time += 0.1f * static_cast<float>(t % 3 + 1)) {
-        KeyFrame key{};
-        key.rotation[3] = 1.0f;
-        key.time = time;
-        track.keys.push_back(key);
+        track.keys.push_back({{0, 0, 0, 1}, {}, {}, time});
       }
       animation.bones.push_back(track);
     }
