@@ -14,6 +14,11 @@ enum class FileStatus {
   WriteFailed,  // the new contents could not be written completely
 };
 
+// Packages and models are read whole. No real one comes near this size; a
+// larger file (a wrong file dropped on the window) is refused, not allocated.
+inline constexpr uint64_t kMaxWholeFileBytes = uint64_t{1} << 30;
+
+// CannotOpen also for a file larger than kMaxWholeFileBytes.
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
 
 // Writes `bytes` to a temporary file in the target's folder and then renames

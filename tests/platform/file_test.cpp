@@ -49,7 +49,7 @@ TEST(PlatformFile, WritesSeeksResizesAndReadsBack) {
   EXPECT_EQ(ReadAll(file), (std::vector<uint8_t>{'a', 'b', 'c', 'd', 0, 0}));
 }
 
-TEST(PlatformFile, OpensOnlyExistingFilesAndReadOnlyRefusesWrites) {
+TEST(PlatformFile, RefusesMissingFilesWritesToReadOnlyOnesAndWholeReadsOfHugeOnes) {
   ScratchFolder scratch;
   EXPECT_FALSE(File::OpenRead(scratch.Path("missing")).IsOpen());
   EXPECT_FALSE(File::OpenReadWrite(scratch.Path("missing")).IsOpen());
@@ -66,6 +66,9 @@ TEST(PlatformFile, OpensOnlyExistingFilesAndReadOnlyRefusesWrites) {
   moved.Close();
   EXPECT_FALSE(moved.IsOpen());
   EXPECT_EQ(moved.Read(nullptr, 0), 0u);
+  ASSERT_TRUE(File::Create(scratch.Path("huge.ifp")).SetSize(kMaxWholeFileBytes + 1));  // sparse: no disk taken
+  std::vector<uint8_t> bytes;
+  EXPECT_EQ(ReadWholeFile(scratch.Path("huge.ifp"), bytes), FileStatus::CannotOpen) << "larger than any package";
 }
 
 TEST(TempFile, IsANewFileInTheTemporaryFolderDeletedByItsOwner) {

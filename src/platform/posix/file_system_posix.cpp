@@ -165,6 +165,7 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   if (file.get() < 0) return FileStatus::CannotOpen;
   struct stat info {};
   if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileStatus::CannotOpen;
+  if (static_cast<uint64_t>(info.st_size) > kMaxWholeFileBytes) return FileStatus::CannotOpen;
   // The size the file has now, in one read; a file that changes meanwhile
   // is read to wherever it ends.
   out.clear();
@@ -186,6 +187,7 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return FileStatus::CannotOpen;
     if (n == 0) break;
+    if (out.size() + static_cast<size_t>(n) > kMaxWholeFileBytes) return FileStatus::CannotOpen;
     out.insert(out.end(), more, more + n);
   }
   return FileStatus::Ok;

@@ -72,7 +72,9 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return FileStatus::CannotOpen;
+  if (!GetFileSizeEx(file.get(), &size) || static_cast<uint64_t>(size.QuadPart) > kMaxWholeFileBytes) {
+    return FileStatus::CannotOpen;
+  }
   // The size the file has now, in one read; a file that changes meanwhile
   // is read to wherever it ends.
   out.resize(static_cast<size_t>(size.QuadPart));
@@ -90,6 +92,7 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
     DWORD n = 0;
     if (!ReadFile(file.get(), more, sizeof more, &n, nullptr)) return FileStatus::CannotOpen;
     if (n == 0) break;
+    if (out.size() + n > kMaxWholeFileBytes) return FileStatus::CannotOpen;
     out.insert(out.end(), more, more + n);
   }
   return FileStatus::Ok;
