@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 DIR="$BUILD/mutation"
 # file | line as it stands | the changed line | what the change breaks
 MUTATIONS=(
-  "src/anim/ifp_writer.h|return static_cast<int16_t>(std::lround(ticks));|return static_cast<int16_t>(static_cast<long>(ticks));|ANP3 save truncates key times instead of rounding"
+  "src/anim/ifp_writer.h|return static_cast<int16_t>(static_cast<int32_t>(ticks < 0.0 ? ticks - 0.5 : ticks + 0.5));|return static_cast<int16_t>(static_cast<int32_t>(ticks));|ANP3 save truncates key times instead of rounding"
   "src/anim/anim_package.cpp|return std::fabs(frames - nearest) <= tolerance ? nearest : frames;|return frames;|n/60 times are not snapped to frame n"
   "src/anim/ifp_reader.cpp|size_t fit = (in_.Remaining() + recordSize - 1) / recordSize;|size_t fit = in_.Remaining() / recordSize;|reader drops the partial last record"
   "src/browser/img_archive.h|return bytes / kImgSectorSize + 1;|return (bytes + kImgSectorSize - 1) / kImgSectorSize;|write-back reserves no extra sector"
