@@ -84,26 +84,26 @@ TrackShape UpperArm(bool left, std::function<float(int frame)> down, std::functi
 }
 
 Animation Idle() {
-  const int frames = 120;
-  auto breathe = [frames](int f) { return std::sin(Phase(f, frames)); };
+  constexpr int frames = 120;
+  auto breathe = [](int f) { return std::sin(Phase(f, frames)); };
   return MakeAnimation(
       "idle", frames,
       {Root([](int) { return 0.0f; }), Still("Pelvis", 1),
        {"Spine1", 3, [breathe](int f) { return AxisAngle(1, 0, 0, 3.0f * breathe(f)); }, {}},
-       {"Head", 5, [frames](int f) { return AxisAngle(0, 0, 1, 15.0f * std::sin(Phase(f, frames))); }, {}},
+       {"Head", 5, [](int f) { return AxisAngle(0, 0, 1, 15.0f * std::sin(Phase(f, frames))); }, {}},
        UpperArm(true, [breathe](int f) { return 78.0f + 3.0f * breathe(f); }, [](int) { return 0.0f; }),
        UpperArm(false, [breathe](int f) { return 78.0f + 3.0f * breathe(f); }, [](int) { return 0.0f; })});
 }
 
 Animation Walk() {
-  const int frames = 60;
-  auto swing = [frames](int f) { return std::sin(Phase(f, frames)); };
+  constexpr int frames = 60;
+  auto swing = [](int f) { return std::sin(Phase(f, frames)); };
   auto leg = [swing](const char* name, int32_t id, float side) -> TrackShape {
     return {name, id, [swing, side](int f) { return AxisAngle(1, 0, 0, 28.0f * side * swing(f)); }, {}};
   };
-  auto calf = [frames](const char* name, int32_t id, float side) -> TrackShape {
+  auto calf = [](const char* name, int32_t id, float side) -> TrackShape {
     return {name, id,
-            [frames, side](int f) {
+            [side](int f) {
               float bend = std::max(0.0f, side * std::cos(Phase(f, frames)));
               return AxisAngle(1, 0, 0, -35.0f * bend);
             },
@@ -111,7 +111,7 @@ Animation Walk() {
   };
   return MakeAnimation(
       "walk", frames,
-      {Root([frames](int f) { return 1.4f * static_cast<float>(f) / static_cast<float>(frames); }),
+      {Root([](int f) { return 1.4f * static_cast<float>(f) / static_cast<float>(frames); }),
        Still("Pelvis", 1), leg("L Thigh", 41, 1.0f), leg("R Thigh", 51, -1.0f), calf("L Calf", 42, 1.0f),
        calf("R Calf", 52, -1.0f),
        UpperArm(true, [](int) { return 80.0f; }, [swing](int f) { return -25.0f * swing(f); }),
@@ -119,14 +119,14 @@ Animation Walk() {
 }
 
 Animation Wave() {
-  const int frames = 120;
+  constexpr int frames = 120;
   return MakeAnimation(
       "wave", frames,
       {Root([](int) { return 0.0f; }), Still("Pelvis", 1),
        UpperArm(true, [](int) { return 78.0f; }, [](int) { return 0.0f; }),
        UpperArm(false, [](int) { return -55.0f; }, [](int) { return 0.0f; }),
        {" R Forearm", 23,
-        [frames](int f) { return AxisAngle(0, 1, 0, -40.0f - 30.0f * std::sin(2.0f * Phase(f, frames))); }, {}},
+        [](int f) { return AxisAngle(0, 1, 0, -40.0f - 30.0f * std::sin(2.0f * Phase(f, frames))); }, {}},
        {"Head", 5, [](int) { return AxisAngle(0, 1, 0, 8.0f); }, {}}});
 }
 
