@@ -33,7 +33,9 @@ class ByteWriter {
 
   void WriteZeros(size_t n) { out_.insert(out_.end(), n, uint8_t{0}); }
 
-  // Makes room for `extra` more bytes, so that writing them never moves the buffer.
+  // Makes room for `extra` more bytes, so that writing them never moves the
+  // buffer. Meant once, for a whole output: exact reservations in small steps
+  // would give up the vector's geometric growth.
   void Reserve(size_t extra) { out_.reserve(out_.size() + extra); }
 
   // Reserves a 32-bit size field and returns its position for PatchSize.
