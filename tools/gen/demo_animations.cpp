@@ -4,25 +4,23 @@
 #include <functional>
 #include <string>
 
+#include "math/types.h"
+
 namespace zam::gen {
 namespace {
 
 constexpr float kPi = 3.14159265f;
 constexpr int kKeyStep = 6;  // frames between keys
 
-struct Rotation {
-  float x, y, z, w;
-};
-
 // A rotation by `degrees` about a unit axis, right-handed.
-Rotation AxisAngle(float ax, float ay, float az, float degrees) {
+Quaternion AxisAngle(float ax, float ay, float az, float degrees) {
   float half = degrees * kPi / 360.0f;
   float s = std::sin(half);
   return {ax * s, ay * s, az * s, std::cos(half)};
 }
 
 // `a` applied first, then `b`.
-Rotation Then(const Rotation& a, const Rotation& b) {
+Quaternion Then(const Quaternion& a, const Quaternion& b) {
   return {b.w * a.x + b.x * a.w + b.y * a.z - b.z * a.y, b.w * a.y - b.x * a.z + b.y * a.w + b.z * a.x,
           b.w * a.z + b.x * a.y - b.y * a.x + b.z * a.w, b.w * a.w - b.x * a.x - b.y * a.y - b.z * a.z};
 }
@@ -33,7 +31,7 @@ float Phase(int frame, int frames) { return 2.0f * kPi * static_cast<float>(fram
 struct TrackShape {
   const char* name;
   int32_t boneId;
-  std::function<Rotation(int frame)> rotation;
+  std::function<Quaternion(int frame)> rotation;
   std::function<void(int frame, float* translation)> translation;  // empty: a rotation-only track
 };
 
@@ -47,7 +45,7 @@ Animation MakeAnimation(const char* name, int frames, const std::vector<TrackSha
     track.keyType = shape.translation ? kKeyKRT0 : kKeyKR00;
     for (int frame = 0; frame <= frames; frame += kKeyStep) {
       KeyFrame key{};
-      Rotation r = shape.rotation(frame);
+      Quaternion r = shape.rotation(frame);
       key.rotation[0] = r.x, key.rotation[1] = r.y, key.rotation[2] = r.z, key.rotation[3] = r.w;
       if (shape.translation) shape.translation(frame, key.translation);
       key.time = static_cast<float>(frame) / 60.0f;
@@ -77,7 +75,7 @@ TrackShape Still(const char* name, int32_t id) {
 TrackShape UpperArm(bool left, std::function<float(int frame)> down, std::function<float(int frame)> swing) {
   return {left ? "L UpperArm" : " R UpperArm", left ? 32 : 22,
           [left, down, swing](int frame) {
-            Rotation lowered = AxisAngle(0, 1, 0, left ? down(frame) : -down(frame));
+            Quaternion lowered = AxisAngle(0, 1, 0, left ? down(frame) : -down(frame));
             return Then(lowered, AxisAngle(1, 0, 0, swing(frame)));
           },
           {}};
