@@ -230,8 +230,7 @@ bool PreviewRenderer::Render(PreviewDevice& previewDevice, HWND window, const Pr
     D3DVIEWPORT9 nearest = viewport;
     nearest.MinZ = nearest.MaxZ = 0.0f;
     device->SetViewport(&nearest);
-    device->SetFVF(kLineVertexFvf);
-    device->SetTransform(D3DTS_WORLD, AsD3D(kIdentity));
+    device->SetFVF(kLineVertexFvf);  // the world transform is still the identity the lines used
     device->DrawIndexedPrimitiveUP(D3DPT_LINELIST, 0, static_cast<UINT>(pyramidVertices_.size()),
                                    static_cast<UINT>(pyramidIndices_.size() / 2), pyramidIndices_.data(),
                                    D3DFMT_INDEX16, pyramidVertices_.data(), sizeof(LineVertex));
