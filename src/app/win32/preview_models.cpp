@@ -1,6 +1,5 @@
 #include "app/win32/preview_models.h"
 
-#include "app/win32/preview_view.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
 #include "browser/archive_entry_path.h"
@@ -14,6 +13,16 @@
 
 namespace zam {
 namespace {
+
+// The device takes the new model of `role`; the other model keeps its buffers.
+void UploadModel(EditorState& editor, ModelRole role) {
+  IDirect3DDevice9* device = editor.previewDevice.device();
+  if (role == ModelRole::Character) {
+    editor.renderer.SetCharacter(device, &editor.character);
+  } else {
+    editor.renderer.SetWeapon(device, &editor.weapon);
+  }
+}
 
 bool LoadArchiveModel(EditorState& editor, ModelRole role, const ArchiveEntryRef& ref, bool silent) {
   TempFile model = TempFile::Create("dff");
@@ -64,7 +73,7 @@ bool LoadModelBytes(EditorState& editor, ModelRole role, const std::vector<uint8
   ModelLoadResult result = role == ModelRole::Character
                                ? LoadSkinnedModel(dff.data(), dff.size(), txdBytes, txdSize, editor.character)
                                : LoadWeaponModel(dff.data(), dff.size(), txdBytes, txdSize, editor.weapon);
-  PreviewModelsChanged(editor);
+  UploadModel(editor, role);
   if (!result.ok) ShowMessage(editor.window, result.message.c_str(), MB_OK | MB_ICONHAND);
   return result.ok;
 }
@@ -75,7 +84,7 @@ void UnloadModel(EditorState& editor, ModelRole role) {
   } else {
     editor.weapon = WeaponModelData{};
   }
-  PreviewModelsChanged(editor);
+  UploadModel(editor, role);
 }
 
 }  // namespace zam

@@ -55,11 +55,6 @@ void RenderPreviewInto(EditorState& editor, HWND area, const AnimPackage& packag
   editor.renderer.Render(editor.previewDevice, area, input);
 }
 
-void PreviewModelsChanged(EditorState& editor) {
-  editor.renderer.SetCharacter(editor.previewDevice.device(), &editor.character);
-  editor.renderer.SetWeapon(editor.previewDevice.device(), &editor.weapon);
-}
-
 bool OtherProgramWindowInFront(const EditorState& editor) {
   HWND front = GetForegroundWindow();
   return front != editor.window && front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();

@@ -23,9 +23,6 @@ void RenderPreview(EditorState& editor);
 // A frame of animation `animation` of `package` into `area`.
 void RenderPreviewInto(EditorState& editor, HWND area, const AnimPackage& package, int animation);
 
-// The models changed: the device takes the new ones.
-void PreviewModelsChanged(EditorState& editor);
-
 // True while a message box or another window of the program is in front of
 // the main window: the main window then draws no frames.
 bool OtherProgramWindowInFront(const EditorState& editor);
