@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "anim/package_layouts.h"
 #include "base/byte_reader.h"
 
 namespace zam {
@@ -114,25 +115,24 @@ class IfpParser {
     if (KeyBlock* block = keyMemory_.block()) block->Close();
   }
 
-  IfpReadStatus Parse(AnimPackage& package) {
-    uint32_t tag = in_.Read<uint32_t>();
+  IfpReadStatus ParseAnpk(AnimPackage& package) {
+    return Parse(package, kSmallestAnpkKeyRecord, &IfpParser::ReadAnpk);
+  }
+  IfpReadStatus ParseAnp3(AnimPackage& package) { return Parse(package, kSmallestKeyRecord, &IfpParser::ReadAnp3); }
+
+ private:
+  // Reads the package after its tag with `readLayout` and replaces `package`
+  // with it. One block holds the keys of the whole file, large enough for as
+  // many keys as its bytes could hold at `smallestKeyRecord` bytes each.
+  IfpReadStatus Parse(AnimPackage& package, size_t smallestKeyRecord, void (IfpParser::*readLayout)(AnimPackage&)) {
+    in_.Skip(4);  // the tag, which chose this layout
     AnimPackage result{};
-    // One block for the keys of the whole file, large enough for as many
-    // keys as its bytes could hold.
-    if (tag == kFormatANP3) {
-      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock(KeyBytesFor(kSmallestKeyRecord));
-      ReadAnp3(result);
-    } else if (tag == kFormatANPK) {
-      keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock(KeyBytesFor(kSmallestAnpkKeyRecord));
-      ReadAnpk(result);
-    } else {
-      return IfpReadStatus::UnknownFormat;
-    }
+    keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock(KeyBytesFor(smallestKeyRecord));
+    (this->*readLayout)(result);
     package = std::move(result);
     return truncated_ || in_.Overrun() ? IfpReadStatus::Truncated : IfpReadStatus::Ok;
   }
 
- private:
   // A declared count, cut to what the remaining bytes could hold at
   // `recordSize` bytes a record (a partial last record is kept).
   size_t BoundedCount(int32_t declared, size_t recordSize) {
@@ -358,7 +358,16 @@ class IfpParser {
 }  // namespace
 
 IfpReadStatus ReadIfp(const uint8_t* data, size_t size, AnimPackage& package) {
-  return IfpParser(data, size).Parse(package);
+  const PackageLayout* layout = LayoutOfTag(ByteReader(data, size).Read<uint32_t>());
+  return layout ? layout->read(data, size, package) : IfpReadStatus::UnknownFormat;
+}
+
+IfpReadStatus ReadAnpkPackage(const uint8_t* data, size_t size, AnimPackage& package) {
+  return IfpParser(data, size).ParseAnpk(package);
+}
+
+IfpReadStatus ReadAnp3Package(const uint8_t* data, size_t size, AnimPackage& package) {
+  return IfpParser(data, size).ParseAnp3(package);
 }
 
 }  // namespace zam

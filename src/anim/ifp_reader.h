@@ -23,4 +23,9 @@ enum class IfpReadStatus {
 // Replaces `package` with the package held in data[0, size).
 IfpReadStatus ReadIfp(const uint8_t* data, size_t size, AnimPackage& package);
 
+// The readers of the two layouts, which ReadIfp reaches through the layout
+// table (anim/package_layouts.h). The tag is not checked again.
+IfpReadStatus ReadAnpkPackage(const uint8_t* data, size_t size, AnimPackage& package);
+IfpReadStatus ReadAnp3Package(const uint8_t* data, size_t size, AnimPackage& package);
+
 }  // namespace zam

@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "anim/package_layouts.h"
 #include "base/byte_writer.h"
 
 namespace zam {
@@ -99,34 +100,6 @@ void WriteAnpkTrack(ByteWriter& out, const BoneTrack& track) {
   }
 }
 
-void WriteAnpk(ByteWriter& out, const AnimPackage& package) {
-  size_t packageSize = out.ReserveSize();
-  out.Write(kTagINFO);
-  size_t infoSize = out.ReserveSize();
-  out.Write<int32_t>(package.animationCount());
-  // A name whose length is a multiple of 4 goes without its terminator; the
-  // reader's (S - 1) rounded-down rule reads exactly these bytes back.
-  WriteNameBytes(out, package.name, sizeof package.name, RoundUp4(NameLength(package.name, sizeof package.name)));
-  out.PatchSize(infoSize);
-
-  for (const Animation& animation : package.animations) {
-    size_t nameLength = NameLength(animation.name, sizeof animation.name) + 1;
-    out.Write(kTagNAME);
-    out.Write<int32_t>(static_cast<int32_t>(nameLength));
-    WriteNameBytes(out, animation.name, sizeof animation.name, RoundUp4(nameLength));
-    out.Write(kTagDGAN);
-    size_t dganSize = out.ReserveSize();
-    out.Write(kTagINFO);
-    size_t animInfoSize = out.ReserveSize();
-    out.Write<int32_t>(animation.boneCount());
-    out.Write(animation.extraWord);
-    out.PatchSize(animInfoSize);
-    for (const BoneTrack& track : animation.bones) WriteAnpkTrack(out, track);
-    out.PatchSize(dganSize);
-  }
-  out.PatchSize(packageSize);
-}
-
 #if defined(__SSE2__) || defined(_M_X64)
 // ToFixed16 of four values at once (the same results), stored as four
 // 16-bit integers at `to`.
@@ -165,7 +138,63 @@ void WriteAnp3Keys(ByteWriter& out, const KeyList<KeyFrame>& keys) {
   });
 }
 
-void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
+// The bytes either layout takes at most, reserved (not filled) at once.
+size_t UpperSizeBound(const AnimPackage& package) {
+  size_t bytes = 64;
+  for (const Animation& animation : package.animations) {
+    bytes += 96;
+    for (const BoneTrack& track : animation.bones) {
+      bytes += 68 + track.keys.size() * (package.format == kFormatANP3 ? 16 : AnpkRecordBytes(track));
+    }
+  }
+  return bytes;
+}
+
+}  // namespace
+
+bool HasKnownKeyType(const BoneTrack& track) {
+  return track.keyType == kKeyKR00 || track.keyType == kKeyKRT0 || track.keyType == kKeyKRTS;
+}
+
+IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out) {
+  ByteWriter writer(out);
+  writer.Reserve(UpperSizeBound(package));
+  writer.Write(package.format);
+  const PackageLayout* layout = LayoutOfTag(package.format);
+  if (layout == nullptr) return IfpWriteStatus::UnknownFormat;
+  layout->write(package, writer);
+  return IfpWriteStatus::Ok;
+}
+
+void WriteAnpkPackage(const AnimPackage& package, ByteWriter& out) {
+  size_t packageSize = out.ReserveSize();
+  out.Write(kTagINFO);
+  size_t infoSize = out.ReserveSize();
+  out.Write<int32_t>(package.animationCount());
+  // A name whose length is a multiple of 4 goes without its terminator; the
+  // reader's (S - 1) rounded-down rule reads exactly these bytes back.
+  WriteNameBytes(out, package.name, sizeof package.name, RoundUp4(NameLength(package.name, sizeof package.name)));
+  out.PatchSize(infoSize);
+
+  for (const Animation& animation : package.animations) {
+    size_t nameLength = NameLength(animation.name, sizeof animation.name) + 1;
+    out.Write(kTagNAME);
+    out.Write<int32_t>(static_cast<int32_t>(nameLength));
+    WriteNameBytes(out, animation.name, sizeof animation.name, RoundUp4(nameLength));
+    out.Write(kTagDGAN);
+    size_t dganSize = out.ReserveSize();
+    out.Write(kTagINFO);
+    size_t animInfoSize = out.ReserveSize();
+    out.Write<int32_t>(animation.boneCount());
+    out.Write(animation.extraWord);
+    out.PatchSize(animInfoSize);
+    for (const BoneTrack& track : animation.bones) WriteAnpkTrack(out, track);
+    out.PatchSize(dganSize);
+  }
+  out.PatchSize(packageSize);
+}
+
+void WriteAnp3Package(const AnimPackage& package, ByteWriter& out) {
   size_t packageSize = out.ReserveSize();
   out.WriteBytes(package.name, sizeof package.name);
   out.Write<int32_t>(package.animationCount());
@@ -191,38 +220,6 @@ void WriteAnp3(ByteWriter& out, const AnimPackage& package) {
     }
   }
   out.PatchSize(packageSize);
-}
-
-// The bytes either layout takes at most, reserved (not filled) at once.
-size_t UpperSizeBound(const AnimPackage& package) {
-  size_t bytes = 64;
-  for (const Animation& animation : package.animations) {
-    bytes += 96;
-    for (const BoneTrack& track : animation.bones) {
-      bytes += 68 + track.keys.size() * (package.format == kFormatANP3 ? 16 : AnpkRecordBytes(track));
-    }
-  }
-  return bytes;
-}
-
-}  // namespace
-
-bool HasKnownKeyType(const BoneTrack& track) {
-  return track.keyType == kKeyKR00 || track.keyType == kKeyKRT0 || track.keyType == kKeyKRTS;
-}
-
-IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out) {
-  ByteWriter writer(out);
-  writer.Reserve(UpperSizeBound(package));
-  writer.Write(package.format);
-  if (package.format == kFormatANPK) {
-    WriteAnpk(writer, package);
-  } else if (package.format == kFormatANP3) {
-    WriteAnp3(writer, package);
-  } else {
-    return IfpWriteStatus::UnknownFormat;
-  }
-  return IfpWriteStatus::Ok;
 }
 
 }  // namespace zam

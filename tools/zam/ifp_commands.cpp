@@ -7,6 +7,7 @@
 #include "anim/anim_package.h"
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
+#include "anim/package_layouts.h"
 #include "base/messages.h"
 #include "commands.h"
 #include "platform/file_system.h"
@@ -15,7 +16,8 @@ namespace zam::cli {
 namespace {
 
 std::string LayoutName(uint32_t format) {
-  return format == kFormatANPK ? "ANPK" : format == kFormatANP3 ? "ANP3" : "none";
+  const PackageLayout* layout = LayoutOfTag(format);
+  return layout ? layout->shownName : "none";
 }
 
 std::string KeyTypeJson(uint32_t keyType) {
@@ -106,12 +108,12 @@ int RunDump(const Args& args) {
 int RunConvert(const Args& args) {
   constexpr const char* kSynopsis = "zam convert --to anpk|anp3 IN OUT";
   if (args.size() != 4 || args[0] != "--to") return Usage(kSynopsis);
-  uint32_t format = args[1] == "anpk" ? kFormatANPK : args[1] == "anp3" ? kFormatANP3 : 0;
-  if (format == 0) return Usage(kSynopsis);
+  const PackageLayout* layout = LayoutNamed(args[1]);
+  if (layout == nullptr) return Usage(kSynopsis);
   AnimPackage package{};
   if (!LoadPackage(args[2], package)) return kExitFailure;
-  package.format = format;
-  if (format == kFormatANPK) WarnKeysLeftOut(package);
+  package.format = layout->tag;
+  if (layout->tag == kFormatANPK) WarnKeysLeftOut(package);
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
   switch (ReplaceFileAtomically(args[3], bytes)) {
