@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zam::SkinnedModelData model;
   zam::ModelLoadResult result =
       zam::LoadSkinnedModel(input.dff.data(), input.dff.size(), input.Dictionary(), input.txd.size(), model);
-  Require(result.ok == model.hasVertexBuffer && result.ok == result.message.empty());
+  Require(result.ok == model.hasVertexBuffer && result.ok == (result.message == zam::Message::None));
 
   size_t bones = static_cast<size_t>(model.boneCount);
   Require(model.boneNames.size() == bones && model.boneIds.size() == bones && model.boneParent.size() == bones &&

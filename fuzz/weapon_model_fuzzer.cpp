@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zam::WeaponModelData model;
   zam::ModelLoadResult result =
       zam::LoadWeaponModel(input.dff.data(), input.dff.size(), input.Dictionary(), input.txd.size(), model);
-  zam::fuzz::Require(result.ok == model.hasVertexBuffer && result.ok == result.message.empty());
+  zam::fuzz::Require(result.ok == model.hasVertexBuffer && result.ok == (result.message == zam::Message::None));
   zam::fuzz::CheckMesh(model.mesh, model.vertices.size());
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "math/types.h"
 
 namespace zam {
@@ -72,7 +73,7 @@ struct MeshData {
 // what it had built until then stays in the model.
 struct ModelLoadResult {
   bool ok = true;
-  std::string message;  // the user-facing text when !ok
+  Message message = Message::None;  // what to tell the user when !ok
 };
 
 // The bone table is indexed by bone (frame i + 1 of the file is bone i);

@@ -1,7 +1,5 @@
 #include "model/rw_chunk.h"
 
-#include "base/messages.h"
-
 namespace zam {
 
 int64_t FindChunk(ByteReader& in, uint32_t wantedType) {
@@ -17,8 +15,8 @@ int64_t FindChunk(ByteReader& in, uint32_t wantedType) {
   }
 }
 
-const char* ChunkSearchMessage(int64_t result, const char* notFoundMessage) {
-  return result == kRwUnknownVersion ? msg::kRwUnknownVersion : notFoundMessage;
+Message ChunkSearchMessage(int64_t result, Message notFoundMessage) {
+  return result == kRwUnknownVersion ? Message::RwUnknownVersion : notFoundMessage;
 }
 
 }  // namespace zam

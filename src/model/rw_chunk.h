@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "base/byte_reader.h"
+#include "base/messages.h"
 
 namespace zam {
 
@@ -52,8 +53,8 @@ inline constexpr int64_t kRwUnknownVersion = -2;
 // The search does not stop at the end of the enclosing section.
 int64_t FindChunk(ByteReader& in, uint32_t wantedType);
 
-// The message a loader shows for a failed search: "Unknown RW Version ID."
-// for kRwUnknownVersion, otherwise the section's own not-found text.
-const char* ChunkSearchMessage(int64_t result, const char* notFoundMessage);
+// The message of a failed search: Message::RwUnknownVersion for
+// kRwUnknownVersion, otherwise the section's own not-found message.
+Message ChunkSearchMessage(int64_t result, Message notFoundMessage);
 
 }  // namespace zam

@@ -22,12 +22,12 @@ constexpr uint16_t kGeometryTextured2 = 0x80;  // several coordinate sets
 bool ReadTextureName(RwLoad& load, const RwSection& string, std::string& name) {
   constexpr size_t kField = 32;
   size_t stored = string.size < kField ? string.size : kField;
-  if (!load.Holds(load.dff, string, stored, msg::kRwTextureStringDamaged)) return false;
+  if (!load.Holds(load.dff, string, stored, Message::RwTextureStringDamaged)) return false;
   char field[kField] = {};
   load.dff.ReadBytes(field, stored);
   size_t length = 0;
   while (length < stored && field[length] != '\0') ++length;
-  if (length == kField) return load.Fail(msg::kRwTextureStringTooLong);
+  if (length == kField) return load.Fail(Message::RwTextureStringTooLong);
   name.assign(field, length);
   return true;
 }
@@ -92,10 +92,10 @@ class WordIterator {
 template <typename Vertex>
 bool ReadGeometryVertices(RwLoad& load, size_t geometryBody, std::vector<Vertex>& vertices) {
   ByteReader& dff = load.dff;
-  const char* damaged = msg::kRwGeometryStructDamaged;
+  Message damaged = Message::RwGeometryStructDamaged;
   dff.SeekTo(geometryBody);
   RwSection geometry;
-  if (!load.Find(dff, kRwStruct, msg::kRwGeometryStructNotFound, &geometry) ||
+  if (!load.Find(dff, kRwStruct, Message::RwGeometryStructNotFound, &geometry) ||
       !load.Holds(dff, geometry, 16, damaged)) {
     return false;
   }
@@ -146,16 +146,16 @@ bool ReadGeometryMaterials(RwLoad& load, size_t geometryBody, MeshData& mesh) {
   ByteReader& dff = load.dff;
   dff.SeekTo(geometryBody);
   RwSection list;
-  if (!load.Find(dff, kRwMaterialList, msg::kRwMaterialListNotFound) ||
-      !load.Find(dff, kRwStruct, msg::kRwMaterialListStructNotFound, &list) ||
-      !load.Holds(dff, list, 4, msg::kRwMaterialListStructDamaged)) {
+  if (!load.Find(dff, kRwMaterialList, Message::RwMaterialListNotFound) ||
+      !load.Find(dff, kRwStruct, Message::RwMaterialListStructNotFound, &list) ||
+      !load.Holds(dff, list, 4, Message::RwMaterialListStructDamaged)) {
     return false;
   }
   int32_t materialCount = dff.Read<int32_t>();
   // Each material has a word in the index table that follows the count.
-  if (materialCount < 0) return load.Fail(msg::kRwMaterialListStructDamaged);
+  if (materialCount < 0) return load.Fail(Message::RwMaterialListStructDamaged);
   uint64_t indexTable = 4 * static_cast<uint64_t>(materialCount);
-  if (!load.Holds(dff, list, indexTable, msg::kRwMaterialListStructDamaged)) return false;
+  if (!load.Holds(dff, list, indexTable, Message::RwMaterialListStructDamaged)) return false;
   mesh.materials.assign(static_cast<size_t>(materialCount), MaterialMesh{});
   if (!load.hasDictionary) return true;
 
@@ -167,20 +167,20 @@ bool ReadGeometryMaterials(RwLoad& load, size_t geometryBody, MeshData& mesh) {
   for (MaterialMesh& material : mesh.materials) {
     dff.SeekTo(nextMaterial);
     RwSection materialSection, materialStruct;
-    if (!load.Find(dff, kRwMaterial, msg::kRwMaterialNotFound, &materialSection)) return false;
+    if (!load.Find(dff, kRwMaterial, Message::RwMaterialNotFound, &materialSection)) return false;
     nextMaterial = materialSection.body + materialSection.size;
-    if (!load.Find(dff, kRwStruct, msg::kRwMaterialStructNotFound, &materialStruct) ||
-        !load.Holds(dff, materialStruct, 16, msg::kRwMaterialStructDamaged)) {
+    if (!load.Find(dff, kRwStruct, Message::RwMaterialStructNotFound, &materialStruct) ||
+        !load.Holds(dff, materialStruct, 16, Message::RwMaterialStructDamaged)) {
       return false;
     }
     dff.Skip(12);  // flags, colour, one word
     if (dff.Read<int32_t>() == 0) continue;  // not textured
-    if (!load.Holds(dff, materialStruct, 12, msg::kRwMaterialStructDamaged)) return false;
+    if (!load.Holds(dff, materialStruct, 12, Message::RwMaterialStructDamaged)) return false;
     dff.Skip(12);  // ambient, specular, diffuse
     RwSection string;
     std::string name;
-    if (!load.Find(dff, kRwTexture, msg::kRwTextureNotFound) ||
-        !load.Find(dff, kRwString, msg::kRwTextureStringNotFound, &string) || !ReadTextureName(load, string, name) ||
+    if (!load.Find(dff, kRwTexture, Message::RwTextureNotFound) ||
+        !load.Find(dff, kRwString, Message::RwTextureStringNotFound, &string) || !ReadTextureName(load, string, name) ||
         !ResolveTexture(load, firstTexture, name, mesh, textureStructs, material.textureIndex)) {
       return false;
     }
@@ -190,11 +190,11 @@ bool ReadGeometryMaterials(RwLoad& load, size_t geometryBody, MeshData& mesh) {
 
 bool ReadGeometryIndices(RwLoad& load, size_t geometryBody, size_t vertexCount, MeshData& mesh) {
   ByteReader& dff = load.dff;
-  const char* damaged = msg::kRwBinMeshDamaged;
+  Message damaged = Message::RwBinMeshDamaged;
   dff.SeekTo(geometryBody);
   RwSection binMesh;
-  if (!load.Find(dff, kRwExtension, msg::kRwGeometryExtensionNotFound) ||
-      !load.Find(dff, kRwBinMeshPlg, msg::kRwBinMeshNotFound, &binMesh) || !load.Holds(dff, binMesh, 12, damaged)) {
+  if (!load.Find(dff, kRwExtension, Message::RwGeometryExtensionNotFound) ||
+      !load.Find(dff, kRwBinMeshPlg, Message::RwBinMeshNotFound, &binMesh) || !load.Holds(dff, binMesh, 12, damaged)) {
     return false;
   }
   uint32_t flags = dff.Read<uint32_t>();

@@ -4,19 +4,19 @@
 
 namespace zam {
 
-bool RwLoad::Find(ByteReader& in, uint32_t type, const char* notFoundMessage, RwSection* found) {
+bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found) {
   int64_t result = FindChunk(in, type);
   if (result < 0) return Fail(ChunkSearchMessage(result, notFoundMessage));
   if (found) *found = RwSection{in.Position(), static_cast<uint32_t>(result)};
   return true;
 }
 
-bool RwLoad::Fail(const char* message) {
-  if (failure_ == nullptr) failure_ = message;
+bool RwLoad::Fail(Message message) {
+  if (failure_ == Message::None) failure_ = message;
   return false;
 }
 
-bool RwLoad::Holds(const ByteReader& in, const RwSection& section, uint64_t needed, const char* damagedMessage) {
+bool RwLoad::Holds(const ByteReader& in, const RwSection& section, uint64_t needed, Message damagedMessage) {
   uint64_t sectionEnd = static_cast<uint64_t>(section.body) + section.size;
   uint64_t end = sectionEnd < in.Size() ? sectionEnd : in.Size();
   if (in.Position() > end || needed > end - in.Position()) return Fail(damagedMessage);
@@ -24,7 +24,7 @@ bool RwLoad::Holds(const ByteReader& in, const RwSection& section, uint64_t need
 }
 
 ModelLoadResult RwLoad::Result() const {
-  return failure_ ? ModelLoadResult{false, failure_} : ModelLoadResult{true, {}};
+  return ModelLoadResult{failure_ == Message::None, failure_};
 }
 
 }  // namespace zam

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "base/byte_reader.h"
+#include "base/messages.h"
 #include "model/model_data.h"
 
 namespace zam {
@@ -29,19 +30,19 @@ class RwLoad {
 
   // FindChunk from `in`'s position; on failure records its message (the
   // version message or `notFoundMessage`) and returns false.
-  bool Find(ByteReader& in, uint32_t type, const char* notFoundMessage, RwSection* found = nullptr);
+  bool Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found = nullptr);
 
   // Records `message` as the load's failure; returns false for chaining.
-  bool Fail(const char* message);
+  bool Fail(Message message);
 
   // True when the next `needed` bytes at `in`'s position lie inside both the
   // section's body and the file; otherwise records `damagedMessage`.
-  bool Holds(const ByteReader& in, const RwSection& section, uint64_t needed, const char* damagedMessage);
+  bool Holds(const ByteReader& in, const RwSection& section, uint64_t needed, Message damagedMessage);
 
   ModelLoadResult Result() const;
 
  private:
-  const char* failure_ = nullptr;
+  Message failure_ = Message::None;
 };
 
 }  // namespace zam

@@ -39,28 +39,28 @@ class SkinnedModelParser {
  private:
   bool FindFrameList() {
     dff_.SeekTo(0);
-    return load_.Find(dff_, kRwClump, msg::kRwClumpNotFound) &&
-           load_.Find(dff_, kRwFrameList, msg::kRwFrameListNotFound);
+    return load_.Find(dff_, kRwClump, Message::RwClumpNotFound) &&
+           load_.Find(dff_, kRwFrameList, Message::RwFrameListNotFound);
   }
 
   // The next frame's HAnimPLG, checked to hold `needed` bytes.
   bool FindFrameHAnim(uint64_t needed, RwSection& hanim) {
-    return load_.Find(dff_, kRwExtension, msg::kRwFrameExtensionNotFound) &&
-           load_.Find(dff_, kRwHAnimPlg, msg::kRwHAnimNotFound, &hanim) &&
-           load_.Holds(dff_, hanim, needed, msg::kRwHAnimDamaged);
+    return load_.Find(dff_, kRwExtension, Message::RwFrameExtensionNotFound) &&
+           load_.Find(dff_, kRwHAnimPlg, Message::RwHAnimNotFound, &hanim) &&
+           load_.Holds(dff_, hanim, needed, Message::RwHAnimDamaged);
   }
 
   // The frame's name extension, searched from the end of its HAnimPLG fields;
   // the name is the body up to its first zero byte.
   bool ReadBoneName(size_t bone) {
     RwSection frame;
-    if (!load_.Find(dff_, kRwFrameName, msg::kRwFrameNameNotFound, &frame)) return false;
+    if (!load_.Find(dff_, kRwFrameName, Message::RwFrameNameNotFound, &frame)) return false;
     char field[kFrameNameField] = {};
     size_t stored = frame.size < kFrameNameField ? frame.size : kFrameNameField;
     dff_.ReadBytes(field, stored);
     size_t length = 0;
     while (length < stored && field[length] != '\0') ++length;
-    if (length == kFrameNameField) return load_.Fail(msg::kRwFrameNameTooLong);
+    if (length == kFrameNameField) return load_.Fail(Message::RwFrameNameTooLong);
     dff_.SeekTo(frame.body + frame.size);
     model_.boneNames[bone] = NormaliseBoneName(std::string(field, length));
     return true;
@@ -68,7 +68,7 @@ class SkinnedModelParser {
 
   bool ReadBones() {
     RwSection rootExtension, hanim;
-    if (!FindFrameList() || !load_.Find(dff_, kRwExtension, msg::kRwFrameExtensionNotFound, &rootExtension)) {
+    if (!FindFrameList() || !load_.Find(dff_, kRwExtension, Message::RwFrameExtensionNotFound, &rootExtension)) {
       return false;
     }
     dff_.Skip(rootExtension.size);  // frame 0, the Clump's root, is no bone
@@ -77,8 +77,8 @@ class SkinnedModelParser {
     int32_t nodeCount = dff_.Read<int32_t>();
     dff_.Skip(8);  // flags, key frame size
     if (nodeCount < 1 || !load_.Holds(dff_, hanim, kHAnimNodeSize * static_cast<uint64_t>(nodeCount),
-                                      msg::kRwHAnimDamaged)) {
-      return load_.Fail(msg::kRwHAnimDamaged);
+                                      Message::RwHAnimDamaged)) {
+      return load_.Fail(Message::RwHAnimDamaged);
     }
     size_t count = static_cast<size_t>(nodeCount);
     model_.boneCount = nodeCount;
@@ -115,8 +115,8 @@ class SkinnedModelParser {
   bool ReadFrameTransforms() {
     RwSection frames;
     uint64_t bones = static_cast<uint64_t>(model_.boneCount);
-    const char* damaged = msg::kRwFrameListStructDamaged;
-    if (!FindFrameList() || !load_.Find(dff_, kRwStruct, msg::kRwFrameListStructNotFound, &frames) ||
+    Message damaged = Message::RwFrameListStructDamaged;
+    if (!FindFrameList() || !load_.Find(dff_, kRwStruct, Message::RwFrameListStructNotFound, &frames) ||
         !load_.Holds(dff_, frames, 4 + kFrameRecordSize * (bones + 1), damaged)) {
       return false;
     }
@@ -140,9 +140,9 @@ class SkinnedModelParser {
   bool FindGeometry(size_t& geometryBody) {
     dff_.SeekTo(0);
     RwSection geometry;
-    if (!load_.Find(dff_, kRwClump, msg::kRwClumpNotFound) ||
-        !load_.Find(dff_, kRwGeometryList, msg::kRwGeometryListNotFound) ||
-        !load_.Find(dff_, kRwGeometry, msg::kRwGeometryNotFound, &geometry)) {
+    if (!load_.Find(dff_, kRwClump, Message::RwClumpNotFound) ||
+        !load_.Find(dff_, kRwGeometryList, Message::RwGeometryListNotFound) ||
+        !load_.Find(dff_, kRwGeometry, Message::RwGeometryNotFound, &geometry)) {
       return false;
     }
     geometryBody = geometry.body;
@@ -150,11 +150,11 @@ class SkinnedModelParser {
   }
 
   bool ReadSkin(size_t geometryBody) {
-    const char* damaged = msg::kRwSkinDamaged;
+    Message damaged = Message::RwSkinDamaged;
     dff_.SeekTo(geometryBody);
     RwSection skin;
-    if (!load_.Find(dff_, kRwExtension, msg::kRwGeometryExtensionNotFound) ||
-        !load_.Find(dff_, kRwSkinPlg, msg::kRwSkinNotFound, &skin) || !load_.Holds(dff_, skin, 4, damaged)) {
+    if (!load_.Find(dff_, kRwExtension, Message::RwGeometryExtensionNotFound) ||
+        !load_.Find(dff_, kRwSkinPlg, Message::RwSkinNotFound, &skin) || !load_.Holds(dff_, skin, 4, damaged)) {
       return false;
     }
     dff_.Skip(1);  // bone count

@@ -71,9 +71,9 @@ bool OpenTextureDictionary(RwLoad& load, size_t& firstTexture) {
   ByteReader& txd = load.txd;
   txd.SeekTo(0);
   RwSection dictionaryStruct;
-  if (!load.Find(txd, kRwTextureDictionary, msg::kRwTextureDictionaryNotFound) ||
-      !load.Find(txd, kRwStruct, msg::kRwTextureDictionaryStructNotFound, &dictionaryStruct) ||
-      !load.Holds(txd, dictionaryStruct, 4, msg::kRwTextureDictionaryStructDamaged)) {
+  if (!load.Find(txd, kRwTextureDictionary, Message::RwTextureDictionaryNotFound) ||
+      !load.Find(txd, kRwStruct, Message::RwTextureDictionaryStructNotFound, &dictionaryStruct) ||
+      !load.Holds(txd, dictionaryStruct, 4, Message::RwTextureDictionaryStructDamaged)) {
     return false;
   }
   txd.Skip(4);  // texture count and device ID
@@ -89,15 +89,15 @@ bool FindDictionaryTexture(RwLoad& load, size_t firstTexture, const std::string&
   for (;;) {
     if (FindChunk(txd, kRwTextureNative) < 0) return true;  // no such texture: the material stays untextured
     RwSection texture;
-    if (!load.Find(txd, kRwStruct, msg::kRwTextureNativeStructNotFound, &texture) ||
-        !load.Holds(txd, texture, kThroughName, msg::kRwTextureNativeStructDamaged)) {
+    if (!load.Find(txd, kRwStruct, Message::RwTextureNativeStructNotFound, &texture) ||
+        !load.Holds(txd, texture, kThroughName, Message::RwTextureNativeStructDamaged)) {
       return false;
     }
-    if (txd.Read<uint32_t>() != kRwPlatformD3D9) return load.Fail(msg::kRwUnknownTexturePlatform);
+    if (txd.Read<uint32_t>() != kRwPlatformD3D9) return load.Fail(Message::RwUnknownTexturePlatform);
     txd.Skip(4);  // filtering and addressing
     char stored[32];
     txd.ReadBytes(stored, sizeof stored);
-    if (NameLength(stored, sizeof stored) == sizeof stored) return load.Fail(msg::kRwTextureNativeStructDamaged);
+    if (NameLength(stored, sizeof stored) == sizeof stored) return load.Fail(Message::RwTextureNativeStructDamaged);
     if (EqualIgnoringAsciiCase(stored, name)) {
       found = true;
       nativeStruct = texture;
@@ -111,7 +111,7 @@ bool FindDictionaryTexture(RwLoad& load, size_t firstTexture, const std::string&
 
 bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage& image) {
   ByteReader& txd = load.txd;
-  const char* damaged = msg::kRwTextureNativeStructDamaged;
+  Message damaged = Message::RwTextureNativeStructDamaged;
   txd.SeekTo(nativeStruct.body + 8);
   char name[32];
   txd.ReadBytes(name, sizeof name);
@@ -128,7 +128,7 @@ bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage&
   // A palette would stand between the header and the level data; it is not read.
   if ((rasterFormat & (kRasterPalette8 | kRasterPalette4)) != 0 ||
       !TextureRowLayout(format, width, height, rowSize, rowCount)) {
-    return load.Fail(msg::kRwUnknownTextureFormat);
+    return load.Fail(Message::RwUnknownTextureFormat);
   }
   uint64_t imageBytes = static_cast<uint64_t>(rowSize) * rowCount;
   if (width == 0 || height == 0 || levelSize < imageBytes) return load.Fail(damaged);

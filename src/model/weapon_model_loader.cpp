@@ -19,24 +19,24 @@ bool ChooseGeometryIndex(RwLoad& load, size_t& clumpBody, int32_t& geometryIndex
   ByteReader& dff = load.dff;
   dff.SeekTo(0);
   RwSection clump, clumpStruct;
-  if (!load.Find(dff, kRwClump, msg::kRwClumpNotFound, &clump) ||
-      !load.Find(dff, kRwStruct, msg::kRwClumpStructNotFound, &clumpStruct) ||
-      !load.Holds(dff, clumpStruct, 4, msg::kRwClumpStructDamaged)) {
+  if (!load.Find(dff, kRwClump, Message::RwClumpNotFound, &clump) ||
+      !load.Find(dff, kRwStruct, Message::RwClumpStructNotFound, &clumpStruct) ||
+      !load.Holds(dff, clumpStruct, 4, Message::RwClumpStructDamaged)) {
     return false;
   }
   clumpBody = clump.body;
   geometryIndex = dff.Read<int32_t>();  // the atomic count
-  const char* damaged = msg::kRwClumpStructDamaged;
+  Message damaged = Message::RwClumpStructDamaged;
   dff.SeekTo(clumpStruct.body - sizeof(RwChunkHeader));
   while (FindChunk(dff, kRwAtomic) >= 0) {  // the end of the Atomics is no failure
     RwSection atomic;
-    if (!load.Find(dff, kRwStruct, msg::kRwAtomicStructNotFound, &atomic) ||
-        !load.Holds(dff, atomic, kAtomicStructSize, msg::kRwAtomicStructDamaged)) {
+    if (!load.Find(dff, kRwStruct, Message::RwAtomicStructNotFound, &atomic) ||
+        !load.Holds(dff, atomic, kAtomicStructSize, Message::RwAtomicStructDamaged)) {
       return false;
     }
     if (dff.Read<int32_t>() == 0) {
       geometryIndex = dff.Read<int32_t>();
-      damaged = msg::kRwAtomicStructDamaged;
+      damaged = Message::RwAtomicStructDamaged;
       break;
     }
     dff.Skip(12);  // geometry index, flags, one word
@@ -51,15 +51,15 @@ bool FindWeaponGeometry(RwLoad& load, size_t& geometryBody) {
   int32_t geometryIndex = 0;
   if (!ChooseGeometryIndex(load, clumpBody, geometryIndex)) return false;
   dff.SeekTo(clumpBody);
-  if (!load.Find(dff, kRwGeometryList, msg::kRwGeometryListNotFound)) return false;
+  if (!load.Find(dff, kRwGeometryList, Message::RwGeometryListNotFound)) return false;
   // Every Geometry stepped over must exist: fewer Geometries than the index
   // end the load as a missing Geometry would.
   RwSection geometry;
   for (int32_t skipped = 0; skipped < geometryIndex; ++skipped) {
-    if (!load.Find(dff, kRwGeometry, msg::kRwGeometryNotFound, &geometry)) return false;
+    if (!load.Find(dff, kRwGeometry, Message::RwGeometryNotFound, &geometry)) return false;
     dff.Skip(geometry.size);
   }
-  if (!load.Find(dff, kRwGeometry, msg::kRwGeometryNotFound, &geometry)) return false;
+  if (!load.Find(dff, kRwGeometry, Message::RwGeometryNotFound, &geometry)) return false;
   geometryBody = geometry.body;
   return true;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
+#include "model/rw_test_files.h"
 #include "support/raw_bytes.h"
 
 namespace zam {
@@ -65,8 +66,12 @@ TEST(FindChunk, EmptyInputPartialHeadersAndOverlongBodiesGiveEndOfFile) {
 }
 
 TEST(FindChunk, SearchMessagesNameTheSectionOrTheVersion) {
-  EXPECT_STREQ(ChunkSearchMessage(kRwUnknownVersion, msg::kRwClumpNotFound), "Unknown RW Version ID.");
-  EXPECT_STREQ(ChunkSearchMessage(kRwEndOfFile, msg::kRwClumpNotFound), "RW Section Clump not found.");
+  EXPECT_EQ(ChunkSearchMessage(kRwUnknownVersion, Message::RwClumpNotFound), Message::RwUnknownVersion);
+  EXPECT_EQ(ChunkSearchMessage(kRwEndOfFile, Message::RwClumpNotFound), Message::RwClumpNotFound);
+  EXPECT_STREQ(MessageText(ChunkSearchMessage(kRwUnknownVersion, Message::RwClumpNotFound)), "Unknown RW Version ID.");
+  EXPECT_STREQ(MessageText(Message::RwClumpNotFound), "RW Section Clump not found.");
+  EXPECT_EQ(MessageText(Message::RwClumpNotFound), msg::kRwClumpNotFound) << "the constants are the table's texts";
+  EXPECT_STREQ(MessageText(Message::None), "");
   EXPECT_STREQ(msg::kRwTextureStringNotFound,
                "RW Section Clump\\Geometry List\\Geometry\\MaterialList\\Material\\Texture\\String not found.");
   EXPECT_STREQ(msg::kRwTextureNativeStructNotFound, "RW Section TextureDictionary\\TextureNative\\Struct not found.");

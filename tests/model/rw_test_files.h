@@ -1,15 +1,24 @@
 #pragma once
-// Helpers of the model tests: loading built files, and finding and patching
-// sections in them to make damaged variants.
+// Helpers of the model tests: loading built files, finding and patching
+// sections in them to make damaged variants, and failures shown by their text.
 
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <vector>
 
+#include "base/messages.h"
 #include "model/model_data.h"
 #include "model/rw_chunk.h"
 #include "model/skinned_model_loader.h"
 #include "model/weapon_model_loader.h"
+
+namespace zam {
+
+// GoogleTest prints a Message that differs from the one expected by its text.
+inline void PrintTo(Message message, std::ostream* out) { *out << '"' << MessageText(message) << '"'; }
+
+}  // namespace zam
 
 namespace zam::test {
 

@@ -50,7 +50,7 @@ Bytes CutAt(Bytes bytes, size_t length) {
   return bytes;
 }
 
-std::string Failure(const Bytes& dff, const Bytes* txd = nullptr) {
+Message Failure(const Bytes& dff, const Bytes* txd = nullptr) {
   SkinnedModelData model;
   ModelLoadResult result = LoadCharacter(dff, txd, model);
   EXPECT_FALSE(result.ok);
@@ -61,7 +61,7 @@ std::string Failure(const Bytes& dff, const Bytes* txd = nullptr) {
 struct Damage {
   Bytes dff;
   std::optional<Bytes> txd;  // none: loaded without a dictionary
-  const char* message;
+  Message message;
 };
 
 TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
@@ -71,80 +71,79 @@ TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
   PatchU16(noSets, SectionOffset(dff, kRwGeometry) + geometry, 0x96);
   noSets[SectionOffset(dff, kRwGeometry) + geometry + 2] = 0;
   const Damage cases[] = {
-      {Bytes(), {}, msg::kRwClumpNotFound},
-      {SmallTxd(), {}, "RW Section Clump not found."},
-      {Hide(dff, kRwFrameList), {}, msg::kRwFrameListNotFound},
-      {HideStruct(dff, kRwFrameList), {}, "RW Section Clump\\FrameList\\Struct not found."},
-      {CutAt(dff, SectionOffset(dff, kRwExtension)), {}, msg::kRwFrameExtensionNotFound},
-      {Hide(dff, kRwHAnimPlg), {}, "RW Section Clump\\FrameList\\Extension\\HAnimPLG not found."},
-      {Hide(dff, kRwHAnimPlg, 2), {}, msg::kRwHAnimNotFound},
-      {Small([](auto& d) { d.writeFrameNames = false; }), {}, msg::kRwFrameNameNotFound},
-      {Hide(dff, kRwGeometryList), {}, msg::kRwGeometryListNotFound},
-      {Hide(dff, kRwGeometry), {}, msg::kRwGeometryNotFound},
-      {HideStruct(dff, kRwGeometry), {}, msg::kRwGeometryStructNotFound},
-      {Hide(dff, kRwMaterialList), {}, msg::kRwMaterialListNotFound},
-      {HideStruct(dff, kRwMaterialList), {}, msg::kRwMaterialListStructNotFound},
-      {CutAt(dff, SectionOffset(dff, kRwBinMeshPlg) - sizeof(RwChunkHeader)), {},
-       "RW Section Clump\\Geometry List\\Geometry\\Extension not found."},
-      {Small([](auto& d) { d.geometry.writeBinMesh = false; }), {}, msg::kRwBinMeshNotFound},
-      {Small([](auto& d) { d.writeSkin = false; }), {}, msg::kRwSkinNotFound},
-      {Hide(dff, kRwMaterial, 1), SmallTxd(), msg::kRwMaterialNotFound},
-      {HideStruct(dff, kRwMaterial), SmallTxd(), msg::kRwMaterialStructNotFound},
-      {Small([](auto& d) { d.geometry.materials = {{"", 1}}, d.geometry.meshes.resize(1); }), SmallTxd(), msg::kRwTextureNotFound},
-      {Hide(Hide(dff, kRwString), kRwString), SmallTxd(), msg::kRwTextureStringNotFound},
-      {SmallDff(), SmallDff(), msg::kRwTextureDictionaryNotFound},
-      {SmallDff(), HideStruct(txd, kRwTextureDictionary), msg::kRwTextureDictionaryStructNotFound},
-      {SmallDff(), HideStruct(txd, kRwTextureNative), msg::kRwTextureNativeStructNotFound},
-      {Small([](auto& d) { d.stamp = 0x1003FFFF; }), {}, "Unknown RW Version ID."},
-      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 8; }), msg::kRwUnknownTexturePlatform},
+      {Bytes(), {}, Message::RwClumpNotFound},
+      {SmallTxd(), {}, Message::RwClumpNotFound},
+      {Hide(dff, kRwFrameList), {}, Message::RwFrameListNotFound},
+      {HideStruct(dff, kRwFrameList), {}, Message::RwFrameListStructNotFound},
+      {CutAt(dff, SectionOffset(dff, kRwExtension)), {}, Message::RwFrameExtensionNotFound},
+      {Hide(dff, kRwHAnimPlg), {}, Message::RwHAnimNotFound},
+      {Hide(dff, kRwHAnimPlg, 2), {}, Message::RwHAnimNotFound},
+      {Small([](auto& d) { d.writeFrameNames = false; }), {}, Message::RwFrameNameNotFound},
+      {Hide(dff, kRwGeometryList), {}, Message::RwGeometryListNotFound},
+      {Hide(dff, kRwGeometry), {}, Message::RwGeometryNotFound},
+      {HideStruct(dff, kRwGeometry), {}, Message::RwGeometryStructNotFound},
+      {Hide(dff, kRwMaterialList), {}, Message::RwMaterialListNotFound},
+      {HideStruct(dff, kRwMaterialList), {}, Message::RwMaterialListStructNotFound},
+      {CutAt(dff, SectionOffset(dff, kRwBinMeshPlg) - sizeof(RwChunkHeader)), {}, Message::RwGeometryExtensionNotFound},
+      {Small([](auto& d) { d.geometry.writeBinMesh = false; }), {}, Message::RwBinMeshNotFound},
+      {Small([](auto& d) { d.writeSkin = false; }), {}, Message::RwSkinNotFound},
+      {Hide(dff, kRwMaterial, 1), SmallTxd(), Message::RwMaterialNotFound},
+      {HideStruct(dff, kRwMaterial), SmallTxd(), Message::RwMaterialStructNotFound},
+      {Small([](auto& d) { d.geometry.materials = {{"", 1}}, d.geometry.meshes.resize(1); }), SmallTxd(),
+       Message::RwTextureNotFound},
+      {Hide(Hide(dff, kRwString), kRwString), SmallTxd(), Message::RwTextureStringNotFound},
+      {SmallDff(), SmallDff(), Message::RwTextureDictionaryNotFound},
+      {SmallDff(), HideStruct(txd, kRwTextureDictionary), Message::RwTextureDictionaryStructNotFound},
+      {SmallDff(), HideStruct(txd, kRwTextureNative), Message::RwTextureNativeStructNotFound},
+      {Small([](auto& d) { d.stamp = 0x1003FFFF; }), {}, Message::RwUnknownVersion},
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 8; }), Message::RwUnknownTexturePlatform},
       // Counts and references the file cannot hold.
-      {Small([](auto& d) { d.frameCount = 3; }), {}, "RW Section Clump\\FrameList\\Struct is damaged."},
-      {Small([](auto& d) { d.bones[1].name = std::string(24, 'A'); }), {},
-       "RW Section Clump\\FrameList\\Extension\\Frame is too long."},
+      {Small([](auto& d) { d.frameCount = 3; }), {}, Message::RwFrameListStructDamaged},
+      {Small([](auto& d) { d.bones[1].name = std::string(24, 'A'); }), {}, Message::RwFrameNameTooLong},
       {Small([](auto& d) { d.geometry.texCoords.clear(), d.geometry.flagsOverride = 0x92; }), {},
-       "RW Section Clump\\Geometry List\\Geometry\\Struct is damaged."},
-      {noSets, {}, msg::kRwGeometryStructDamaged},
-      {Small([](auto& d) { d.geometry.meshes[1].material = 2; }), {},
-       "RW Section Clump\\Geometry List\\Geometry\\Extension\\BinMeshPLG is damaged."},
-      {Small([](auto& d) { d.geometry.meshes[0].indices[5] = 72; }), {}, msg::kRwBinMeshDamaged},
-      {Small([](auto& d) { d.skin.boneIndices[10][3] = 3; }), {},
-       "RW Section Clump\\Geometry List\\Geometry\\Extension\\SkinPLG is damaged."},
-      {Small([](auto& d) { d.skin.inverseBindMatrices.pop_back(); }), {}, msg::kRwSkinDamaged},
+       Message::RwGeometryStructDamaged},
+      {noSets, {}, Message::RwGeometryStructDamaged},
+      {Small([](auto& d) { d.geometry.meshes[1].material = 2; }), {}, Message::RwBinMeshDamaged},
+      {Small([](auto& d) { d.geometry.meshes[0].indices[5] = 72; }), {}, Message::RwBinMeshDamaged},
+      {Small([](auto& d) { d.skin.boneIndices[10][3] = 3; }), {}, Message::RwSkinDamaged},
+      {Small([](auto& d) { d.skin.inverseBindMatrices.pop_back(); }), {}, Message::RwSkinDamaged},
       {Small([](auto& d) { d.geometry.materials[0].textureName = std::string(32, 'x'); }), SmallTxd(),
-       "RW Section Clump\\Geometry List\\Geometry\\MaterialList\\Material\\Texture\\String is too long."},
+       Message::RwTextureStringTooLong},
       {SmallDff(), SmallTextures([](auto& t) { t.textures[0].name = std::string(32, 'y'); }),
-       "RW Section TextureDictionary\\TextureNative\\Struct is damaged."},
-      {SmallDff(), SmallTextures([](auto& t) { t.textures[1].width = 0; }), msg::kRwTextureNativeStructDamaged},
+       Message::RwTextureNativeStructDamaged},
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[1].width = 0; }), Message::RwTextureNativeStructDamaged},
       {SmallDff(), SmallTextures([](auto& t) { t.textures[1].rasterFormat = 0x2500, t.textures[1].palette.assign(1024, 1); }),
-       "Unknown Texture Format."},
+       Message::RwUnknownTextureFormat},
   };
   for (const Damage& c : cases) EXPECT_EQ(Failure(c.dff, c.txd ? &*c.txd : nullptr), c.message);
+  EXPECT_STREQ(MessageText(Failure(Hide(dff, kRwHAnimPlg))),
+               "RW Section Clump\\FrameList\\Extension\\HAnimPLG not found.");
 }
 
 TEST(SkinnedModelDamaged, CountsAndSizesOutOfRangeAreDamage) {
   const Bytes dff = SmallDff();
   const size_t geometry = BodyOffset(dff, kRwGeometry) + sizeof(RwChunkHeader) - SectionOffset(dff, kRwGeometry);
   for (int32_t nodes : {0, -5, 4, 1000000, INT32_MAX})
-    EXPECT_EQ(Failure(Small([&](auto& d) { d.nodeCount = nodes; })), msg::kRwHAnimDamaged) << nodes;
+    EXPECT_EQ(Failure(Small([&](auto& d) { d.nodeCount = nodes; })), Message::RwHAnimDamaged) << nodes;
   for (int32_t parent : {-1, 2, 3, 99})  // bone 1 is frame 2: its parent must be frame 0 or 1
-    EXPECT_EQ(Failure(Small([&](auto& d) { d.bones[1].parentFrame = parent; })), msg::kRwFrameListStructDamaged);
+    EXPECT_EQ(Failure(Small([&](auto& d) { d.bones[1].parentFrame = parent; })), Message::RwFrameListStructDamaged);
   for (uint32_t count : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 73u}) {
-    EXPECT_EQ(Failure(Patched(dff, kRwGeometry, geometry + 8, count)), msg::kRwGeometryStructDamaged);  // vertices
-    EXPECT_EQ(Failure(Patched(dff, kRwGeometry, geometry + 4, count)), msg::kRwGeometryStructDamaged);  // triangles
+    EXPECT_EQ(Failure(Patched(dff, kRwGeometry, geometry + 8, count)), Message::RwGeometryStructDamaged);  // vertices
+    EXPECT_EQ(Failure(Patched(dff, kRwGeometry, geometry + 4, count)), Message::RwGeometryStructDamaged);  // triangles
   }
   for (uint32_t count : {0xFFFFFFFFu, 0x7FFFFFFFu, 3u})
-    EXPECT_EQ(Failure(Patched(dff, kRwMaterialList, 24, count)), msg::kRwMaterialListStructDamaged) << count;
+    EXPECT_EQ(Failure(Patched(dff, kRwMaterialList, 24, count)), Message::RwMaterialListStructDamaged) << count;
   for (uint32_t count : {0xFFFFFFFFu, 0x40000000u, 73u}) {
-    EXPECT_EQ(Failure(Patched(dff, kRwBinMeshPlg, 16, count)), msg::kRwBinMeshDamaged) << count;  // meshes
-    EXPECT_EQ(Failure(Patched(dff, kRwBinMeshPlg, 24, count)), msg::kRwBinMeshDamaged) << count;  // first mesh's indices
+    EXPECT_EQ(Failure(Patched(dff, kRwBinMeshPlg, 16, count)), Message::RwBinMeshDamaged) << count;  // meshes
+    EXPECT_EQ(Failure(Patched(dff, kRwBinMeshPlg, 24, count)), Message::RwBinMeshDamaged) << count;  // its indices
   }
   for (uint32_t format : {0u, 41u, 0x12345678u}) {
     Bytes txd = SmallTextures([&](auto& t) { t.textures[1].format = format; });
-    EXPECT_EQ(Failure(dff, &txd), msg::kRwUnknownTextureFormat) << format;
+    EXPECT_EQ(Failure(dff, &txd), Message::RwUnknownTextureFormat) << format;
   }
   for (uint32_t size : {0u, 63u, 200u, 0xFFFFFFFFu}) {  // a 4x4 A8R8G8B8 image has 64 bytes
     Bytes txd = SmallTextures([&](auto& t) { t.textures[1].levelSizeOverride = size; });
-    EXPECT_EQ(Failure(dff, &txd), msg::kRwTextureNativeStructDamaged) << size;
+    EXPECT_EQ(Failure(dff, &txd), Message::RwTextureNativeStructDamaged) << size;
   }
 }
 
@@ -178,7 +177,7 @@ TEST(SkinnedModelDamaged, WhatWasBuiltBeforeAFailureStays) {
   Bytes txd = SmallTxd();
   SkinnedModelData model;
   ModelLoadResult result = LoadCharacter(Small([](auto& d) { d.writeSkin = false; }), &txd, model);
-  EXPECT_EQ(result.message, msg::kRwSkinNotFound);
+  EXPECT_EQ(result.message, Message::RwSkinNotFound);
   EXPECT_EQ(model.boneCount, 3);
   EXPECT_EQ(model.weaponBoneIndex, 2);
   EXPECT_EQ(model.vertices.size(), 72u);
@@ -196,7 +195,7 @@ TEST(SkinnedModelDamaged, EveryTruncationStopsSafely) {
     // A copy of exactly `length` bytes, so the sanitizer sees any overread.
     SkinnedModelData model;
     ModelLoadResult result = LoadCharacter(CutAt(full, length), &txd, model);
-    if (length < unread) { EXPECT_TRUE(!result.ok && !result.message.empty()) << length; }
+    if (length < unread) { EXPECT_TRUE(!result.ok && result.message != Message::None) << length; }
   }
   for (size_t length = 0; length < txd.size(); ++length) {
     SkinnedModelData model;

@@ -35,7 +35,7 @@ SkinnedModelData Load(const gen::CharacterDesc& desc, const gen::DictionaryDesc*
   Bytes txd = dictionary ? BuildTxd(*dictionary) : Bytes();
   SkinnedModelData model;
   ModelLoadResult result = LoadCharacter(BuildCharacterDff(desc), dictionary ? &txd : nullptr, model);
-  EXPECT_TRUE(result.ok) << result.message;
+  EXPECT_TRUE(result.ok) << MessageText(result.message);
   return model;
 }
 

@@ -41,7 +41,7 @@ ModelLoadResult Load(const gen::WeaponDesc& desc, WeaponModelData& model, const 
   return LoadWeapon(gen::BuildWeaponDff(desc), txd, model);
 }
 
-std::string Failure(const Bytes& dff, const Bytes* txd = nullptr) {
+Message Failure(const Bytes& dff, const Bytes* txd = nullptr) {
   WeaponModelData model;
   ModelLoadResult result = LoadWeapon(dff, txd, model);
   EXPECT_FALSE(result.ok);
@@ -55,7 +55,7 @@ TEST(WeaponModelLoader, LoadsTheDemoPistolAttachedToFrameZero) {
   desc.geometries[1].binMeshFlags = 1;
   WeaponModelData model;
   ModelLoadResult result = Load(desc, model, &txd);
-  ASSERT_TRUE(result.ok) << result.message;
+  ASSERT_TRUE(result.ok) << MessageText(result.message);
   EXPECT_TRUE(model.hasVertexBuffer);
   EXPECT_EQ(model.mesh.primitiveType, kTriangleStrip);
   ASSERT_EQ(model.vertices.size(), desc.geometries[1].positions.size());
@@ -98,27 +98,28 @@ TEST(WeaponModelDamaged, MissingSectionsAndBadCountsEndTheLoadWithTheirMessages)
   };
   gen::WeaponDesc negative = Weapon({{1, 0}}, 2);
   negative.atomicCount = -3;
-  const std::pair<Bytes, std::string> cases[] = {
-      {Bytes(), msg::kRwClumpNotFound},
-      {patched(BodyOffset(dff, kRwClump)), "RW Section Clump\\Struct not found."},
-      {patched(BodyOffset(dff, kRwAtomic, 1)), "RW Section Clump\\Atomic\\Struct not found."},
-      {patched(SectionOffset(dff, kRwGeometryList)), msg::kRwGeometryListNotFound},
-      {demo([](auto& d) { d.geometries[1].writeBinMesh = false; }), msg::kRwBinMeshNotFound},
-      {demo([](auto& d) { d.stamp = 0x1003FFFF; }), msg::kRwUnknownVersion},
-      {demo([](auto& d) { d.geometries[1].meshes[0].material = 1; }), msg::kRwBinMeshDamaged},
+  const std::pair<Bytes, Message> cases[] = {
+      {Bytes(), Message::RwClumpNotFound},
+      {patched(BodyOffset(dff, kRwClump)), Message::RwClumpStructNotFound},
+      {patched(BodyOffset(dff, kRwAtomic, 1)), Message::RwAtomicStructNotFound},
+      {patched(SectionOffset(dff, kRwGeometryList)), Message::RwGeometryListNotFound},
+      {demo([](auto& d) { d.geometries[1].writeBinMesh = false; }), Message::RwBinMeshNotFound},
+      {demo([](auto& d) { d.stamp = 0x1003FFFF; }), Message::RwUnknownVersion},
+      {demo([](auto& d) { d.geometries[1].meshes[0].material = 1; }), Message::RwBinMeshDamaged},
       {demo([](auto& d) { d.geometries[1].texCoords.clear(), d.geometries[1].flagsOverride = 0x82; }),
-       msg::kRwGeometryStructDamaged},
-      {gen::BuildWeaponDff(Weapon({{1, 0}, {2, 1}}, 2)), msg::kRwGeometryNotFound},
-      {gen::BuildWeaponDff(Weapon({{0, -1}}, 1)), "RW Section Clump\\Atomic\\Struct is damaged."},
-      {gen::BuildWeaponDff(negative), "RW Section Clump\\Struct is damaged."},
-      {gen::BuildWeaponDff(Weapon({{0, 1}}, 1)), "RW Section Clump\\Geometry List\\Geometry not found."},
-      {gen::BuildWeaponDff(Weapon({{0, INT32_MAX}}, 1)), msg::kRwGeometryNotFound},
+       Message::RwGeometryStructDamaged},
+      {gen::BuildWeaponDff(Weapon({{1, 0}, {2, 1}}, 2)), Message::RwGeometryNotFound},
+      {gen::BuildWeaponDff(Weapon({{0, -1}}, 1)), Message::RwAtomicStructDamaged},
+      {gen::BuildWeaponDff(negative), Message::RwClumpStructDamaged},
+      {gen::BuildWeaponDff(Weapon({{0, 1}}, 1)), Message::RwGeometryNotFound},
+      {gen::BuildWeaponDff(Weapon({{0, INT32_MAX}}, 1)), Message::RwGeometryNotFound},
   };
   for (const auto& [bytes, message] : cases) EXPECT_EQ(Failure(bytes), message);
+  EXPECT_STREQ(MessageText(Failure(gen::BuildWeaponDff(negative))), "RW Section Clump\\Struct is damaged.");
   gen::DictionaryDesc textures = gen::DemoWeaponTextures();
   textures.textures[0].platform = 2;
   Bytes txd = gen::BuildTxd(textures);
-  EXPECT_EQ(Failure(dff, &txd), msg::kRwUnknownTexturePlatform);
+  EXPECT_EQ(Failure(dff, &txd), Message::RwUnknownTexturePlatform);
 }
 
 TEST(WeaponModelDamaged, EveryTruncationStopsSafely) {

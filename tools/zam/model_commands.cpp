@@ -87,8 +87,8 @@ int RunModel(const Args& args) {
     PrintBones(model);
     PrintMesh(model.mesh, model.vertices.size(), model.hasVertexBuffer);
   }
-  std::printf("  \"message\": %s\n}\n", result.ok ? "null" : JsonString(result.message).c_str());
-  return result.ok ? kExitOk : Fail(result.message);
+  std::printf("  \"message\": %s\n}\n", result.ok ? "null" : JsonString(MessageText(result.message)).c_str());
+  return result.ok ? kExitOk : Fail(MessageText(result.message));
 }
 
 }  // namespace zam::cli

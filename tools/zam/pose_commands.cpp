@@ -53,7 +53,7 @@ int RunPose(const Args& args) {
   SkinnedModelData model;
   // Only the bones matter here: no dictionary, so no textures are read.
   const ModelLoadResult loaded = LoadSkinnedModel(dff.data(), dff.size(), nullptr, 0, model);
-  if (!loaded.ok) return Fail(loaded.message);
+  if (!loaded.ok) return Fail(MessageText(loaded.message));
 
   AnimPackage package{};
   if (!LoadPackage(args[1], package)) return kExitFailure;
