@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "img_builder.h"
 #include "platform/temp_file.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "platform/temp_file.h"
 
 namespace {

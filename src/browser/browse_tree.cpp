@@ -1,8 +1,8 @@
 #include "browser/browse_tree.h"
 
 #include "base/text.h"
-#include "browser/archive_entry_path.h"
-#include "browser/img_archive.h"
+#include "img/archive_entry_path.h"
+#include "img/img_archive.h"
 
 namespace zam {
 

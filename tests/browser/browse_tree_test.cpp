@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <tuple>
 
-#include "browser/archive_entry_path.h"
 #include "browser/browse_tree.h"
+#include "img/archive_entry_path.h"
 #include "img_builder.h"
 #include "support/scratch_folder.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "base/messages.h"
-#include "browser/img_archive.h"
 #include "commands.h"
+#include "img/img_archive.h"
 #include "platform/file_system.h"
 #include "platform/temp_file.h"
 

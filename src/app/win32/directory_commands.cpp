@@ -6,7 +6,7 @@
 #include "app/win32/settings_store_win32.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "platform/temp_file.h"
 #include "preview/win32/opening_option_dialog.h"
 #include "resource.h"

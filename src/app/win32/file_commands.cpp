@@ -10,7 +10,7 @@
 #include "app/win32/document_actions.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "platform/file_system.h"
 #include "platform/temp_file.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
-#include "browser/archive_entry_path.h"
-#include "browser/img_archive.h"
+#include "img/archive_entry_path.h"
+#include "img/img_archive.h"
 #include "model/dictionary_path.h"
 #include "model/skinned_model_loader.h"
 #include "model/weapon_model_loader.h"

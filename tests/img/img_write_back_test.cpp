@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "img_builder.h"
 #include "platform/temp_file.h"
 #include "support/scratch_folder.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "img_builder.h"
 #include "support/scratch_folder.h"
 #include "support/raw_bytes.h"

@@ -1,4 +1,4 @@
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "browser/archive_entry_path.h"
+#include "img/archive_entry_path.h"
 
 #include "base/text.h"
 #include "platform/folders.h"

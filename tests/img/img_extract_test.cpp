@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "browser/img_archive.h"
+#include "img/img_archive.h"
 #include "img_builder.h"
 #include "platform/temp_file.h"
 #include "support/scratch_folder.h"
