@@ -71,6 +71,12 @@ class ScratchFolder {
 
   bool Exists(const std::string& name) const { return std::filesystem::exists(folder_ / name); }
 
+  // Points the temporary folder at one that does not exist, so that no
+  // temporary file can be made until the object goes away.
+  void LoseTemporaryFolder() const {
+    for (const char* name : kTempVariables) SetVariable(name, Path("missing"));
+  }
+
   // Names of the files made by the temporary-file service ("ifp", "dff" and
   // "txd" prefixes); the tests never give their own files such names.
   std::vector<std::string> TempFiles() const {
