@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "base/messages.h"
 #include "demo_models.h"
 #include "model/skinned_model_loader.h"
 #include "model/weapon_model_loader.h"
@@ -33,7 +34,7 @@ void BM_LoadSkinnedModel(benchmark::State& state) {
   for (auto _ : state) {
     zam::ModelLoadResult result = zam::LoadSkinnedModel(files.dff.data(), files.dff.size(),
                                                         textured ? files.txd.data() : nullptr, files.txd.size(), model);
-    if (!result.ok) state.SkipWithError(result.message.c_str());
+    if (!result.ok) state.SkipWithError(zam::MessageText(result.message));
     benchmark::DoNotOptimize(model.vertices.data());
   }
   size_t bytes = files.dff.size() + (textured ? files.txd.size() : 0);
