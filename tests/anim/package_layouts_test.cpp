@@ -53,6 +53,7 @@ TEST(PackageLayouts, ReadAndWriteAsReadIfpAndWriteIfpDo) {
     ASSERT_EQ(WriteIfp(package, whole), IfpWriteStatus::Ok);
     std::vector<uint8_t> body;
     ByteWriter out(body);
+    out.Reserve(whole.size());
     out.Write(layout.tag);
     layout.write(package, out);
     EXPECT_EQ(body, whole) << layout.shownName;
