@@ -51,6 +51,10 @@ ensure_packages
 # shares the Windows build, which must then still build and run the tests.
 run_step run-command bash "$ROOT/scripts/run.sh" --screenshot
 
+# The modules of src/ depend on each other without a circle (the build
+# itself refuses includes that climb).
+run_step dependencies python3 "$ROOT/scripts/check_dependencies.py" "$ROOT/src"
+
 echo "== native build (sanitizers)"
 build_native native-asan -DZAM_BENCH=OFF -DZAM_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
 run_gtest native-core env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "$BUILD/native-asan/tests/core_tests"

@@ -10,7 +10,6 @@
 #include <set>
 
 #include "anim/ifp_writer.h"
-#include "app/win32/preview_models.h"
 #include "demo_models.h"
 #include "editor_fixture.h"
 #include "img_builder.h"
@@ -232,12 +231,12 @@ TEST_F(Browser, DoubleClicksNavigateDownAndUp) {
   DoubleClick("anim.img");
   EXPECT_EQ(Chain(), archive_);
   EXPECT_EQ(Listing(), kArchiveListing);
-  EXPECT_EQ(State().browser.state.browseArchive, archive_);
+  EXPECT_EQ(Main().browser.state.browseArchive, archive_);
   std::string drive = game_.substr(0, 2);
   DoubleClick(drive);
   EXPECT_EQ(Chain(), drive);
   EXPECT_EQ(Text(IDC_PATH_BOX), drive + "\\");
-  EXPECT_EQ(State().browser.state.browseArchive, "");
+  EXPECT_EQ(Main().browser.state.browseArchive, "");
 }
 
 TEST_F(Browser, DoubleClickOnAPackageOpensItFromAFolderOrAnArchive) {
@@ -253,7 +252,7 @@ TEST_F(Browser, DoubleClickOnAPackageOpensItFromAFolderOrAnArchive) {
     DoubleClick(c.item);
     EXPECT_EQ(Title(), std::string(c.item) + " - Zelcor Animation Manager");
     EXPECT_EQ(Rows(IDC_ANIMATION_LIST), c.animations) << c.item;
-    const DocumentState& document = State().document;
+    const DocumentState& document = Model().document();
     EXPECT_EQ(document.documentName, c.item);
     EXPECT_EQ(document.documentArchive, c.fromArchive ? archive_ : "");
     EXPECT_EQ(document.documentDirectory, c.fromArchive ? "" : game_ + "\\");
@@ -280,8 +279,8 @@ TEST_F(Browser, DeclinedDiscardLeavesPackageTreeAndDocumentAsTheyWere) {
   EXPECT_EQ(prompts_.messages[0].text, "Current editing will be lost.\nDo you want to continue?");
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 0, 0), "edited");
-  EXPECT_EQ(State().document.documentDirectory, game_ + "\\");
-  EXPECT_EQ(State().document.documentArchive, "");
+  EXPECT_EQ(Model().document().documentDirectory, game_ + "\\");
+  EXPECT_EQ(Model().document().documentArchive, "");
   EXPECT_EQ(Chain(), archive_ + "\\run.ifp") << "the clicked item stays selected";
   EXPECT_EQ(Children(Find("anim.img")).size(), kArchiveListing.size());
 }
@@ -289,28 +288,29 @@ TEST_F(Browser, DeclinedDiscardLeavesPackageTreeAndDocumentAsTheyWere) {
 TEST_F(Browser, ModelsOpenWithTheirDictionariesFromArchivesAndFolders) {
   Start();
   DoubleClick("ped.dff");
-  EXPECT_FALSE(State().character.mesh.textures.empty()) << "with ped.txd beside it";
+  EXPECT_FALSE(Model().character().mesh.textures.empty()) << "with ped.txd beside it";
   EXPECT_EQ(Setting("Preview", "Model"), game_ + "\\ped.dff");
 
   DoubleClick("anim.img");
-  UnloadModel(State(), ModelRole::Character);
+  UnloadModel(ModelRole::Character);  // and forgets it
   Select("ped.dff");
   Command(ID_TREE_OPEN_SKINNED);
-  EXPECT_FALSE(State().character.mesh.textures.empty()) << "the dictionary came from the same archive";
-  EXPECT_EQ(Setting("Preview", "Model"), game_ + "\\ped.dff") << "the popup does not record the model";
+  EXPECT_FALSE(Model().character().mesh.textures.empty()) << "the dictionary came from the same archive";
+  EXPECT_EQ(Setting("Preview", "Model"), "") << "the popup does not record the model";
   Select("gun.dff");
   Command(ID_TREE_OPEN_WEAPON);
-  EXPECT_FALSE(State().weapon.mesh.textures.empty());
+  EXPECT_FALSE(Model().weapon().mesh.textures.empty());
 
   // A double-click records the entry so that the next start finds it.
-  UnloadModel(State(), ModelRole::Character);
+  UnloadModel(ModelRole::Character);
   DoubleClick("ped.dff");
-  EXPECT_GT(State().character.boneCount, 0);
-  EXPECT_EQ(Setting("Preview", "Model"), archive_ + "\\ped.dff");
-  UnloadModel(State(), ModelRole::Character);
-  EXPECT_TRUE(LoadModelPath(State(), ModelRole::Character, Setting("Preview", "Model"), true));
-  EXPECT_FALSE(State().character.mesh.textures.empty());
-  EXPECT_FALSE(LoadModelPath(State(), ModelRole::Character, archive_ + "\\gone.dff", true));
+  EXPECT_GT(Model().character().boneCount, 0);
+  const std::string recorded = Setting("Preview", "Model");
+  EXPECT_EQ(recorded, archive_ + "\\ped.dff");
+  UnloadModel(ModelRole::Character);
+  EXPECT_TRUE(LoadModel(ModelRole::Character, recorded));
+  EXPECT_FALSE(Model().character().mesh.textures.empty());
+  EXPECT_FALSE(LoadModel(ModelRole::Character, archive_ + "\\gone.dff"));
   EXPECT_TRUE(prompts_.messages.empty());
   EXPECT_TRUE(Children(Find("ped.dff")).empty());
 }
@@ -324,7 +324,7 @@ TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
   Command(ID_TREE_OPEN_SKINNED);
   EXPECT_TRUE(prompts_.messages.empty()) << "the browser stops silently";
   EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
-  EXPECT_EQ(State().character.boneCount, 0);
+  EXPECT_EQ(Model().character().boneCount, 0);
 
   // Entries that are no package or model: the reader and the loader say so.
   // A model without a dictionary loads untextured.
@@ -339,11 +339,11 @@ TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
   ASSERT_EQ(prompts_.messages.size(), 2u);
   EXPECT_EQ(prompts_.messages[0].text, "Unknown Format String.");
   EXPECT_EQ(prompts_.messages[1].text, "Unknown RW Version ID.");
-  EXPECT_EQ(State().document.documentArchive, "") << "what was not read is not the document";
+  EXPECT_EQ(Model().document().documentArchive, "") << "what was not read is not the document";
   Select("bare.dff");
   Command(ID_TREE_OPEN_SKINNED);
-  EXPECT_GT(State().character.boneCount, 0);
-  EXPECT_TRUE(State().character.mesh.textures.empty());
+  EXPECT_GT(Model().character().boneCount, 0);
+  EXPECT_TRUE(Model().character().mesh.textures.empty());
 }
 
 // The popups the main window was about to show.
@@ -374,12 +374,12 @@ TEST_F(Browser, RightClickOffersThePopupOfPackagesAndModelsOnly) {
     Pump();
     ASSERT_EQ(shownPopups.size(), c.popup < 0 ? 0u : 1u) << (c.item ? c.item : "empty part");
     if (c.popup >= 0) {
-      EXPECT_EQ(shownPopups[0], GetSubMenu(State().treeMenu.get(), c.popup));
+      EXPECT_EQ(shownPopups[0], GetSubMenu(Main().treeMenu.get(), c.popup));
     }
   }
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager") << "Open";
-  EXPECT_GT(State().character.boneCount, 0) << "Open as Skinned Model";
+  EXPECT_GT(Model().character().boneCount, 0) << "Open as Skinned Model";
 }
 
 TEST_F(Browser, InitialDirectoryIsSetForTheNextStart) {

@@ -7,23 +7,25 @@
 
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
+#include "app/win32/view_updates.h"
 #include "demo_animations.h"
 #include "demo_models.h"
 #include "dff_builder.h"
+#include "platform/win32/wide_text.h"
 #include "resource.h"
 #include "txd_builder.h"
 
 namespace zam::test {
 
-int FakePrompts::MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
-  messages.push_back({text, caption, type});
+int FakePrompts::MessageBoxW(HWND, const wchar_t* text, const wchar_t* caption, UINT type) {
+  messages.push_back({Utf8FromWide(text), Utf8FromWide(caption), type});
   if (answers.empty()) return IDOK;
   int answer = answers.front();
   answers.pop_front();
   return answer;
 }
 
-BOOL FakePrompts::ChooseColorA(CHOOSECOLORA* dialog) {
+BOOL FakePrompts::ChooseColorW(CHOOSECOLORW* dialog) {
   colorDialogs.push_back(*dialog);
   if (chosenColors.empty()) return FALSE;
   dialog->rgbResult = chosenColors.front();
@@ -31,13 +33,15 @@ BOOL FakePrompts::ChooseColorA(CHOOSECOLORA* dialog) {
   return TRUE;
 }
 
-BOOL FakePrompts::Choose(OPENFILENAMEA* dialog) {
-  fileDialogs.push_back(*dialog);
+BOOL FakePrompts::Choose(OPENFILENAMEW* dialog) {
+  std::wstring filter;
+  for (const wchar_t* part = dialog->lpstrFilter; part && *part; part += wcslen(part) + 1) filter += part + std::wstring(1, L'\0');
+  fileDialogs.push_back({dialog->hwndOwner, filter, dialog->Flags, dialog->lpstrDefExt ? dialog->lpstrDefExt : L""});
   if (chosenPaths.empty() || chosenPaths.front().empty()) {
     if (!chosenPaths.empty()) chosenPaths.pop_front();
     return FALSE;
   }
-  lstrcpynA(dialog->lpstrFile, chosenPaths.front().c_str(), static_cast<int>(dialog->nMaxFile));
+  lstrcpynW(dialog->lpstrFile, WideFromUtf8(chosenPaths.front()).c_str(), static_cast<int>(dialog->nMaxFile));
   chosenPaths.pop_front();
   return TRUE;
 }
@@ -146,34 +150,80 @@ std::vector<std::string> EditorTest::Column(int listId, int column) const {
 }
 
 void EditorTest::Click(int listId, int row, bool add) {
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  if (add) {
-    item.state = Selected(listId, row) ? 0 : LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(Item(listId), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-  } else {
-    // A plain click first clears the old selection, then selects the row.
-    for (int other = 0; other < Rows(listId); ++other) {
-      if (other != row && Selected(listId, other)) {
-        item.state = 0;
-        SendMessageA(Item(listId), LVM_SETITEMSTATE, other, reinterpret_cast<LPARAM>(&item));
-      }
-    }
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(Item(listId), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-  }
-  Pump();
+  HWND list = Item(listId);
+  SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+  RECT label{};
+  label.left = LVIR_LABEL;
+  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
+  POINT middle{label.left + 8, (label.top + label.bottom) / 2};
+  ClickControl(listId, middle, Button::Left, add ? std::initializer_list<WORD>{VK_CONTROL} : std::initializer_list<WORD>{});
 }
 
-void EditorTest::Rename(int listId, int row, const std::string& text, WPARAM key) {
-  SetFocus(Item(listId));
-  HWND edit = reinterpret_cast<HWND>(SendMessageA(Item(listId), LVM_EDITLABELA, row, 0));
-  ASSERT_NE(edit, nullptr);
-  SetWindowTextA(edit, text.c_str());
-  SendMessageA(edit, WM_KEYDOWN, key, 0);
-  SendMessageA(edit, WM_CHAR, key, 0);
-  Pump();
+void EditorTest::Rename(int listId, int row, const std::string& text, WORD key) {
+  Click(listId, row);
+  Press({VK_F2});
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(Item(listId), LVM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(edit, nullptr) << "F2 started no edit";
+  // The edit starts with the whole name selected: typing replaces it.
+  SendText(text);
+  Settle();
+  Press({key});
   ASSERT_FALSE(IsWindow(edit)) << "the label edit did not end";
+}
+
+void EditorTest::Press(std::initializer_list<WORD> keys) {
+  SetForegroundWindow(window_);
+  SendKeys(keys);
+  Settle();
+}
+
+void EditorTest::ClickControl(int id, POINT at, Button button, std::initializer_list<WORD> modifiers, int clicks) {
+  SetForegroundWindow(window_);
+  ClientToScreen(id ? Item(id) : window_, &at);
+  SendClick(at, button, modifiers, clicks);
+  Settle();
+}
+
+std::vector<uint32_t> EditorTest::Capture(HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(control);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  std::vector<uint32_t> copy(pixels, pixels + static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(control, screen);
+  return copy;
+}
+
+bool EditorTest::LoadModel(ModelRole role, const std::string& path) {
+  EditorChanges changes = Main().editor.LoadModel(role, path, false, true);
+  ShowChanges(Main(), changes);
+  return (changes.character || changes.weapon) && !changes.message;
+}
+
+void EditorTest::UnloadModel(ModelRole role) { ShowChanges(Main(), Main().editor.UnloadModel(role)); }
+
+void EditorTest::Settle(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  do {
+    Sleep(5);
+    Pump();
+  } while (GetTickCount() - start < milliseconds);
 }
 
 void EditorTest::Pump() {

@@ -1,6 +1,6 @@
 #pragma once
-// Drives the real main dialog, created from its resource, with real
-// messages; prompts are answered by the test and recorded.
+// Drives the real main dialog, created from its resource, with real input
+// through the system; prompts are answered by the test and recorded.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,33 +12,40 @@
 #include <vector>
 
 #include "anim/anim_package.h"
-#include "app/win32/editor_state.h"
+#include "app/win32/main_window.h"
 #include "app/win32/main_dialog.h"
 #include "app/win32/ui_prompts.h"
+#include "real_input.h"
 
 namespace zam::test {
 
 class FakePrompts final : public UiPrompts {
  public:
   struct Shown {
-    std::string text;
+    std::string text;  // UTF-8
     std::string caption;
     UINT type;
   };
+  struct FileDialog {
+    HWND owner;
+    std::wstring filter;  // with its zeros, up to the final pair
+    DWORD flags;
+    std::wstring defaultExtension;
+  };
   std::vector<Shown> messages;
   std::deque<int> answers;             // message box results; IDOK when empty
-  std::deque<std::string> chosenPaths;  // file dialog answers; "" cancels
-  std::vector<OPENFILENAMEA> fileDialogs;
+  std::deque<std::string> chosenPaths;  // file dialog answers (UTF-8); "" cancels
+  std::vector<FileDialog> fileDialogs;
   std::deque<COLORREF> chosenColors;    // colour dialog answers; none left cancels
-  std::vector<CHOOSECOLORA> colorDialogs;
+  std::vector<CHOOSECOLORW> colorDialogs;
 
-  int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
-  BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override { return Choose(dialog); }
-  BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) override { return Choose(dialog); }
-  BOOL ChooseColorA(CHOOSECOLORA* dialog) override;
+  int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) override;
+  BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) override { return Choose(dialog); }
+  BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) override { return Choose(dialog); }
+  BOOL ChooseColorW(CHOOSECOLORW* dialog) override;
 
  private:
-  BOOL Choose(OPENFILENAMEA* dialog);
+  BOOL Choose(OPENFILENAMEW* dialog);
 };
 
 class EditorTest : public ::testing::Test {
@@ -77,17 +84,30 @@ class EditorTest : public ::testing::Test {
   int Rows(int listId) const { return static_cast<int>(SendMessageA(Item(listId), LVM_GETITEMCOUNT, 0, 0)); }
   std::string Cell(int listId, int row, int column) const;
   std::vector<std::string> Column(int listId, int column = 0) const;
-  // A plain click on a row (the selection becomes that row) or, with
-  // `add`, a Ctrl+click that toggles the row.
+  // A plain click on a row with the mouse (the selection becomes that row)
+  // or, with `add`, a Ctrl+click that toggles the row.
   void Click(int listId, int row, bool add = false);
   bool Selected(int listId, int row) const { return SendMessageA(Item(listId), LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0; }
-  // Label editing through the list's own edit box, ended by `key`
-  // (VK_RETURN or VK_ESCAPE).
-  void Rename(int listId, int row, const std::string& text, WPARAM key = VK_RETURN);
+  // A click on a row, F2, the text typed over the name, and `key`
+  // (VK_RETURN or VK_ESCAPE) to end the edit.
+  void Rename(int listId, int row, const std::string& text, WORD key = VK_RETURN);
+  // Keys pressed together through the system, to whatever has the focus.
+  void Press(std::initializer_list<WORD> keys);
+  // A click at client point `at` of control `id` (or of the window for 0).
+  void ClickControl(int id, POINT at, Button button = Button::Left, std::initializer_list<WORD> modifiers = {},
+                    int clicks = 1);
+  // The client area's pixels as the screen shows them, rows top down.
+  static std::vector<uint32_t> Capture(HWND control);
   UINT MenuState(int commandId) const { return GetMenuState(GetMenu(window_), commandId, MF_BYCOMMAND); }
   void Pump();
+  // Pumps until the input sent has arrived and been handled.
+  void Settle(DWORD milliseconds = 60);
 
-  EditorState& State() { return *EditorOf(window_); }
+  MainWindow& Main() { return *MainWindowOf(window_); }
+  const Editor& Model() { return Main().editor; }
+  // The model at `path` loaded and shown; false when it did not load.
+  bool LoadModel(ModelRole role, const std::string& path);
+  void UnloadModel(ModelRole role);
 
   FakePrompts prompts_;
   std::string dir_;

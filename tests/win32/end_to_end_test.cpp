@@ -21,6 +21,29 @@ std::string ProgramPath() {
   return path.substr(0, path.find_last_of('\\')) + "\\..\\src\\ZelcorAnimManager.exe";
 }
 
+// The main window of process `process`, once it exists (visible or not).
+HWND MainWindowOfProcess(DWORD process) {
+  struct Search {
+    DWORD process;
+    HWND found = nullptr;
+  } search{process};
+  EnumWindows(
+      [](HWND window, LPARAM data) {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char title[256] = {};
+        GetWindowTextA(window, title, sizeof title);
+        if (owner != search->process || std::string(title).find(" - Zelcor Animation Manager") == std::string::npos) {
+          return TRUE;
+        }
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 HWND WaitForWindow(const char* title, DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
     if (HWND window = FindWindowA(nullptr, title)) return window;
@@ -61,14 +84,46 @@ class EndToEnd : public EditorTest {
   }
 };
 
-TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageAndClosesWithoutAsking) {
+// From the moment its window exists, the program never lists the package's
+// animations under the title of a new document; closed, its window goes at
+// once, whatever releasing the device takes after.
+TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageTitledAndClosesAtOnce) {
   std::string package = WritePackage("e2e walk.ifp", TestPackage(kFormatANP3, 3));
-  Started program = StartProgram(ProgramPath(), "\"" + ProgramPath() + "\" \"" + package + "\"",
-                                 "e2e walk.ifp - Zelcor Animation Manager");
+  Started program;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string command = "\"" + ProgramPath() + "\" \"" + package + "\"";
+  ASSERT_TRUE(CreateProcessA(ProgramPath().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
+                             &startup, &program.process));
+  int listedUnderNew = 0;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
+    if (HWND window = MainWindowOfProcess(program.process.dwProcessId)) {
+      // The rows first: the title read after them must already name the file.
+      LRESULT rows = SendMessageA(GetDlgItem(window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0);
+      char title[256] = {};
+      GetWindowTextA(window, title, sizeof title);
+      if (rows > 0 && std::string(title) == "new - Zelcor Animation Manager") ++listedUnderNew;
+      if (std::string(title) == "e2e walk.ifp - Zelcor Animation Manager" && IsWindowVisible(window)) {
+        program.window = window;
+        break;
+      }
+    }
+    Sleep(1);
+  }
   ASSERT_NE(program.window, nullptr) << "no window with the document's title";
-  // What the rows show is read in-process by the main window tests.
+  EXPECT_EQ(listedUnderNew, 0) << "the title lagged behind the lists";
   EXPECT_EQ(SendMessageA(GetDlgItem(program.window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
-  CloseProgram(program);
+
+  const DWORD asked = GetTickCount();
+  PostMessageA(program.window, WM_CLOSE, 0, 0);
+  while (IsWindowVisible(program.window) && GetTickCount() - asked < 5000) Sleep(1);
+  EXPECT_LT(GetTickCount() - asked, 300u) << "the window stayed on screen";
+  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(program.process.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+  CloseHandle(program.process.hThread);
+  CloseHandle(program.process.hProcess);
 }
 
 // Started by its bare name from its own folder, as "wine Program.exe" does,

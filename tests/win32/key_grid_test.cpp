@@ -2,6 +2,7 @@
 // the row alignment with the bone list.
 
 #include "editor_fixture.h"
+#include "views/key_grid_geometry.h"
 #include "resource.h"
 
 namespace zam::test {
@@ -81,7 +82,7 @@ class KeyGrid : public EditorTest {
 
 TEST_F(KeyGrid, KeyBoxesSitAtTheirFrameInTheTrackColour) {
   StartWithKeyAt(0.5f);
-  ASSERT_EQ(State().keyGrid.scale, 24.0f);
+  ASSERT_EQ(Main().keyGrid.scale, 24.0f);
   Paint();
   HWND grid = Item(IDC_KEY_GRID);
   RECT row = RowRect(1);
@@ -112,18 +113,44 @@ TEST_F(KeyGrid, ZoomIsClampedNeedsTheRightButtonAloneAndSetsTheColumnWidth) {
   StartWithKeyAt(0.0f, 2, 2.0f);
   EXPECT_EQ(ColumnWidth(), 2909);
   RightDrag(100, 56);  // up by 44 pixels: 24 - 22 = 2
-  EXPECT_EQ(State().keyGrid.scale, 2.0f);
+  EXPECT_EQ(Main().keyGrid.scale, 2.0f);
   EXPECT_EQ(ColumnWidth(), 247);
-  State().keyGrid.scale = 20.0f;
+  Main().keyGrid.scale = 20.0f;
   RightDrag(100, 110);
-  EXPECT_EQ(State().keyGrid.scale, 24.0f);
+  EXPECT_EQ(Main().keyGrid.scale, 24.0f);
   RightDrag(200, 100);
-  EXPECT_EQ(State().keyGrid.scale, 2.0f);
+  EXPECT_EQ(Main().keyGrid.scale, 2.0f);
   RightDrag(100, 120, MK_RBUTTON | MK_LBUTTON);
-  EXPECT_EQ(State().keyGrid.scale, 2.0f);
+  EXPECT_EQ(Main().keyGrid.scale, 2.0f);
   Click(IDC_ANIMATION_LIST, 0, true);  // no current animation: no zoom
   RightDrag(100, 110);
-  EXPECT_EQ(State().keyGrid.scale, 2.0f);
+  EXPECT_EQ(Main().keyGrid.scale, 2.0f);
+}
+
+// A right drag with the mouse zooms out until the whole time line fits: the
+// scroll bar goes, and every row shows its boxes at their new places.
+TEST_F(KeyGrid, ZoomingOutUntilTheTimeLineFitsRepaintsEveryRow) {
+  StartWithKeyAt(0.5f, 10, 2.0f, false);
+  HWND grid = Item(IDC_KEY_GRID);
+  ASSERT_TRUE(GetWindowLongPtrA(grid, GWL_STYLE) & WS_HSCROLL);
+  POINT at{200, 150};
+  ClientToScreen(grid, &at);
+  SetForegroundWindow(window_);
+  SendPointer(at);
+  SendButton(Button::Right, true);
+  for (int step = 1; step <= 12; ++step) {
+    SendPointer({at.x, at.y - step * 5});
+    Settle(20);
+  }
+  SendButton(Button::Right, false);
+  Settle(200);
+  ASSERT_EQ(Main().keyGrid.scale, 2.0f);
+  EXPECT_FALSE(GetWindowLongPtrA(grid, GWL_STYLE) & WS_HSCROLL);
+  for (int row = 0; row < 10; ++row) {
+    RECT rect = RowRect(row);
+    const COLORREF track = static_cast<COLORREF>(TrackColor(row + 1));
+    EXPECT_EQ(Pixel(grid, rect.left + 30 * 2, (rect.top + rect.bottom) / 2), track) << "row " << row;
+  }
 }
 
 TEST_F(KeyGrid, ZoomKeepsTheLeftFrameInPlace) {
@@ -133,7 +160,7 @@ TEST_F(KeyGrid, ZoomKeepsTheLeftFrameInPlace) {
   Pump();
   ASSERT_EQ(GetScrollPos(grid, SB_HORZ), 2400);
   RightDrag(100, 76);  // 24 -> 12
-  EXPECT_EQ(State().keyGrid.scale, 12.0f);
+  EXPECT_EQ(Main().keyGrid.scale, 12.0f);
   EXPECT_EQ(GetScrollPos(grid, SB_HORZ), 1200);
 }
 
@@ -182,6 +209,42 @@ TEST_F(KeyGrid, RowsStaySideBySideWhicheverListScrolls) {
     EXPECT_GT(TopRow(list == bones ? IDC_BONE_LIST : IDC_KEY_GRID), 0) << "the wheel scrolled";
     expectAligned(10, "after a wheel turn");
   }
+}
+
+// As many rows as a real package's bones: the lists stay aligned after every
+// change of their rows, not only after a scroll.
+TEST_F(KeyGrid, RowsStayAlignedAfterEveryChangeOfTheirRows) {
+  AnimPackage package = TestPackage(kFormatANPK, 2);
+  for (Animation& animation : package.animations) {
+    animation.bones.resize(20, animation.bones[0]);
+    for (int t = 0; t < 20; ++t) SetName(animation.bones[static_cast<size_t>(t)].name, "bone" + std::to_string(t));
+  }
+  Start({WritePackage("walk.ifp", package)});
+  HWND bones = Item(IDC_BONE_LIST);
+  HWND grid = Item(IDC_KEY_GRID);
+  auto expectAligned = [&](int row, const char* after) {
+    EXPECT_EQ(TopRow(IDC_BONE_LIST), TopRow(IDC_KEY_GRID)) << after;
+    EXPECT_EQ(ScreenRowTop(bones, row), ScreenRowTop(grid, row)) << "row " << row << " " << after;
+  };
+  Click(IDC_ANIMATION_LIST, 0);
+  Click(IDC_BONE_LIST, 0);
+  Press({VK_END});
+  EXPECT_GT(TopRow(IDC_BONE_LIST), 0) << "End belongs to the list";
+  expectAligned(19, "after End in the bone list");
+
+  Click(IDC_BONE_LIST, 18);
+  Click(IDC_BONE_LIST, 19, true);
+  Press({VK_DELETE});
+  ASSERT_EQ(Rows(IDC_BONE_LIST), 18);
+  expectAligned(17, "after deleting the last rows");
+  EXPECT_EQ(GetFocus(), bones) << "the keys still go to the bone list";
+  Press({VK_CONTROL, 'Z'});
+  ASSERT_EQ(Rows(IDC_BONE_LIST), 20);
+  expectAligned(1, "after the rows came back");
+  Click(IDC_BONE_LIST, 0);
+  Press({VK_END});
+  Click(IDC_ANIMATION_LIST, 1);
+  expectAligned(1, "after another animation was chosen");
 }
 
 }  // namespace

@@ -11,37 +11,15 @@ namespace {
 
 class MainKeys : public EditorTest {
  protected:
-  // Presses `keys` together and lets them go, through the system's input.
-  void Press(std::initializer_list<WORD> keys) {
-    SetForegroundWindow(window_);
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) inputs.push_back(Key(key, 0));
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) inputs.push_back(Key(*key, KEYEVENTF_KEYUP));
-    ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
-    for (int i = 0; i < 10; ++i) {
-      Sleep(5);
-      Pump();
-    }
-  }
-
   void Focus(int id) {
     SetFocus(Item(id));
     Pump();
-  }
-
- private:
-  static INPUT Key(WORD key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = flags;
-    return input;
   }
 };
 
 TEST_F(MainKeys, DelOnTwoAnimationsThenCtrlZPutsThemBackInPlaceWithTheirKeys) {
   Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 4))});
-  AnimPackage opened = State().package;
+  AnimPackage opened = Model().package();
   Click(IDC_ANIMATION_LIST, 1);
   Click(IDC_ANIMATION_LIST, 3, true);
   Focus(IDC_ANIMATION_LIST);
@@ -50,11 +28,11 @@ TEST_F(MainKeys, DelOnTwoAnimationsThenCtrlZPutsThemBackInPlaceWithTheirKeys) {
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
 
   Press({VK_CONTROL, 'Z'});
-  EXPECT_TRUE(SamePackage(opened, State().package));
+  EXPECT_TRUE(SamePackage(opened, Model().package()));
   EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim1", "anim2", "anim3"}));
   EXPECT_TRUE(Selected(IDC_ANIMATION_LIST, 1) && Selected(IDC_ANIMATION_LIST, 3));
   EXPECT_FALSE(Selected(IDC_ANIMATION_LIST, 0) || Selected(IDC_ANIMATION_LIST, 2));
-  EXPECT_EQ(State().currentAnimation, 1);
+  EXPECT_EQ(Model().currentAnimation(), 1);
   EXPECT_EQ(Cell(IDC_BONE_LIST, 1, 0), "Spine");
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
   EXPECT_TRUE(MenuState(ID_EDIT_UNDO) & MF_GRAYED);
@@ -99,7 +77,7 @@ TEST_F(MainKeys, TypingInThePackageNameBoxIsItsOwnAndOneStep) {
   Focus(IDC_PACKAGE_NAME);
   SendDlgItemMessageA(window_, IDC_PACKAGE_NAME, EM_SETSEL, 0, -1);
   for (WORD key : std::initializer_list<WORD>{'A', 'B', VK_SPACE, VK_HOME, VK_DELETE}) Press({key});
-  EXPECT_EQ(NameText(State().package.name), "b ");
+  EXPECT_EQ(NameText(Model().package().name), "b ");
   EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 4);
   EXPECT_EQ(Text(IDC_PLAY), "|>");
   Command(ID_EDIT_UNDO);
@@ -127,8 +105,8 @@ TEST_F(MainKeys, FileKeysSaveAndTheHistoryOutlivesTheSave) {
   Press({VK_CONTROL, VK_SHIFT, 'S'});
   Press({VK_CONTROL, 'O'});
   ASSERT_EQ(prompts_.fileDialogs.size(), 2u);
-  EXPECT_EQ(prompts_.fileDialogs[0].lpstrDefExt, std::string("ifp")) << "Save As";
-  EXPECT_EQ(prompts_.fileDialogs[1].lpstrDefExt, nullptr) << "Open";
+  EXPECT_EQ(prompts_.fileDialogs[0].defaultExtension, L"ifp") << "Save As";
+  EXPECT_EQ(prompts_.fileDialogs[1].defaultExtension, L"") << "Open";
 }
 
 TEST_F(MainKeys, PlayAndFrameKeysMoveThePlayHead) {

@@ -25,8 +25,8 @@ TEST_F(MainWindow, StartsAsANewDocumentWithItsDefaults) {
   Command(ID_HELP_ABOUT);
   ASSERT_EQ(prompts_.messages.size(), 1u);
   EXPECT_EQ(prompts_.messages[0].text.rfind("Zelcor Animation Manager 0.20\n\n", 0), 0u) << "About";
-  EXPECT_NE(State().initialDirectory.find("\\Brightfold Games\\Zelcor Halvern\\"), std::string::npos);
-  EXPECT_EQ(State().modelPaths.model, "");
+  EXPECT_NE(Model().initialDirectory().find("\\Brightfold Games\\Zelcor Halvern\\"), std::string::npos);
+  EXPECT_EQ(Model().rememberedModels().model, "");
 }
 
 TEST_F(MainWindow, SettingsFileBesideTheExecutableSetsTheMenu) {
@@ -38,7 +38,7 @@ TEST_F(MainWindow, SettingsFileBesideTheExecutableSetsTheMenu) {
   EXPECT_FALSE(MenuState(ID_DIR_SHOW_DFF) & MF_CHECKED);
   EXPECT_TRUE(MenuState(ID_PREVIEW_SPEC_ROOT_VIEW) & MF_CHECKED);
   EXPECT_FALSE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
-  EXPECT_EQ(State().settings.preview.backgroundColor, 0xFF8000u);
+  EXPECT_EQ(Model().settings().preview.backgroundColor, 0xFF8000u);
 }
 
 TEST_F(MainWindow, OpensTheFirstCommandLineFile) {
@@ -50,10 +50,10 @@ TEST_F(MainWindow, OpensTheFirstCommandLineFile) {
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 2, 1), "150");
   EXPECT_EQ(Text(IDC_PACKAGE_NAME), "ped");
   EXPECT_EQ(SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Model().currentAnimation(), -1);
   EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
   EXPECT_EQ(Text(IDC_CURRENT_FRAME), "0");  // start-up resets the time controls after the file
-  EXPECT_EQ(State().document.documentDirectory, dir_ + "\\");
+  EXPECT_EQ(Model().document().documentDirectory, dir_ + "\\");
 }
 
 TEST_F(MainWindow, AFileThatCannotBeReadIsReportedAndTheDocumentStaysNew) {
@@ -75,15 +75,23 @@ TEST_F(MainWindow, AFileThatCannotBeReadIsReportedAndTheDocumentStaysNew) {
 // differs; the layout box switches the layout without marking it.
 TEST_F(MainWindow, PackageNameAndLayoutBoxes) {
   Start({WritePackage("walk.ifp", TestPackage())});
-  SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_SETCURSEL, 1, 0);
-  ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
-  EXPECT_EQ(State().package.format, kFormatANP3);
-  ControlCommand(IDC_PACKAGE_NAME, EN_CHANGE);
+  ClickControl(IDC_LAYOUT_BOX, {10, 10});
+  Press({VK_DOWN});
+  Press({VK_RETURN});
+  EXPECT_EQ(Model().package().format, kFormatANP3);
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
-  SetDlgItemTextA(window_, IDC_PACKAGE_NAME, "a_package_name_longer_than_23");
-  Pump();
+  ClickControl(IDC_PACKAGE_NAME, {80, 8});
+  Press({VK_END});
+  SendText("_and_a_longer_name");
+  Settle();
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
-  EXPECT_EQ(NameText(State().package.name), "a_package_name_longer_t");
+  EXPECT_EQ(NameText(Model().package().name), "ped_and_a_longer_name") << "typed at the end";
+  SendText("_still");
+  Settle();
+  EXPECT_EQ(Text(IDC_PACKAGE_NAME), "ped_and_a_longer_name_s") << "the box takes 23 characters";
+  Press({VK_CONTROL, 'Z'});
+  EXPECT_EQ(NameText(Model().package().name), "ped") << "the typing was one step";
+  EXPECT_EQ(Text(IDC_PACKAGE_NAME), "ped");
 }
 
 TEST_F(MainWindow, EnterAndEscapeDoNothingAndClosingAsksOnlyWithUnsavedChanges) {
@@ -114,6 +122,29 @@ TEST_F(MainWindow, EnterAndEscapeDoNothingAndClosingAsksOnlyWithUnsavedChanges) 
   Pump();
   EXPECT_TRUE(prompts_.messages.empty()) << "nothing to lose, nothing asked";
   EXPECT_FALSE(IsWindowVisible(window_));
+}
+
+// The template is smaller than the layout allows: the window opens at the
+// smallest size with its layout applied, the bone list no taller than the
+// key grid and clear of the play buttons.
+TEST_F(MainWindow, OpensAtLeastAtTheMinimumSizeWithTheLayoutApplied) {
+  Start({WritePackage("walk.ifp", TestPackage())});
+  RECT client;
+  GetClientRect(window_, &client);
+  EXPECT_GE(client.right, 720);
+  EXPECT_GE(client.bottom, 585);
+  RECT bones, grid, play;
+  GetWindowRect(Item(IDC_BONE_LIST), &bones);
+  GetWindowRect(Item(IDC_KEY_GRID), &grid);
+  GetWindowRect(Item(IDC_PLAY), &play);
+  EXPECT_EQ(bones.top, grid.top);
+  EXPECT_LE(bones.bottom, grid.bottom);
+  EXPECT_LE(bones.bottom, play.top) << "the bone list covers the play buttons";
+  Click(IDC_ANIMATION_LIST, 0);
+  RECT bonesClient, gridClient;
+  GetClientRect(Item(IDC_BONE_LIST), &bonesClient);
+  GetClientRect(Item(IDC_KEY_GRID), &gridClient);
+  EXPECT_EQ(bonesClient.bottom, gridClient.bottom) << "both lists show as many rows";
 }
 
 TEST_F(MainWindow, LaysTheControlsOutForTheNewSizeAndRefusesOneBelow720By585) {

@@ -176,7 +176,7 @@ TEST_F(OpeningOption, DroppedFilesAreAppendedReplacedAndSkipped) {
 
   EXPECT_EQ(AnimationRows(), (std::vector<std::string>{"walk 60", "Idle 15", "run 30", "jump 90"}));
   EXPECT_EQ(Title(), "a.ifp* - Zelcor Animation Manager");
-  EXPECT_EQ(State().currentAnimation, 1) << "the merges keep the current animation";
+  EXPECT_EQ(Model().currentAnimation(), 1) << "the merges keep the current animation";
   EXPECT_EQ(Rows(IDC_BONE_LIST), 5) << "the replaced current animation shows its new tracks";
   EXPECT_EQ(Text(IDC_FRAME_COUNT), "15");
 
@@ -206,10 +206,10 @@ TEST_F(OpeningOption, OpenAsksFirstWhenTheDocumentHasUnsavedChanges) {
   ExpectEveryDialogAnswered();
   EXPECT_EQ(prompts_.messages.size(), 2u);
   EXPECT_EQ(Title(), "b.ifp - Zelcor Animation Manager");
-  EXPECT_EQ(State().document.documentDirectory, dir_ + "\\");
-  EXPECT_EQ(State().package.format, kFormatANP3);
+  EXPECT_EQ(Model().document().documentDirectory, dir_ + "\\");
+  EXPECT_EQ(Model().package().format, kFormatANP3);
   EXPECT_EQ(AnimationRows(), (std::vector<std::string>{"jump 90"}));
-  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Model().currentAnimation(), -1);
   EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
 }
 
@@ -264,15 +264,21 @@ TEST_F(OpeningOption, PreviewFollowsTheFocusedItemAndTheMouse) {
   Start({WritePackage("a.ifp", Package({Anim("walk", 1, 1.0f)}))});
   std::string b = WritePackage("b.ifp", Package({Anim("long", 1, 10.0f), Anim("jump", 2, 1.5f)}));
   float played = 0.0f, restarted = 0.0f, yaw = 0.0f, yawOutside = 0.0f;
+  const std::vector<uint32_t> mainBefore = Capture(Item(IDC_PREVIEW));
+  std::vector<uint32_t> mainDuringDialog;
   driver_.Then([&](HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_OPENING_LIST);
     ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
     PumpFor(300);
-    played = State().playHead.currentTime;
-    State().playHead.currentTime = 9.0f;
+    played = Model().playHead().currentTime;
+    // The main preview, painted meanwhile, shows its own last frame.
+    SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RedrawWindow(Item(IDC_PREVIEW), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    mainDuringDialog = Capture(Item(IDC_PREVIEW));
+    Main().editor.sharedPreviewTime() = 9.0f;
     ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
     PumpFor(50);
-    restarted = State().playHead.currentTime;
+    restarted = Model().playHead().currentTime;
 
     RECT area;
     GetWindowRect(GetDlgItem(dialog, IDC_OPENING_PREVIEW), &area);
@@ -280,9 +286,9 @@ TEST_F(OpeningOption, PreviewFollowsTheFocusedItemAndTheMouse) {
     int x = (area.left + area.right) / 2, y = (area.top + area.bottom) / 2;
     SendMessageA(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     SendMessageA(dialog, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x + 30, y));
-    yaw = State().camera.cameraYaw;
+    yaw = Model().camera().cameraYaw;
     SendMessageA(dialog, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(5, 5));  // over the file name
-    yawOutside = State().camera.cameraYaw;
+    yawOutside = Model().camera().cameraYaw;
     ClickButton(dialog, IDCANCEL);
   });
   Drop({b});
@@ -292,6 +298,7 @@ TEST_F(OpeningOption, PreviewFollowsTheFocusedItemAndTheMouse) {
   EXPECT_LT(restarted, 1.0f) << "another item starts from 0";
   EXPECT_NEAR(std::fabs(yaw), 30.0f * 3.14159265f / 180.0f, 1e-4);
   EXPECT_EQ(yawOutside, yaw);
+  EXPECT_TRUE(mainDuringDialog == mainBefore) << "the main preview showed something else than its last frame";
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ using PackageViews = EditorTest;
 TEST_F(PackageViews, PlainClickMakesTheRowCurrentAndListsItsTracks) {
   Start({WritePackage("walk.ifp", TestPackage())});
   Click(IDC_ANIMATION_LIST, 1);
-  EXPECT_EQ(State().currentAnimation, 1);
+  EXPECT_EQ(Model().currentAnimation(), 1);
   ASSERT_EQ(Rows(IDC_BONE_LIST), 2);
   EXPECT_EQ(Cell(IDC_BONE_LIST, 1, 0), "Spine");
   EXPECT_EQ(Cell(IDC_BONE_LIST, 1, 1), "22");
@@ -23,17 +23,17 @@ TEST_F(PackageViews, PlainClickMakesTheRowCurrentAndListsItsTracks) {
   EXPECT_EQ(Rows(IDC_KEY_GRID), 2);
 
   Click(IDC_ANIMATION_LIST, 3);
-  EXPECT_EQ(State().currentAnimation, 3);
+  EXPECT_EQ(Model().currentAnimation(), 3);
 }
 
 TEST_F(PackageViews, CtrlClickKeepsTheCurrentAnimationAndDeselectingDropsIt) {
   Start({WritePackage("walk.ifp", TestPackage())});
   Click(IDC_ANIMATION_LIST, 0);
   Click(IDC_ANIMATION_LIST, 2, true);
-  EXPECT_EQ(State().currentAnimation, 0);
+  EXPECT_EQ(Model().currentAnimation(), 0);
   EXPECT_TRUE(MenuState(ID_ANIM_RENAME) & MF_GRAYED) << "Rename needs exactly one row";
   Click(IDC_ANIMATION_LIST, 0, true);
-  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Model().currentAnimation(), -1);
   EXPECT_EQ(Rows(IDC_BONE_LIST), 2) << "the tracks stay listed";
   EXPECT_FALSE(MenuState(ID_ANIM_RENAME) & MF_GRAYED);
 }
@@ -46,10 +46,10 @@ TEST_F(PackageViews, RenameStoresAtMost23CharactersAndMarksModifiedOnChange) {
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
   Rename(IDC_ANIMATION_LIST, 1, "run_fast_and_then_slower_again");
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
-  EXPECT_EQ(NameText(State().package.animations[1].name), "run_fast_and_then_slowe");
+  EXPECT_EQ(NameText(Model().package().animations[1].name), "run_fast_and_then_slowe");
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 1, 0), "run_fast_and_then_slowe");
   Rename(IDC_ANIMATION_LIST, 0, "idle", VK_ESCAPE);
-  EXPECT_EQ(NameText(State().package.animations[0].name), "idle");
+  EXPECT_EQ(NameText(Model().package().animations[0].name), "idle");
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 0, 0), "idle");
 }
 
@@ -57,12 +57,23 @@ TEST_F(PackageViews, BoneRenameChangesTheTrackOfTheCurrentAnimationOnly) {
   Start({WritePackage("walk.ifp", TestPackage())});
   Click(IDC_ANIMATION_LIST, 2);
   Rename(IDC_BONE_LIST, 1, "Chest");
-  EXPECT_EQ(NameText(State().package.animations[2].bones[1].name), "Chest");
-  EXPECT_EQ(NameText(State().package.animations[1].bones[1].name), "Spine");
+  EXPECT_EQ(NameText(Model().package().animations[2].bones[1].name), "Chest");
+  EXPECT_EQ(NameText(Model().package().animations[1].bones[1].name), "Spine");
 
-  Click(IDC_ANIMATION_LIST, 2, true);  // no animation current; its tracks stay listed
-  Rename(IDC_BONE_LIST, 0, "Pelvis");
-  EXPECT_EQ(NameText(State().package.animations[2].bones[0].name), "Root");
+  // No animation current, its tracks still listed: F2 starts no edit, and an
+  // edit started on the row itself (a click on its selected name) renames nothing.
+  Click(IDC_ANIMATION_LIST, 2, true);
+  Click(IDC_BONE_LIST, 0);
+  Press({VK_F2});
+  EXPECT_EQ(SendMessageA(Item(IDC_BONE_LIST), LVM_GETEDITCONTROL, 0, 0), 0);
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(Item(IDC_BONE_LIST), LVM_EDITLABELA, 0, 0));
+  ASSERT_NE(edit, nullptr);
+  SendText("Pelvis");
+  Settle();
+  Press({VK_RETURN});
+  EXPECT_EQ(NameText(Model().package().animations[2].bones[0].name), "Root");
+  EXPECT_EQ(Cell(IDC_BONE_LIST, 0, 0), "Root");
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager") << "only the first rename";
 }
 
 TEST_F(PackageViews, ModifiedDocumentAsksBeforeOpeningAnother) {
@@ -96,7 +107,8 @@ TEST_F(PackageViews, AfterADiscardWithoutANewPackageTheListsAreEmpty) {
   EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
   EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
   EXPECT_EQ(Rows(IDC_BONE_LIST), 0);
-  EXPECT_EQ(State().currentAnimation, -1);
+  EXPECT_EQ(Rows(IDC_KEY_GRID), 0) << "no boxes of the animation that is gone";
+  EXPECT_EQ(Model().currentAnimation(), -1);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "app/win32/playback_controls.h"
-#include "app/win32/preview_models.h"
 #include "app/win32/preview_view.h"
 #include "dff_builder.h"
 #include "demo_models.h"
@@ -35,14 +33,14 @@ class Preview : public EditorTest {
 
   // Animation `animation` at `seconds`, drawn.
   void Show(int animation, float seconds) {
-    if (State().currentAnimation != animation) Click(IDC_ANIMATION_LIST, animation);
-    State().playHead.currentTime = seconds;
-    RenderPreview(State());
+    if (Model().currentAnimation() != animation) Click(IDC_ANIMATION_LIST, animation);
+    Main().editor.sharedPreviewTime() = seconds;
+    RenderPreview(Main());
   }
 
   // Where bone `bone` of the loaded character is, in the pose drawn last.
   Matrix4 BoneMatrix(int bone) {
-    EvaluatePose(State().package, State().currentAnimation, State().playHead.currentTime, State().character, pose_);
+    EvaluatePose(Model().package(), Model().currentAnimation(), Model().playHead().currentTime, Model().character(), pose_);
     return pose_.boneMatrices[static_cast<size_t>(bone)];
   }
   Vec3 BoneAt(int bone) {
@@ -54,7 +52,7 @@ class Preview : public EditorTest {
   POINT PixelOf(const Vec3& p, const Vec3& target = {0, 0, 0}) {
     RECT area;
     GetClientRect(Item(IDC_PREVIEW), &area);
-    Matrix4 m = Multiply(CameraViewMatrix(State().camera, target), PreviewProjection(area.right, area.bottom));
+    Matrix4 m = Multiply(CameraViewMatrix(Model().camera(), target), PreviewProjection(area.right, area.bottom));
     float x = p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0];
     float y = p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1];
     float w = p.x * m.m[0][3] + p.y * m.m[1][3] + p.z * m.m[2][3] + m.m[3][3];
@@ -86,7 +84,7 @@ class Preview : public EditorTest {
 TEST_F(Preview, BackgroundGridAndAxesAndTheirMenuItems) {
   WriteSettings("[Preview]\nBGColor=ff00ff\n");
   Start();
-  RenderPreview(State());
+  RenderPreview(Main());
   EXPECT_EQ(PixelAt({2, 2}), kMagenta);
   EXPECT_TRUE(ShowsNear(PixelOf({1.2f, 0.0f, -1.0f}), RGB(255, 0, 0))) << "+X, bright";
   EXPECT_TRUE(ShowsNear(PixelOf({-1.2f, 0.0f, -1.0f}), RGB(128, 0, 0))) << "-X, dark";
@@ -140,16 +138,16 @@ TEST_F(Preview, CharacterFollowsTheAnimationWithItsBonesInFront) {
 
 TEST_F(Preview, WeaponSitsInTheRightHandAndMovesWithIt) {
   StartWithDemo();
-  const Vec3 grip{-0.06f, 0.01f, -0.05f};  // inside the pistol's grip, in its own frame
+  const Vec3 barrel{-0.06f, -0.15f, 0.02f};  // inside the barrel, clear of the hand, in the pistol's frame
   for (float seconds : {15.0f / 60.0f, 45.0f / 60.0f}) {
     Show(kWave, seconds);
-    POINT pistol = PixelOf(TransformPoint(grip, BoneMatrix(kRHand)));
+    POINT pistol = PixelOf(TransformPoint(barrel, BoneMatrix(kRHand)));
     COLORREF armed = PixelAt(pistol);
     EXPECT_NE(armed, kMagenta) << seconds;
     Command(ID_PREVIEW_DISARM_WEAPON);
     EXPECT_NE(PixelAt(pistol), armed) << seconds;
     EXPECT_EQ(Setting("Preview", "Weapon"), "");
-    ASSERT_TRUE(LoadModelFile(State(), ModelRole::Weapon, Path("pistol.dff")));
+    ASSERT_TRUE(LoadModel(ModelRole::Weapon, Path("pistol.dff")));
   }
 }
 
@@ -159,10 +157,10 @@ TEST_F(Preview, WithoutARightHandTheWeaponStandsAtTheOrigin) {
   gen::CharacterDesc handless = gen::SmallCharacter();
   handless.bones[2].name = "R Finger";
   WriteFile(Path("handless.dff"), gen::BuildCharacterDff(handless));
-  ASSERT_TRUE(LoadModelFile(State(), ModelRole::Character, Path("handless.dff")));
-  ASSERT_EQ(State().character.weaponBoneIndex, -1);
+  ASSERT_TRUE(LoadModel(ModelRole::Character, Path("handless.dff")));
+  ASSERT_EQ(Model().character().weaponBoneIndex, -1);
   const Vec3 grip{-0.06f, 0.01f, -0.05f};
-  RenderPreview(State());
+  RenderPreview(Main());
   EXPECT_FALSE(BackgroundAt(PixelOf(grip)));
   Command(ID_PREVIEW_UNLOAD_MODEL);
   EXPECT_FALSE(BackgroundAt(PixelOf(grip)));
@@ -171,7 +169,7 @@ TEST_F(Preview, WithoutARightHandTheWeaponStandsAtTheOrigin) {
 
 TEST_F(Preview, SpecRootViewKeepsTheWalkingRootInThePictureCentre) {
   StartWithDemo();
-  RotateCamera(State().camera, 90, 0);  // the walk goes across the picture
+  Main().editor.RotateCamera(90, 0);  // the walk goes across the picture
   Show(kWalk, 0.0f);
   POINT start = PixelOf(BoneAt(kPelvis));
   Show(kWalk, 0.5f);
@@ -201,8 +199,8 @@ TEST_F(Preview, DisableCullingShowsBackFaces) {
   sheet.atomics = {{0, 0}};
   WriteFile(Path("sheet.dff"), gen::BuildWeaponDff(sheet));
   Command(ID_PREVIEW_UNLOAD_MODEL);
-  ASSERT_TRUE(LoadModelFile(State(), ModelRole::Weapon, Path("sheet.dff")));
-  RenderPreview(State());
+  ASSERT_TRUE(LoadModel(ModelRole::Weapon, Path("sheet.dff")));
+  RenderPreview(Main());
   POINT left = PixelOf({-0.25f, 0, 0.1f}), right = PixelOf({0.25f, 0, 0.1f});
   EXPECT_NE(BackgroundAt(left), BackgroundAt(right)) << "one of them is culled";
   Command(ID_PREVIEW_DISABLE_CULLING);
@@ -218,9 +216,9 @@ TEST_F(Preview, ResizeAndReinitKeepDrawingAtTheNewSize) {
   Pump();
   RECT area;
   GetClientRect(Item(IDC_PREVIEW), &area);
-  EXPECT_EQ(State().previewDevice.width(), area.right);
-  EXPECT_EQ(State().previewDevice.height(), area.bottom);
-  RenderPreview(State());
+  EXPECT_EQ(Main().previewDevice.width(), area.right);
+  EXPECT_EQ(Main().previewDevice.height(), area.bottom);
+  RenderPreview(Main());
   EXPECT_EQ(PixelAt({area.right - 3, 2}), kMagenta);
   EXPECT_TRUE(ShowsNear(PixelOf({1.2f, 0.0f, -1.0f}), RGB(255, 0, 0)));
   EXPECT_FALSE(BackgroundAt(PixelOf(BoneAt(kPelvis))));
@@ -239,9 +237,9 @@ TEST_F(Preview, PlaybackFollowsRealTimeAndTheButtonsStepFrames) {
   // the time bar show the frame each tick reached.
   auto frameShown = [this] { return std::stoi(Text(IDC_CURRENT_FRAME)); };
   auto nextTick = [&] {
-    DWORD before = State().playHead.lastTick;
-    for (DWORD start = GetTickCount(); State().playHead.lastTick == before && GetTickCount() - start < 10000;) Pump();
-    return std::make_pair(State().playHead.lastTick, State().playHead.currentTime);
+    DWORD before = Model().playHead().lastTick;
+    for (DWORD start = GetTickCount(); Model().playHead().lastTick == before && GetTickCount() - start < 10000;) Pump();
+    return std::make_pair(Model().playHead().lastTick, Model().playHead().currentTime);
   };
   nextTick();
   auto [startTick, startTime] = nextTick();
@@ -252,7 +250,7 @@ TEST_F(Preview, PlaybackFollowsRealTimeAndTheButtonsStepFrames) {
   ASSERT_GE(endTick - startTick, 500u);
   // The same place in the idle's 2-second loop.
   EXPECT_NEAR(std::remainder(endTime - startTime - (endTick - startTick) / 1000.0f, 2.0f), 0.0f, 0.002f);
-  EXPECT_EQ(frameShown(), PlayHeadFrame(State().playHead));
+  EXPECT_EQ(frameShown(), PlayHeadFrame(Model().playHead()));
   EXPECT_EQ(SendDlgItemMessageA(window_, IDC_TIME_BAR, TBM_GETPOS, 0, 0), frameShown());
 
   ControlCommand(IDC_GO_END, BN_CLICKED);
@@ -269,35 +267,35 @@ TEST_F(Preview, LoadingAndUnloadingAHundredTimesLeaksNoDeviceMemory) {
   StartWithDemo();
   Command(ID_PREVIEW_UNLOAD_MODEL);
   Command(ID_PREVIEW_DISARM_WEAPON);
-  IDirect3DDevice9* device = State().previewDevice.device();
+  IDirect3DDevice9* device = Main().previewDevice.device();
   UINT before = device->GetAvailableTextureMem();
-  ASSERT_TRUE(LoadModelFile(State(), ModelRole::Character, Path("character.dff")));
+  ASSERT_TRUE(LoadModel(ModelRole::Character, Path("character.dff")));
   EXPECT_LT(device->GetAvailableTextureMem(), before) << "the device counts what a model takes";
   for (int i = 0; i < 100; ++i) {
-    ASSERT_TRUE(LoadModelFile(State(), ModelRole::Character, Path("character.dff")));
-    ASSERT_TRUE(LoadModelFile(State(), ModelRole::Weapon, Path("pistol.dff")));
-    UnloadModel(State(), ModelRole::Character);
-    UnloadModel(State(), ModelRole::Weapon);
+    ASSERT_TRUE(LoadModel(ModelRole::Character, Path("character.dff")));
+    ASSERT_TRUE(LoadModel(ModelRole::Weapon, Path("pistol.dff")));
+    UnloadModel(ModelRole::Character);
+    UnloadModel(ModelRole::Weapon);
   }
   EXPECT_EQ(device->GetAvailableTextureMem(), before);
 }
 
 TEST_F(Preview, ModelsComeBackFromTheSettingsAndLoadModelRemembersThem) {
   StartWithDemo();
-  EXPECT_TRUE(IsDrawable(State().character));
-  EXPECT_TRUE(IsDrawable(State().weapon));
+  EXPECT_TRUE(IsDrawable(Model().character()));
+  EXPECT_TRUE(IsDrawable(Model().weapon()));
   prompts_.chosenPaths = {Path("character.dff")};
   Command(ID_PREVIEW_UNLOAD_MODEL);
   Command(ID_PREVIEW_LOAD_MODEL);
   ASSERT_EQ(prompts_.fileDialogs.size(), 1u);
-  EXPECT_EQ(std::memcmp(prompts_.fileDialogs[0].lpstrFilter, "Zelcor:HV DFF\0*.dff\0\0", 22), 0);
+  EXPECT_EQ(prompts_.fileDialogs[0].filter, std::wstring(L"Zelcor:HV DFF\0*.dff\0", 20));
   EXPECT_EQ(Setting("Preview", "Model"), Path("character.dff"));
-  EXPECT_TRUE(IsDrawable(State().character));
+  EXPECT_TRUE(IsDrawable(Model().character()));
   prompts_.chosenPaths = {Path("gone.dff")};
   Command(ID_PREVIEW_ARM_WEAPON);
   EXPECT_EQ(prompts_.messages.back().text, "File cannot open.");
   EXPECT_EQ(Setting("Preview", "Weapon"), Path("pistol.dff")) << "a file that cannot open is not remembered";
-  EXPECT_TRUE(IsDrawable(State().weapon));
+  EXPECT_TRUE(IsDrawable(Model().weapon()));
 }
 
 }  // namespace

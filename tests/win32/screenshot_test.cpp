@@ -125,7 +125,7 @@ TEST_F(Screenshot, OpeningOptionOverTheMainWindow) {
     saved = SaveWindowBitmap(window_, folder_ + "\\opening_option.bmp");
     ClickButton(dialog, IDCANCEL);
   });
-  RunOpeningOption(State(), path);
+  OfferPackage(Main(), path);
   EXPECT_TRUE(saved);
 }
 

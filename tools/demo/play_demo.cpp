@@ -3,7 +3,8 @@
 // starts moving on its own.
 //
 //   zamplay "TITLE" ROW     waits up to 30 s for the editor's window titled
-//                           TITLE, selects animation ROW and starts playback
+//                           TITLE to be shown, selects animation ROW and
+//                           starts playback
 
 #include <windows.h>
 #include <commctrl.h>
@@ -15,9 +16,12 @@
 
 namespace {
 
+// The window takes its title while it starts, before it is shown: a user
+// clicks once it is on the screen.
 HWND WaitForWindow(const char* title) {
   for (int waited = 0; waited < 300; ++waited) {
-    if (HWND window = FindWindowA(nullptr, title)) return window;
+    HWND window = FindWindowA(nullptr, title);
+    if (window && IsWindowVisible(window)) return window;
     Sleep(100);
   }
   return nullptr;

@@ -4,18 +4,17 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "anim/package_layouts.h"
 #include "app/main_layout.h"
-#include "app/win32/directory_commands.h"
-#include "app/win32/document_actions.h"
-#include "app/win32/editor_state.h"
-#include "app/win32/editor_views.h"
+#include "app/win32/browser_commands.h"
+#include "app/win32/commands.h"
 #include "app/win32/main_keys.h"
+#include "app/win32/main_window.h"
 #include "app/win32/opening_flow.h"
-#include "app/win32/playback_controls.h"
-#include "app/win32/preview_models.h"
 #include "app/win32/preview_view.h"
-#include "app/win32/settings_store_win32.h"
-#include "app/win32/undo_commands.h"
+#include "app/win32/ui_prompts.h"
+#include "app/win32/view_updates.h"
+#include "platform/win32/wide_text.h"
 #include "resource.h"
 #include "views/win32/key_grid.h"
 #include "views/win32/package_views.h"
@@ -23,169 +22,274 @@
 namespace zam {
 namespace {
 
-void ApplySettingsToMenu(const Settings& settings, HMENU menu) {
-  auto check = [menu](UINT id, bool on) { CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)); };
-  const PreviewOptions& preview = settings.preview;
-  check(ID_DIR_SHOW_DFF, settings.showDff);
-  check(ID_PREVIEW_SHOW_AXIS, preview.showAxis);
-  check(ID_PREVIEW_SHOW_MESH, preview.showMesh);
-  check(ID_PREVIEW_SHOW_BONE, preview.showBone);
-  check(ID_PREVIEW_DISABLE_CULLING, preview.cullingDisabled);
-  CheckMenuRadioItem(menu, ID_PREVIEW_CENTER_VIEW, ID_PREVIEW_SPEC_ROOT_VIEW,
-                     preview.specView ? ID_PREVIEW_SPEC_ROOT_VIEW : ID_PREVIEW_CENTER_VIEW, MF_BYCOMMAND);
+std::string ProgramFilesFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return Utf8FromWide(folder);
 }
 
 void ResetKeyValuePanel(HWND window) {
   CheckDlgButton(window, IDC_KEY_NONE, BST_CHECKED);
   CheckDlgButton(window, IDC_KEY_ROTATE, BST_UNCHECKED);
   for (int id : {IDC_VALUE_X, IDC_VALUE_Y, IDC_VALUE_Z, IDC_VALUE_H, IDC_VALUE_P, IDC_VALUE_R}) {
-    SetDlgItemTextA(window, id, "0.000");
+    SetDlgItemTextW(window, id, L"0.000");
   }
 }
 
+// The time controls as a start leaves them, whatever was opened.
 void ResetTimeControls(HWND window) {
-  SendDlgItemMessageA(window, IDC_TIME_BAR, TBM_SETRANGE, TRUE, MAKELPARAM(0, 0));
-  SendDlgItemMessageA(window, IDC_TIME_BAR, TBM_SETTICFREQ, 60, 0);
-  SendDlgItemMessageA(window, IDC_TIME_BAR, TBM_SETPOS, TRUE, 0);
-  SetDlgItemTextA(window, IDC_CURRENT_FRAME, "0");
-  SetDlgItemTextA(window, IDC_FRAME_COUNT, "0");
+  SendDlgItemMessageW(window, IDC_TIME_BAR, TBM_SETRANGE, TRUE, MAKELPARAM(0, 0));
+  SendDlgItemMessageW(window, IDC_TIME_BAR, TBM_SETTICFREQ, 60, 0);
+  SendDlgItemMessageW(window, IDC_TIME_BAR, TBM_SETPOS, TRUE, 0);
+  SetDlgItemTextW(window, IDC_CURRENT_FRAME, L"0");
+  SetDlgItemTextW(window, IDC_FRAME_COUNT, L"0");
 }
 
-void Initialize(HWND window, const StartupArgs& args) {
-  EditorState& editor = CreateEditor(window, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
-  editor.menu = GetMenu(window);
-  editor.treeMenu.reset(LoadMenuA(editor.instance, MAKEINTRESOURCEA(IDR_TREE_MENU)));
-  InstallMainKeys(editor);
-  InitPreview(editor);
-  // Dropped files are offered like the command-line files after the first.
-  DragAcceptFiles(window, TRUE);
-  // The settings live beside the program, wherever it was started from.
-  editor.settingsPath = SettingsPathForExecutable(args.programPath);
-  ProfileSettingsStore store(editor.settingsPath);
-  editor.settings = ReadSettings(store);
-  ApplySettingsToMenu(editor.settings, editor.menu);
-  char programFiles[MAX_PATH] = {};
-  SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
-  editor.initialDirectory = ReadInitialDirectory(store, programFiles);
-  SetupBrowser(editor);
-  SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANPK"));
-  SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("ANP3"));
-  SetupPackageLists(editor.Control(IDC_ANIMATION_LIST), editor.Control(IDC_BONE_LIST));
-  SetupKeyGrid(editor.keyGrid, editor.Control(IDC_KEY_GRID), editor.Control(IDC_BONE_LIST),
-               [&editor] { return editor.CurrentAnimation(); });
-  if (args.arguments.size() > 1) OpenDocumentFile(editor, args.arguments[1]);
-  if (args.arguments.size() > 2) {
-    RunOpeningOptions(editor, std::vector<std::string>(args.arguments.begin() + 2, args.arguments.end()));
-  }
-  ResetPreview(editor, editor.Control(IDC_PREVIEW));
-  ResetKeyValuePanel(window);
-  ResetTimeControls(window);
-  // A model named in the settings that is gone is skipped without a word.
-  editor.modelPaths = ReadModelPaths(store);
-  // A model from an archive is named by the archive's path, "\" and its entry.
-  if (!editor.modelPaths.model.empty()) LoadModelPath(editor, ModelRole::Character, editor.modelPaths.model, true);
-  if (!editor.modelPaths.weapon.empty()) LoadModelPath(editor, ModelRole::Weapon, editor.modelPaths.weapon, true);
-  RenderPreview(editor);
-}
-
-void OnPackageNameChanged(EditorState& editor) {
-  char text[kMaxNameLength + 1] = {};
-  GetDlgItemTextA(editor.window, IDC_PACKAGE_NAME, text, sizeof text);
-  PackageHeader before = HeaderOf(editor.package);
-  if (!Rename(editor.package.name, text)) return;
-  DocumentEdit edit(editor, StepKind::Typing);
-  edit.history().HeaderChanged(before);
-}
-
-// The layout box switches the layout the next save writes; that alone is
-// not an unsaved change.
-void OnLayoutChosen(EditorState& editor) {
-  LRESULT index = SendDlgItemMessageA(editor.window, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0);
-  uint32_t format = index == 0 ? kFormatANPK : index == 1 ? kFormatANP3 : editor.package.format;
-  if (format == editor.package.format) return;
-  DocumentEdit edit(editor, StepKind::Layout);
-  edit.history().HeaderChanged(HeaderOf(editor.package));
-  editor.package.format = format;
-}
-
-void OnCommand(EditorState& editor, WPARAM wParam, LPARAM lParam) {
-  int id = LOWORD(wParam);
-  if (lParam == 0) {  // a menu command or a key carries no control window
-    RunMenuCommand(editor, id);
-    return;
-  }
-  switch (id) {
-    case IDC_PACKAGE_NAME:
-      OnPackageNameChanged(editor);
-      break;
-    case IDC_LAYOUT_BOX:
-      OnLayoutChosen(editor);
-      break;
-    case IDC_PLAY:
-      TogglePlayback(editor);
-      break;
-    case IDC_GO_START:
-    case IDC_STEP_BACK:
-    case IDC_STEP_FORWARD:
-    case IDC_GO_END:
-      OnFrameButton(editor, id);
-      break;
-    case IDC_PATH_GO:
-      OnPathGoCommand(editor);
-      break;
-    case IDC_DRIVE_BOX:
-      OnDriveBoxCommand(editor);
-      break;
-    default:  // Enter and Escape (IDOK, IDCANCEL) do nothing
-      break;
-  }
-}
-
-void OnNotify(EditorState& editor, const NMHDR* header) {
-  switch (header->idFrom) {
-    case IDC_BROWSER_TREE:
-      OnBrowserNotify(editor, header);
-      break;
-    case IDC_ANIMATION_LIST:
-      OnAnimationListEvent(editor, OnPackageListNotify(header));
-      break;
-    case IDC_BONE_LIST:
-      OnBoneListEvent(editor, OnPackageListNotify(header));
-      break;
-    case IDC_KEY_GRID:
-      if (header->code == LVN_ITEMCHANGED) AlignRows(editor.keyGrid, header->hwndFrom);
-      break;
-    default:
-      break;
-  }
-}
-
-void OnSize(EditorState& editor, int width, int height) {
-  HWND window = editor.window;
-  SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+void LayOut(MainWindow& main, int width, int height) {
+  HWND window = main.window;
+  SendMessageW(window, WM_SETREDRAW, FALSE, 0);
   for (const ControlPlacement& place : MainLayout(width, height)) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!place.moves) flags |= SWP_NOMOVE;
     if (!place.resizes) flags |= SWP_NOSIZE;
     SetWindowPos(GetDlgItem(window, place.id), nullptr, place.x, place.y, place.width, place.height, flags);
   }
-  ResetPreview(editor, editor.Control(IDC_PREVIEW));
-  SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+  FitBoneListToKeyGrid(main.keyGrid);
+  AlignBoneListWithKeyGrid(main.keyGrid);
+  FitPreviewToArea(main);
+  SendMessageW(window, WM_SETREDRAW, TRUE, 0);
   RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// The template's size may give a client area below the smallest the layout
+// allows: the window grows to it about its centre. Either way the layout
+// applies from the start (the first size message came before the window's
+// state existed).
+void OpenAtLeastAtMinimumSize(MainWindow& main) {
+  RECT outer, client;
+  GetWindowRect(main.window, &outer);
+  GetClientRect(main.window, &client);
+  const int growX = std::max(0L, kMinClientWidth - client.right);
+  const int growY = std::max(0L, kMinClientHeight - client.bottom);
+  if (growX > 0 || growY > 0) {
+    SetWindowPos(main.window, nullptr, outer.left - growX / 2, outer.top - growY / 2,
+                 outer.right - outer.left + growX, outer.bottom - outer.top + growY, SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(main.window, &client);
+  }
+  LayOut(main, client.right, client.bottom);
+}
+
+void Initialize(HWND window, const StartupArgs& args) {
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  // The settings live beside the program, wherever it was started from.
+  MainWindow& main = CreateMainWindow(window, instance, SettingsPathForExecutable(args.programPath));
+  main.menu = GetMenu(window);
+  main.treeMenu.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_TREE_MENU)));
+  InstallMainKeys(main);
+  SetupPackageLists(main.Control(IDC_ANIMATION_LIST), main.Control(IDC_BONE_LIST));
+  SetupKeyGrid(main.keyGrid, main.Control(IDC_KEY_GRID), main.Control(IDC_BONE_LIST),
+               [&main] { return main.editor.CurrentAnimation(); });
+  // The device takes the preview area's size as laid out.
+  OpenAtLeastAtMinimumSize(main);
+  InitPreview(main);
+  // Dropped files are offered like the command-line files after the first.
+  DragAcceptFiles(window, TRUE);
+  main.editor.ReadSettings(ProgramFilesFolder());
+  SetupBrowser(main);
+  for (const PackageLayout& layout : PackageLayouts()) {
+    SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(layout.shownName));
+  }
+  SendDlgItemMessageW(window, IDC_PACKAGE_NAME, EM_LIMITTEXT, kMaxNameLength, 0);
+  ShowEverything(main);
+  if (args.arguments.size() > 1) OpenDocument(main, args.arguments[1]);
+  if (args.arguments.size() > 2) {
+    OfferPackages(main, std::vector<std::string>(args.arguments.begin() + 2, args.arguments.end()));
+  }
+  ResetKeyValuePanel(window);
+  ResetTimeControls(window);
+  // A model named in the settings that is gone is skipped without a word.
+  const ModelPaths models = main.editor.rememberedModels();
+  if (!models.model.empty()) ShowChanges(main, main.editor.LoadModel(ModelRole::Character, models.model, false, true));
+  if (!models.weapon.empty()) ShowChanges(main, main.editor.LoadModel(ModelRole::Weapon, models.weapon, false, true));
+  RenderPreview(main);
+}
+
+void OnPackageNameTyped(MainWindow& main) {
+  char text[kMaxNameLength + 1] = {};
+  GetDlgItemTextA(main.window, IDC_PACKAGE_NAME, text, sizeof text);
+  ShowChanges(main, main.editor.SetPackageName(text));
+}
+
+// The layout box switches the layout the next save writes.
+void OnLayoutChosen(MainWindow& main) {
+  LRESULT index = SendDlgItemMessageW(main.window, IDC_LAYOUT_BOX, CB_GETCURSEL, 0, 0);
+  if (index < 0 || static_cast<size_t>(index) >= PackageLayouts().size()) return;
+  ShowChanges(main, main.editor.SetLayout(PackageLayouts()[static_cast<size_t>(index)].tag));
+}
+
+void OnCommand(MainWindow& main, WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  if (lParam == 0) {  // a menu command or a key carries no control window
+    RunMenuCommand(main, id);
+    return;
+  }
+  // The boxes report what the window writes into them as well.
+  if (main.showingChanges) return;
+  switch (id) {
+    case IDC_PACKAGE_NAME:
+      OnPackageNameTyped(main);
+      break;
+    case IDC_LAYOUT_BOX:
+      OnLayoutChosen(main);
+      break;
+    case IDC_PLAY:
+      ShowChanges(main, main.editor.TogglePlayback());
+      break;
+    case IDC_GO_START:
+      ShowChanges(main, main.editor.StepFrame(FrameStep::First));
+      break;
+    case IDC_STEP_BACK:
+      ShowChanges(main, main.editor.StepFrame(FrameStep::Back));
+      break;
+    case IDC_STEP_FORWARD:
+      ShowChanges(main, main.editor.StepFrame(FrameStep::Forward));
+      break;
+    case IDC_GO_END:
+      ShowChanges(main, main.editor.StepFrame(FrameStep::Last));
+      break;
+    case IDC_PATH_GO:
+      OnPathGo(main);
+      break;
+    case IDC_DRIVE_BOX:
+      OnDriveBox(main);
+      break;
+    default:  // Enter and Escape (IDOK, IDCANCEL) do nothing
+      break;
+  }
+}
+
+void ShowListPopup(const MainWindow& main, int popup) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  ShowRenameAvailability(main);
+  TrackPopupMenu(GetSubMenu(main.menu, popup), TPM_LEFTALIGN, cursor.x, cursor.y, 0, main.window, nullptr);
+}
+
+void OnAnimationListEvent(MainWindow& main, const ListEvent& event) {
+  switch (event.kind) {
+    case ListEvent::Kind::ContextMenu:
+      ShowListPopup(main, kAnimationPopup);
+      break;
+    case ListEvent::Kind::ItemChanged: {
+      if (!event.selectionChanged || main.showingChanges) break;
+      const int before = main.editor.currentAnimation();
+      ShowChanges(main, main.editor.SetAnimationSelected(event.row, event.selected));
+      ShowRenameAvailability(main);
+      // Without a current animation the key grid draws no keys.
+      if (main.editor.currentAnimation() != before) InvalidateRect(main.keyGrid.grid, nullptr, TRUE);
+      break;
+    }
+    case ListEvent::Kind::Renamed:
+      ShowChanges(main, main.editor.RenameAnimation(event.row, event.text));
+      break;
+    case ListEvent::Kind::None:
+      break;
+  }
+}
+
+void OnBoneListEvent(MainWindow& main, const ListEvent& event) {
+  switch (event.kind) {
+    case ListEvent::Kind::ContextMenu:
+      ShowListPopup(main, kBonePopup);
+      break;
+    case ListEvent::Kind::ItemChanged:
+      if (event.selectionChanged && !main.showingChanges) {
+        ShowChanges(main, main.editor.SetTrackSelected(event.row, event.selected));
+        ShowRenameAvailability(main);
+      }
+      AlignRows(main.keyGrid, main.Control(IDC_BONE_LIST));
+      break;
+    case ListEvent::Kind::Renamed:
+      ShowChanges(main, main.editor.RenameTrack(event.row, event.text));
+      break;
+    case ListEvent::Kind::None:
+      break;
+  }
+}
+
+void OnNotify(MainWindow& main, const NMHDR* header) {
+  switch (header->idFrom) {
+    case IDC_BROWSER_TREE:
+      OnBrowserNotify(main, header);
+      break;
+    case IDC_ANIMATION_LIST:
+      OnAnimationListEvent(main, OnPackageListNotify(header));
+      break;
+    case IDC_BONE_LIST:
+      OnBoneListEvent(main, OnPackageListNotify(header));
+      break;
+    case IDC_KEY_GRID:
+      if (header->code == LVN_ITEMCHANGED) AlignRows(main.keyGrid, header->hwndFrom);
+      break;
+    default:
+      break;
+  }
 }
 
 // The dialog's paint and the preview area's own (it is owner-drawn) draw a
 // frame, unless another window of the program is in front.
-void OnPaint(EditorState& editor) {
+void OnPaint(MainWindow& main) {
   PAINTSTRUCT paint;
-  BeginPaint(editor.window, &paint);
-  if (!OtherProgramWindowInFront(editor)) RenderPreview(editor);
-  EndPaint(editor.window, &paint);
+  BeginPaint(main.window, &paint);
+  if (!OtherProgramWindowInFront(main)) RenderPreview(main);
+  EndPaint(main.window, &paint);
 }
 
-void OnDrawItem(EditorState& editor, const DRAWITEMSTRUCT* item) {
-  if (item->CtlID == IDC_KEY_GRID) PaintKeyGridRow(editor.keyGrid, item);
-  if (item->CtlID == IDC_PREVIEW && !OtherProgramWindowInFront(editor)) RenderPreview(editor);
+// The preview area shows its last frame again while it may draw none.
+void OnDrawItem(MainWindow& main, const DRAWITEMSTRUCT* item) {
+  if (item->CtlID == IDC_KEY_GRID) PaintKeyGridRow(main.keyGrid, item);
+  if (item->CtlID != IDC_PREVIEW) return;
+  if (main.previewLent || OtherProgramWindowInFront(main)) {
+    main.previewDevice.PaintKeptFrame(item->hwndItem);
+  } else {
+    RenderPreview(main);
+  }
+}
+
+// The timer is armed anew at every tick, so a slow frame delays the next
+// tick instead of letting ticks queue up.
+void OnPlaybackTimer(MainWindow& main) {
+  EditorChanges changes = main.editor.PlaybackTick(GetTickCount());
+  if (OtherProgramWindowInFront(main)) changes.preview = false;
+  ShowChanges(main, changes);
+  if (main.editor.playing()) SetTimer(main.window, kPlaybackTimerId, 0, nullptr);
+}
+
+// Followed only while the bar has the focus: positions set by the window are not the user's.
+void OnTimeBarScroll(MainWindow& main) {
+  HWND bar = main.Control(IDC_TIME_BAR);
+  if (GetFocus() != bar) return;
+  ShowChanges(main, main.editor.SeekFrame(static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0))));
+}
+
+// A right drag over the preview turns the camera, a drag with both buttons zooms.
+void OnMouseMove(MainWindow& main, WPARAM buttons, LPARAM position) {
+  const short x = static_cast<short>(LOWORD(position));
+  const short y = static_cast<short>(HIWORD(position));
+  POINT cursor;
+  GetCursorPos(&cursor);
+  HWND area = main.Control(IDC_PREVIEW);
+  ScreenToClient(area, &cursor);
+  RECT client;
+  GetClientRect(area, &client);
+  if (cursor.x >= 0 && cursor.y >= 0 && cursor.x <= client.right && cursor.y <= client.bottom) {
+    const auto dx = static_cast<int16_t>(x - main.lastMouse.x);
+    const auto dy = static_cast<int16_t>(y - main.lastMouse.y);
+    const bool left = (buttons & MK_LBUTTON) != 0, right = (buttons & MK_RBUTTON) != 0;
+    if (right && !left) ShowChanges(main, main.editor.RotateCamera(dx, dy));
+    if (right && left) ShowChanges(main, main.editor.ZoomCamera(dy));
+  }
+  main.lastMouse = {x, y};
 }
 
 void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
@@ -199,19 +303,21 @@ void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
 // The key grid's rows are as high as the bone list's, so both show the same
 // rows side by side. The grid asks while the dialog is still being created,
 // and again when its set-up has measured the bone list.
-void OnMeasureItem(EditorState* editor, MEASUREITEMSTRUCT* item) {
+void OnMeasureItem(MainWindow* main, MEASUREITEMSTRUCT* item) {
   KeyGridView fallback;
-  KeyGridView& keyGrid = editor ? editor->keyGrid : fallback;
+  KeyGridView& keyGrid = main ? main->keyGrid : fallback;
   if (item->CtlID == IDC_KEY_GRID) item->itemHeight = static_cast<UINT>(keyGrid.rowHeight);
-  if (item->CtlID == IDC_BONE_LIST && editor) keyGrid.rowHeight = static_cast<int>(item->itemHeight);
+  if (item->CtlID == IDC_BONE_LIST && main) keyGrid.rowHeight = static_cast<int>(item->itemHeight);
 }
 
 // Closing asks the question a discard asks when there are unsaved changes.
-void OnClose(EditorState& editor) {
-  if (!MayLoseChanges(editor)) return;
-  StopPlayback(editor);
-  ReleasePreview(editor);
-  EndDialog(editor.window, 0);
+// The window goes at once; releasing the device may take a while.
+void OnClose(MainWindow& main) {
+  if (main.editor.HasUnsavedChanges() && !AgreesToLoseChanges(main.window)) return;
+  ShowChanges(main, main.editor.StopPlayback());
+  ShowWindow(main.window, SW_HIDE);
+  ReleasePreview(main);
+  EndDialog(main.window, 0);
 }
 
 }  // namespace
@@ -221,10 +327,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     Initialize(window, *reinterpret_cast<const StartupArgs*>(lParam));
     return TRUE;
   }
-  EditorState* editor = EditorOf(window);
+  MainWindow* main = MainWindowOf(window);
   switch (message) {
     case WM_MEASUREITEM:
-      OnMeasureItem(editor, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      OnMeasureItem(main, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
       break;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
@@ -234,44 +340,49 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_NCDESTROY:
       // After every control is gone: their procedures use the state.
-      DestroyEditor(window);
+      DestroyMainWindow(window);
       break;
     default:
-      if (!editor) break;
+      if (!main) break;
       switch (message) {
         case WM_COMMAND:
-          OnCommand(*editor, wParam, lParam);
+          OnCommand(*main, wParam, lParam);
           break;
         case WM_NOTIFY:
-          OnNotify(*editor, reinterpret_cast<const NMHDR*>(lParam));
+          OnNotify(*main, reinterpret_cast<const NMHDR*>(lParam));
+          break;
+        case WM_CONTEXTMENU:
+          if (reinterpret_cast<HWND>(wParam) == main->Control(IDC_BROWSER_TREE)) {
+            OnBrowserContextMenu(main->browser, lParam);
+          }
           break;
         case WM_DRAWITEM:
-          OnDrawItem(*editor, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+          OnDrawItem(*main, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
           break;
         case WM_SIZE:
-          OnSize(*editor, LOWORD(lParam), HIWORD(lParam));
+          LayOut(*main, LOWORD(lParam), HIWORD(lParam));
           break;
         case WM_PAINT:
-          OnPaint(*editor);
+          OnPaint(*main);
           break;
         case WM_TIMER:
-          OnPlaybackTimer(*editor);
+          if (wParam == kPlaybackTimerId) OnPlaybackTimer(*main);
           break;
         case WM_HSCROLL:
-          if (reinterpret_cast<HWND>(lParam) == editor->Control(IDC_TIME_BAR)) OnTimeBarScroll(*editor);
+          if (reinterpret_cast<HWND>(lParam) == main->Control(IDC_TIME_BAR)) OnTimeBarScroll(*main);
           break;
         case WM_MOUSEMOVE:
-          OnPreviewMouseMove(*editor, wParam, lParam);
+          OnMouseMove(*main, wParam, lParam);
           break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-          OnMainWindowClick(*editor, lParam);
+          OnMainWindowClick(*main, lParam);
           break;
         case WM_CLOSE:
-          OnClose(*editor);
+          OnClose(*main);
           break;
         case WM_DROPFILES:
-          OnDropFiles(*editor, reinterpret_cast<HDROP>(wParam));
+          OnDropFiles(*main, reinterpret_cast<HDROP>(wParam));
           break;
       }
   }
@@ -279,21 +390,15 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 StartupArgs ProcessStartupArgs() {
-  auto narrow = [](const wchar_t* wide) {
-    char text[kMaxPathBytes] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
-    return std::string(text);
-  };
   StartupArgs args;
   // The module's own path, not the first argument: started as "Program.exe"
   // from its folder, the argument has no folder part.
   std::wstring module(32768, L'\0');
-  DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-  module.resize(length);
-  args.programPath = narrow(module.c_str());
+  module.resize(GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size())));
+  args.programPath = Utf8FromWide(module);
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 0; wide && i < count; ++i) args.arguments.push_back(narrow(wide[i]));
+  for (int i = 0; i < count && wide; ++i) args.arguments.push_back(Utf8FromWide(wide[i]));
   LocalFree(wide);
   return args;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: one dialog from resource 101 whose procedure owns the
-// editor's state and routes commands and notifications.
+// window's state and turns its messages into commands.
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 
 namespace zam {
 
-// What the dialog is started with, already converted to 8-bit text.
+// What the dialog is started with, as UTF-8.
 struct StartupArgs {
   std::string programPath;              // the executable, from the module itself
   std::vector<std::string> arguments;  // the command line, the program's name first
@@ -18,8 +18,7 @@ struct StartupArgs {
 // The dialog procedure; WM_INITDIALOG takes a StartupArgs* as its lParam.
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// This process's executable path and command line, split and converted to
-// the 8-bit code page (each argument at most 260 bytes).
+// This process's executable path and command line, split.
 StartupArgs ProcessStartupArgs();
 
 }  // namespace zam

@@ -2,12 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/win32/command_dispatcher.h"
-#include "app/win32/edit_commands.h"
-#include "app/win32/playback_controls.h"
-#include "app/win32/undo_commands.h"
+#include "app/win32/commands.h"
 #include "resource.h"
-#include "views/win32/list_view.h"
 
 namespace zam {
 namespace {
@@ -19,29 +15,36 @@ struct MainKeys {
   HHOOK hook = nullptr;
 } keys;
 
-bool IsEditBox(HWND window) {
-  char name[16] = {};
-  GetClassNameA(window, name, sizeof name);
-  return lstrcmpiA(name, "Edit") == 0;
+bool IsClass(HWND window, const wchar_t* className) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  return lstrcmpiW(name, className) == 0;
 }
 
 // Keys typed into an edit box are its own; keys of other windows of the
-// program (its other dialogs, message boxes) are theirs. Left and Right move
-// the play head only from the time bar or the preview.
+// program (its other dialogs, message boxes) are theirs. Home and End move
+// within a focused list or the tree; Left and Right move the play head only
+// from the time bar or the preview.
 bool IsMainWindowKey(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (message.hwnd != keys.window && !IsChild(keys.window, message.hwnd)) return false;
   HWND focus = GetFocus();
-  if (IsEditBox(focus)) return false;
-  if (message.wParam == VK_LEFT || message.wParam == VK_RIGHT) {
-    return focus == GetDlgItem(keys.window, IDC_TIME_BAR) || focus == GetDlgItem(keys.window, IDC_PREVIEW);
+  if (IsClass(focus, L"Edit")) return false;
+  switch (message.wParam) {
+    case VK_HOME:
+    case VK_END:
+      return !IsClass(focus, WC_LISTVIEWW) && !IsClass(focus, WC_TREEVIEWW);
+    case VK_LEFT:
+    case VK_RIGHT:
+      return focus == GetDlgItem(keys.window, IDC_TIME_BAR) || focus == GetDlgItem(keys.window, IDC_PREVIEW);
+    default:
+      return true;
   }
-  return true;
 }
 
 LRESULT CALLBACK FilterKeys(int code, WPARAM wParam, LPARAM lParam) {
   MSG* message = reinterpret_cast<MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && IsMainWindowKey(*message) && TranslateAcceleratorA(keys.window, keys.table, message)) {
+  if (code == MSGF_DIALOGBOX && IsMainWindowKey(*message) && TranslateAcceleratorW(keys.window, keys.table, message)) {
     return TRUE;
   }
   return CallNextHookEx(keys.hook, code, wParam, lParam);
@@ -49,63 +52,19 @@ LRESULT CALLBACK FilterKeys(int code, WPARAM wParam, LPARAM lParam) {
 
 // Ending the edit by taking its focus applies the typed name (the list
 // treats every end of an edit alike).
-void FinishLabelEdits(const EditorState& editor) {
+void FinishLabelEdits(const MainWindow& main) {
   for (int id : {IDC_ANIMATION_LIST, IDC_BONE_LIST}) {
-    HWND list = editor.Control(id);
-    if (SendMessageA(list, LVM_GETEDITCONTROL, 0, 0)) SetFocus(list);
-  }
-}
-
-void RenameFocusedRow(EditorState& editor, HWND focus) {
-  bool bones = focus == editor.Control(IDC_BONE_LIST);
-  if (focus != editor.Control(IDC_ANIMATION_LIST) && !(bones && editor.CurrentAnimation())) return;
-  int row = list::FocusedRow(focus);
-  if (row >= 0) SendMessageA(focus, LVM_EDITLABELA, row, 0);
-}
-
-// The keys' own commands and the menu's Undo and Redo; false for any other id.
-bool RunKeyCommand(EditorState& editor, int commandId) {
-  HWND focus = GetFocus();
-  switch (commandId) {
-    case ID_EDIT_UNDO:
-      UndoCommand(editor);
-      return true;
-    case ID_EDIT_REDO:
-      RedoCommand(editor);
-      return true;
-    case ID_KEY_DELETE:
-      if (focus == editor.Control(IDC_ANIMATION_LIST)) DeleteAnimationsCommand(editor);
-      if (focus == editor.Control(IDC_BONE_LIST)) DeleteBonesCommand(editor);
-      return true;
-    case ID_KEY_RENAME:
-      RenameFocusedRow(editor, focus);
-      return true;
-    case ID_KEY_PLAY:
-      TogglePlayback(editor);
-      return true;
-    case ID_KEY_FIRST_FRAME:
-      OnFrameButton(editor, IDC_GO_START);
-      return true;
-    case ID_KEY_LAST_FRAME:
-      OnFrameButton(editor, IDC_GO_END);
-      return true;
-    case ID_KEY_FRAME_BACK:
-      OnFrameButton(editor, IDC_STEP_BACK);
-      return true;
-    case ID_KEY_FRAME_FORWARD:
-      OnFrameButton(editor, IDC_STEP_FORWARD);
-      return true;
-    default:
-      return false;
+    HWND list = main.Control(id);
+    if (SendMessageW(list, LVM_GETEDITCONTROL, 0, 0)) SetFocus(list);
   }
 }
 
 }  // namespace
 
-void InstallMainKeys(EditorState& editor) {
-  keys.window = editor.window;
-  keys.table = LoadAcceleratorsA(editor.instance, MAKEINTRESOURCEA(IDR_MAIN_KEYS));
-  keys.hook = SetWindowsHookExA(WH_MSGFILTER, FilterKeys, nullptr, GetCurrentThreadId());
+void InstallMainKeys(MainWindow& main) {
+  keys.window = main.window;
+  keys.table = LoadAcceleratorsW(main.instance, MAKEINTRESOURCEW(IDR_MAIN_KEYS));
+  keys.hook = SetWindowsHookExW(WH_MSGFILTER, FilterKeys, nullptr, GetCurrentThreadId());
 }
 
 void RemoveMainKeys(HWND window) {
@@ -114,15 +73,15 @@ void RemoveMainKeys(HWND window) {
   keys = {};
 }
 
-void RunMenuCommand(EditorState& editor, int commandId) {
-  FinishLabelEdits(editor);
-  if (!RunKeyCommand(editor, commandId)) CommandDispatcher(editor, commandId);
+void RunMenuCommand(MainWindow& main, int commandId) {
+  FinishLabelEdits(main);
+  RunCommand(main, commandId);
 }
 
-void OnMainWindowClick(EditorState& editor, LPARAM position) {
+void OnMainWindowClick(MainWindow& main, LPARAM position) {
   POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-  HWND area = editor.Control(IDC_PREVIEW);
-  MapWindowPoints(editor.window, area, &point, 1);
+  HWND area = main.Control(IDC_PREVIEW);
+  MapWindowPoints(main.window, area, &point, 1);
   RECT client;
   GetClientRect(area, &client);
   if (PtInRect(&client, point)) SetFocus(area);

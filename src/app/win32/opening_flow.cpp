@@ -1,96 +1,117 @@
 #include "app/win32/opening_flow.h"
 
-#include "app/win32/document_actions.h"
-#include "app/win32/editor_views.h"
-#include "app/win32/playback_controls.h"
+#include "app/package_files.h"
+#include "app/win32/opening_option_dialog.h"
 #include "app/win32/preview_view.h"
-#include "app/win32/undo_commands.h"
-#include "preview/win32/opening_option_dialog.h"
-#include "resource.h"
+#include "app/win32/ui_prompts.h"
+#include "app/win32/view_updates.h"
+#include "platform/win32/wide_text.h"
 
 namespace zam {
 namespace {
 
-// The document took `merged` from `incoming`, which holds what was replaced;
-// when the current animation was among those replaced, its old tracks are
-// gone and the bone list and key grid follow.
-void OnMerged(EditorState& editor, AnimPackage& incoming, const std::vector<MergedAnimation>& merged) {
+// The device draws for the dialog while it is open: the main window's
+// playback stops (the dialog moves the shared play head itself), and its
+// preview area shows its last frame until the device is back at its size.
+class PreviewLentToDialog {
+ public:
+  explicit PreviewLentToDialog(MainWindow& main) : main_(main) {
+    ShowChanges(main_, main_.editor.StopPlayback());
+    main_.previewLent = true;
+  }
+  ~PreviewLentToDialog() {
+    main_.previewLent = false;
+    FitPreviewToArea(main_);
+    RenderPreview(main_);
+  }
+  PreviewLentToDialog(const PreviewLentToDialog&) = delete;
+  PreviewLentToDialog& operator=(const PreviewLentToDialog&) = delete;
+
+ private:
+  MainWindow& main_;
+};
+
+// Shows the dialog for `incoming`, read from a file, and lets the editor
+// take what the user chose; `place` is where the package came from.
+OpeningResult Offer(MainWindow& main, AnimPackage& incoming, const DocumentState& place) {
+  OpeningChoice choice;
   {
-    DocumentEdit edit(editor);
-    for (const MergedAnimation& taken : merged) {
-      Animation* replaced = taken.replaced ? AnimationAt(incoming, taken.incoming) : nullptr;
-      if (replaced) edit.history().AnimationChanged(editor.package, taken.document, std::move(*replaced));
-      if (!taken.replaced) edit.history().AnimationInserted(editor.package, taken.document);
-    }
+    PreviewLentToDialog lent(main);
+    OpeningOptionContext context{place.documentName,
+                                 main.editor.package(),
+                                 incoming,
+                                 main.editor.sharedPreviewTime(),
+                                 main.editor.sharedCamera(),
+                                 [&main](HWND area) {
+                                   RECT client{};
+                                   GetClientRect(area, &client);
+                                   main.previewDevice.Resize(client.right, client.bottom);
+                                 },
+                                 [&main, &incoming](HWND area, int animation) {
+                                   RenderPreviewInto(main, area, incoming, animation);
+                                 }};
+    choice = RunOpeningOptionDialog(main.window, context);
   }
-  for (const MergedAnimation& taken : merged) {
-    if (taken.document == editor.currentAnimation) {
-      RefreshBoneView(editor);
+  switch (choice.action) {
+    case OpeningChoice::Action::Open:
+      if (main.editor.HasUnsavedChanges() && !AgreesToLoseChanges(main.window)) return OpeningResult::Skipped;
+      ShowChanges(main, main.editor.TakeAsDocument(std::move(incoming), place));
+      return OpeningResult::Opened;
+    case OpeningChoice::Action::Append:
+      ShowChanges(main, main.editor.Merge(incoming, MergeMode::Append, choice.checked));
+      return OpeningResult::Skipped;
+    case OpeningChoice::Action::Replace:
+      ShowChanges(main, main.editor.Merge(incoming, MergeMode::Replace, choice.checked));
+      return OpeningResult::Skipped;
+    case OpeningChoice::Action::SkipAll:
+      return OpeningResult::SkipAll;
+    case OpeningChoice::Action::Skip:
       break;
-    }
   }
+  return OpeningResult::Skipped;
+}
+
+// A package that could not be read is reported and has nothing to offer; one
+// that ended early is reported and offered with what it holds.
+bool ReadAside(MainWindow& main, PackageReadStatus status, const AnimPackage& incoming) {
+  if (std::optional<Message> message = ReadMessage(status)) ShowMessage(main.window, *message, incoming.animationCount());
+  return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly;
 }
 
 }  // namespace
 
-int RunOpeningOption(EditorState& editor, const std::string& path, const std::string& archive,
-                     const std::string& entry) {
-  // Read aside: the document and its current animation change only through
-  // what the dialog takes. A file that is not a package has nothing to offer.
+OpeningResult OfferPackage(MainWindow& main, const std::string& path) {
   AnimPackage incoming{};
-  bool cut = false;
-  if (ReadPackageFile(editor, path, incoming, cut) != PackageReadOutcome::Read) return kOpeningSkipped;
-  if (cut) ShowEndedEarly(editor, incoming);
-  // The dialog's preview moves the shared play head: the main window's
-  // playback would move it as well, twice as fast.
-  StopPlayback(editor);
-  OpeningOptionContext context{path,
-                               entry,
-                               editor.package,
-                               incoming,
-                               editor.Control(IDC_ANIMATION_LIST),
-                               editor.playHead.currentTime,
-                               editor.camera,
-                               [&editor] { return DiscardMainPackage(editor); },
-                               [&editor, &incoming](const std::vector<MergedAnimation>& merged) {
-                                 OnMerged(editor, incoming, merged);
-                               },
-                               [&editor](HWND area) { ResetPreview(editor, area); },
-                               [&editor, &incoming](HWND area, int animation) {
-                                 RenderPreviewInto(editor, area, incoming, animation);
-                               }};
-  INT_PTR result = RunOpeningOptionDialog(editor.window, context);
-  if (result == kOpeningOpened) {
-    if (archive.empty()) {
-      SetDocumentFromPath(editor.document, path);
-    } else {
-      SetDocumentFromArchiveEntry(editor.document, archive, entry);
-    }
-    SetTitle(editor, false);
-    editor.currentAnimation = -1;
-    RefreshPackageView(editor);
-    RefreshBoneView(editor);
-  }
-  return static_cast<int>(result);
+  if (!ReadAside(main, ReadPackageFile(path, incoming), incoming)) return OpeningResult::Skipped;
+  DocumentState place;
+  SetDocumentFromPath(place, path);
+  return Offer(main, incoming, place);
 }
 
-void RunOpeningOptions(EditorState& editor, const std::vector<std::string>& paths) {
+OpeningResult OfferArchiveEntry(MainWindow& main, const std::string& archive, const std::string& entry) {
+  AnimPackage incoming{};
+  if (!ReadAside(main, ReadPackageEntry(archive, entry, incoming), incoming)) return OpeningResult::Skipped;
+  DocumentState place;
+  SetDocumentFromArchiveEntry(place, archive, entry);
+  return Offer(main, incoming, place);
+}
+
+void OfferPackages(MainWindow& main, const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    if (RunOpeningOption(editor, path) == kOpeningSkipAll) break;
+    if (OfferPackage(main, path) == OpeningResult::SkipAll) break;
   }
-  // Frames go to the main window's preview again, at its size.
-  ResetPreview(editor, editor.Control(IDC_PREVIEW));
-  RenderPreview(editor);
 }
 
-void OnDropFiles(EditorState& editor, HDROP drop) {
+void OnDropFiles(MainWindow& main, HDROP drop) {
   std::vector<std::string> paths;
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    char path[MAX_PATH] = {};
-    if (DragQueryFileA(drop, i, path, sizeof path) > 0) paths.emplace_back(path);
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    UINT length = DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
+    path.resize(length);
+    if (length > 0) paths.push_back(Utf8FromWide(path));
   }
-  RunOpeningOptions(editor, paths);
+  OfferPackages(main, paths);
   DragFinish(drop);
 }
 

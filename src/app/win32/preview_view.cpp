@@ -1,7 +1,6 @@
 #include "app/win32/preview_view.h"
 
 #include "app/win32/ui_prompts.h"
-#include "base/messages.h"
 #include "resource.h"
 
 namespace zam {
@@ -13,51 +12,66 @@ SIZE ClientSize(HWND window) {
   return {rect.right, rect.bottom};
 }
 
-void SetupScene(EditorState& editor) {
-  SIZE main = ClientSize(editor.Control(IDC_PREVIEW));
-  editor.renderer.SetupScene(editor.previewDevice.device(), editor.previewDevice.width(),
-                             editor.previewDevice.height(), main.cx, main.cy);
-}
-
 }  // namespace
 
-void InitPreview(EditorState& editor) {
-  SIZE size = ClientSize(editor.Control(IDC_PREVIEW));
-  editor.previewDevice.Register(&editor.renderer);
-  switch (editor.previewDevice.Create(editor.instance, size.cx, size.cy)) {
+void InitPreview(MainWindow& main) {
+  HWND area = main.Control(IDC_PREVIEW);
+  SIZE size = ClientSize(area);
+  main.renderer.SetAspect(size.cx, size.cy);
+  main.previewDevice.Register(&main.renderer);
+  main.previewDevice.KeepFramesOf(area);
+  switch (main.previewDevice.Create(main.instance, size.cx, size.cy)) {
     case PreviewDevice::CreateResult::Created:
-      SetupScene(editor);
+    case PreviewDevice::CreateResult::NoDirect3D:
       break;
     case PreviewDevice::CreateResult::NoDevice:
-      ShowMessage(editor.window, msg::kFailedToInitializeDirect3D, MB_OK);
-      break;
-    case PreviewDevice::CreateResult::NoDirect3D:
+      ShowMessage(main.window, Message::FailedToInitializeDirect3D);
       break;
   }
 }
 
-void ResetPreview(EditorState& editor, HWND area) {
-  SIZE size = ClientSize(area);
-  editor.previewDevice.Reset(size.cx, size.cy);
-  if (editor.previewDevice.device() && !editor.previewDevice.busy()) SetupScene(editor);
+void FitPreviewToArea(MainWindow& main) {
+  SIZE size = ClientSize(main.Control(IDC_PREVIEW));
+  main.renderer.SetAspect(size.cx, size.cy);
+  main.previewDevice.Resize(size.cx, size.cy);
 }
 
-void ReleasePreview(EditorState& editor) { editor.previewDevice.Release(); }
-
-void RenderPreview(EditorState& editor) {
-  RenderPreviewInto(editor, editor.Control(IDC_PREVIEW), editor.package, editor.currentAnimation);
+void ReinitPreview(MainWindow& main) {
+  FitPreviewToArea(main);
+  main.previewDevice.Reset();
 }
 
-void RenderPreviewInto(EditorState& editor, HWND area, const AnimPackage& package, int animation) {
-  PreviewFrameInput input{package,          animation,        editor.playHead.currentTime,
-                          editor.settings.preview, editor.camera, editor.character,
-                          editor.weapon};
-  editor.renderer.Render(editor.previewDevice, area, input);
+void ReleasePreview(MainWindow& main) { main.previewDevice.Release(); }
+
+void UploadModel(MainWindow& main, ModelRole role) {
+  IDirect3DDevice9* device = main.previewDevice.device();
+  if (role == ModelRole::Character) {
+    main.renderer.SetCharacter(device, &main.editor.character());
+  } else {
+    main.renderer.SetWeapon(device, &main.editor.weapon());
+  }
 }
 
-bool OtherProgramWindowInFront(const EditorState& editor) {
+void RenderPreview(MainWindow& main) {
+  HWND area = main.Control(IDC_PREVIEW);
+  if (main.previewLent) {
+    main.previewDevice.PaintKeptFrame(area);
+    return;
+  }
+  RenderPreviewInto(main, area, main.editor.package(), main.editor.currentAnimation());
+}
+
+void RenderPreviewInto(MainWindow& main, HWND area, const AnimPackage& package, int animation) {
+  const Editor& editor = main.editor;
+  PreviewFrameInput input{package,           animation,         editor.playHead().currentTime,
+                          editor.settings().preview, editor.camera(), editor.character(),
+                          editor.weapon()};
+  main.renderer.Render(main.previewDevice, area, input);
+}
+
+bool OtherProgramWindowInFront(const MainWindow& main) {
   HWND front = GetForegroundWindow();
-  return front != editor.window && front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+  return front != main.window && front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
 }
 
 }  // namespace zam

@@ -1,23 +1,76 @@
 #include "app/win32/ui_prompts.h"
 
+#include <cstdio>
+#include <vector>
+
 #include "app/document.h"
-#include "base/messages.h"
+#include "platform/win32/wide_text.h"
 
 namespace zam {
 namespace {
 
 class SystemPrompts final : public UiPrompts {
  public:
-  int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override {
-    return ::MessageBoxA(owner, text, caption, type);
+  int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) override {
+    return ::MessageBoxW(owner, text, caption, type);
   }
-  BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) override { return ::GetOpenFileNameA(dialog); }
-  BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) override { return ::GetSaveFileNameA(dialog); }
-  BOOL ChooseColorA(CHOOSECOLORA* dialog) override { return ::ChooseColorA(dialog); }
+  BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) override { return ::GetOpenFileNameW(dialog); }
+  BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) override { return ::GetSaveFileNameW(dialog); }
+  BOOL ChooseColorW(CHOOSECOLORW* dialog) override { return ::ChooseColorW(dialog); }
 };
 
 SystemPrompts systemPrompts;
 UiPrompts* current = &systemPrompts;
+
+// Errors show the stop icon; a bad path and a file that ended early the
+// exclamation mark; the discard question its own buttons.
+UINT StyleOf(Message message) {
+  switch (message) {
+    case Message::DiscardQuestion:
+      return MB_OKCANCEL | MB_ICONQUESTION;
+    case Message::InvalidPath:
+    case Message::InvalidExtension:
+    case Message::FileEndedEarly:
+      return MB_OK | MB_ICONEXCLAMATION;
+    case Message::About:
+      return MB_OK | MB_ICONINFORMATION;
+    case Message::FailedToInitializeDirect3D:
+      return MB_OK;
+    default:
+      return MB_OK | MB_ICONHAND;
+  }
+}
+
+// A filter of description and pattern pairs, each ending in a zero, as the
+// wide dialogs take it.
+std::wstring WideFilter(const char* filter) {
+  std::wstring wide;
+  for (const char* part = filter; *part; part += std::char_traits<char>::length(part) + 1) {
+    wide += WideFromUtf8(part);
+    wide += L'\0';
+  }
+  return wide + L'\0';
+}
+
+std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD flags, bool save) {
+  std::vector<wchar_t> path(32768, L'\0');
+  std::wstring wideFilter = WideFilter(filter);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = wideFilter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.Flags = flags;
+  if (save) dialog.lpstrDefExt = L"ifp";
+  BOOL chosen = save ? Prompts().GetSaveFileNameW(&dialog) : Prompts().GetOpenFileNameW(&dialog);
+  if (!chosen) return std::nullopt;
+  return Utf8FromWide(path.data());
+}
+
+// The colour dialog orders its bytes 0x00BBGGRR.
+uint32_t SwapRedAndBlue(uint32_t color) { return (color & 0xFF) << 16 | (color & 0xFF00) | (color >> 16 & 0xFF); }
 
 }  // namespace
 
@@ -25,20 +78,35 @@ UiPrompts& Prompts() { return *current; }
 
 void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPrompts; }
 
-int ShowMessage(HWND owner, const char* text, UINT type) {
-  return Prompts().MessageBoxA(owner, text, msg::kCaption, type);
+int ShowMessage(HWND owner, Message message, int number) {
+  char text[512];
+  std::snprintf(text, sizeof text, "%s", MessageText(message));
+  if (message == Message::FileEndedEarly) std::snprintf(text, sizeof text, MessageText(message), number);
+  return Prompts().MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(msg::kCaption).c_str(),
+                               StyleOf(message));
 }
 
-OPENFILENAMEA FileDialogSettings(HWND owner, const char* filter, char* path, DWORD flags) {
-  OPENFILENAMEA dialog{};
+bool AgreesToLoseChanges(HWND owner) { return ShowMessage(owner, Message::DiscardQuestion) == IDOK; }
+
+std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind) {
+  return RunFileDialog(owner, kind == FileKind::Package ? msg::kIfpFilter : msg::kDffFilter,
+                       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, false);
+}
+
+std::optional<std::string> ChoosePackageToSave(HWND owner) {
+  return RunFileDialog(owner, msg::kIfpFilter, OFN_HIDEREADONLY, true);
+}
+
+std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color) {
+  COLORREF custom[16] = {};
+  CHOOSECOLORW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = static_cast<DWORD>(kMaxPathBytes);
-  dialog.Flags = flags;
-  return dialog;
+  dialog.rgbResult = SwapRedAndBlue(color & 0xFFFFFF);
+  dialog.lpCustColors = custom;
+  dialog.Flags = CC_RGBINIT;
+  if (!Prompts().ChooseColorW(&dialog)) return std::nullopt;
+  return SwapRedAndBlue(dialog.rgbResult & 0xFFFFFF);
 }
 
 }  // namespace zam

@@ -6,15 +6,20 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <optional>
+#include <string>
+
+#include "base/messages.h"
+
 namespace zam {
 
 class UiPrompts {
  public:
   virtual ~UiPrompts() = default;
-  virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
-  virtual BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) = 0;
-  virtual BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) = 0;
-  virtual BOOL ChooseColorA(CHOOSECOLORA* dialog) = 0;
+  virtual int MessageBoxW(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) = 0;
+  virtual BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) = 0;
+  virtual BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) = 0;
+  virtual BOOL ChooseColorW(CHOOSECOLORW* dialog) = 0;
 };
 
 // The prompts in use; the system's own unless a test replaced them.
@@ -22,12 +27,23 @@ UiPrompts& Prompts();
 // Installs `prompts` (nullptr restores the system's own).
 void SetPrompts(UiPrompts* prompts);
 
-// A message box of the program: owned by `owner`, captioned with the
-// program's name.
-int ShowMessage(HWND owner, const char* text, UINT type);
+// The program's message box for `message`, owned by `owner` and captioned
+// with the program's name, with the icon and buttons the message calls for;
+// `number` fills the messages that show one. Returns the button pressed.
+int ShowMessage(HWND owner, Message message, int number = 0);
 
-// The settings of a file dialog owned by `owner` with one `filter` (the
-// first chosen) and `path` as its buffer of kMaxPathBytes bytes.
-OPENFILENAMEA FileDialogSettings(HWND owner, const char* filter, char* path, DWORD flags);
+// The question before unsaved changes are lost: true when the user agrees.
+bool AgreesToLoseChanges(HWND owner);
+
+enum class FileKind { Package, Model };
+
+// The file dialogs, with the kind's filter; nothing when cancelled. Paths
+// are UTF-8. Opening asks for an existing folder; saving adds ".ifp" to a
+// name without an extension.
+std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind);
+std::optional<std::string> ChoosePackageToSave(HWND owner);
+
+// The colour dialog starting at `color` (0xRRGGBB); nothing when cancelled.
+std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color);
 
 }  // namespace zam

@@ -37,8 +37,8 @@ D3DPRESENT_PARAMETERS PreviewDevice::PresentParameters() const {
 
 PreviewDevice::CreateResult PreviewDevice::Create(HINSTANCE instance, int width, int height) {
   Release();
-  width_ = std::max(width, 1);
-  height_ = std::max(height, 1);
+  width_ = wantedWidth_ = std::max(width, 1);
+  height_ = wantedHeight_ = std::max(height, 1);
   direct3d_.reset();
   *direct3d_.put() = Direct3DCreate9(D3D_SDK_VERSION);
   if (!direct3d_) return CreateResult::NoDirect3D;
@@ -47,6 +47,7 @@ PreviewDevice::CreateResult PreviewDevice::Create(HINSTANCE instance, int width,
     device_.reset();
     return CreateResult::NoDevice;
   }
+  Restore(true);
   busy_ = false;
   return CreateResult::Created;
 }
@@ -103,14 +104,19 @@ void PreviewDevice::ReleaseTargets() {
 void PreviewDevice::Register(DeviceObjects* objects) { objects_.push_back(objects); }
 
 void PreviewDevice::Restore(bool everything) {
-  for (DeviceObjects* objects : objects_) objects->RestoreDeviceObjects(device_.get(), everything);
+  for (DeviceObjects* objects : objects_) objects->RestoreDeviceObjects(device_.get(), width_, height_, everything);
 }
 
-void PreviewDevice::Reset(int width, int height) {
+void PreviewDevice::Resize(int width, int height) {
+  wantedWidth_ = std::max(width, 1);
+  wantedHeight_ = std::max(height, 1);
+}
+
+void PreviewDevice::Reset() {
   if (!device_) return;
   busy_ = true;
-  width_ = std::max(width, 1);
-  height_ = std::max(height, 1);
+  width_ = wantedWidth_;
+  height_ = wantedHeight_;
   ReleaseTargets();
   for (DeviceObjects* objects : objects_) objects->ReleaseDeviceObjects(false);
   D3DPRESENT_PARAMETERS parameters = PresentParameters();
@@ -141,8 +147,8 @@ bool PreviewDevice::BeginFrame(D3DCOLOR background) {
   if (!device_ || busy_) return false;
   HRESULT level = device_->TestCooperativeLevel();
   if (level == D3DERR_DEVICELOST) return false;  // not yet back; drawing resumes once it can be reset
-  if (level == D3DERR_DEVICENOTRESET) {
-    Reset(width_, height_);
+  if (level == D3DERR_DEVICENOTRESET || width_ != wantedWidth_ || height_ != wantedHeight_) {
+    Reset();
     if (busy_) return false;
   }
   busy_ = true;
@@ -156,29 +162,46 @@ bool PreviewDevice::BeginFrame(D3DCOLOR background) {
   return true;
 }
 
+void PreviewDevice::Show(HWND window, const void* pixels, int pixelWidth, int width, int height) const {
+  BITMAPINFO bitmap{};
+  bitmap.bmiHeader.biSize = sizeof bitmap.bmiHeader;
+  bitmap.bmiHeader.biWidth = pixelWidth;
+  bitmap.bmiHeader.biHeight = -height;  // rows top down, as the surface holds them
+  bitmap.bmiHeader.biPlanes = 1;
+  bitmap.bmiHeader.biBitCount = 32;
+  bitmap.bmiHeader.biCompression = BI_RGB;
+  RECT client{};
+  GetClientRect(window, &client);
+  if (HDC dc = GetDC(window)) {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width, height, pixels, &bitmap, DIB_RGB_COLORS,
+                  SRCCOPY);
+    ReleaseDC(window, dc);
+  }
+}
+
 void PreviewDevice::EndFrame(HWND window) {
   device_->EndScene();
   D3DLOCKED_RECT locked{};
   if (SUCCEEDED(device_->GetRenderTargetData(target_.get(), readBack_.get())) &&
       SUCCEEDED(readBack_->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-    BITMAPINFO bitmap{};
-    bitmap.bmiHeader.biSize = sizeof bitmap.bmiHeader;
-    bitmap.bmiHeader.biWidth = locked.Pitch / 4;
-    bitmap.bmiHeader.biHeight = -height_;  // rows top down, as the surface holds them
-    bitmap.bmiHeader.biPlanes = 1;
-    bitmap.bmiHeader.biBitCount = 32;
-    bitmap.bmiHeader.biCompression = BI_RGB;
-    RECT client{};
-    GetClientRect(window, &client);
-    if (HDC dc = GetDC(window)) {
-      SetStretchBltMode(dc, COLORONCOLOR);
-      StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width_, height_, locked.pBits, &bitmap,
-                    DIB_RGB_COLORS, SRCCOPY);
-      ReleaseDC(window, dc);
+    const int pixelWidth = locked.Pitch / 4;
+    Show(window, locked.pBits, pixelWidth, width_, height_);
+    if (window == keptWindow_) {
+      const auto* pixels = static_cast<const uint32_t*>(locked.pBits);
+      keptPixels_.assign(pixels, pixels + static_cast<size_t>(pixelWidth) * static_cast<size_t>(height_));
+      keptWidth_ = width_;
+      keptHeight_ = height_;
     }
     readBack_->UnlockRect();
   }
   busy_ = false;
+}
+
+bool PreviewDevice::PaintKeptFrame(HWND window) const {
+  if (keptPixels_.empty()) return false;
+  Show(window, keptPixels_.data(), static_cast<int>(keptPixels_.size()) / keptHeight_, keptWidth_, keptHeight_);
+  return true;
 }
 
 }  // namespace zam

@@ -52,15 +52,18 @@ void CopyRows(const D3DLOCKED_RECT& locked, const uint8_t* from, size_t rowSize,
 
 }  // namespace
 
-void PreviewRenderer::SetupScene(IDirect3DDevice9* device, int viewportWidth, int viewportHeight, int aspectWidth,
-                                 int aspectHeight) {
+void PreviewRenderer::SetAspect(int width, int height) {
+  aspectWidth_ = width;
+  aspectHeight_ = height;
+}
+
+void PreviewRenderer::SetupScene(IDirect3DDevice9* device, int width, int height) {
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
-  D3DVIEWPORT9 viewport{0, 0, static_cast<DWORD>(viewportWidth), static_cast<DWORD>(viewportHeight), 0.0f, 1.0f};
+  D3DVIEWPORT9 viewport{0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0.0f, 1.0f};
   device->SetViewport(&viewport);
-  device->SetTransform(D3DTS_PROJECTION, AsD3D(PreviewProjection(aspectWidth, aspectHeight)));
+  device->SetTransform(D3DTS_PROJECTION, AsD3D(PreviewProjection(aspectWidth_, aspectHeight_)));
   device->SetTransform(D3DTS_WORLD, AsD3D(kIdentity));
-  lines_ = MakePreviewLines();
 }
 
 void PreviewRenderer::SetCharacter(IDirect3DDevice9* device, const SkinnedModelData* character) {
@@ -160,7 +163,8 @@ void PreviewRenderer::ReleaseDeviceObjects(bool everything) {
   }
 }
 
-void PreviewRenderer::RestoreDeviceObjects(IDirect3DDevice9* device, bool everything) {
+void PreviewRenderer::RestoreDeviceObjects(IDirect3DDevice9* device, int width, int height, bool everything) {
+  SetupScene(device, width, height);
   if (everything) {
     UploadCharacter(device);
     UploadWeapon(device);

@@ -17,11 +17,10 @@ namespace zam {
 
 class PreviewRenderer final : public DeviceObjects {
  public:
-  // States, viewport and projection; after the device is created or reset.
-  // The projection's aspect is that of the main preview area, also when the
-  // frames go to another window.
-  void SetupScene(IDirect3DDevice9* device, int viewportWidth, int viewportHeight, int aspectWidth,
-                  int aspectHeight);
+  // The projection's aspect: that of the main preview area, also when the
+  // frames go to another window. Applied when the device is next restored,
+  // as every change of the area's size also resizes the device.
+  void SetAspect(int width, int height);
 
   // The models drawn from now on, uploaded at once; nullptr, or a model that
   // did not load completely, draws none. The records must stay where they
@@ -33,7 +32,8 @@ class PreviewRenderer final : public DeviceObjects {
   bool Render(PreviewDevice& device, HWND window, const PreviewFrameInput& input);
 
   void ReleaseDeviceObjects(bool everything) override;
-  void RestoreDeviceObjects(IDirect3DDevice9* device, bool everything) override;
+  // Also the states, viewport and transforms every frame relies on.
+  void RestoreDeviceObjects(IDirect3DDevice9* device, int width, int height, bool everything) override;
 
   // Textures the device did not take in their own format, nor as A8R8G8B8
   // (those materials are drawn untextured); for tests and diagnostics.
@@ -45,6 +45,7 @@ class PreviewRenderer final : public DeviceObjects {
     std::vector<win32::ComPtr<IDirect3DTexture9>> textures;     // per dictionary texture
   };
 
+  void SetupScene(IDirect3DDevice9* device, int width, int height);
   void UploadCharacter(IDirect3DDevice9* device);
   void UploadWeapon(IDirect3DDevice9* device);
   bool CreateCharacterVertices(IDirect3DDevice9* device);
@@ -64,6 +65,8 @@ class PreviewRenderer final : public DeviceObjects {
   std::vector<LineVertex> pyramidVertices_;  // every pyramid of a frame, in model space
   std::vector<uint16_t> pyramidIndices_;
   std::vector<uint32_t> convertedPixels_;
+  int aspectWidth_ = 1;
+  int aspectHeight_ = 1;
   int refusedTextures_ = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "views/win32/key_grid.h"
 
 #include "platform/win32/unique_objects.h"
-#include "views/win32/list_view.h"
+#include "platform/win32/list_view.h"
 
 namespace zam {
 namespace {
@@ -60,6 +60,9 @@ void Zoom(KeyGridView& view, int dy) {
   int target = ScrollKeepingLeftFrame(scroll, oldScale, view.scale);
   SendMessageA(view.grid, LVM_SCROLL, target - GetScrollPos(view.grid, SB_HORZ), 0);
   FitBoneListToKeyGrid(view);
+  // A time line that now fits drops the scroll bar, and the list repaints
+  // only what the bar covered.
+  InvalidateRect(view.grid, nullptr, TRUE);
 }
 
 // Messages that can move a list's rows: keys, the mouse (the wheel among
@@ -84,7 +87,14 @@ LRESULT CALLBACK KeyGridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lPar
     if (!(wParam & MK_LBUTTON) && (wParam & MK_RBUTTON) && dy != 0) Zoom(view, dy);
     view.lastMouseY = y;
   }
-  return DefSubclassProc(grid, message, wParam, lParam);
+  LRESULT result = DefSubclassProc(grid, message, wParam, lParam);
+  // The rows' height changes with the scroll bar, which the list shows and
+  // hides as it sees fit: the bone list follows whenever it happens.
+  if (message == WM_SIZE) {
+    FitBoneListToKeyGrid(view);
+    AlignBoneListWithKeyGrid(view);
+  }
+  return result;
 }
 
 // Both lists align the other one after they handled a message that may have
@@ -147,6 +157,12 @@ void ClearKeyGrid(KeyGridView& view) {
   view.topRowMark = 0;
 }
 
+void FitKeyGridToAnimation(KeyGridView& view) {
+  const Animation* animation = view.shownAnimation();
+  SetTimeColumn(view, animation ? AnimationLength(*animation) : 0.0f);
+  InvalidateRect(view.grid, nullptr, TRUE);
+}
+
 void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item) {
   const Animation* animation = view.shownAnimation();
   if (!animation || item->itemID >= static_cast<UINT>(animation->boneCount())) return;
@@ -173,29 +189,41 @@ void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item) {
   RestoreDC(item->hDC, saved);
 }
 
+// The grid's rows end above its scroll bar when it shows one: the bone list
+// ends there too, so that both show the same rows.
 void FitBoneListToKeyGrid(const KeyGridView& view) {
-  bool scrollBar = (GetWindowLongPtrA(view.grid, GWL_STYLE) & WS_HSCROLL) != 0;
-  int h = scrollBar ? GetSystemMetrics(SM_CYHSCROLL) : 0;
-  SetWindowPos(view.bones, nullptr, 0, 0, 150, 203 - h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT gridClient{}, bonesWindow{}, bonesClient{};
+  GetClientRect(view.grid, &gridClient);
+  GetWindowRect(view.bones, &bonesWindow);
+  GetClientRect(view.bones, &bonesClient);
+  const int frame = (bonesWindow.bottom - bonesWindow.top) - bonesClient.bottom;
+  SetWindowPos(view.bones, nullptr, 0, 0, 150, gridClient.bottom + frame, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AlignRows(KeyGridView& view, HWND leader) {
-  HWND follower = leader == view.bones ? view.grid : view.bones;
+  // The follower's own alignment, run by the scrolling below, stops here.
+  if (view.aligning) return;
   int top = static_cast<int>(SendMessageA(leader, LVM_GETTOPINDEX, 0, 0));
-  // The follower's own alignment, run by the scrolling below, stops here
-  // because it is disabled meanwhile. The follower is scrolled by rows: the
-  // bone list has no scroll bars, so scroll-bar requests would not move it.
-  if (top == view.topRowMark || !IsWindowEnabled(leader)) return;
-  EnableWindow(follower, FALSE);
-  LockWindowUpdate(GetParent(leader));
+  if (top == view.topRowMark) return;
+  HWND follower = leader == view.bones ? view.grid : view.bones;
+  view.aligning = true;
   view.topRowMark = top;
+  // Scrolled by rows: the bone list has no scroll bars, so scroll-bar
+  // requests would not move it. It is repainted whole once in place.
   RECT row{};
   row.left = LVIR_BOUNDS;
   SendMessageA(follower, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
   int followerTop = static_cast<int>(SendMessageA(follower, LVM_GETTOPINDEX, 0, 0));
+  SendMessageA(follower, WM_SETREDRAW, FALSE, 0);
   SendMessageA(follower, LVM_SCROLL, 0, (top - followerTop) * (row.bottom - row.top));
-  LockWindowUpdate(nullptr);
-  EnableWindow(follower, TRUE);
+  SendMessageA(follower, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(follower, nullptr, TRUE);
+  view.aligning = false;
+}
+
+void AlignBoneListWithKeyGrid(KeyGridView& view) {
+  view.topRowMark = -1;
+  AlignRows(view, view.grid);
 }
 
 }  // namespace zam

@@ -19,6 +19,7 @@ struct KeyGridView {
   float scale = kMaxKeyGridScale;  // pixels per frame; kept across files and animations
   int rowHeight = 14;              // the bone list's own row height, measured at set-up
   int topRowMark = 0;              // the first visible row both lists last agreed on
+  bool aligning = false;           // one list is being brought to the other's row
   short lastMouseY = 0;
   // The animation whose tracks the rows show, or nullptr: asked at every
   // paint, so it never points at an animation that is gone.
@@ -35,6 +36,8 @@ void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, std::function<const 
 void RebuildKeyGrid(KeyGridView& view);
 // Removes every row (no animation shown).
 void ClearKeyGrid(KeyGridView& view);
+// Column 1 for the shown animation's length again, after its tracks changed.
+void FitKeyGridToAnimation(KeyGridView& view);
 
 // Paints row `item->itemID` (WM_DRAWITEM of the owner window).
 void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item);
@@ -45,5 +48,8 @@ void FitBoneListToKeyGrid(const KeyGridView& view);
 
 // Brings the other list to the leader's top row.
 void AlignRows(KeyGridView& view, HWND leader);
+// Brings the bone list to the key grid's top row, whatever both last agreed
+// on: after rows were added or removed, or the lists were resized.
+void AlignBoneListWithKeyGrid(KeyGridView& view);
 
 }  // namespace zam

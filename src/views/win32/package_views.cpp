@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "views/win32/list_view.h"
+#include "platform/win32/list_view.h"
 
 namespace zam {
 namespace {
@@ -21,13 +21,16 @@ LRESULT CALLBACK RefuseColumnResizing(HWND list, UINT message, WPARAM wParam, LP
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
-// The bone list scrolls only with the key grid, so it shows no scroll bars of its own.
+// The bone list scrolls only with the key grid, so it shows no scroll bars of
+// its own: its frame is worked out without the bars the list asked for, so
+// its rows take its whole height (hiding them after the frame was worked out
+// left the height of a bar unused, and one row fewer than the key grid).
 LRESULT CALLBACK HideScrollBars(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  LRESULT result = DefSubclassProc(list, message, wParam, lParam);
-  if (message == WM_NCCALCSIZE && (GetWindowLongPtrA(list, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL))) {
-    ShowScrollBar(list, SB_BOTH, FALSE);
+  if (message == WM_NCCALCSIZE) {
+    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    if (style & (WS_HSCROLL | WS_VSCROLL)) SetWindowLongPtrA(list, GWL_STYLE, style & ~(WS_HSCROLL | WS_VSCROLL));
   }
-  return result;
+  return DefSubclassProc(list, message, wParam, lParam);
 }
 
 void BeginLabelEdit(HWND list) {
@@ -63,14 +66,18 @@ void SetupPackageLists(HWND animations, HWND bones) {
 }
 
 void FillAnimationList(HWND list, const AnimPackage& package) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-  for (const Animation& animation : package.animations) AppendAnimationRow(list, animation);
+  for (int row = 0; row < package.animationCount(); ++row) {
+    InsertAnimationRow(list, row, package.animations[static_cast<size_t>(row)]);
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
 }
 
-int AppendAnimationRow(HWND list, const Animation& animation) {
-  int row = list::AppendRow(list, NameText(animation.name));
+void InsertAnimationRow(HWND list, int row, const Animation& animation) {
+  list::InsertRow(list, row, NameText(animation.name));
   list::SetCell(list, row, 1, Decimal(AnimationLengthFrames(animation)));
-  return row;
 }
 
 void SetAnimationRow(HWND list, int row, const Animation& animation) {
@@ -81,14 +88,14 @@ void SetAnimationRow(HWND list, int row, const Animation& animation) {
 void FillBoneList(HWND list, const Animation* animation) {
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   if (!animation) return;
-  for (const BoneTrack& track : animation->bones) {
-    int row = list::AppendRow(list, NameText(track.name));
-    list::SetCell(list, row, 1, Decimal(track.boneId));
-    list::SetCell(list, row, 2, FourCCText(track.keyType));
-  }
+  for (const BoneTrack& track : animation->bones) SetBoneRow(list, list::AppendRow(list, NameText(track.name)), track);
 }
 
-void SetBoneKeyType(HWND list, int row, uint32_t keyType) { list::SetCell(list, row, 2, FourCCText(keyType)); }
+void SetBoneRow(HWND list, int row, const BoneTrack& track) {
+  list::SetCell(list, row, 0, NameText(track.name));
+  list::SetCell(list, row, 1, Decimal(track.boneId));
+  list::SetCell(list, row, 2, FourCCText(track.keyType));
+}
 
 ListEvent OnPackageListNotify(const NMHDR* header) {
   ListEvent event;
@@ -106,7 +113,6 @@ ListEvent OnPackageListNotify(const NMHDR* header) {
       event.kind = ListEvent::Kind::Renamed;
       event.row = reinterpret_cast<const NMLVDISPINFOA*>(header)->item.iItem;
       event.text = EndLabelEdit(list);
-      list::SetCell(list, event.row, 0, event.text);
       break;
     case LVN_ITEMCHANGED: {
       const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);

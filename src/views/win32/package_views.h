@@ -18,12 +18,12 @@ void SetupPackageLists(HWND animations, HWND bones);
 
 // One row per animation: its name and its length in frames.
 void FillAnimationList(HWND list, const AnimPackage& package);
-int AppendAnimationRow(HWND list, const Animation& animation);
+void InsertAnimationRow(HWND list, int row, const Animation& animation);
 void SetAnimationRow(HWND list, int row, const Animation& animation);
 
 // One row per track of `animation` (none when it is nullptr): name, bone id, key type.
 void FillBoneList(HWND list, const Animation* animation);
-void SetBoneKeyType(HWND list, int row, uint32_t keyType);
+void SetBoneRow(HWND list, int row, const BoneTrack& track);
 
 // What a notification of either list asks of the editor.
 struct ListEvent {
@@ -36,7 +36,8 @@ struct ListEvent {
 };
 
 // Handles the parts that concern the list alone (the label edit box) and
-// reports the rest. A rename also shows the typed text as the row's text.
+// reports the rest. A rename leaves the row's text to the editor, which
+// shows the name it stored.
 ListEvent OnPackageListNotify(const NMHDR* header);
 
 }  // namespace zam

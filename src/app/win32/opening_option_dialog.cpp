@@ -1,14 +1,14 @@
-#include "preview/win32/opening_option_dialog.h"
+#include "app/win32/opening_option_dialog.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
-#include <utility>
 
+#include "anim/package_merge.h"
+#include "platform/win32/list_view.h"
+#include "platform/win32/wide_text.h"
 #include "preview/preview_clock.h"
 #include "resource.h"
-#include "views/win32/list_view.h"
-#include "views/win32/package_views.h"
 
 namespace zam {
 namespace {
@@ -17,23 +17,21 @@ constexpr UINT_PTR kPreviewTimerId = 0x4D494E41;  // the bytes "ANIM", as the ma
 
 struct DialogState {
   OpeningOptionContext& context;
+  OpeningChoice choice;
   FocusedPreviewClock clock;
   int16_t lastMouseX = 0;  // dialog client coordinates of the previous mouse message
   int16_t lastMouseY = 0;
 };
 
-DialogState& StateOf(HWND dialog) { return *reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+DialogState& StateOf(HWND dialog) { return *reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_OPENING_LIST); }
 
-std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
 void Initialize(HWND dialog, const OpeningOptionContext& context) {
-  const std::string shown = context.shownName.empty() ? FileName(context.path) : context.shownName;
-  SetDlgItemTextA(dialog, IDC_OPENING_FILE, shown.c_str());
+  SetDlgItemTextW(dialog, IDC_OPENING_FILE, WideFromUtf8(context.shownName).c_str());
   CheckDlgButton(dialog, IDC_OPENING_APPEND, BST_CHECKED);
   HWND list = List(dialog);
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   list::InsertColumn(list, 0, "", 191 - GetSystemMetrics(SM_CXVSCROLL), LVCFMT_LEFT);
   std::vector<bool> checks = DefaultMergeChecks(context.document, context.incoming);
@@ -45,41 +43,18 @@ void Initialize(HWND dialog, const OpeningOptionContext& context) {
   SetTimer(dialog, kPreviewTimerId, 0, nullptr);
 }
 
-std::vector<bool> CheckMarks(HWND list) {
-  std::vector<bool> checked;
-  for (int row = 0; row < list::RowCount(list); ++row) checked.push_back(list::IsChecked(list, row));
-  return checked;
+OpeningChoice ChoiceOnOk(HWND dialog) {
+  OpeningChoice choice;
+  choice.action = IsDlgButtonChecked(dialog, IDC_OPENING_OPEN) == BST_CHECKED      ? OpeningChoice::Action::Open
+                  : IsDlgButtonChecked(dialog, IDC_OPENING_REPLACE) == BST_CHECKED ? OpeningChoice::Action::Replace
+                  : IsDlgButtonChecked(dialog, IDC_OPENING_APPEND) == BST_CHECKED  ? OpeningChoice::Action::Append
+                                                                                   : OpeningChoice::Action::Skip;
+  HWND list = List(dialog);
+  for (int row = 0; row < list::RowCount(list); ++row) choice.checked.push_back(list::IsChecked(list, row));
+  return choice;
 }
 
-// Appends or replaces the checked animations and shows them in the main
-// window's list.
-void Merge(HWND dialog, OpeningOptionContext& context, bool append) {
-  std::vector<bool> checked = CheckMarks(List(dialog));
-  std::vector<MergedAnimation> merged = append ? AppendAnimations(context.document, context.incoming, checked)
-                                               : ReplaceAnimations(context.document, context.incoming, checked);
-  for (const MergedAnimation& taken : merged) {
-    const Animation& animation = context.document.animations[static_cast<size_t>(taken.document)];
-    if (append) {
-      AppendAnimationRow(context.animationList, animation);
-    } else {
-      SetAnimationRow(context.animationList, taken.document, animation);
-    }
-  }
-  if (!merged.empty()) context.documentChanged(merged);
-}
-
-INT_PTR OnOk(HWND dialog, OpeningOptionContext& context) {
-  if (IsDlgButtonChecked(dialog, IDC_OPENING_OPEN) == BST_CHECKED) {
-    if (!context.discardDocument()) return kOpeningSkipped;
-    context.document = std::exchange(context.incoming, AnimPackage{});
-    return kOpeningOpened;
-  }
-  if (IsDlgButtonChecked(dialog, IDC_OPENING_APPEND) == BST_CHECKED) Merge(dialog, context, true);
-  if (IsDlgButtonChecked(dialog, IDC_OPENING_REPLACE) == BST_CHECKED) Merge(dialog, context, false);
-  return kOpeningSkipped;
-}
-
-void OnCommand(HWND dialog, OpeningOptionContext& context, int id) {
+void OnCommand(HWND dialog, DialogState& state, int id) {
   switch (id) {
     case IDC_OPENING_OPEN:
       EnableWindow(List(dialog), FALSE);  // Open takes every animation; the marks stay for a change of mind
@@ -89,13 +64,15 @@ void OnCommand(HWND dialog, OpeningOptionContext& context, int id) {
       EnableWindow(List(dialog), TRUE);
       break;
     case IDOK:
-      EndDialog(dialog, OnOk(dialog, context));
+      state.choice = ChoiceOnOk(dialog);
+      EndDialog(dialog, 0);
       break;
     case IDCANCEL:
-      EndDialog(dialog, kOpeningSkipped);
+      EndDialog(dialog, 0);
       break;
     case IDC_SKIP_ALL:
-      EndDialog(dialog, kOpeningSkipAll);
+      state.choice.action = OpeningChoice::Action::SkipAll;
+      EndDialog(dialog, 0);
       break;
     default:
       break;
@@ -140,16 +117,16 @@ void OnMouseMove(HWND dialog, DialogState& state, WPARAM buttons, LPARAM positio
 
 INT_PTR CALLBACK OpeningOptionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     Initialize(dialog, reinterpret_cast<DialogState*>(lParam)->context);
     return TRUE;  // the system sets the default focus
   }
-  if (GetWindowLongPtrA(dialog, DWLP_USER) == 0) return FALSE;
+  if (GetWindowLongPtrW(dialog, DWLP_USER) == 0) return FALSE;
   DialogState& state = StateOf(dialog);
   switch (message) {
     case WM_COMMAND:
       // Commands without a control (menus, accelerators) are not the dialog's.
-      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) OnCommand(dialog, state.context, LOWORD(wParam));
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) OnCommand(dialog, state, LOWORD(wParam));
       return TRUE;
     case WM_TIMER:
       if (wParam == kPreviewTimerId) OnPreviewTick(dialog, state);
@@ -162,7 +139,7 @@ INT_PTR CALLBACK OpeningOptionProc(HWND dialog, UINT message, WPARAM wParam, LPA
       if (wParam == IDC_OPENING_PREVIEW) state.context.drawPreview(GetDlgItem(dialog, IDC_OPENING_PREVIEW), 0);
       return TRUE;
     case WM_CLOSE:
-      EndDialog(dialog, kOpeningSkipped);
+      EndDialog(dialog, 0);
       return TRUE;
     case WM_DESTROY:
       KillTimer(dialog, kPreviewTimerId);
@@ -174,11 +151,11 @@ INT_PTR CALLBACK OpeningOptionProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-INT_PTR RunOpeningOptionDialog(HWND owner, OpeningOptionContext& context) {
-  DialogState state{context, {}, 0, 0};
-  return DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)),
-                         MAKEINTRESOURCEA(IDD_OPENING_OPTION), owner, OpeningOptionProc,
-                         reinterpret_cast<LPARAM>(&state));
+OpeningChoice RunOpeningOptionDialog(HWND owner, OpeningOptionContext& context) {
+  DialogState state{context, {}, {}, 0, 0};
+  DialogBoxParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)),
+                  MAKEINTRESOURCEW(IDD_OPENING_OPTION), owner, OpeningOptionProc, reinterpret_cast<LPARAM>(&state));
+  return state.choice;
 }
 
 }  // namespace zam

@@ -1,4 +1,4 @@
-#include "views/win32/list_view.h"
+#include "platform/win32/list_view.h"
 
 namespace zam::list {
 
@@ -13,11 +13,17 @@ void InsertColumn(HWND list, int column, const char* header, int width, int form
 }
 
 int AppendRow(HWND list, const std::string& text) {
+  int row = RowCount(list);
+  InsertRow(list, row, text);
+  return row;
+}
+
+void InsertRow(HWND list, int row, const std::string& text) {
   LVITEMA item{};
   item.mask = LVIF_TEXT;
-  item.iItem = RowCount(list);
+  item.iItem = row;
   item.pszText = const_cast<char*>(text.c_str());
-  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text) {

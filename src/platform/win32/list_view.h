@@ -1,5 +1,6 @@
 #pragma once
-// Small helpers over report-mode list views with 8-bit texts.
+// Small helpers over report-mode list views with 8-bit texts (names stored
+// in files, shown through the system's code page), for every window module.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,6 +13,8 @@ namespace zam::list {
 void InsertColumn(HWND list, int column, const char* header, int width, int format);
 // Appends a row whose first column reads `text`; returns its index.
 int AppendRow(HWND list, const std::string& text);
+// Inserts a row at `row` whose first column reads `text`.
+void InsertRow(HWND list, int row, const std::string& text);
 void SetCell(HWND list, int row, int column, const std::string& text);
 std::string Cell(HWND list, int row, int column, int maxChars);
 int RowCount(HWND list);

@@ -1,0 +1,32 @@
+# Fails when a source file of FOLDERS includes a header from a folder outside
+# ALLOWED, or when code outside a win32 folder includes a Windows header.
+# Run by the build (cmake -P) for each library, before it compiles.
+#   -DSOURCE_ROOT=src -DFOLDERS="a;a/win32" -DALLOWED="a;a/win32;base" -DSTAMP=file
+cmake_minimum_required(VERSION 3.20)
+
+set(windows_headers windows.h commctrl.h commdlg.h d3d9.h shellapi.h shlobj.h windowsx.h shlwapi.h)
+set(failures "")
+foreach(folder IN LISTS FOLDERS)
+  file(GLOB files "${SOURCE_ROOT}/${folder}/*.h" "${SOURCE_ROOT}/${folder}/*.cpp")
+  string(REGEX MATCH "(^|/)win32$" windows_folder "${folder}")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+      if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)/[^/\"]+\"")
+        if(NOT CMAKE_MATCH_1 IN_LIST ALLOWED)
+          list(APPEND failures "${file}: ${line} (${folder} builds on: ${ALLOWED})")
+        endif()
+      elseif(NOT windows_folder AND line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
+        string(TOLOWER "${CMAKE_MATCH_1}" header)
+        if(header IN_LIST windows_headers)
+          list(APPEND failures "${file}: ${line} (a Windows header outside a win32 folder)")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(failures)
+  list(JOIN failures "\n" text)
+  message(FATAL_ERROR "includes that break the layering:\n${text}")
+endif()
+file(WRITE "${STAMP}" "")

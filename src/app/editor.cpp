@@ -1,0 +1,574 @@
+#include "app/editor.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "anim/package_merge.h"
+#include "app/model_files.h"
+#include "app/package_files.h"
+#include "model/skinned_model_loader.h"
+#include "model/weapon_model_loader.h"
+#include "platform/file.h"
+#include "views/current_animation.h"
+
+namespace zam {
+namespace {
+
+// Adds `row` to an ascending list of rows, or takes it out.
+void SetRow(std::vector<int>& rows, int row, bool in) {
+  auto at = std::lower_bound(rows.begin(), rows.end(), row);
+  bool present = at != rows.end() && *at == row;
+  if (in && !present) rows.insert(at, row);
+  if (!in && present) rows.erase(at);
+}
+
+std::vector<int> AllRows(int count) {
+  std::vector<int> rows(static_cast<size_t>(std::max(count, 0)));
+  for (int i = 0; i < count; ++i) rows[static_cast<size_t>(i)] = i;
+  return rows;
+}
+
+// The rows that name something in a list of `count`, ascending and once each.
+std::vector<int> ValidRows(std::vector<int> rows, int count) {
+  rows.erase(std::remove_if(rows.begin(), rows.end(), [count](int row) { return row < 0 || row >= count; }),
+             rows.end());
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+const char* SettingsKey(ModelRole role) { return role == ModelRole::Character ? ini::kModel : ini::kWeapon; }
+
+}  // namespace
+
+// The changes one command makes to the package, recorded as one step of the
+// history with the selection before and after it. Nothing is recorded when
+// nothing changed.
+class Editor::Step {
+ public:
+  explicit Step(Editor& editor, StepKind kind = StepKind::Edit)
+      : editor_(editor), kind_(kind), before_(editor.Selection()) {}
+  Step(const Step&) = delete;
+  Step& operator=(const Step&) = delete;
+
+  EditHistory& history() { return editor_.history_; }
+  // The command counts as a change although it recorded none.
+  void MarkChanged() { changed_ = true; }
+
+  void End(EditorChanges& changes) {
+    if (!changed_ && !editor_.history_.HasPendingChanges()) return;
+    editor_.history_.EndStep(kind_, std::move(before_), editor_.Selection());
+    editor_.document_.modified = editor_.history_.HasUnsavedChanges();
+    changes.title = true;
+  }
+
+ private:
+  Editor& editor_;
+  StepKind kind_;
+  EditSelection before_;
+  bool changed_ = false;
+};
+
+void Editor::ReadSettings(const std::string& programFilesFolder) {
+  settings_ = zam::ReadSettings(store_);
+  initialDirectory_ = ReadInitialDirectory(store_, programFilesFolder);
+  rememberedModels_ = ReadModelPaths(store_);
+}
+
+int32_t Editor::FrameCount() const {
+  const Animation* animation = CurrentAnimation();
+  return animation ? AnimationLengthFrames(*animation) : 0;
+}
+
+EditSelection Editor::Selection() const { return {current_, selectedAnimations_, selectedTracks_}; }
+
+// The track rows and the key grid show the current animation from its
+// start; without one they show nothing.
+void Editor::ShowTracksOfCurrent(EditorChanges& changes) {
+  selectedTracks_.clear();
+  changes.allTracks = true;
+  changes.trackRows.clear();
+  changes.preview = true;
+  if (!CurrentAnimation()) return;
+  RewindPlayHead(playHead_);
+  changes.timeRange = true;
+  changes.playHead = true;
+}
+
+void Editor::Stop(EditorChanges& changes) {
+  StopPlayHead(playHead_);
+  if (playing_) changes.playing = true;
+  playing_ = false;
+}
+
+// Everything that shows the package as a whole is shown again; playback stops.
+void Editor::ShowWholePackage(EditorChanges& changes) {
+  Stop(changes);
+  changes.packageHeader = true;
+  changes.allAnimations = true;
+  changes.animationRows.clear();
+  changes.timeRange = true;
+  changes.playHead = true;
+  changes.title = true;
+}
+
+EditorChanges Editor::SetAnimationSelected(int row, bool selected) {
+  EditorChanges changes;
+  const int count = package_.animationCount();
+  if (row == -1) {
+    selectedAnimations_ = selected ? AllRows(count) : std::vector<int>{};
+  } else if (row >= 0 && row < count) {
+    SetRow(selectedAnimations_, row, selected);
+  } else {
+    return changes;
+  }
+  int next = CurrentAfterSelectionChange(current_, row, selected, count);
+  if (next == current_) return changes;
+  current_ = next;
+  // Losing the current animation refreshes nothing: its tracks stay listed.
+  if (current_ != -1) ShowTracksOfCurrent(changes);
+  return changes;
+}
+
+EditorChanges Editor::SetTrackSelected(int row, bool selected) {
+  const Animation* animation = CurrentAnimation();
+  const int count = animation ? animation->boneCount() : 0;
+  if (row == -1) {
+    selectedTracks_ = selected ? AllRows(count) : std::vector<int>{};
+  } else if (row >= 0 && row < count) {
+    SetRow(selectedTracks_, row, selected);
+  }
+  return {};
+}
+
+EditorChanges Editor::CopyAnimations() {
+  EditorChanges changes;
+  Step step(*this);
+  // Copies are appended unselected, so each row selected now is copied once.
+  for (int row : selectedAnimations_) {
+    int copy = AppendAnimationCopy(package_, row);
+    if (copy < 0) continue;
+    step.history().AnimationInserted(package_, copy);
+    changes.animationRows.push_back({RowChange::Kind::Inserted, copy});
+  }
+  step.End(changes);
+  return changes;
+}
+
+EditorChanges Editor::RenameAnimation(int row, const std::string& typed) {
+  EditorChanges changes;
+  Animation* animation = AnimationAt(package_, row);
+  if (!animation) return changes;
+  Animation before = *animation;
+  Step step(*this);
+  if (Rename(animation->name, typed)) step.history().AnimationChanged(package_, row, std::move(before));
+  step.End(changes);
+  // The row shows the name as stored, also when it stayed the same.
+  changes.animationRows.push_back({RowChange::Kind::Changed, row});
+  return changes;
+}
+
+EditorChanges Editor::DeleteAnimations() {
+  EditorChanges changes;
+  if (selectedAnimations_.empty()) return changes;
+  Step step(*this);
+  bool currentDeleted = false;
+  // From the last row up, so each row is removed at the index it has now.
+  for (auto row = selectedAnimations_.rbegin(); row != selectedAnimations_.rend(); ++row) {
+    if (!step.history().RemoveAnimation(package_, *row)) continue;
+    changes.animationRows.push_back({RowChange::Kind::Removed, *row});
+    currentDeleted |= current_ == *row;
+    current_ = CurrentAfterRemoval(current_, *row);
+  }
+  selectedAnimations_.clear();
+  step.End(changes);
+  if (currentDeleted) {
+    ShowTracksOfCurrent(changes);
+    changes.timeRange = changes.playHead = true;
+  }
+  return changes;
+}
+
+EditorChanges Editor::RenameTrack(int row, const std::string& typed) {
+  EditorChanges changes;
+  // With no current animation the listed tracks may belong to an animation
+  // no longer shown: no track is renamed then.
+  Animation* animation = AnimationAt(package_, current_);
+  if (!animation || row < 0 || row >= animation->boneCount()) return changes;
+  BoneTrack& track = animation->bones[static_cast<size_t>(row)];
+  BoneTrack before = track;
+  Step step(*this);
+  if (Rename(track.name, typed)) step.history().TrackChanged(package_, current_, row, std::move(before));
+  step.End(changes);
+  changes.trackRows.push_back({RowChange::Kind::Changed, row});
+  return changes;
+}
+
+EditorChanges Editor::DeleteTracks() {
+  EditorChanges changes;
+  if (!CurrentAnimation() || selectedTracks_.empty()) return changes;
+  Step step(*this);
+  for (auto row = selectedTracks_.rbegin(); row != selectedTracks_.rend(); ++row) {
+    if (step.history().RemoveTrack(package_, current_, *row)) {
+      changes.trackRows.push_back({RowChange::Kind::Removed, *row});
+    }
+  }
+  selectedTracks_.clear();
+  step.End(changes);
+  // The animation may have become shorter: its row, the time controls and
+  // the play head follow.
+  changes.animationRows.push_back({RowChange::Kind::Changed, current_});
+  const float length = AnimationLength(*CurrentAnimation());
+  if (playHead_.currentTime > length) playHead_.currentTime = length;
+  changes.timeRange = changes.playHead = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::SetTrackKeyType(uint32_t keyType) {
+  EditorChanges changes;
+  Animation* animation = AnimationAt(package_, current_);
+  if (!animation) return changes;
+  Step step(*this);
+  for (int row : selectedTracks_) {
+    if (row >= animation->boneCount()) continue;
+    // Setting the layout a track already has is an edit all the same.
+    BoneTrack& track = animation->bones[static_cast<size_t>(row)];
+    BoneTrack before = track;
+    track.keyType = keyType;
+    step.history().TrackChanged(package_, current_, row, std::move(before));
+    changes.trackRows.push_back({RowChange::Kind::Changed, row});
+  }
+  step.End(changes);
+  changes.preview = !changes.trackRows.empty();
+  return changes;
+}
+
+EditorChanges Editor::RemoveTranslationKeys(const std::vector<int32_t>& boneIds) {
+  EditorChanges changes;
+  // The change is made in place: copies of the animations undo it.
+  std::vector<std::pair<int, Animation>> before;
+  for (int row : selectedAnimations_) {
+    if (const Animation* animation = AnimationAt(package_, row)) before.emplace_back(row, *animation);
+  }
+  zam::RemoveTranslationKeys(package_, selectedAnimations_, boneIds);
+  Step step(*this);
+  step.MarkChanged();  // confirming the dialog is a change, even with no bone ticked
+  for (auto& [row, animation] : before) step.history().AnimationChanged(package_, row, std::move(animation));
+  step.End(changes);
+  // The track rows show the new key types.
+  ShowTracksOfCurrent(changes);
+  return changes;
+}
+
+EditorChanges Editor::SetPackageName(const std::string& typed) {
+  EditorChanges changes;
+  PackageHeader before = HeaderOf(package_);
+  if (!Rename(package_.name, typed)) return changes;
+  Step step(*this, StepKind::Typing);
+  step.history().HeaderChanged(before);
+  step.End(changes);
+  return changes;
+}
+
+EditorChanges Editor::SetLayout(uint32_t format) {
+  EditorChanges changes;
+  if (format == package_.format) return changes;
+  Step step(*this, StepKind::Layout);
+  step.history().HeaderChanged(HeaderOf(package_));
+  package_.format = format;
+  step.End(changes);
+  return changes;
+}
+
+// The package is as a step left or found it: the views follow, with the
+// selection and the current animation the step recorded.
+EditorChanges Editor::ShowStepped(const EditSelection& selection) {
+  EditorChanges changes;
+  ShowWholePackage(changes);
+  current_ = AnimationAt(package_, selection.currentAnimation) ? selection.currentAnimation : -1;
+  std::vector<int> animations = selection.animations;
+  if (current_ >= 0) animations.push_back(current_);
+  selectedAnimations_ = ValidRows(std::move(animations), package_.animationCount());
+  ShowTracksOfCurrent(changes);
+  const Animation* animation = CurrentAnimation();
+  selectedTracks_ = ValidRows(selection.tracks, animation ? animation->boneCount() : 0);
+  changes.selection = true;
+  document_.modified = history_.HasUnsavedChanges();
+  return changes;
+}
+
+EditorChanges Editor::Undo() {
+  std::optional<EditSelection> shown = history_.Undo(package_);
+  return shown ? ShowStepped(*shown) : EditorChanges{};
+}
+
+EditorChanges Editor::Redo() {
+  std::optional<EditSelection> shown = history_.Redo(package_);
+  return shown ? ShowStepped(*shown) : EditorChanges{};
+}
+
+EditorChanges Editor::Discard() {
+  EditorChanges changes;
+  ReleasePackage(package_);
+  history_.Clear();
+  ClearDocument(document_);
+  current_ = -1;
+  selectedAnimations_.clear();
+  ShowWholePackage(changes);
+  ShowTracksOfCurrent(changes);
+  return changes;
+}
+
+// After the main package was read with `status`: a package that was read
+// becomes the document at `place`; one that was not leaves the new, empty
+// document the discard made.
+void Editor::FinishRead(PackageReadStatus status, const DocumentState& place, EditorChanges& changes) {
+  changes.message = ReadMessage(status);
+  changes.messageNumber = package_.animationCount();
+  if (status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly) document_ = place;
+}
+
+EditorChanges Editor::OpenFile(const std::string& path) {
+  EditorChanges changes = Discard();
+  DocumentState place;
+  SetDocumentFromPath(place, path);
+  FinishRead(ReadPackageFile(path, package_), place, changes);
+  return changes;
+}
+
+EditorChanges Editor::OpenArchiveEntry(const std::string& archive, const std::string& entry) {
+  EditorChanges changes = Discard();
+  DocumentState place;
+  SetDocumentFromArchiveEntry(place, archive, entry);
+  FinishRead(ReadPackageEntry(archive, entry, package_), place, changes);
+  return changes;
+}
+
+EditorChanges Editor::AfterWrite(PackageWriteStatus status) {
+  EditorChanges changes;
+  changes.message = WriteMessage(status);
+  if (status != PackageWriteStatus::Written) return changes;
+  history_.MarkSaved();
+  document_.modified = false;
+  changes.title = true;
+  return changes;
+}
+
+EditorChanges Editor::Save() {
+  if (!HasPlaceToSave()) return {};
+  if (!document_.documentArchive.empty()) {
+    return AfterWrite(SavePackageEntry(package_, document_.documentArchive, document_.documentName));
+  }
+  return AfterWrite(SavePackageFile(package_, DocumentFilePath(document_)));
+}
+
+EditorChanges Editor::SaveAs(const std::string& path) {
+  PackageWriteStatus status = SavePackageFileAs(package_, path);
+  if (status == PackageWriteStatus::Written) SetDocumentFromPath(document_, path);
+  return AfterWrite(status);
+}
+
+EditorChanges Editor::Merge(AnimPackage& incoming, MergeMode mode, const std::vector<bool>& checked) {
+  EditorChanges changes;
+  std::vector<MergedAnimation> merged = mode == MergeMode::Append ? AppendAnimations(package_, incoming, checked)
+                                                                   : ReplaceAnimations(package_, incoming, checked);
+  Step step(*this);
+  bool currentReplaced = false;
+  for (const MergedAnimation& taken : merged) {
+    if (taken.replaced) {
+      // What the document lost now sits in the incoming package.
+      step.history().AnimationChanged(package_, taken.document,
+                                      std::move(incoming.animations[static_cast<size_t>(taken.incoming)]));
+      changes.animationRows.push_back({RowChange::Kind::Changed, taken.document});
+      currentReplaced |= taken.document == current_;
+    } else {
+      step.history().AnimationInserted(package_, taken.document);
+      changes.animationRows.push_back({RowChange::Kind::Inserted, taken.document});
+    }
+  }
+  step.End(changes);
+  if (currentReplaced) ShowTracksOfCurrent(changes);
+  return changes;
+}
+
+EditorChanges Editor::TakeAsDocument(AnimPackage&& incoming, const DocumentState& place) {
+  EditorChanges changes = Discard();
+  package_ = std::exchange(incoming, AnimPackage{});
+  document_ = place;
+  document_.modified = false;
+  return changes;
+}
+
+EditorChanges Editor::TogglePlayback() {
+  EditorChanges changes;
+  if (playing_) {
+    Stop(changes);
+  } else {
+    // The play head and the last tick stay: the first tick advances by nothing.
+    playing_ = true;
+    changes.playing = true;
+  }
+  return changes;
+}
+
+EditorChanges Editor::StopPlayback() {
+  EditorChanges changes;
+  Stop(changes);
+  return changes;
+}
+
+EditorChanges Editor::PlaybackTick(uint32_t nowMilliseconds) {
+  EditorChanges changes;
+  if (!playing_) return changes;
+  changes.playHead = zam::PlaybackTick(playHead_, nowMilliseconds, package_, current_);
+  changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::StepFrame(FrameStep step) {
+  EditorChanges changes;
+  Stop(changes);
+  const float length = CurrentAnimationLength(package_, current_);
+  switch (step) {
+    case FrameStep::First:
+      RewindPlayHead(playHead_);
+      break;
+    case FrameStep::Back:
+      StepPlayHeadBack(playHead_);
+      break;
+    case FrameStep::Forward:
+      StepPlayHeadForward(playHead_, length);
+      break;
+    case FrameStep::Last:
+      JumpPlayHeadToEnd(playHead_, length);
+      break;
+  }
+  changes.playHead = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::SeekFrame(int frame) {
+  EditorChanges changes;
+  SeekPlayHeadToFrame(playHead_, frame);
+  Stop(changes);
+  changes.playHead = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::RotateCamera(int16_t dx, int16_t dy) {
+  EditorChanges changes;
+  zam::RotateCamera(camera_, dx, dy);
+  changes.preview = dx != 0 || dy != 0;
+  return changes;
+}
+
+EditorChanges Editor::ZoomCamera(int16_t dy) {
+  EditorChanges changes;
+  zam::ZoomCamera(camera_, dy);
+  changes.preview = dy != 0;
+  return changes;
+}
+
+EditorChanges Editor::ResetCamera() {
+  EditorChanges changes;
+  zam::ResetCamera(camera_);
+  changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::ToggleOption(PreviewOption option) {
+  PreviewOptions& preview = settings_.preview;
+  struct {
+    bool* value;
+    const char* key;
+  } toggled{};
+  switch (option) {
+    case PreviewOption::Axis:
+      toggled = {&preview.showAxis, ini::kShowAxis};
+      break;
+    case PreviewOption::Mesh:
+      toggled = {&preview.showMesh, ini::kShowMesh};
+      break;
+    case PreviewOption::Bone:
+      toggled = {&preview.showBone, ini::kShowBone};
+      break;
+    case PreviewOption::Culling:
+      toggled = {&preview.cullingDisabled, ini::kCulling};
+      break;
+  }
+  *toggled.value = !*toggled.value;
+  WriteFlag(store_, ini::kPreview, toggled.key, *toggled.value);
+  EditorChanges changes;
+  changes.options = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::SetSpecView(bool specView) {
+  settings_.preview.specView = specView;
+  WriteFlag(store_, ini::kPreview, ini::kSpecView, specView);
+  EditorChanges changes;
+  changes.options = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::SetBackgroundColor(uint32_t color) {
+  settings_.preview.backgroundColor = color;
+  store_.WriteText(ini::kPreview, ini::kBgColor, FormatBackgroundColor(color));
+  EditorChanges changes;
+  changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::ToggleShowDff() {
+  settings_.showDff = !settings_.showDff;
+  WriteFlag(store_, ini::kDirectory, ini::kShowDff, settings_.showDff);
+  EditorChanges changes;
+  changes.options = true;
+  return changes;
+}
+
+void Editor::SetInitialDirectory(const std::string& path) { store_.WriteText(ini::kDirectory, ini::kInitDir, path); }
+
+EditorChanges Editor::LoadModel(ModelRole role, const std::string& path, bool remember, bool silent) {
+  EditorChanges changes;
+  if (remember) store_.WriteText(ini::kPreview, SettingsKey(role), path);
+  ModelFiles files;
+  if (!ReadModelFiles(path, files)) {
+    if (!silent) changes.message = Message::FileCannotOpen;
+    return changes;
+  }
+  const uint8_t* txd = files.hasDictionary ? files.txd.data() : nullptr;
+  ModelLoadResult result =
+      role == ModelRole::Character
+          ? LoadSkinnedModel(files.dff.data(), files.dff.size(), txd, files.txd.size(), character_)
+          : LoadWeaponModel(files.dff.data(), files.dff.size(), txd, files.txd.size(), weapon_);
+  (role == ModelRole::Character ? changes.character : changes.weapon) = true;
+  changes.preview = true;
+  if (!result.ok) changes.message = result.message;
+  return changes;
+}
+
+EditorChanges Editor::LoadChosenModel(ModelRole role, const std::string& path) {
+  if (!File::OpenRead(path).IsOpen()) {
+    EditorChanges changes;
+    changes.message = Message::FileCannotOpen;
+    return changes;
+  }
+  return LoadModel(role, path, true, false);
+}
+
+EditorChanges Editor::UnloadModel(ModelRole role) {
+  EditorChanges changes;
+  if (role == ModelRole::Character) {
+    character_ = SkinnedModelData{};
+    changes.character = true;
+  } else {
+    weapon_ = WeaponModelData{};
+    changes.weapon = true;
+  }
+  store_.WriteText(ini::kPreview, SettingsKey(role), "");
+  changes.preview = true;
+  return changes;
+}
+
+}  // namespace zam

@@ -1,0 +1,108 @@
+#include "app/package_files.h"
+
+#include <vector>
+
+#include "anim/ifp_reader.h"
+#include "anim/ifp_writer.h"
+#include "img/img_entry_bytes.h"
+#include "platform/file.h"
+#include "platform/file_system.h"
+
+namespace zam {
+namespace {
+
+PackageReadStatus ReadPackageBytes(const std::vector<uint8_t>& bytes, AnimPackage& package) {
+  switch (ReadIfp(bytes.data(), bytes.size(), package)) {
+    case IfpReadStatus::Ok:
+      return PackageReadStatus::Read;
+    case IfpReadStatus::Truncated:
+      return PackageReadStatus::EndedEarly;
+    case IfpReadStatus::UnknownFormat:
+      break;
+  }
+  return PackageReadStatus::UnknownFormat;
+}
+
+}  // namespace
+
+PackageReadStatus ReadPackageFile(const std::string& path, AnimPackage& package) {
+  std::vector<uint8_t> bytes;
+  if (ReadWholeFile(path, bytes) != FileStatus::Ok) return PackageReadStatus::CannotOpen;
+  return ReadPackageBytes(bytes, package);
+}
+
+PackageReadStatus ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package) {
+  std::vector<uint8_t> bytes;
+  ImgExtractResult extracted = ReadImgEntry(archive, entry, bytes);
+  if (extracted == ImgExtractResult::ArchiveCannotOpen || extracted == ImgExtractResult::NotImgArchive) {
+    return PackageReadStatus::ArchiveUnreadable;
+  }
+  if (!ImgEntryExtracted(extracted)) return PackageReadStatus::CannotOpen;
+  return ReadPackageBytes(bytes, package);
+}
+
+std::optional<Message> ReadMessage(PackageReadStatus status) {
+  switch (status) {
+    case PackageReadStatus::EndedEarly:
+      return Message::FileEndedEarly;
+    case PackageReadStatus::CannotOpen:
+      return Message::FileCannotOpen;
+    case PackageReadStatus::UnknownFormat:
+      return Message::UnknownFormat;
+    case PackageReadStatus::Read:
+    case PackageReadStatus::ArchiveUnreadable:
+      break;
+  }
+  return std::nullopt;
+}
+
+PackageWriteStatus SavePackageFile(const AnimPackage& package, const std::string& path) {
+  // A file another program holds open, or one that is gone, cannot take the save.
+  if (!File::OpenReadWrite(path).IsOpen()) return PackageWriteStatus::CannotOpen;
+  return SavePackageFileAs(package, path);
+}
+
+PackageWriteStatus SavePackageFileAs(const AnimPackage& package, const std::string& path) {
+  std::vector<uint8_t> bytes;
+  // A package in neither layout must not replace a file.
+  if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return PackageWriteStatus::UnknownFormat;
+  return ReplaceFileAtomically(path, bytes) == FileStatus::Ok ? PackageWriteStatus::Written
+                                                               : PackageWriteStatus::CannotOpen;
+}
+
+PackageWriteStatus SavePackageEntry(const AnimPackage& package, const std::string& archive, const std::string& entry) {
+  std::vector<uint8_t> bytes;
+  if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return PackageWriteStatus::UnknownFormat;
+  switch (WriteImgEntry(archive, entry, bytes)) {
+    case ImgWriteBackResult::Written:
+      return PackageWriteStatus::Written;
+    case ImgWriteBackResult::ArchiveCannotOpen:
+      return PackageWriteStatus::CannotOpen;
+    case ImgWriteBackResult::NothingWritten:
+      return PackageWriteStatus::NothingWritten;
+    case ImgWriteBackResult::WriteFailed:
+      return PackageWriteStatus::ArchiveUnchanged;
+    case ImgWriteBackResult::NotRestored:
+      break;
+  }
+  return PackageWriteStatus::ArchiveNotRestored;
+}
+
+std::optional<Message> WriteMessage(PackageWriteStatus status) {
+  switch (status) {
+    case PackageWriteStatus::CannotOpen:
+      return Message::FileCannotOpen;
+    case PackageWriteStatus::UnknownFormat:
+      return Message::UnknownFormat;
+    case PackageWriteStatus::ArchiveUnchanged:
+      return Message::ArchiveUnchanged;
+    case PackageWriteStatus::ArchiveNotRestored:
+      return Message::ArchiveNotRestored;
+    case PackageWriteStatus::Written:
+    case PackageWriteStatus::NothingWritten:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace zam

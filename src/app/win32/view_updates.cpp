@@ -1,0 +1,199 @@
+#include "app/win32/view_updates.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "anim/package_layouts.h"
+#include "app/win32/preview_view.h"
+#include "app/win32/ui_prompts.h"
+#include "base/messages.h"
+#include "platform/win32/list_view.h"
+#include "platform/win32/wide_text.h"
+#include "resource.h"
+#include "views/win32/package_views.h"
+
+namespace zam {
+namespace {
+
+void Enable(HMENU menu, UINT id, bool enabled) {
+  EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Check(HMENU menu, UINT id, bool checked) {
+  CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ShowTitle(const MainWindow& main) {
+  SetWindowTextW(main.window, WideFromUtf8(DocumentTitle(main.editor.document())).c_str());
+  Enable(main.menu, ID_EDIT_UNDO, main.editor.CanUndo());
+  Enable(main.menu, ID_EDIT_REDO, main.editor.CanRedo());
+}
+
+void ShowPackageHeader(const MainWindow& main) {
+  const AnimPackage& package = main.editor.package();
+  SetDlgItemTextA(main.window, IDC_PACKAGE_NAME, NameText(package.name).c_str());
+  SendDlgItemMessageW(main.window, IDC_LAYOUT_BOX, CB_SETCURSEL, static_cast<WPARAM>(LayoutIndex(package.format)), 0);
+}
+
+void ShowAnimationRows(MainWindow& main, const EditorChanges& changes) {
+  HWND list = main.Control(IDC_ANIMATION_LIST);
+  const AnimPackage& package = main.editor.package();
+  if (changes.allAnimations) {
+    FillAnimationList(list, package);
+    return;
+  }
+  for (const RowChange& change : changes.animationRows) {
+    const Animation* animation = AnimationAt(package, change.row);
+    switch (change.kind) {
+      case RowChange::Kind::Inserted:
+        if (animation) InsertAnimationRow(list, change.row, *animation);
+        break;
+      case RowChange::Kind::Removed:
+        SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
+        break;
+      case RowChange::Kind::Changed:
+        if (animation) SetAnimationRow(list, change.row, *animation);
+        break;
+    }
+  }
+}
+
+// The key grid follows the track rows row for row.
+void ShowTrackRows(MainWindow& main, const EditorChanges& changes) {
+  HWND bones = main.Control(IDC_BONE_LIST);
+  const Animation* animation = main.editor.CurrentAnimation();
+  if (changes.allTracks) {
+    FillBoneList(bones, animation);
+    if (animation) {
+      RebuildKeyGrid(main.keyGrid);
+    } else {
+      ClearKeyGrid(main.keyGrid);
+    }
+  }
+  for (const RowChange& change : changes.trackRows) {
+    switch (change.kind) {
+      case RowChange::Kind::Removed:
+        SendMessageW(bones, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
+        SendMessageW(main.keyGrid.grid, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
+        break;
+      case RowChange::Kind::Changed:
+        if (animation && change.row < animation->boneCount()) {
+          SetBoneRow(bones, change.row, animation->bones[static_cast<size_t>(change.row)]);
+        }
+        break;
+      case RowChange::Kind::Inserted:
+        break;  // tracks come back only with every row
+    }
+  }
+  // A shorter animation makes a narrower time line.
+  if (animation && !changes.allTracks) FitKeyGridToAnimation(main.keyGrid);
+  FitBoneListToKeyGrid(main.keyGrid);
+  AlignBoneListWithKeyGrid(main.keyGrid);
+}
+
+void SelectRows(HWND list, const std::vector<int>& rows, int focused) {
+  LVITEMW clear{};
+  clear.stateMask = LVIS_SELECTED;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  for (int row : rows) {
+    item.state = row == focused ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+  if (focused >= 0) SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(focused), FALSE);
+}
+
+void ShowSelection(MainWindow& main) {
+  const Editor& editor = main.editor;
+  SelectRows(main.Control(IDC_ANIMATION_LIST), editor.selectedAnimations(), editor.currentAnimation());
+  SelectRows(main.Control(IDC_BONE_LIST), editor.selectedTracks(), -1);
+  AlignBoneListWithKeyGrid(main.keyGrid);
+}
+
+// Without a current animation the time controls read "0.00".
+void ShowTimeRange(const MainWindow& main) {
+  HWND bar = main.Control(IDC_TIME_BAR);
+  const bool shown = main.editor.CurrentAnimation() != nullptr;
+  const int frames = main.editor.FrameCount();
+  SetDlgItemTextA(main.window, IDC_FRAME_COUNT, shown ? std::to_string(frames).c_str() : "0.00");
+  SendMessageW(bar, TBM_SETRANGEMIN, FALSE, 0);
+  SendMessageW(bar, TBM_SETRANGEMAX, TRUE, shown ? frames : 0);
+  SendMessageW(bar, TBM_SETTICFREQ, 60, 0);
+}
+
+void ShowPlayHead(const MainWindow& main) {
+  const bool shown = main.editor.CurrentAnimation() != nullptr;
+  const int frame = main.editor.CurrentFrame();
+  SetDlgItemTextA(main.window, IDC_CURRENT_FRAME, shown ? std::to_string(frame).c_str() : "0.00");
+  SendDlgItemMessageW(main.window, IDC_TIME_BAR, TBM_SETPOS, TRUE, shown ? frame : 0);
+}
+
+// The timer runs while playing, armed anew at every tick.
+void ShowPlaying(const MainWindow& main) {
+  if (main.editor.playing()) {
+    SetTimer(main.window, kPlaybackTimerId, 0, nullptr);
+  } else {
+    KillTimer(main.window, kPlaybackTimerId);
+  }
+  SetDlgItemTextA(main.window, IDC_PLAY, main.editor.playing() ? msg::kPauseCaption : msg::kPlayCaption);
+}
+
+void ShowOptions(const MainWindow& main) {
+  const Settings& settings = main.editor.settings();
+  const PreviewOptions& preview = settings.preview;
+  Check(main.menu, ID_DIR_SHOW_DFF, settings.showDff);
+  Check(main.menu, ID_PREVIEW_SHOW_AXIS, preview.showAxis);
+  Check(main.menu, ID_PREVIEW_SHOW_MESH, preview.showMesh);
+  Check(main.menu, ID_PREVIEW_SHOW_BONE, preview.showBone);
+  Check(main.menu, ID_PREVIEW_DISABLE_CULLING, preview.cullingDisabled);
+  CheckMenuRadioItem(main.menu, ID_PREVIEW_CENTER_VIEW, ID_PREVIEW_SPEC_ROOT_VIEW,
+                     preview.specView ? ID_PREVIEW_SPEC_ROOT_VIEW : ID_PREVIEW_CENTER_VIEW, MF_BYCOMMAND);
+}
+
+}  // namespace
+
+void ShowRenameAvailability(const MainWindow& main) {
+  Enable(GetSubMenu(main.menu, kAnimationPopup), ID_ANIM_RENAME, main.editor.selectedAnimations().size() == 1);
+  Enable(GetSubMenu(main.menu, kBonePopup), ID_BONE_RENAME, main.editor.selectedTracks().size() == 1);
+}
+
+void ShowChanges(MainWindow& main, const EditorChanges& changes) {
+  {
+    // The lists report what is done to them here as if the user did it.
+    struct Showing {
+      bool& flag;
+      bool was;
+      ~Showing() { flag = was; }
+    } showing{main.showingChanges, main.showingChanges};
+    main.showingChanges = true;
+    // The title first: it names what the lists show.
+    if (changes.title) ShowTitle(main);
+    if (changes.packageHeader) ShowPackageHeader(main);
+    if (changes.allAnimations || !changes.animationRows.empty()) ShowAnimationRows(main, changes);
+    if (changes.allTracks || !changes.trackRows.empty()) ShowTrackRows(main, changes);
+    if (changes.selection) ShowSelection(main);
+    if (changes.allAnimations || !changes.animationRows.empty() || changes.allTracks || changes.selection) {
+      ShowRenameAvailability(main);
+    }
+    if (changes.timeRange) ShowTimeRange(main);
+    if (changes.playHead) ShowPlayHead(main);
+    if (changes.playing) ShowPlaying(main);
+    if (changes.options) ShowOptions(main);
+    if (changes.character) UploadModel(main, ModelRole::Character);
+    if (changes.weapon) UploadModel(main, ModelRole::Weapon);
+  }
+  if (changes.preview) RenderPreview(main);
+  if (changes.message) ShowMessage(main.window, *changes.message, changes.messageNumber);
+}
+
+void ShowEverything(MainWindow& main) {
+  EditorChanges everything;
+  everything.title = everything.packageHeader = everything.allAnimations = everything.allTracks = true;
+  everything.selection = everything.timeRange = everything.playHead = everything.playing = true;
+  everything.options = true;
+  ShowChanges(main, everything);
+}
+
+}  // namespace zam
