@@ -12,13 +12,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <new>
+#include <string>
 #include <vector>
 
-#include "app/win32/editor_state.h"
+#include "anim/ifp_writer.h"
 #include "app/win32/main_dialog.h"
-#include "app/win32/preview_models.h"
+#include "app/win32/main_window.h"
 #include "app/win32/preview_view.h"
+#include "app/win32/view_updates.h"
 #include "demo_models.h"
 #include "dff_builder.h"
 #include "resource.h"
@@ -33,6 +36,11 @@ double Milliseconds() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&counter);
   return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
 }
 
 void Pump() {
@@ -88,22 +96,29 @@ int main() {
                                    zam::MainDialogProc, reinterpret_cast<LPARAM>(&args));
   if (!window) return 1;
   Pump();
-  zam::EditorState& editor = *zam::EditorOf(window);
-  if (!editor.previewDevice.device()) {
+  zam::MainWindow& main = *zam::MainWindowOf(window);
+  zam::Editor& editor = main.editor;
+  if (!main.previewDevice.device()) {
     std::fprintf(stderr, "no Direct3D 9 device\n");
     return 1;
   }
-  std::vector<uint8_t> dff = zam::gen::BuildCharacterDff(zam::gen::LargeCharacter(30000, 32));
-  std::vector<uint8_t> txd = zam::gen::BuildTxd(zam::gen::LargeCharacterTextures());
-  std::vector<uint8_t> weapon = zam::gen::BuildWeaponDff(zam::gen::DemoWeapon());
-  zam::LoadModelBytes(editor, zam::ModelRole::Character, dff, &txd);
-  zam::LoadModelBytes(editor, zam::ModelRole::Weapon, weapon, nullptr);
-  editor.package = Animation(editor.character);
-  editor.currentAnimation = 0;
+  // The models and the package go through files, as the editor takes them.
+  const std::string folder = std::string(temp) + "zam_bench";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteFile(folder + "\\character.dff", zam::gen::BuildCharacterDff(zam::gen::LargeCharacter(30000, 32)));
+  WriteFile(folder + "\\character.txd", zam::gen::BuildTxd(zam::gen::LargeCharacterTextures()));
+  WriteFile(folder + "\\pistol.dff", zam::gen::BuildWeaponDff(zam::gen::DemoWeapon()));
+  zam::ShowChanges(main, editor.LoadModel(zam::ModelRole::Character, folder + "\\character.dff", false, false));
+  zam::ShowChanges(main, editor.LoadModel(zam::ModelRole::Weapon, folder + "\\pistol.dff", false, false));
+  std::vector<uint8_t> package;
+  zam::WriteIfp(Animation(editor.character()), package);
+  WriteFile(folder + "\\walk.ifp", package);
+  zam::ShowChanges(main, editor.OpenFile(folder + "\\walk.ifp"));
+  zam::ShowChanges(main, editor.SetAnimationSelected(0, true));
 
-  auto frame = [&editor](int i) {
-    editor.playHead.currentTime = static_cast<float>(i % 240) / 60.0f;
-    zam::RenderPreview(editor);
+  auto frame = [&main](int i) {
+    main.editor.sharedPreviewTime() = static_cast<float>(i % 240) / 60.0f;
+    zam::RenderPreview(main);
   };
   for (int i = 0; i < 30; ++i) frame(i);  // first frames build the device's state
   constexpr int kFrames = 300;
@@ -118,11 +133,14 @@ int main() {
   long frameAllocations = allocations - allocationsBefore;
   std::sort(times.begin(), times.end());
   RECT area;
-  GetClientRect(editor.Control(IDC_PREVIEW), &area);
+  GetClientRect(main.Control(IDC_PREVIEW), &area);
   std::printf("preview frame, %ldx%ld pixels, %zu vertices, %d bones: median %.2f ms, 90th percentile %.2f ms, "
               "%ld allocations in %d frames\n",
-              area.right, area.bottom, editor.character.vertices.size(), editor.character.boneCount,
+              area.right, area.bottom, editor.character().vertices.size(), editor.character().boneCount,
               times[kFrames / 2], times[kFrames * 9 / 10], frameAllocations, kFrames);
   DestroyWindow(window);
+  for (const char* name : {"character.dff", "character.txd", "pistol.dff", "walk.ifp"}) {
+    DeleteFileA((folder + "\\" + name).c_str());
+  }
   return frameAllocations == 0 ? 0 : 1;
 }
