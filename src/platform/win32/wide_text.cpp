@@ -33,4 +33,6 @@ std::string Utf8FromWide(const wchar_t* text) { return NarrowFrom(CP_UTF8, text,
 
 std::wstring WideFromCodePage(const std::string& bytes) { return WideFrom(CP_ACP, bytes); }
 
+std::string CodePageFromWide(const std::wstring& text) { return NarrowFrom(CP_ACP, text.data(), text.size()); }
+
 }  // namespace zam

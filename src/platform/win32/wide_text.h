@@ -12,7 +12,9 @@ std::wstring WideFromUtf8(const std::string& text);
 // Unpaired surrogates become U+FFFD.
 std::string Utf8FromWide(const std::wstring& text);
 std::string Utf8FromWide(const wchar_t* text);
-// 8-bit names stored in files, through the system's code page (CP_ACP).
+// 8-bit names stored in files, through the system's code page (CP_ACP),
+// and back; characters the code page lacks become its default character.
 std::wstring WideFromCodePage(const std::string& bytes);
+std::string CodePageFromWide(const std::wstring& text);
 
 }  // namespace zam
