@@ -4,6 +4,10 @@
 // path box with its "v" button and the drive box. It knows nothing of the
 // editor: a double-click on a package or model comes back as an event, and
 // the tree's popups send their commands to the window named at set-up.
+// Texts reach the controls through the wide messages: paths and file names
+// from UTF-8, archive entry names through the system's code page. What an
+// item stands for is read from the browser's state by the id the item
+// carries in its lParam, never from the text on screen.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -42,9 +46,9 @@ struct BrowserView {
 };
 
 // Once, after the settings are read: fills the drive box, lists
-// `initialDirectory` when its drive exists, gives the tree its icons and
-// takes over its context menu. `browser` must stay where it is while the
-// tree lives.
+// `initialDirectory` when its drive exists, gives the tree its icons, makes
+// it send its notifications in their wide forms (TVN_*W) and takes over its
+// context menu. `browser` must stay where it is while the tree lives.
 void InitBrowser(BrowserView& browser, const BrowserControls& controls, const std::string& initialDirectory,
                  bool showDff);
 

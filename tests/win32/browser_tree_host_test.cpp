@@ -1,0 +1,216 @@
+// The browser tree in a small window of its own that treats it as the main
+// dialog does (notifications to the browser): names of any script, and
+// items that go by the browser's state and not by their texts.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "browser/win32/browser_tree.h"
+#include "img_builder.h"
+#include "platform/win32/wide_text.h"
+#include "resource.h"
+#include "support/scratch_folder.h"
+
+namespace zam::test {
+namespace {
+
+class BrowserTreeHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof classes;
+    classes.dwICC = ICC_TREEVIEW_CLASSES;
+    InitCommonControlsEx(&classes);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = HostProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"ZamBrowserTreeHost";
+    RegisterClassW(&windowClass);
+  }
+
+  void TearDown() override {
+    if (host_) DestroyWindow(host_);
+    Pump();
+  }
+
+  // The host and its controls, the tree `treeWidth` pixels wide (the main
+  // dialog's is 165), browsing `initialDirectory`.
+  void Open(const std::string& initialDirectory, int treeWidth) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    host_ = CreateWindowExW(0, L"ZamBrowserTreeHost", L"Browser", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                            treeWidth + 40, 480, nullptr, nullptr, instance, nullptr);
+    ASSERT_NE(host_, nullptr);
+    SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    auto child = [&](const wchar_t* windowClass, DWORD style, int x, int y, int width, int height, int id) {
+      return CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, host_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+    BrowserControls controls;
+    controls.pathBox = child(L"EDIT", WS_BORDER | ES_AUTOHSCROLL, 5, 5, treeWidth, 22, IDC_PATH_BOX);
+    controls.driveBox = child(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 5, 30, treeWidth, 200, IDC_DRIVE_BOX);
+    controls.tree = child(WC_TREEVIEWW, WS_BORDER | WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_INFOTIP, 5, 60, treeWidth,
+                          360, IDC_BROWSER_TREE);
+    controls.commandTarget = host_;
+    tree_ = controls.tree;
+    InitBrowser(browser_, controls, initialDirectory, true);
+    SetForegroundWindow(host_);
+    SetFocus(tree_);
+    Pump();
+  }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  std::wstring ItemText(HTREEITEM item) const {
+    wchar_t text[INFOTIPSIZE] = {};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT | TVIF_HANDLE;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = INFOTIPSIZE;
+    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+    return text;
+  }
+  std::vector<HTREEITEM> Children(HTREEITEM parent) const {
+    std::vector<HTREEITEM> items;
+    HTREEITEM child = parent ? TreeView_GetChild(tree_, parent) : TreeView_GetRoot(tree_);
+    for (; child; child = TreeView_GetNextSibling(tree_, child)) items.push_back(child);
+    return items;
+  }
+  HTREEITEM Find(const std::wstring& text) const {
+    std::vector<HTREEITEM> pending = Children(nullptr);
+    while (!pending.empty()) {
+      HTREEITEM item = pending.back();
+      pending.pop_back();
+      if (ItemText(item) == text) return item;
+      for (HTREEITEM child : Children(item)) pending.push_back(child);
+    }
+    return nullptr;
+  }
+  // The texts from the root down to the selected item, each followed by "\".
+  std::wstring Chain() const {
+    std::wstring chain;
+    for (HTREEITEM item = TreeView_GetSelection(tree_); item; item = TreeView_GetParent(tree_, item)) {
+      chain = ItemText(item) + L"\\" + chain;
+    }
+    return chain;
+  }
+  // The selected item's children, sorted (folders list in the file system's order).
+  std::vector<std::wstring> Listing() const {
+    std::vector<std::wstring> texts;
+    for (HTREEITEM item : Children(TreeView_GetSelection(tree_))) texts.push_back(ItemText(item));
+    std::sort(texts.begin(), texts.end());
+    return texts;
+  }
+  RECT TextRect(HTREEITEM item) const {
+    RECT rect{};
+    TreeView_GetItemRect(tree_, item, &rect, TRUE);
+    return rect;
+  }
+  // A double-click as the mouse makes it (down, up, double-click, up) on
+  // the item, scrolled into view first as a user would.
+  void DoubleClick(HTREEITEM item) {
+    TreeView_EnsureVisible(tree_, item);
+    RECT rect = TextRect(item);
+    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      PostMessageW(tree_, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    }
+    Pump();
+  }
+
+  static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<BrowserTreeHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+      case WM_NOTIFY: {
+        BrowserEvent event = OnBrowserTreeNotify(self->browser_, reinterpret_cast<const NMHDR*>(lParam));
+        if (event.kind != BrowserEvent::Kind::None) self->events_.push_back(event);
+        return 0;
+      }
+      default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  ScratchFolder scratch_;
+  HWND host_ = nullptr;
+  HWND tree_ = nullptr;
+  BrowserView browser_;
+  std::vector<BrowserEvent> events_;
+};
+
+// An archive of a package, a package whose name is 8-bit text of the code
+// page, and a model.
+std::vector<uint8_t> TestArchive() {
+  return gen::BuildImgArchive({{"walk.ifp", gen::PatternData(100, 1)},
+                               {"caf\xE9.ifp", gen::PatternData(100, 2)},
+                               {"ped.dff", gen::PatternData(100, 3)}});
+}
+
+// Texts in any script reach the tree, the path box and the drive box whole;
+// what an item stands for comes from the browser's state, also after its
+// text on screen changed.
+TEST_F(BrowserTreeHost, ShowsNamesOfAnyScriptAndGoesByItsOwnState) {
+  scratch_.MakeFolder("Игры/Модели");
+  scratch_.Write("Игры/прыжок.ifp", {1});
+  scratch_.Write("Игры/動き.dff", {1});
+  scratch_.Write("Игры/архив.img", TestArchive());
+  const std::string games = scratch_.ProgramPath("Игры");
+  Open(games, 400);
+  EXPECT_EQ(Chain(), WideFromUtf8(games + "\\"));
+  EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"Модели", L"архив.img", L"прыжок.ifp", L"動き.dff"}));
+  wchar_t text[MAX_PATH] = {};
+  GetWindowTextW(browser_.controls.pathBox, text, MAX_PATH);
+  EXPECT_EQ(text, WideFromUtf8(games + "\\"));
+  GetWindowTextW(browser_.controls.driveBox, text, MAX_PATH);
+  EXPECT_EQ(std::wstring(text).substr(0, 3), WideFromUtf8(games.substr(0, 3)));
+
+  DoubleClick(Find(L"прыжок.ifp"));
+  ASSERT_EQ(events_.size(), 1u);
+  EXPECT_EQ(events_[0].kind, BrowserEvent::Kind::OpenPackage);
+  EXPECT_EQ(events_[0].target.path, games + "\\прыжок.ifp");
+  EXPECT_FALSE(events_[0].target.InArchive());
+
+  // A text changed on screen changes nothing the browser does.
+  HTREEITEM model = Find(L"動き.dff");
+  TVITEMW change{};
+  change.mask = TVIF_TEXT | TVIF_HANDLE;
+  change.hItem = model;
+  change.pszText = const_cast<wchar_t*>(L"other.ifp");
+  SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
+  DoubleClick(model);
+  ASSERT_EQ(events_.size(), 2u);
+  EXPECT_EQ(events_[1].kind, BrowserEvent::Kind::OpenModel);
+  EXPECT_EQ(events_[1].target.path, games + "\\動き.dff");
+  EXPECT_EQ(SelectedTarget(browser_)->name, "動き.dff");
+
+  // Entries' names are the archive's bytes, shown through the code page.
+  DoubleClick(Find(L"архив.img"));
+  EXPECT_EQ(browser_.state.browseArchive, games + "\\архив.img");
+  const std::wstring cafe = WideFromCodePage("caf\xE9.ifp");
+  EXPECT_EQ(Listing(), (std::vector<std::wstring>{cafe, L"ped.dff", L"walk.ifp"}));
+  DoubleClick(Find(cafe));
+  ASSERT_EQ(events_.size(), 3u);
+  EXPECT_EQ(events_[2].target.archive, games + "\\архив.img");
+  EXPECT_EQ(events_[2].target.name, "caf\xE9.ifp");
+
+  SetWindowTextW(browser_.controls.pathBox, WideFromUtf8(games + "\\Модели").c_str());
+  EXPECT_EQ(OnPathGo(browser_), PathBoxVerdict::Accepted);
+  EXPECT_EQ(Chain(), WideFromUtf8(games + "\\Модели\\"));
+  EXPECT_EQ(browser_.state.browsePath, games + "\\Модели\\");
+}
+
+}  // namespace
+}  // namespace zam::test
