@@ -1,13 +1,17 @@
 // The browser tree in a small window of its own that treats it as the main
-// dialog does (notifications to the browser): names of any script, and
-// items that go by the browser's state and not by their texts.
+// dialog does (notifications and the tree's WM_CONTEXTMENU to the browser,
+// the popups' commands recorded), driven with real input through the
+// system: names of any script, items that go by the browser's state and not
+// by their texts, and popups from a right click, Shift+F10 and the menu key.
 
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browser/win32/browser_tree.h"
@@ -19,6 +23,43 @@
 namespace zam::test {
 namespace {
 
+constexpr UINT_PTR kMenuTimeout = 1;
+
+struct Key {
+  WORD key;
+  bool up;
+};
+
+void Press(const std::vector<Key>& keys) {
+  std::vector<INPUT> inputs;
+  for (const Key& key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key.key;
+    input.ki.dwFlags = key.up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<Key> Taps(std::initializer_list<WORD> keys) {
+  std::vector<Key> taps;
+  for (WORD key : keys) {
+    taps.push_back({key, false});
+    taps.push_back({key, true});
+  }
+  return taps;
+}
+
+void RightClickAt(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
 class BrowserTreeHost : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -26,6 +67,7 @@ class BrowserTreeHost : public ::testing::Test {
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_TREEVIEW_CLASSES;
     InitCommonControlsEx(&classes);
+    popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TREE_MENU)));
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = HostProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -56,6 +98,7 @@ class BrowserTreeHost : public ::testing::Test {
     controls.tree = child(WC_TREEVIEWW, WS_BORDER | WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_INFOTIP, 5, 60, treeWidth,
                           360, IDC_BROWSER_TREE);
     controls.commandTarget = host_;
+    controls.popups = popups_.get();
     tree_ = controls.tree;
     InitBrowser(browser_, controls, initialDirectory, true);
     SetForegroundWindow(host_);
@@ -68,6 +111,16 @@ class BrowserTreeHost : public ::testing::Test {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
+    }
+  }
+  // Pumps until `done` or `milliseconds` passed; whether `done` came true.
+  static bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+      Pump();
+      if (done()) return true;
+      if (GetTickCount() - start > milliseconds) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
   }
 
@@ -117,6 +170,12 @@ class BrowserTreeHost : public ::testing::Test {
     TreeView_GetItemRect(tree_, item, &rect, TRUE);
     return rect;
   }
+  POINT ScreenMiddle(HTREEITEM item) const {
+    RECT rect = TextRect(item);
+    POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(tree_, &middle);
+    return middle;
+  }
   // A double-click as the mouse makes it (down, up, double-click, up) on
   // the item, scrolled into view first as a user would.
   void DoubleClick(HTREEITEM item) {
@@ -126,6 +185,23 @@ class BrowserTreeHost : public ::testing::Test {
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
       PostMessageW(tree_, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
     }
+    Pump();
+  }
+  // Right-clicks `item`, or presses `keys` with the tree focused; the
+  // popup, when one comes, is answered with `menuKeys`, and its command
+  // waited for.
+  void OpenPopup(HTREEITEM item, const std::vector<Key>& keys, const std::vector<Key>& menuKeys, bool popupComes) {
+    shownPopups_.clear();
+    visiblePopups_.clear();
+    commands_.clear();
+    menuKeys_ = menuKeys;
+    if (keys.empty()) {
+      RightClickAt(ScreenMiddle(item));
+    } else {
+      SetFocus(tree_);
+      Press(keys);
+    }
+    PumpUntil([this] { return !commands_.empty(); }, popupComes ? 2000 : 300);
     Pump();
   }
 
@@ -138,6 +214,31 @@ class BrowserTreeHost : public ::testing::Test {
         if (event.kind != BrowserEvent::Kind::None) self->events_.push_back(event);
         return 0;
       }
+      case WM_CONTEXTMENU:  // as the main dialog forwards it
+        if (reinterpret_cast<HWND>(wParam) != self->tree_) break;
+        OnBrowserContextMenu(self->browser_, lParam);
+        return 0;
+      case WM_INITMENUPOPUP:
+        self->shownPopups_.push_back(reinterpret_cast<HMENU>(wParam));
+        SetTimer(window, kMenuTimeout, 3000, nullptr);  // a popup the keys did not close ends anyway
+        break;
+      case WM_ENTERIDLE:
+        if (wParam == MSGF_MENU && !self->menuKeys_.empty()) {
+          HWND popup = FindWindowW(L"#32768", nullptr);
+          RECT rect{};
+          if (popup && IsWindowVisible(popup) && GetWindowRect(popup, &rect)) self->visiblePopups_.push_back(rect);
+          Press(std::exchange(self->menuKeys_, {}));
+        }
+        break;
+      case WM_EXITMENULOOP:
+        KillTimer(window, kMenuTimeout);
+        break;
+      case WM_TIMER:
+        if (wParam == kMenuTimeout) EndMenu();
+        return 0;
+      case WM_COMMAND:
+        self->commands_.push_back(LOWORD(wParam));
+        return 0;
       default:
         break;
     }
@@ -148,7 +249,12 @@ class BrowserTreeHost : public ::testing::Test {
   HWND host_ = nullptr;
   HWND tree_ = nullptr;
   BrowserView browser_;
+  win32::UniqueMenu popups_;
   std::vector<BrowserEvent> events_;
+  std::vector<HMENU> shownPopups_;
+  std::vector<RECT> visiblePopups_;  // the popup windows ("#32768") seen open
+  std::vector<WORD> commands_;
+  std::vector<Key> menuKeys_;
 };
 
 // An archive of a package, a package whose name is 8-bit text of the code
@@ -210,6 +316,69 @@ TEST_F(BrowserTreeHost, ShowsNamesOfAnyScriptAndGoesByItsOwnState) {
   EXPECT_EQ(OnPathGo(browser_), PathBoxVerdict::Accepted);
   EXPECT_EQ(Chain(), WideFromUtf8(games + "\\Модели\\"));
   EXPECT_EQ(browser_.state.browsePath, games + "\\Модели\\");
+}
+
+// Wine's tree sends a right click's WM_CONTEXTMENU to its parent, the
+// main dialog to the browser; one popup comes either way, and its first
+// item goes to the command target.
+TEST_F(BrowserTreeHost, RightClickOpensThePopupOfPackagesAndModelsOnce) {
+  scratch_.MakeFolder("game/sub");
+  scratch_.Write("game/walk.ifp", {1});
+  scratch_.Write("game/ped.dff", {1});
+  Open(scratch_.ProgramPath("game"), 400);
+  const std::vector<Key> chooseFirst = Taps({VK_DOWN, VK_RETURN});
+  struct Case {
+    const wchar_t* item;
+    int popup;  // -1: none
+    WORD command;
+  } cases[] = {{L"walk.ifp", 0, ID_TREE_OPEN}, {L"ped.dff", 1, ID_TREE_OPEN_SKINNED}, {L"sub", -1, 0}};
+  for (const Case& c : cases) {
+    HTREEITEM item = Find(c.item);
+    ASSERT_NE(item, nullptr);
+    OpenPopup(item, {}, chooseFirst, c.popup >= 0);
+    EXPECT_EQ(TreeView_GetSelection(tree_), item) << "the clicked item is selected";
+    if (c.popup < 0) {
+      EXPECT_TRUE(shownPopups_.empty());
+      EXPECT_TRUE(commands_.empty());
+      continue;
+    }
+    EXPECT_EQ(shownPopups_, std::vector<HMENU>{GetSubMenu(popups_.get(), c.popup)}) << "exactly one popup";
+    EXPECT_EQ(visiblePopups_.size(), 1u) << "the popup window was open";
+    EXPECT_EQ(commands_, std::vector<WORD>{c.command});
+    EXPECT_EQ(SelectedTarget(browser_)->path, scratch_.ProgramPath("game") + "\\" + Utf8FromWide(c.item));
+  }
+}
+
+// Shift+F10 (which Wine's tree keeps from the default procedure) and the
+// menu key (the tree's own WM_CONTEXTMENU) show the selected item's popup
+// at the item, once.
+TEST_F(BrowserTreeHost, KeyboardOpensThePopupOfTheSelectedItemAtTheItem) {
+  scratch_.MakeFolder("game");
+  scratch_.Write("game/walk.ifp", {1});
+  scratch_.Write("game/ped.dff", {1});
+  Open(scratch_.ProgramPath("game"), 400);
+  const std::vector<Key> shiftF10 = {{VK_SHIFT, false}, {VK_F10, false}, {VK_F10, true}, {VK_SHIFT, true}};
+  struct Case {
+    const wchar_t* item;
+    std::vector<Key> keys;
+    int popup;
+    WORD command;
+  } cases[] = {{L"ped.dff", shiftF10, 1, ID_TREE_OPEN_SKINNED},
+               {L"walk.ifp", shiftF10, 0, ID_TREE_OPEN},
+               {L"walk.ifp", Taps({VK_APPS}), 0, ID_TREE_OPEN}};
+  for (const Case& c : cases) {
+    HTREEITEM item = Find(c.item);
+    TreeView_SelectItem(tree_, item);
+    OpenPopup(item, c.keys, Taps({VK_DOWN, VK_RETURN}), true);
+    EXPECT_EQ(shownPopups_, std::vector<HMENU>{GetSubMenu(popups_.get(), c.popup)}) << c.keys.size();
+    ASSERT_EQ(visiblePopups_.size(), 1u);
+    EXPECT_EQ(commands_, std::vector<WORD>{c.command});
+    RECT rect = TextRect(item);
+    POINT corner{rect.left, rect.bottom};
+    ClientToScreen(tree_, &corner);
+    EXPECT_EQ(visiblePopups_[0].left, corner.x) << "at the item";
+    EXPECT_EQ(visiblePopups_[0].top, corner.y);
+  }
 }
 
 }  // namespace

@@ -193,35 +193,34 @@ void Navigate(BrowserView& browser, HTREEITEM item) {
   ShowBrowsedItem(browser, item);
 }
 
-void ShowItemPopup(const BrowserView& browser, LPARAM position) {
-  HWND tree = browser.controls.tree;
-  POINT screen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-  TVHITTESTINFO hit{};
-  hit.pt = screen;
-  ScreenToClient(tree, &hit.pt);
-  HTREEITEM item = TreeView_HitTest(tree, &hit);
-  if (!item) return;
-  TreeView_SelectItem(tree, item);
-  BrowseItemId id = IdOfItem(tree, item);
-  const BrowseItem* shown = ItemOfId(browser.state, id);
-  if (!shown || id.part != BrowseItemId::Part::Listing) return;
-  int popup = shown->icon == BrowseIcon::Package ? kPackagePopup : shown->icon == BrowseIcon::Model ? kModelPopup : -1;
-  if (popup < 0) return;
-  TrackPopupMenu(GetSubMenu(browser.controls.popups, popup), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
-                 screen.x, screen.y, 0, browser.controls.commandTarget, nullptr);
-}
-
-// The tree's own procedure runs every message, after the context menu.
+// The tree's own procedure runs every message but its context menu.
 // Subclassed through its window procedure, not the common controls'
 // subclass chain: under Wine that looks its data up in the window server
 // for every message, which made filling a large listing take seconds.
 LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto* browser = reinterpret_cast<const BrowserView*>(GetWindowLongPtrW(tree, GWLP_USERDATA));
+  auto* browser = reinterpret_cast<BrowserView*>(GetWindowLongPtrW(tree, GWLP_USERDATA));
   WNDPROC treeProc = browser->treeProc;
-  if (message == WM_CONTEXTMENU) ShowItemPopup(*browser, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc));
-    SetWindowLongPtrW(tree, GWLP_USERDATA, 0);
+  switch (message) {
+    case WM_CONTEXTMENU:
+      // Not passed on: the default procedure would hand it to the parent,
+      // which shows the popup for it as well.
+      OnBrowserContextMenu(*browser, lParam);
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Shift+F10 is the default procedure's context menu key, but Wine's
+      // tree keeps the key from it. Taken here, it raises the popup once
+      // on either system.
+      if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) && !(HIWORD(lParam) & KF_ALTDOWN)) {
+        OnBrowserContextMenu(*browser, -1);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc));
+      SetWindowLongPtrW(tree, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
   }
   return CallWindowProcW(treeProc, tree, message, wParam, lParam);
 }
@@ -328,6 +327,33 @@ BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header) {
       break;
   }
   return event;
+}
+
+void OnBrowserContextMenu(BrowserView& browser, LPARAM screenPosition) {
+  HWND tree = browser.controls.tree;
+  POINT at{GET_X_LPARAM(screenPosition), GET_Y_LPARAM(screenPosition)};
+  HTREEITEM item = nullptr;
+  if (at.x == -1 && at.y == -1) {
+    item = TreeView_GetSelection(tree);
+    RECT rect;
+    if (!item || !TreeView_GetItemRect(tree, item, &rect, TRUE)) return;
+    at = {rect.left, rect.bottom};
+    ClientToScreen(tree, &at);
+  } else {
+    TVHITTESTINFO hit{};
+    hit.pt = at;
+    ScreenToClient(tree, &hit.pt);
+    item = TreeView_HitTest(tree, &hit);
+    if (!item) return;
+    TreeView_SelectItem(tree, item);
+  }
+  BrowseItemId id = IdOfItem(tree, item);
+  const BrowseItem* shown = ItemOfId(browser.state, id);
+  if (!shown || id.part != BrowseItemId::Part::Listing) return;
+  int popup = shown->icon == BrowseIcon::Package ? kPackagePopup : shown->icon == BrowseIcon::Model ? kModelPopup : -1;
+  if (popup < 0) return;
+  TrackPopupMenu(GetSubMenu(browser.controls.popups, popup), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x,
+                 at.y, 0, browser.controls.commandTarget, nullptr);
 }
 
 std::optional<BrowseTarget> SelectedTarget(const BrowserView& browser) {

@@ -47,8 +47,9 @@ struct BrowserView {
 
 // Once, after the settings are read: fills the drive box, lists
 // `initialDirectory` when its drive exists, gives the tree its icons, makes
-// it send its notifications in their wide forms (TVN_*W) and takes over its
-// context menu. `browser` must stay where it is while the tree lives.
+// it send its notifications in their wide forms (TVN_*W) and takes over the
+// context menu it raises for itself. `browser` must stay where it is while
+// the tree lives.
 void InitBrowser(BrowserView& browser, const BrowserControls& controls, const std::string& initialDirectory,
                  bool showDff);
 
@@ -78,6 +79,17 @@ struct BrowserEvent {
 // a double-click on a package or model item is reported for the caller to
 // open. Ignored while the tree is rebuilt.
 BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header);
+
+// The popup of a package or model item: the item under `screenPosition`
+// (screen coordinates as WM_CONTEXTMENU carries them) is selected and its
+// popup shown there; for a keyboard's context menu (-1, -1) the selected
+// item's popup is shown at the item. The tree's parent calls this for a
+// WM_CONTEXTMENU whose wParam is the tree: Wine's tree sends its right
+// click's there. The tree's own WM_CONTEXTMENU (Windows sends a right
+// click's to the tree itself; the menu key's goes to it) and Shift+F10
+// (which Wine's tree keeps from the default procedure) come here once and
+// do not reach the parent.
+void OnBrowserContextMenu(BrowserView& browser, LPARAM screenPosition);
 
 // The file the selected item stands for; nothing without a selected item.
 std::optional<BrowseTarget> SelectedTarget(const BrowserView& browser);
