@@ -2,7 +2,8 @@
 // dialog does (notifications and the tree's WM_CONTEXTMENU to the browser,
 // the popups' commands recorded), driven with real input through the
 // system: names of any script, items that go by the browser's state and not
-// by their texts, and popups from a right click, Shift+F10 and the menu key.
+// by their texts, popups from a right click and from Shift+F10, the tree
+// back at its left edge after navigation, and info tips.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -134,6 +135,13 @@ class BrowserTreeHost : public ::testing::Test {
     SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
     return text;
   }
+  LPARAM ItemParam(HTREEITEM item) const {
+    TVITEMW query{};
+    query.mask = TVIF_PARAM | TVIF_HANDLE;
+    query.hItem = item;
+    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+    return query.lParam;
+  }
   std::vector<HTREEITEM> Children(HTREEITEM parent) const {
     std::vector<HTREEITEM> items;
     HTREEITEM child = parent ? TreeView_GetChild(tree_, parent) : TreeView_GetRoot(tree_);
@@ -187,6 +195,27 @@ class BrowserTreeHost : public ::testing::Test {
     }
     Pump();
   }
+  int HorizontalScroll() const {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    return GetScrollInfo(tree_, SB_HORZ, &info) ? info.nPos : 0;
+  }
+  // The info tip the tree would ask its parent for, in a buffer of `size` characters.
+  std::wstring InfoTip(HTREEITEM item, int size) {
+    std::vector<wchar_t> text(static_cast<size_t>(size), L'\0');
+    NMTVGETINFOTIPW tip{};
+    tip.hdr.hwndFrom = tree_;
+    tip.hdr.idFrom = IDC_BROWSER_TREE;
+    tip.hdr.code = TVN_GETINFOTIPW;
+    tip.pszText = text.data();
+    tip.cchTextMax = size;
+    tip.hItem = item;
+    tip.lParam = ItemParam(item);
+    SendMessageW(host_, WM_NOTIFY, IDC_BROWSER_TREE, reinterpret_cast<LPARAM>(&tip));
+    return text.data();
+  }
+
   // Right-clicks `item`, or presses `keys` with the tree focused; the
   // popup, when one comes, is answered with `menuKeys`, and its command
   // waited for.
@@ -379,6 +408,49 @@ TEST_F(BrowserTreeHost, KeyboardOpensThePopupOfTheSelectedItemAtTheItem) {
     EXPECT_EQ(visiblePopups_[0].left, corner.x) << "at the item";
     EXPECT_EQ(visiblePopups_[0].top, corner.y);
   }
+}
+
+// Entering an archive (or a refresh) at the end of a chain wider than the
+// tree leaves the tree at its left edge, the chain readable.
+TEST_F(BrowserTreeHost, NavigationShowsTheTreeFromItsLeftEdge) {
+  const std::string folder = "Игры/анимации всех персонажей игры/ещё одна глубокая папка";
+  scratch_.MakeFolder(folder);
+  scratch_.Write(folder + "/архив с анимациями.img", TestArchive());
+  const std::string archive = scratch_.ProgramPath(folder + "/архив с анимациями.img");
+  Open(scratch_.ProgramPath(folder), 165);
+  HTREEITEM root = TreeView_GetRoot(tree_);
+  const LONG rootLeft = TextRect(root).left;
+  EXPECT_EQ(HorizontalScroll(), 0);
+  HTREEITEM archiveItem = Find(L"архив с анимациями.img");
+  TreeView_EnsureVisible(tree_, archiveItem);
+  ASSERT_GT(HorizontalScroll(), 0) << "the chain is wider than the tree";
+  DoubleClick(archiveItem);
+  ASSERT_EQ(browser_.state.browseArchive, archive);
+  EXPECT_EQ(HorizontalScroll(), 0);
+  EXPECT_EQ(TextRect(root).left, rootLeft) << "the drive's item at the left edge";
+
+  TreeView_EnsureVisible(tree_, Find(L"walk.ifp"));
+  BrowseTo(browser_, archive);
+  EXPECT_EQ(HorizontalScroll(), 0);
+  EXPECT_EQ(TextRect(TreeView_GetRoot(tree_)).left, rootLeft);
+}
+
+// A name cut at the tree's edge is read whole in the item's info tip.
+TEST_F(BrowserTreeHost, InfoTipsGiveTheWholeName) {
+  const std::string longName = "очень длинное имя анимации персонажа, которое не помещается.ifp";
+  scratch_.MakeFolder("Игры");
+  scratch_.Write("Игры/" + longName, {1});
+  scratch_.Write("Игры/архив.img", TestArchive());
+  Open(scratch_.ProgramPath("Игры"), 165);
+  HTREEITEM item = Find(WideFromUtf8(longName));
+  ASSERT_NE(item, nullptr);
+  RECT client;
+  GetClientRect(tree_, &client);
+  EXPECT_GT(TextRect(item).right, client.right) << "cut by the tree's edge";
+  EXPECT_EQ(InfoTip(item, INFOTIPSIZE), WideFromUtf8(longName));
+  EXPECT_EQ(InfoTip(item, 6), WideFromUtf8(longName).substr(0, 5)) << "cut to the buffer";
+  DoubleClick(Find(L"архив.img"));
+  EXPECT_EQ(InfoTip(Find(WideFromCodePage("caf\xE9.ifp")), INFOTIPSIZE), WideFromCodePage("caf\xE9.ifp"));
 }
 
 }  // namespace

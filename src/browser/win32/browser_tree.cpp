@@ -112,10 +112,14 @@ void DeleteChildren(HWND tree, HTREEITEM parent, HTREEITEM keep) {
   }
 }
 
+// Making the browsed item visible scrolls the tree sideways as far as its
+// text needs, which leaves the chain above it blank or cut at the left:
+// the tree goes back to its left edge after.
 void ShowBrowsedItem(const BrowserView& browser, HTREEITEM browsed) {
   HWND tree = browser.controls.tree;
   TreeView_Expand(tree, browsed, TVE_EXPAND);
   TreeView_EnsureVisible(tree, browsed);
+  SendMessageW(tree, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
   SetWindowTextW(browser.controls.pathBox, WideFromUtf8(browser.state.browsePath).c_str());
 }
 
@@ -193,6 +197,15 @@ void Navigate(BrowserView& browser, HTREEITEM item) {
   ShowBrowsedItem(browser, item);
 }
 
+// The whole name, cut to the tip's buffer.
+void FillInfoTip(const BrowserView& browser, const NMTVGETINFOTIPW& tip) {
+  const BrowseItem* item = ItemOfId(browser.state, UnpackBrowseItemId(tip.lParam));
+  if (!item || !tip.pszText || tip.cchTextMax <= 0) return;
+  std::wstring text = ShownText(*item);
+  size_t length = text.copy(tip.pszText, static_cast<size_t>(tip.cchTextMax - 1));
+  tip.pszText[length] = L'\0';
+}
+
 // The tree's own procedure runs every message but its context menu.
 // Subclassed through its window procedure, not the common controls'
 // subclass chain: under Wine that looks its data up in the window server
@@ -237,7 +250,8 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
   TreeView_SetImageList(controls.tree, browser.images.get(), TVSIL_NORMAL);
   browser.font.reset(GreySmoothedFont(controls.tree));
   if (browser.font) SendMessageW(controls.tree, WM_SETFONT, reinterpret_cast<WPARAM>(browser.font.get()), FALSE);
-  // The wide notifications, whatever the parent's character set.
+  // The wide notifications whatever the parent's character set, so that
+  // an info tip is asked for in wide text.
   TreeView_SetUnicodeFormat(controls.tree, TRUE);
   for (const Drive& drive : LogicalDrives()) {
     std::wstring text = WideFromUtf8(DriveBoxText(drive));
@@ -310,6 +324,9 @@ BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header) {
   switch (header->code) {
     case TVN_ITEMEXPANDEDW:
       Navigate(browser, reinterpret_cast<const NMTREEVIEWW*>(header)->itemNew.hItem);
+      break;
+    case TVN_GETINFOTIPW:
+      FillInfoTip(browser, *reinterpret_cast<const NMTVGETINFOTIPW*>(header));
       break;
     case NM_DBLCLK: {
       HWND tree = browser.controls.tree;

@@ -54,7 +54,8 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
                  bool showDff);
 
 // Rebuilds the tree for the browse path: cut back to a place that exists,
-// its chain, its listing under the refresh rules; the path box shows it.
+// its chain, its listing under the refresh rules; the path box shows it and
+// the tree shows its items from the left edge.
 void RefreshBrowserTree(BrowserView& browser);
 
 // Goes to `path`: its drive becomes the current one (the drive icon and the
@@ -77,7 +78,8 @@ struct BrowserEvent {
 
 // WM_NOTIFY from the tree. Expanding or collapsing an item navigates there;
 // a double-click on a package or model item is reported for the caller to
-// open. Ignored while the tree is rebuilt.
+// open; an info tip (TVN_GETINFOTIPW) gets the item's whole name. Ignored
+// while the tree is rebuilt.
 BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header);
 
 // The popup of a package or model item: the item under `screenPosition`
