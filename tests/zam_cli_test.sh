@@ -23,6 +23,9 @@ check "missing file message" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\
 head -c 100 "$work/a.ifp" >"$work/cut.ifp"
 check "truncated file warns and still succeeds" bash -c "'$zam' info '$work/cut.ifp' 2>&1 >/dev/null | grep -q truncated"
 
+mkdir -p "$work/Игры"
+check "paths in any script" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/Игры/бег 走る.ifp' && '$zam' info '$work/Игры/бег 走る.ifp' | grep -q '^layout: ANP3'"
+
 cp "$work/a.ifp" "$work/keep.ifp"
 check "failed convert fails and leaves the target intact" bash -c "! '$zam' convert --to anp3 '$work/bad.ifp' '$work/keep.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/keep.ifp'"
 check "convert into a missing folder fails" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/no/such/dir/x.ifp' 2>/dev/null"

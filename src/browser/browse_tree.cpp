@@ -46,10 +46,45 @@ std::vector<BrowseItem> BrowseChain(const std::string& browsePath) {
   return chain;
 }
 
-std::string ItemPath(const std::vector<std::string>& textsFromRoot) {
+std::string ChainPath(const std::vector<BrowseItem>& chain, size_t count) {
   std::string path;
-  for (const std::string& text : textsFromRoot) path += text + '\\';
+  for (size_t i = 0; i < count && i < chain.size(); ++i) path += chain[i].text + '\\';
   return path;
+}
+
+// The part in the low two bits, the index above them.
+intptr_t PackBrowseItemId(BrowseItemId id) {
+  if (id.part == BrowseItemId::Part::None) return 0;
+  return static_cast<intptr_t>(id.index) * 4 + (id.part == BrowseItemId::Part::Chain ? 1 : 2);
+}
+
+BrowseItemId UnpackBrowseItemId(intptr_t packed) {
+  BrowseItemId id;
+  if (packed <= 0) return id;
+  switch (packed % 4) {
+    case 1:
+      id.part = BrowseItemId::Part::Chain;
+      break;
+    case 2:
+      id.part = BrowseItemId::Part::Listing;
+      break;
+    default:
+      return id;
+  }
+  id.index = static_cast<size_t>(packed / 4);
+  return id;
+}
+
+const BrowseItem* ItemOfId(const BrowseState& state, BrowseItemId id) {
+  switch (id.part) {
+    case BrowseItemId::Part::Chain:
+      return id.index < state.chain.size() ? &state.chain[id.index] : nullptr;
+    case BrowseItemId::Part::Listing:
+      return id.index < state.listing.size() ? &state.listing[id.index] : nullptr;
+    case BrowseItemId::Part::None:
+      break;
+  }
+  return nullptr;
 }
 
 std::vector<BrowseItem> FolderListing(const std::string& folder, bool listModels) {
@@ -75,11 +110,11 @@ std::vector<BrowseItem> ArchiveListing(const std::string& archivePath, bool list
   names.reserve(entries.size());
   for (const ImgEntry& entry : entries) names.push_back(ImgEntryName(entry));
   for (const std::string& name : names) {
-    if (IsPackageName(name)) items.push_back({name, BrowseIcon::Package, false});
+    if (IsPackageName(name)) items.push_back({name, BrowseIcon::Package, false, true});
   }
   if (!listModels) return items;
   for (const std::string& name : names) {
-    if (IsModelName(name)) items.push_back({name, BrowseIcon::Model, false});
+    if (IsModelName(name)) items.push_back({name, BrowseIcon::Model, false, true});
   }
   return items;
 }
@@ -94,16 +129,39 @@ std::vector<BrowseItem> ListBrowsedPlace(BrowseState& state, ListingRules rules)
   return FolderListing(state.browsePath, listModels);
 }
 
-BrowseTarget TargetOfItem(const BrowseState& state, const std::vector<std::string>& textsFromRoot) {
+void RefreshBrowseState(BrowseState& state) {
+  state.browsePath = NormaliseBrowsePath(state.browsePath, state.currentDrive);
+  state.chain = BrowseChain(state.browsePath);
+  state.listing = ListBrowsedPlace(state, ListingRules::Refresh);
+}
+
+bool NavigateToItem(BrowseState& state, BrowseItemId id) {
+  const BrowseItem* item = ItemOfId(state, id);
+  if (!item) return false;
+  if (id.part == BrowseItemId::Part::Chain) {
+    state.chain.resize(id.index + 1);
+  } else {
+    if (!item->expandable) return false;
+    state.chain.push_back(*item);
+  }
+  state.browsePath = ChainPath(state.chain, state.chain.size());
+  state.listing = ListBrowsedPlace(state, ListingRules::Navigation);
+  return true;
+}
+
+std::optional<BrowseTarget> TargetOfItem(const BrowseState& state, BrowseItemId id) {
+  const BrowseItem* item = ItemOfId(state, id);
+  if (!item) return std::nullopt;
   BrowseTarget target;
-  if (textsFromRoot.empty()) return target;
-  target.name = textsFromRoot.back();
-  if (!state.browseArchive.empty()) {
+  target.name = item->text;
+  if (id.part == BrowseItemId::Part::Chain) {
+    target.path = ChainPath(state.chain, id.index + 1);
+    target.path.pop_back();
+  } else if (!state.browseArchive.empty()) {
     target.archive = state.browseArchive;
     target.path = ArchiveEntryPath(target.archive, target.name);
   } else {
-    target.path = ItemPath(textsFromRoot);
-    target.path.pop_back();
+    target.path = ChainPath(state.chain, state.chain.size()) + target.name;
   }
   return target;
 }

@@ -2,8 +2,12 @@
 // What the browser tree shows, decided away from the window: the browse path
 // cut back to a place that exists, the chain of its components from the
 // drive down, and the listing of the folder or IMG archive at its end. Paths
-// are the program's: "C:\games\x.img\", components separated by "\".
+// are the program's: "C:\games\x.img\", components separated by "\", in
+// UTF-8. The state holds every item the tree shows; the tree's items carry
+// only their ids, so paths are never rebuilt from the texts on screen.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +25,9 @@ struct BrowseItem {
   // tree lets them expand, which navigates there. Packages and models never
   // do: double-clicking one opens it and must not navigate into it.
   bool expandable;
+  // An archive entry's name as stored: 8-bit bytes of the system's code
+  // page. Every other text is UTF-8.
+  bool storedName = false;
 };
 
 // A refresh lists models only while Show DFF Files is on; navigating by
@@ -32,7 +39,21 @@ struct BrowseState {
   char currentDrive = 'C';    // upper case
   std::string browseArchive;  // the archive whose entries are listed; empty while a folder is
   bool showDff = true;        // Show DFF Files
+  std::vector<BrowseItem> chain;    // from the drive down to the browsed place
+  std::vector<BrowseItem> listing;  // the browsed place's, below the chain's last item
 };
+
+// Which item of the state a tree item shows.
+struct BrowseItemId {
+  enum class Part { None, Chain, Listing };
+  Part part = Part::None;
+  size_t index = 0;
+};
+// The id as the integer a tree item carries, and back; 0 stands for no item.
+intptr_t PackBrowseItemId(BrowseItemId id);
+BrowseItemId UnpackBrowseItemId(intptr_t packed);
+// The item an id names; nullptr when it names none.
+const BrowseItem* ItemOfId(const BrowseState& state, BrowseItemId id);
 
 bool IsPackageName(const std::string& text);  // ends with ".ifp", in any case
 bool IsModelName(const std::string& text);    // ends with ".dff", in any case
@@ -49,9 +70,9 @@ std::string NormaliseBrowsePath(const std::string& path, char drive);
 // component between "\".
 std::vector<BrowseItem> BrowseChain(const std::string& browsePath);
 
-// The path of an item of the tree: its text and the texts of its ancestors,
-// from the root down, each followed by "\".
-std::string ItemPath(const std::vector<std::string>& textsFromRoot);
+// The path of the chain's first `count` items: their texts from the drive
+// down, each followed by "\".
+std::string ChainPath(const std::vector<BrowseItem>& chain, size_t count);
 
 // A folder's entries in the order the file system gives them: folders, then
 // archives (so a folder named "x.img" appears twice), packages and, with
@@ -63,15 +84,27 @@ std::vector<BrowseItem> ArchiveListing(const std::string& archivePath, bool list
 // The listing of the browsed folder or archive; sets browseArchive.
 std::vector<BrowseItem> ListBrowsedPlace(BrowseState& state, ListingRules rules);
 
-// The file a package or model item stands for.
+// The browse path cut back to a place that exists, its chain and its
+// listing under the refresh rules.
+void RefreshBrowseState(BrowseState& state);
+
+// Goes to a folder or archive the tree shows: an item of the chain, which
+// then ends there, or an expandable item of the listing, which joins the
+// chain's end; the place is listed under the navigation rules. False, and
+// nothing changes, for any other item.
+bool NavigateToItem(BrowseState& state, BrowseItemId id);
+
+// The file an item stands for.
 struct BrowseTarget {
   std::string archive;  // the archive holding the entry; empty for a plain file
-  std::string name;     // the file's or entry's name
+  std::string name;     // the file's name, or the entry's name as stored
   std::string path;     // the file's path; for an entry, its archive entry path
   bool InArchive() const { return !archive.empty(); }
 };
-// While an archive is listed every package or model item is one of its entries.
-BrowseTarget TargetOfItem(const BrowseState& state, const std::vector<std::string>& textsFromRoot);
+// While an archive is listed every item of the listing is one of its
+// entries; an item of the chain is the folder or archive itself. Nothing
+// for an id of no item.
+std::optional<BrowseTarget> TargetOfItem(const BrowseState& state, BrowseItemId id);
 
 // The drive of a path: the upper-case form of its first character.
 char DriveLetterOf(const std::string& path);

@@ -1,8 +1,8 @@
 #pragma once
 // An open file with 64-bit positions, closed when it goes away. Implemented
-// once for POSIX and once for Win32; paths are 8-bit strings as the program
-// uses (on POSIX also its Windows paths of drive Z:, see folders.h). POSIX has
-// no sharing modes, so there the modes differ only in access.
+// once for POSIX and once for Win32; paths are UTF-8, as everywhere in the
+// program (on POSIX also its Windows paths of drive Z:, see folders.h). POSIX
+// has no sharing modes, so there the modes differ only in access.
 
 #include <cstddef>
 #include <cstdint>

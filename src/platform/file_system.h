@@ -1,6 +1,6 @@
 #pragma once
 // Whole-file reading and crash-safe replacement of files. Implemented once
-// for POSIX and once for Win32; paths are 8-bit strings as the program uses.
+// for POSIX and once for Win32; paths are UTF-8.
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,9 @@
 #pragma once
 // Folders and drives as the browser sees them. Implemented once for POSIX and
 // once for Win32. Paths are the program's: a drive letter and a colon, then
-// components separated by "\". POSIX has one drive, Z:, whose root is the
-// root of the file system, as Wine presents it to Windows programs.
+// components separated by "\", in UTF-8 (names listed come back so). POSIX
+// has one drive, Z:, whose root is the root of the file system, as Wine
+// presents it to Windows programs.
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // What the browser tree shows: browse paths cut back to places that exist,
-// chains, listings of real folders and generated archives, the items' files,
-// and the path box's verdicts.
+// chains, listings of real folders and generated archives, navigation, the
+// items' files, and the path box's verdicts.
 
 #include <gtest/gtest.h>
 
@@ -85,9 +85,8 @@ TEST(BrowseChain, OneItemPerComponentFromTheDriveDown) {
   for (const auto& [path, expected, joined] : cases) {
     std::vector<BrowseItem> chain = BrowseChain(path);
     EXPECT_EQ(Describe(chain), expected) << path;
-    std::vector<std::string> texts;
-    for (const BrowseItem& item : chain) texts.push_back(item.text);
-    EXPECT_EQ(ItemPath(texts), joined) << path;
+    EXPECT_EQ(ChainPath(chain, chain.size()), joined) << path;
+    EXPECT_EQ(ChainPath(chain, 1), path.substr(0, 2) + "\\") << path;
   }
 }
 
@@ -136,16 +135,99 @@ TEST_F(BrowseFolder, RefreshListsModelsOnlyWithShowDffButNavigationAlways) {
   }
 }
 
-// An item of a folder is a file; an item of an archive is an entry, whose
-// path leads back to it only when the archive is a file.
-TEST_F(BrowseFolder, ItemsStandForFilesOrArchiveEntries) {
+// Ids name the chain's and the listing's items; 0 names none.
+TEST(BrowseItemIds, PackIntoTheIntegerTheTreeKeepsAndBack) {
+  using Part = BrowseItemId::Part;
   BrowseState state;
-  BrowseTarget file = TargetOfItem(state, {"C:", "games", "walk.ifp"});
-  EXPECT_FALSE(file.InArchive());
-  EXPECT_EQ(file.path, "C:\\games\\walk.ifp");
-  EXPECT_EQ(file.name, "walk.ifp");
+  state.chain = BrowseChain("C:\\games\\");
+  state.listing = {{"walk.ifp", BrowseIcon::Package, false}};
+  const std::tuple<Part, size_t, const BrowseItem*> cases[] = {
+      {Part::Chain, 0, &state.chain[0]}, {Part::Chain, 1, &state.chain[1]}, {Part::Chain, 2, nullptr},
+      {Part::Listing, 0, &state.listing[0]}, {Part::Listing, 1, nullptr}, {Part::None, 0, nullptr},
+  };
+  for (const auto& [part, index, item] : cases) {
+    intptr_t packed = PackBrowseItemId({part, index});
+    EXPECT_EQ(packed == 0, part == Part::None);
+    BrowseItemId back = UnpackBrowseItemId(packed);
+    EXPECT_EQ(back.part, part);
+    if (part != Part::None) { EXPECT_EQ(back.index, index); }
+    EXPECT_EQ(ItemOfId(state, back), item) << static_cast<int>(part) << " " << index;
+  }
+  EXPECT_EQ(UnpackBrowseItemId(-6).part, Part::None);
+  EXPECT_EQ(UnpackBrowseItemId(3).part, Part::None);
+}
+
+// A refresh lists the place the path is cut back to; navigation cuts the
+// chain at one of its items or extends it by a listed folder or archive,
+// never by a package or model.
+TEST_F(BrowseFolder, NavigationFollowsTheChainAndTheListing) {
+  using Part = BrowseItemId::Part;
+  BrowseState state;
+  state.browsePath = At("games/gone");
+  state.showDff = false;
+  RefreshBrowseState(state);
+  EXPECT_EQ(state.browsePath, At("games") + "\\");
+  EXPECT_EQ(ChainPath(state.chain, state.chain.size()), state.browsePath);
+  EXPECT_EQ(state.chain.back().icon, BrowseIcon::OpenFolder);
+  EXPECT_EQ(state.listing.size(), 7u) << "no models on a refresh without Show DFF Files";
+  auto indexOf = [&state](const std::string& text, BrowseIcon icon) {
+    for (size_t i = 0; i < state.listing.size(); ++i)
+      if (state.listing[i].text == text && state.listing[i].icon == icon) return i;
+    ADD_FAILURE() << text;
+    return size_t{0};
+  };
+  BrowseState before = state;
+  EXPECT_FALSE(NavigateToItem(state, {Part::Listing, indexOf("walk.ifp", BrowseIcon::Package)}));
+  EXPECT_FALSE(NavigateToItem(state, {Part::Listing, state.listing.size()}));
+  EXPECT_FALSE(NavigateToItem(state, {}));
+  EXPECT_EQ(state.browsePath, before.browsePath);
+  EXPECT_EQ(Describe(state.listing), Describe(before.listing));
+
+  size_t depth = state.chain.size();
+  ASSERT_TRUE(NavigateToItem(state, {Part::Listing, indexOf("anim.img", BrowseIcon::Archive)}));
+  EXPECT_EQ(state.browsePath, At("games/anim.img") + "\\");
+  EXPECT_EQ(state.browseArchive, At("games/anim.img"));
+  EXPECT_EQ(state.chain.size(), depth + 1);
+  EXPECT_EQ(Describe(state.listing), "jump.ifp/Package Idle.IFP/Package b.dff/Model a.DFF/Model")
+      << "navigation lists models always";
+  EXPECT_TRUE(state.listing[0].storedName) << "entry names are the archive's bytes";
+
+  ASSERT_TRUE(NavigateToItem(state, {Part::Chain, depth - 1}));
+  EXPECT_EQ(state.browsePath, At("games") + "\\");
+  EXPECT_EQ(state.browseArchive, "");
+  EXPECT_EQ(state.chain.size(), depth);
+  EXPECT_EQ(state.listing.size(), 8u);
+  EXPECT_FALSE(state.listing[0].storedName);
+  ASSERT_TRUE(NavigateToItem(state, {Part::Listing, indexOf("sub", BrowseIcon::Folder)}));
+  EXPECT_EQ(state.browsePath, At("games/sub") + "\\");
+  EXPECT_TRUE(state.listing.empty());
+  ASSERT_TRUE(NavigateToItem(state, {Part::Chain, 0}));
+  EXPECT_EQ(state.chain.size(), 1u);
+  EXPECT_EQ(state.browsePath, At("games").substr(0, 3));
+}
+
+// An item of a folder is a file; an item of an archive is an entry, whose
+// path leads back to it only when the archive is a file; an item of the
+// chain is the folder or archive itself.
+TEST_F(BrowseFolder, ItemsStandForFilesOrArchiveEntries) {
+  using Part = BrowseItemId::Part;
+  BrowseState state;
+  state.chain = BrowseChain("C:\\games\\");
+  state.listing = {{"walk.ifp", BrowseIcon::Package, false}};
+  std::optional<BrowseTarget> file = TargetOfItem(state, {Part::Listing, 0});
+  ASSERT_TRUE(file);
+  EXPECT_FALSE(file->InArchive());
+  EXPECT_EQ(file->path, "C:\\games\\walk.ifp");
+  EXPECT_EQ(file->name, "walk.ifp");
+  std::optional<BrowseTarget> folder = TargetOfItem(state, {Part::Chain, 1});
+  ASSERT_TRUE(folder);
+  EXPECT_EQ(folder->path, "C:\\games");
+  EXPECT_FALSE(TargetOfItem(state, {Part::Listing, 1}));
+  EXPECT_FALSE(TargetOfItem(state, {}));
   state.browseArchive = At("games/anim.img");
-  BrowseTarget entry = TargetOfItem(state, {"x", "anim.img", "b.dff"});
+  state.chain = BrowseChain("x\\anim.img\\");
+  state.listing = {{"b.dff", BrowseIcon::Model, false, true}};
+  BrowseTarget entry = *TargetOfItem(state, {Part::Listing, 0});
   EXPECT_EQ(entry.archive, At("games/anim.img"));
   EXPECT_EQ(entry.name, "b.dff");
   const std::pair<std::string, std::string> paths[] = {
@@ -178,6 +260,34 @@ TEST_F(BrowseFolder, PathBoxTakesFoldersAndArchives) {
       {"", PathBoxVerdict::InvalidPath},
   };
   for (const Case& c : cases) EXPECT_EQ(CheckPathBoxText(c.text), c.verdict) << c.text;
+}
+
+// Folder and file names outside the 8-bit code page are browsed as UTF-8;
+// an archive's entry names stay the bytes it stores.
+TEST(BrowseUnicode, FoldersOfAnyNameAreListedAndBrowsed) {
+  ScratchFolder scratch;
+  scratch.MakeFolder("Игры/Модели");
+  scratch.Write("Игры/ходьба.ifp", {1});
+  const std::string entry = "\xC0\xE9.ifp";  // 8-bit bytes, as an archive stores them
+  scratch.Write("Игры/архив.img", BuildImgArchive({{entry, PatternData(10, 1)}, {"gun.dff", PatternData(10, 2)}}));
+  BrowseState state;
+  state.browsePath = scratch.ProgramPath("Игры/нет");
+  RefreshBrowseState(state);
+  EXPECT_EQ(state.browsePath, scratch.ProgramPath("Игры") + "\\");
+  EXPECT_EQ(state.chain.back().text, "Игры");
+  EXPECT_EQ(Describe(state.listing, true), "Модели/Folder+ архив.img/Archive+ ходьба.ifp/Package");
+  EXPECT_EQ(CheckPathBoxText(scratch.ProgramPath("Игры/архив.img")), PathBoxVerdict::Accepted);
+  size_t archive = 0;
+  while (archive < state.listing.size() && state.listing[archive].icon != BrowseIcon::Archive) ++archive;
+  ASSERT_TRUE(NavigateToItem(state, {BrowseItemId::Part::Listing, archive}));
+  EXPECT_EQ(state.browseArchive, scratch.ProgramPath("Игры/архив.img"));
+  ASSERT_EQ(state.listing.size(), 2u);
+  EXPECT_EQ(state.listing[0].text, entry);
+  EXPECT_TRUE(state.listing[0].storedName);
+  std::optional<BrowseTarget> target = TargetOfItem(state, {BrowseItemId::Part::Listing, 0});
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->name, entry);
+  EXPECT_EQ(target->path, scratch.ProgramPath("Игры/архив.img") + "\\" + entry);
 }
 
 TEST(BrowseDrives, DriveBoxNamesEachDriveByItsRootAndLabel) {

@@ -1,7 +1,8 @@
 #pragma once
 // A fresh folder per test that also serves as the process's temporary
 // folder, so tests can see every temporary file the code under test leaves
-// behind without being disturbed by other programs.
+// behind without being disturbed by other programs. Names and paths are
+// UTF-8, as the program's.
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,11 @@ class ScratchFolder {
     folder_ = std::filesystem::temp_directory_path() /
               ("zam-img-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(folder_);
-    for (const char* name : kTempVariables) {
-      const char* old = std::getenv(name);
-      saved_.emplace_back(old != nullptr, old ? old : "");
-      SetVariable(name, folder_.string());
+    for (const auto* name : kTempVariables) {
+      const auto* old = GetVariable(name);
+      saved_.emplace_back(old != nullptr, old ? old : Native());
     }
+    SetTemporaryFolder("");
   }
   ~ScratchFolder() {
     for (size_t i = 0; i < saved_.size(); ++i) SetVariable(kTempVariables[i], saved_[i].second, saved_[i].first);
@@ -41,7 +42,7 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string Path(const std::string& name) const { return At(name).u8string(); }
 
   // The same path as the program writes it: on POSIX through drive Z:, the
   // root of the file system, with "\" between components.
@@ -54,7 +55,13 @@ class ScratchFolder {
     return path;
   }
 
-  void MakeFolder(const std::string& name) const { std::filesystem::create_directories(folder_ / name); }
+  void MakeFolder(const std::string& name) const { std::filesystem::create_directories(At(name)); }
+
+  // The temporary folder becomes the folder `name` in this one ("" for this
+  // one itself), until the end of the test.
+  void SetTemporaryFolder(const std::string& name) const {
+    for (const auto* variable : kTempVariables) SetVariable(variable, (name.empty() ? folder_ : At(name)).native());
+  }
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     File file = File::Create(Path(name));
@@ -69,7 +76,7 @@ class ScratchFolder {
     return bytes;
   }
 
-  bool Exists(const std::string& name) const { return std::filesystem::exists(folder_ / name); }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(At(name)); }
 
   // Points the temporary folder at one that does not exist, so that no
   // temporary file can be made until the object goes away.
@@ -82,26 +89,36 @@ class ScratchFolder {
   std::vector<std::string> TempFiles() const {
     std::vector<std::string> names;
     for (const auto& item : std::filesystem::directory_iterator(folder_)) {
-      std::string name = item.path().filename().string();
+      std::string name = item.path().filename().u8string();
       if (name.rfind("ifp", 0) == 0 || name.rfind("dff", 0) == 0 || name.rfind("txd", 0) == 0) names.push_back(name);
     }
     return names;
   }
 
  private:
-  // POSIX reads TMPDIR; Windows reads TMP, then TEMP.
-  static constexpr const char* kTempVariables[] = {"TMPDIR", "TMP", "TEMP"};
+  // Environment variables in the system's own text: wide on Windows, where
+  // the 8-bit forms would lose names outside the code page.
+  using Native = std::filesystem::path::string_type;
 
-  static void SetVariable(const char* name, const std::string& value, bool set = true) {
+  std::filesystem::path At(const std::string& name) const { return folder_ / std::filesystem::u8path(name); }
+
+  // POSIX reads TMPDIR; Windows reads TMP, then TEMP.
 #if defined(_WIN32)
-    _putenv_s(name, set ? value.c_str() : "");
-#else
-    set ? setenv(name, value.c_str(), 1) : unsetenv(name);
-#endif
+  static constexpr const wchar_t* kTempVariables[] = {L"TMPDIR", L"TMP", L"TEMP"};
+  static const wchar_t* GetVariable(const wchar_t* name) { return _wgetenv(name); }
+  static void SetVariable(const wchar_t* name, const Native& value, bool set = true) {
+    _wputenv_s(name, set ? value.c_str() : L"");
   }
+#else
+  static constexpr const char* kTempVariables[] = {"TMPDIR", "TMP", "TEMP"};
+  static const char* GetVariable(const char* name) { return std::getenv(name); }
+  static void SetVariable(const char* name, const Native& value, bool set = true) {
+    set ? setenv(name, value.c_str(), 1) : unsetenv(name);
+  }
+#endif
 
   std::filesystem::path folder_;
-  std::vector<std::pair<bool, std::string>> saved_;
+  std::vector<std::pair<bool, Native>> saved_;
 };
 
 // The bytes of an extracted or written-back entry as a reader sees them.

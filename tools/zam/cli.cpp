@@ -2,7 +2,31 @@
 
 #include <cmath>
 
+#if defined(_WIN32)
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/wide_text.h"
+#endif
+
 namespace zam::cli {
+
+#if defined(_WIN32)
+Args ProgramArguments(int, char**) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  Args args;
+  for (int i = 0; wide && i < count; ++i) args.push_back(Utf8FromWide(wide[i]));
+  LocalFree(wide);
+  return args;
+}
+
+std::string StoredName(const std::string& argument) { return CodePageFromWide(WideFromUtf8(argument)); }
+#else
+Args ProgramArguments(int argc, char** argv) { return Args(argv, argv + argc); }
+
+std::string StoredName(const std::string& argument) { return argument; }
+#endif
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());

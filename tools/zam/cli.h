@@ -14,6 +14,15 @@ inline constexpr int kExitUsage = 2;
 
 using Args = std::vector<std::string>;
 
+// The program's arguments, argv[0] first, paths in UTF-8 as the file
+// services take them. Windows hands argv over in the code page, which
+// loses what it cannot hold: there they come from the wide command line.
+Args ProgramArguments(int argc, char** argv);
+
+// An argument naming something stored in a file (an animation, an archive
+// entry): such names are 8-bit bytes of the system's code page.
+std::string StoredName(const std::string& argument);
+
 // Prints a one-line message on standard error and returns kExitFailure.
 int Fail(const std::string& message);
 void Warn(const std::string& message);

@@ -103,8 +103,8 @@ int Put(const std::string& archive, const std::string& name, const std::string& 
 
 int RunImg(const Args& args) {
   if (args.size() == 2 && args[0] == "list") return List(args[1]);
-  if (args.size() == 4 && args[0] == "extract") return Extract(args[1], args[2], args[3]);
-  if (args.size() == 4 && args[0] == "put") return Put(args[1], args[2], args[3]);
+  if (args.size() == 4 && args[0] == "extract") return Extract(args[1], StoredName(args[2]), args[3]);
+  if (args.size() == 4 && args[0] == "put") return Put(args[1], StoredName(args[2]), args[3]);
   return Usage(kSynopsis);
 }
 

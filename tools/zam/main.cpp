@@ -1,7 +1,6 @@
 // zam: batch work on animation packages without the editor's window.
 
 #include <cstdio>
-#include <cstring>
 
 #include "commands.h"
 
@@ -31,9 +30,10 @@ int PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return PrintUsage();
+  const zam::cli::Args arguments = zam::cli::ProgramArguments(argc, argv);
+  if (arguments.size() < 2) return PrintUsage();
   for (const Command& command : kCommands) {
-    if (std::strcmp(argv[1], command.name) == 0) return command.run(zam::cli::Args(argv + 2, argv + argc));
+    if (arguments[1] == command.name) return command.run(zam::cli::Args(arguments.begin() + 2, arguments.end()));
   }
   return PrintUsage();
 }

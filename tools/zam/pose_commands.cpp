@@ -57,12 +57,13 @@ int RunPose(const Args& args) {
 
   AnimPackage package{};
   if (!LoadPackage(args[1], package)) return kExitFailure;
-  const int animation = FindAnimation(package, args[2]);
-  if (animation < 0) return Fail(args[1] + ": no animation named \"" + args[2] + "\"");
+  const std::string animationName = StoredName(args[2]);
+  const int animation = FindAnimation(package, animationName);
+  if (animation < 0) return Fail(args[1] + ": no animation named \"" + animationName + "\"");
 
   Pose pose;
   EvaluatePose(package, animation, time, model, pose);
-  std::printf("{\n  \"animation\": %s,\n  \"time\": %s,\n  \"bones\": [\n", JsonString(args[2]).c_str(),
+  std::printf("{\n  \"animation\": %s,\n  \"time\": %s,\n  \"bones\": [\n", JsonString(animationName).c_str(),
               JsonFloat(time).c_str());
   for (size_t b = 0; b < pose.boneMatrices.size(); ++b) {
     const std::string name = b < model.boneNames.size() ? model.boneNames[b] : "";

@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "platform/win32/wide_text.h"
 
 namespace zam {
 namespace {
 
-// Item texts and the boxes' paths are read into buffers of this size.
-constexpr int kTextBytes = 260;
 constexpr int kPackagePopup = 0;
 constexpr int kModelPopup = 1;
 
@@ -20,9 +19,9 @@ constexpr int kModelPopup = 1;
 // expanded after it is back on, so that the tree lays its items out once.
 class RedrawOff {
  public:
-  explicit RedrawOff(HWND window) : window_(window) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+  explicit RedrawOff(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
   ~RedrawOff() {
-    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window_, nullptr, TRUE);
   }
   RedrawOff(const RedrawOff&) = delete;
@@ -43,43 +42,65 @@ class BusyScope {
   bool& busy_;
 };
 
-HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const char* text, int image) {
-  TVINSERTSTRUCTA insert{};
-  insert.hParent = parent;
-  insert.hInsertAfter = TVI_LAST;
-  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-  insert.item.pszText = const_cast<char*>(text);
-  insert.item.iImage = image;
-  insert.item.iSelectedImage = image;
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+std::wstring ShownText(const BrowseItem& item) {
+  return item.storedName ? WideFromCodePage(item.text) : WideFromUtf8(item.text);
 }
 
-HTREEITEM InsertBrowseItem(HWND tree, HTREEITEM parent, const BrowseItem& item) {
-  HTREEITEM inserted = InsertItem(tree, parent, item.text.c_str(), static_cast<int>(item.icon));
+HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const std::wstring& text, int image, BrowseItemId id) {
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+  insert.item.iImage = image;
+  insert.item.iSelectedImage = image;
+  insert.item.lParam = PackBrowseItemId(id);
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+HTREEITEM InsertBrowseItem(HWND tree, HTREEITEM parent, const BrowseItem& item, BrowseItemId id) {
+  static const std::wstring kPlaceholder = WideFromUtf8(msg::kTreePlaceholder);
+  HTREEITEM inserted = InsertItem(tree, parent, ShownText(item), static_cast<int>(item.icon), id);
   // Never filled: expanding its parent navigates there and lists it afresh.
-  if (item.expandable) InsertItem(tree, inserted, msg::kTreePlaceholder, -1);
+  if (item.expandable) InsertItem(tree, inserted, kPlaceholder, -1, BrowseItemId{});
   return inserted;
 }
 
 void InsertListing(HWND tree, HTREEITEM parent, const std::vector<BrowseItem>& items) {
-  for (const BrowseItem& item : items) InsertBrowseItem(tree, parent, item);
+  for (size_t i = 0; i < items.size(); ++i) {
+    InsertBrowseItem(tree, parent, items[i], {BrowseItemId::Part::Listing, i});
+  }
 }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char text[kTextBytes] = {};
-  TVITEMA query{};
-  query.mask = TVIF_TEXT | TVIF_HANDLE;
+BrowseItemId IdOfItem(HWND tree, HTREEITEM item) {
+  TVITEMW query{};
+  query.mask = TVIF_PARAM | TVIF_HANDLE;
   query.hItem = item;
-  query.pszText = text;
-  query.cchTextMax = sizeof text;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+  if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query))) return BrowseItemId{};
+  return UnpackBrowseItemId(query.lParam);
+}
+
+void SetIdOfItem(HWND tree, HTREEITEM item, BrowseItemId id) {
+  TVITEMW change{};
+  change.mask = TVIF_PARAM | TVIF_HANDLE;
+  change.hItem = item;
+  change.lParam = PackBrowseItemId(id);
+  SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
-std::vector<std::string> TextsFromRoot(HWND tree, HTREEITEM item) {
-  std::vector<std::string> texts;
-  for (; item; item = TreeView_GetParent(tree, item)) texts.insert(texts.begin(), ItemText(tree, item));
-  return texts;
+std::wstring ComboItemText(HWND box, WPARAM index) {
+  LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) return std::wstring();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  LRESULT got = SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
 }
 
 void DeleteChildren(HWND tree, HTREEITEM parent, HTREEITEM keep) {
@@ -91,16 +112,20 @@ void DeleteChildren(HWND tree, HTREEITEM parent, HTREEITEM keep) {
   }
 }
 
+// Making the browsed item visible scrolls the tree sideways as far as its
+// text needs, which leaves the chain above it blank or cut at the left:
+// the tree goes back to its left edge after.
 void ShowBrowsedItem(const BrowserView& browser, HTREEITEM browsed) {
   HWND tree = browser.controls.tree;
   TreeView_Expand(tree, browsed, TVE_EXPAND);
   TreeView_EnsureVisible(tree, browsed);
-  SetWindowTextA(browser.controls.pathBox, browser.state.browsePath.c_str());
+  SendMessageW(tree, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+  SetWindowTextW(browser.controls.pathBox, WideFromUtf8(browser.state.browsePath).c_str());
 }
 
-HICON SmallShellIcon(const char* path, DWORD attributes, UINT flags) {
-  SHFILEINFOA info{};
-  SHGetFileInfoA(path, attributes, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | flags);
+HICON SmallShellIcon(const wchar_t* path, DWORD attributes, UINT flags) {
+  SHFILEINFOW info{};
+  SHGetFileInfoW(path, attributes, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | flags);
   return info.hIcon;
 }
 
@@ -117,13 +142,13 @@ HIMAGELIST CreateBrowseIcons() {
   ImageList_SetImageCount(images, 6);
   // The file types are asked by name alone, so nothing is read from disk.
   const UINT byName = SHGFI_USEFILEATTRIBUTES;
-  SetIcon(images, BrowseIcon::Folder, SmallShellIcon("C:\\WINDOWS", FILE_ATTRIBUTE_DIRECTORY, byName));
+  SetIcon(images, BrowseIcon::Folder, SmallShellIcon(L"C:\\WINDOWS", FILE_ATTRIBUTE_DIRECTORY, byName));
   SetIcon(images, BrowseIcon::OpenFolder,
-          SmallShellIcon("C:\\WINDOWS", FILE_ATTRIBUTE_DIRECTORY, byName | SHGFI_OPENICON));
-  SetIcon(images, BrowseIcon::Archive, SmallShellIcon("*.IMG", FILE_ATTRIBUTE_NORMAL, byName));
-  SetIcon(images, BrowseIcon::Package, SmallShellIcon("*.IFP", FILE_ATTRIBUTE_NORMAL, byName));
-  SetIcon(images, BrowseIcon::Model, SmallShellIcon("*.DFF", FILE_ATTRIBUTE_NORMAL, byName));
-  SetIcon(images, BrowseIcon::Drive, SmallShellIcon("C:\\", 0, 0));
+          SmallShellIcon(L"C:\\WINDOWS", FILE_ATTRIBUTE_DIRECTORY, byName | SHGFI_OPENICON));
+  SetIcon(images, BrowseIcon::Archive, SmallShellIcon(L"*.IMG", FILE_ATTRIBUTE_NORMAL, byName));
+  SetIcon(images, BrowseIcon::Package, SmallShellIcon(L"*.IFP", FILE_ATTRIBUTE_NORMAL, byName));
+  SetIcon(images, BrowseIcon::Model, SmallShellIcon(L"*.DFF", FILE_ATTRIBUTE_NORMAL, byName));
+  SetIcon(images, BrowseIcon::Drive, SmallShellIcon(L"C:\\", 0, 0));
   return images;
 }
 
@@ -132,73 +157,83 @@ HIMAGELIST CreateBrowseIcons() {
 // every selection of a font that leaves the smoothing to the system, which
 // made a large archive take a third longer to list.
 HFONT GreySmoothedFont(HWND tree) {
-  LOGFONTA font{};
-  if (!GetObjectA(reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0)), sizeof font, &font)) return nullptr;
+  LOGFONTW font{};
+  if (!GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tree, WM_GETFONT, 0, 0)), sizeof font, &font)) return nullptr;
   font.lfQuality = ANTIALIASED_QUALITY;
-  return CreateFontIndirectA(&font);
+  return CreateFontIndirectW(&font);
 }
 
 void SetDriveIcon(BrowserView& browser, char letter) {
-  std::string root = DriveRoot(letter);
+  std::wstring root = WideFromUtf8(DriveRoot(letter));
   SetIcon(browser.images.get(), BrowseIcon::Drive, SmallShellIcon(root.c_str(), 0, 0));
   InvalidateRect(browser.controls.tree, nullptr, TRUE);
 }
 
 void SelectDrive(const BrowserView& browser, char letter) {
   HWND box = browser.controls.driveBox;
-  int count = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+  int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    char text[kTextBytes] = {};
-    if (SendMessageA(box, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof text)) continue;
-    SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    if (text[0] == letter) SendMessageA(box, CB_SETCURSEL, i, 0);
+    std::wstring text = ComboItemText(box, static_cast<WPARAM>(i));
+    if (!text.empty() && text[0] == static_cast<wchar_t>(letter)) SendMessageW(box, CB_SETCURSEL, i, 0);
   }
 }
 
-// Rebuilds the tree around the item that was expanded or collapsed: it
-// becomes the browsed place, the tree again a chain ending there.
+// Rebuilds the tree around the folder or archive item that was expanded or
+// collapsed: it becomes the browsed place, the tree again a chain ending
+// there, and the item one of the chain.
 void Navigate(BrowserView& browser, HTREEITEM item) {
   HWND tree = browser.controls.tree;
   BusyScope busy(browser.busy);
-  browser.state.browsePath = ItemPath(TextsFromRoot(tree, item));
+  if (!NavigateToItem(browser.state, IdOfItem(tree, item))) return;
   {
     RedrawOff redraw(tree);
     TreeView_SelectItem(tree, item);
     DeleteChildren(tree, item, nullptr);
     DeleteChildren(tree, TreeView_GetParent(tree, item), item);
+    SetIdOfItem(tree, item, {BrowseItemId::Part::Chain, browser.state.chain.size() - 1});
     TreeView_Expand(tree, item, TVE_COLLAPSE);
-    InsertListing(tree, item, ListBrowsedPlace(browser.state, ListingRules::Navigation));
+    InsertListing(tree, item, browser.state.listing);
   }
   ShowBrowsedItem(browser, item);
 }
 
-void ShowItemPopup(const BrowserView& browser, LPARAM position) {
-  HWND tree = browser.controls.tree;
-  POINT screen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-  TVHITTESTINFO hit{};
-  hit.pt = screen;
-  ScreenToClient(tree, &hit.pt);
-  HTREEITEM item = TreeView_HitTest(tree, &hit);
-  if (!item) return;
-  TreeView_SelectItem(tree, item);
-  std::string text = ItemText(tree, item);
-  int popup = IsPackageName(text) ? kPackagePopup : IsModelName(text) ? kModelPopup : -1;
-  if (popup < 0) return;
-  TrackPopupMenu(GetSubMenu(browser.controls.popups, popup), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
-                 screen.x, screen.y, 0, browser.controls.commandTarget, nullptr);
+// The whole name, cut to the tip's buffer.
+void FillInfoTip(const BrowserView& browser, const NMTVGETINFOTIPW& tip) {
+  const BrowseItem* item = ItemOfId(browser.state, UnpackBrowseItemId(tip.lParam));
+  if (!item || !tip.pszText || tip.cchTextMax <= 0) return;
+  std::wstring text = ShownText(*item);
+  size_t length = text.copy(tip.pszText, static_cast<size_t>(tip.cchTextMax - 1));
+  tip.pszText[length] = L'\0';
 }
 
-// The tree's own procedure runs every message, after the context menu.
+// The tree's own procedure runs every message but its context menu.
 // Subclassed through its window procedure, not the common controls'
 // subclass chain: under Wine that looks its data up in the window server
 // for every message, which made filling a large listing take seconds.
 LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto* browser = reinterpret_cast<const BrowserView*>(GetWindowLongPtrA(tree, GWLP_USERDATA));
+  auto* browser = reinterpret_cast<BrowserView*>(GetWindowLongPtrW(tree, GWLP_USERDATA));
   WNDPROC treeProc = browser->treeProc;
-  if (message == WM_CONTEXTMENU) ShowItemPopup(*browser, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc));
-    SetWindowLongPtrA(tree, GWLP_USERDATA, 0);
+  switch (message) {
+    case WM_CONTEXTMENU:
+      // Not passed on: the default procedure would hand it to the parent,
+      // which shows the popup for it as well.
+      OnBrowserContextMenu(*browser, lParam);
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Shift+F10 is the default procedure's context menu key, but Wine's
+      // tree keeps the key from it. Taken here, it raises the popup once
+      // on either system.
+      if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) && !(HIWORD(lParam) & KF_ALTDOWN)) {
+        OnBrowserContextMenu(*browser, -1);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc));
+      SetWindowLongPtrW(tree, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
   }
   return CallWindowProcW(treeProc, tree, message, wParam, lParam);
 }
@@ -214,20 +249,23 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
   browser.images.reset(CreateBrowseIcons());
   TreeView_SetImageList(controls.tree, browser.images.get(), TVSIL_NORMAL);
   browser.font.reset(GreySmoothedFont(controls.tree));
-  if (browser.font) SendMessageA(controls.tree, WM_SETFONT, reinterpret_cast<WPARAM>(browser.font.get()), FALSE);
+  if (browser.font) SendMessageW(controls.tree, WM_SETFONT, reinterpret_cast<WPARAM>(browser.font.get()), FALSE);
+  // The wide notifications whatever the parent's character set, so that
+  // an info tip is asked for in wide text.
+  TreeView_SetUnicodeFormat(controls.tree, TRUE);
   for (const Drive& drive : LogicalDrives()) {
-    std::string text = DriveBoxText(drive);
-    LRESULT index = SendMessageA(controls.driveBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    std::wstring text = WideFromUtf8(DriveBoxText(drive));
+    LRESULT index = SendMessageW(controls.driveBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (drive.letter == browser.state.currentDrive) {
-      SendMessageA(controls.driveBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      SendMessageW(controls.driveBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
       RefreshBrowserTree(browser);
     }
   }
   // The initial directory's drive does not exist: the tree stays empty.
-  if (SendMessageA(controls.driveBox, CB_GETCURSEL, 0, 0) == CB_ERR) {
-    SendMessageA(controls.driveBox, CB_SETCURSEL, 0, 0);
+  if (SendMessageW(controls.driveBox, CB_GETCURSEL, 0, 0) == CB_ERR) {
+    SendMessageW(controls.driveBox, CB_SETCURSEL, 0, 0);
   }
-  SetWindowLongPtrA(controls.tree, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&browser));
+  SetWindowLongPtrW(controls.tree, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&browser));
   browser.treeProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(controls.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
 }
@@ -236,17 +274,17 @@ void RefreshBrowserTree(BrowserView& browser) {
   HWND tree = browser.controls.tree;
   BusyScope busy(browser.busy);
   BrowseState& state = browser.state;
-  state.browsePath = NormaliseBrowsePath(state.browsePath, state.currentDrive);
+  RefreshBrowseState(state);
   HTREEITEM browsed = nullptr;
   {
     RedrawOff redraw(tree);
     TreeView_DeleteAllItems(tree);
-    for (const BrowseItem& component : BrowseChain(state.browsePath)) {
-      browsed = InsertBrowseItem(tree, browsed, component);
+    for (size_t i = 0; i < state.chain.size(); ++i) {
+      browsed = InsertBrowseItem(tree, browsed, state.chain[i], {BrowseItemId::Part::Chain, i});
     }
     TreeView_SelectItem(tree, browsed);
     TreeView_Expand(tree, browsed, TVE_COLLAPSE);
-    InsertListing(tree, browsed, ListBrowsedPlace(state, ListingRules::Refresh));
+    InsertListing(tree, browsed, state.listing);
   }
   ShowBrowsedItem(browser, browsed);
 }
@@ -262,8 +300,7 @@ void BrowseTo(BrowserView& browser, const std::string& path) {
 }
 
 PathBoxVerdict OnPathGo(BrowserView& browser) {
-  char text[kTextBytes] = {};
-  GetWindowTextA(browser.controls.pathBox, text, sizeof text);
+  std::string text = Utf8FromWide(WindowText(browser.controls.pathBox));
   PathBoxVerdict verdict = CheckPathBoxText(text);
   if (verdict == PathBoxVerdict::Accepted) BrowseTo(browser, text);
   return verdict;
@@ -271,12 +308,10 @@ PathBoxVerdict OnPathGo(BrowserView& browser) {
 
 void OnDriveChosen(BrowserView& browser) {
   HWND box = browser.controls.driveBox;
-  LRESULT index = SendMessageA(box, CB_GETCURSEL, 0, 0);
-  char text[kTextBytes] = {};
-  if (index == CB_ERR || SendMessageA(box, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text)) return;
-  SendMessageA(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-  char letter = DriveLetterOf(text);
-  if (letter == browser.state.currentDrive) return;
+  LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  char letter = DriveLetterOf(Utf8FromWide(ComboItemText(box, static_cast<WPARAM>(index))));
+  if (letter == '\0' || letter == browser.state.currentDrive) return;
   browser.state.currentDrive = letter;
   browser.state.browsePath = DriveRoot(letter);
   SetDriveIcon(browser, letter);
@@ -287,17 +322,22 @@ BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header) {
   BrowserEvent event;
   if (browser.busy) return event;
   switch (header->code) {
-    case TVN_ITEMEXPANDEDA:
     case TVN_ITEMEXPANDEDW:
-      // The item's handle sits at the same place in both forms.
-      Navigate(browser, reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem);
+      Navigate(browser, reinterpret_cast<const NMTREEVIEWW*>(header)->itemNew.hItem);
+      break;
+    case TVN_GETINFOTIPW:
+      FillInfoTip(browser, *reinterpret_cast<const NMTVGETINFOTIPW*>(header));
       break;
     case NM_DBLCLK: {
-      std::optional<BrowseTarget> target = SelectedTarget(browser);
-      if (!target) break;
-      if (IsPackageName(target->name)) event.kind = BrowserEvent::Kind::OpenPackage;
-      if (IsModelName(target->name)) event.kind = BrowserEvent::Kind::OpenModel;
-      if (event.kind != BrowserEvent::Kind::None) event.target = *target;
+      HWND tree = browser.controls.tree;
+      HTREEITEM selected = TreeView_GetSelection(tree);
+      if (!selected) break;
+      BrowseItemId id = IdOfItem(tree, selected);
+      const BrowseItem* item = ItemOfId(browser.state, id);
+      if (!item || id.part != BrowseItemId::Part::Listing) break;
+      if (item->icon == BrowseIcon::Package) event.kind = BrowserEvent::Kind::OpenPackage;
+      if (item->icon == BrowseIcon::Model) event.kind = BrowserEvent::Kind::OpenModel;
+      if (event.kind != BrowserEvent::Kind::None) event.target = *TargetOfItem(browser.state, id);
       break;
     }
     default:
@@ -306,11 +346,38 @@ BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header) {
   return event;
 }
 
+void OnBrowserContextMenu(BrowserView& browser, LPARAM screenPosition) {
+  HWND tree = browser.controls.tree;
+  POINT at{GET_X_LPARAM(screenPosition), GET_Y_LPARAM(screenPosition)};
+  HTREEITEM item = nullptr;
+  if (at.x == -1 && at.y == -1) {
+    item = TreeView_GetSelection(tree);
+    RECT rect;
+    if (!item || !TreeView_GetItemRect(tree, item, &rect, TRUE)) return;
+    at = {rect.left, rect.bottom};
+    ClientToScreen(tree, &at);
+  } else {
+    TVHITTESTINFO hit{};
+    hit.pt = at;
+    ScreenToClient(tree, &hit.pt);
+    item = TreeView_HitTest(tree, &hit);
+    if (!item) return;
+    TreeView_SelectItem(tree, item);
+  }
+  BrowseItemId id = IdOfItem(tree, item);
+  const BrowseItem* shown = ItemOfId(browser.state, id);
+  if (!shown || id.part != BrowseItemId::Part::Listing) return;
+  int popup = shown->icon == BrowseIcon::Package ? kPackagePopup : shown->icon == BrowseIcon::Model ? kModelPopup : -1;
+  if (popup < 0) return;
+  TrackPopupMenu(GetSubMenu(browser.controls.popups, popup), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x,
+                 at.y, 0, browser.controls.commandTarget, nullptr);
+}
+
 std::optional<BrowseTarget> SelectedTarget(const BrowserView& browser) {
   HWND tree = browser.controls.tree;
   HTREEITEM selected = TreeView_GetSelection(tree);
   if (!selected) return std::nullopt;
-  return TargetOfItem(browser.state, TextsFromRoot(tree, selected));
+  return TargetOfItem(browser.state, IdOfItem(tree, selected));
 }
 
 }  // namespace zam

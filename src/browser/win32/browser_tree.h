@@ -4,6 +4,10 @@
 // path box with its "v" button and the drive box. It knows nothing of the
 // editor: a double-click on a package or model comes back as an event, and
 // the tree's popups send their commands to the window named at set-up.
+// Texts reach the controls through the wide messages: paths and file names
+// from UTF-8, archive entry names through the system's code page. What an
+// item stands for is read from the browser's state by the id the item
+// carries in its lParam, never from the text on screen.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -42,14 +46,16 @@ struct BrowserView {
 };
 
 // Once, after the settings are read: fills the drive box, lists
-// `initialDirectory` when its drive exists, gives the tree its icons and
-// takes over its context menu. `browser` must stay where it is while the
-// tree lives.
+// `initialDirectory` when its drive exists, gives the tree its icons, makes
+// it send its notifications in their wide forms (TVN_*W) and takes over the
+// context menu it raises for itself. `browser` must stay where it is while
+// the tree lives.
 void InitBrowser(BrowserView& browser, const BrowserControls& controls, const std::string& initialDirectory,
                  bool showDff);
 
 // Rebuilds the tree for the browse path: cut back to a place that exists,
-// its chain, its listing under the refresh rules; the path box shows it.
+// its chain, its listing under the refresh rules; the path box shows it and
+// the tree shows its items from the left edge.
 void RefreshBrowserTree(BrowserView& browser);
 
 // Goes to `path`: its drive becomes the current one (the drive icon and the
@@ -72,8 +78,20 @@ struct BrowserEvent {
 
 // WM_NOTIFY from the tree. Expanding or collapsing an item navigates there;
 // a double-click on a package or model item is reported for the caller to
-// open. Ignored while the tree is rebuilt.
+// open; an info tip (TVN_GETINFOTIPW) gets the item's whole name. Ignored
+// while the tree is rebuilt.
 BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header);
+
+// The popup of a package or model item: the item under `screenPosition`
+// (screen coordinates as WM_CONTEXTMENU carries them) is selected and its
+// popup shown there; for a keyboard's context menu (-1, -1) the selected
+// item's popup is shown at the item. The tree's parent calls this for a
+// WM_CONTEXTMENU whose wParam is the tree: Wine's tree sends its right
+// click's there. The tree's own WM_CONTEXTMENU (Windows sends a right
+// click's to the tree itself; the menu key's goes to it) and Shift+F10
+// (which Wine's tree keeps from the default procedure) come here once and
+// do not reach the parent.
+void OnBrowserContextMenu(BrowserView& browser, LPARAM screenPosition);
 
 // The file the selected item stands for; nothing without a selected item.
 std::optional<BrowseTarget> SelectedTarget(const BrowserView& browser);

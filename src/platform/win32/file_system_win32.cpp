@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "platform/replace_temp_names.h"
 #include "platform/win32/unique_objects.h"
+#include "platform/win32/wide_text.h"
 
 namespace zam {
 namespace {
@@ -18,20 +19,21 @@ std::string FolderOf(const std::string& path) {
 // link replaces the file it points to rather than the link; empty when the
 // link leads nowhere.
 std::string FollowLinks(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  std::wstring wide = WideFromUtf8(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
-  win32::UniqueHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  win32::UniqueHandle file(CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return std::string();
-  std::string target(MAX_PATH, '\0');
-  DWORD length = GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
+  std::wstring target(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
   if (length >= target.size()) {
     target.resize(length);
-    length = GetFinalPathNameByHandleA(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
+    length = GetFinalPathNameByHandleW(file.get(), target.data(), static_cast<DWORD>(target.size()), 0);
   }
   if (length == 0 || length >= target.size()) return std::string();
   target.resize(length);
-  return target;
+  return Utf8FromWide(target);
 }
 
 ULONGLONG Ticks(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
@@ -41,8 +43,9 @@ ULONGLONG Ticks(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} <
 // files without a name, so this is the only cleaning there is; a temporary
 // another save holds open cannot be deleted and stays.
 void RemoveStaleTemporaries(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + kReplaceTempPrefix + "*").c_str(), &found);
+  std::wstring wideFolder = WideFromUtf8(folder);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((wideFolder + WideFromUtf8(kReplaceTempPrefix) + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
@@ -50,8 +53,10 @@ void RemoveStaleTemporaries(const std::string& folder) {
   do {
     bool plainFile = !(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
     bool stale = Ticks(found.ftLastWriteTime) + kStaleTempSeconds * kTicksPerSecond <= Ticks(now);
-    if (plainFile && stale && IsReplaceTempName(found.cFileName)) DeleteFileA((folder + found.cFileName).c_str());
-  } while (FindNextFileA(search, &found));
+    if (plainFile && stale && IsReplaceTempName(Utf8FromWide(found.cFileName).c_str())) {
+      DeleteFileW((wideFolder + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
@@ -59,7 +64,7 @@ void RemoveStaleTemporaries(const std::string& folder) {
 HANDLE CreateTemporary(const std::string& folder, std::string& temp) {
   for (int attempt = 0; attempt < 64; ++attempt) {
     temp = folder + NewReplaceTempName();
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(WideFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
   return INVALID_HANDLE_VALUE;
@@ -68,8 +73,8 @@ HANDLE CreateTemporary(const std::string& folder, std::string& temp) {
 }  // namespace
 
 FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || static_cast<uint64_t>(size.QuadPart) > kMaxWholeFileBytes) {
@@ -113,12 +118,13 @@ FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector
               put == bytes.size() && FlushFileBuffers(file.get());
     written = CloseHandle(file.release()) && written;
   }
+  std::wstring wideTemp = WideFromUtf8(temp);
   if (!written) {
-    DeleteFileA(temp.c_str());
+    DeleteFileW(wideTemp.c_str());
     return FileStatus::WriteFailed;
   }
-  if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp.c_str());
+  if (!MoveFileExW(wideTemp.c_str(), WideFromUtf8(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(wideTemp.c_str());
     return FileStatus::CannotOpen;
   }
   return FileStatus::Ok;

@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 #include "platform/temp_file.h"
+#include "platform/win32/wide_text.h"
 
 namespace zam {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 intptr_t OpenHandle(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
-  HANDLE h = CreateFileA(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(WideFromUtf8(path).c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   return reinterpret_cast<intptr_t>(h);  // INVALID_HANDLE_VALUE is -1, the class's "none"
 }
 
@@ -92,15 +93,15 @@ void File::Close() {
   handle_ = kNoHandle;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) { return DeleteFileW(WideFromUtf8(path).c_str()) != 0; }
 
 std::string CreateTempFilePath(const char* prefix) {
-  char folder[MAX_PATH + 1];
-  DWORD length = GetTempPathA(sizeof folder, folder);
+  wchar_t folder[MAX_PATH + 1];
+  DWORD length = GetTempPathW(MAX_PATH + 1, folder);
   if (length == 0 || length > MAX_PATH) return std::string();
-  char path[MAX_PATH];
-  if (GetTempFileNameA(folder, prefix, 0, path) == 0) return std::string();
-  return path;
+  wchar_t path[MAX_PATH];
+  if (GetTempFileNameW(folder, WideFromUtf8(prefix).c_str(), 0, path) == 0) return std::string();
+  return Utf8FromWide(path);
 }
 
 }  // namespace zam
