@@ -92,7 +92,7 @@ int main() {
   zam::StartupArgs args;
   args.programPath = std::string(temp) + "zam_bench\\ZelcorAnimManager.exe";  // no settings there: the defaults
   args.arguments = {"ZelcorAnimManager.exe"};
-  HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+  HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                    zam::MainDialogProc, reinterpret_cast<LPARAM>(&args));
   if (!window) return 1;
   Pump();

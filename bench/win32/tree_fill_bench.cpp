@@ -131,7 +131,7 @@ int main() {
   zam::StartupArgs args;
   args.programPath = dir + "\\ZelcorAnimManager.exe";
   args.arguments = {"ZelcorAnimManager.exe"};
-  HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, zam::MainDialogProc,
+  HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, zam::MainDialogProc,
                                    reinterpret_cast<LPARAM>(&args));
   if (!window) return 1;
   ShowWindow(window, SW_SHOW);

@@ -81,7 +81,7 @@ class ScratchFolder {
   // Points the temporary folder at one that does not exist, so that no
   // temporary file can be made until the object goes away.
   void LoseTemporaryFolder() const {
-    for (const char* name : kTempVariables) SetVariable(name, Path("missing"));
+    for (const auto* variable : kTempVariables) SetVariable(variable, At("missing").native());
   }
 
   // Names of the files made by the temporary-file service ("ifp", "dff" and

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <utility>
 
 #include "anim/ifp_writer.h"
 #include "demo_models.h"
@@ -126,15 +127,12 @@ class Browser : public EditorTest {
     SendMessageA(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   }
-  // A double-click as the mouse makes it: down, up, double-click, up.
+  // A double-click with the mouse on the item, scrolled into view first.
   void DoubleClick(const std::string& text) {
     HTREEITEM item = Find(text);
     ASSERT_NE(item, nullptr) << text;
-    POINT at = Middle(item);
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
-      PostMessageA(Tree(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    }
-    Pump();
+    TreeView_EnsureVisible(Tree(), item);
+    ClickControl(IDC_BROWSER_TREE, Middle(item), Button::Left, {}, 2);
   }
   void Select(const std::string& text) {
     HTREEITEM item = Find(text);
@@ -346,32 +344,52 @@ TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
   EXPECT_TRUE(Model().character().mesh.textures.empty());
 }
 
-// The popups the main window was about to show.
+// The popups the main window was about to show; once one is open and idle,
+// the keys that choose from it are typed.
+// A popup the keys did not close ends after a while, so a test cannot hang in it.
 std::vector<HMENU> shownPopups;
-LRESULT CALLBACK RecordPopups(int code, WPARAM wParam, LPARAM lParam) {
+std::vector<WORD> menuKeys;
+void CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  EndMenu();
+}
+LRESULT CALLBACK WatchPopups(int code, WPARAM wParam, LPARAM lParam) {
   const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) shownPopups.push_back(reinterpret_cast<HMENU>(call->wParam));
+  if (code == HC_ACTION && call->message == WM_INITMENUPOPUP) {
+    shownPopups.push_back(reinterpret_cast<HMENU>(call->wParam));
+    SetTimer(nullptr, 0, 3000, EndStuckMenu);
+  }
+  if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU && !menuKeys.empty()) {
+    for (WORD key : std::exchange(menuKeys, {})) SendKeys({key});
+  }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// A right click with the mouse, as a user makes it, on the tree of the
+// program: the popup of a package or model opens once and its first command
+// runs; folders and the empty part have none.
 TEST_F(Browser, RightClickOffersThePopupOfPackagesAndModelsOnly) {
   Start();
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordPopups, nullptr, GetCurrentThreadId());
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchPopups, nullptr, GetCurrentThreadId());
   struct Case {
     const char* item;  // nullptr: below the last item
     int popup;         // -1: none; otherwise its first command is chosen
   } cases[] = {{"sub", -1}, {nullptr, -1}, {"walk.ifp", 0}, {"ped.dff", 1}};
   for (const Case& c : cases) {
     shownPopups.clear();
-    POINT at = Middle(Find(c.item ? c.item : "walk.ifp"));
-    if (!c.item) at.y += 200;
-    ClientToScreen(Tree(), &at);
-    // Keys for the popup's own message loop: its first command, or away.
-    for (WPARAM key : c.popup < 0 ? std::vector<WPARAM>{VK_ESCAPE} : std::vector<WPARAM>{VK_DOWN, VK_RETURN}) {
-      PostMessageA(Tree(), WM_KEYDOWN, key, 0);
+    POINT at{};
+    if (c.item) {
+      HTREEITEM item = Find(c.item);
+      TreeView_EnsureVisible(Tree(), item);
+      at = Middle(item);
+    } else {
+      RECT client;
+      GetClientRect(Tree(), &client);
+      at = {20, client.bottom - 4};  // below the last item
     }
-    SendMessageA(Tree(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Tree()), MAKELPARAM(at.x, at.y));
-    Pump();
+    menuKeys = c.popup < 0 ? std::vector<WORD>{} : std::vector<WORD>{VK_DOWN, VK_RETURN};
+    ClickControl(IDC_BROWSER_TREE, at, Button::Right);
+    Settle(200);
     ASSERT_EQ(shownPopups.size(), c.popup < 0 ? 0u : 1u) << (c.item ? c.item : "empty part");
     if (c.popup >= 0) {
       EXPECT_EQ(shownPopups[0], GetSubMenu(Main().treeMenu.get(), c.popup));

@@ -72,7 +72,7 @@ void EditorTest::Start(const std::vector<std::string>& arguments) {
   args_.programPath = Path("ZelcorAnimManager.exe");
   args_.arguments = {"ZelcorAnimManager.exe"};
   args_.arguments.insert(args_.arguments.end(), arguments.begin(), arguments.end());
-  window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+  window_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
                                reinterpret_cast<LPARAM>(&args_));
   ASSERT_NE(window_, nullptr) << GetLastError();
   Pump();
