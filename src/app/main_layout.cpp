@@ -43,7 +43,8 @@ std::vector<ControlPlacement> MainLayout(int w, int h) {
       move(IDC_GO_END, 128, h - 32),
       place(IDC_TIME_BAR, 150, h - 41, w - 262, 32),
       move(IDC_CURRENT_FRAME, w - 112, h - 32),
-      move(IDC_FRAME_SEPARATOR, w - 65, h - 25),
+      // Between the frame boxes and as tall, its text centred like theirs.
+      place(IDC_FRAME_SEPARATOR, w - 66, h - 32, 12, 23),
       move(IDC_FRAME_COUNT, w - 52, h - 32),
   };
 }
