@@ -8,8 +8,6 @@
 
 namespace zam {
 
-class ByteWriter;
-
 enum class IfpWriteStatus {
   Ok,
   // `format` is neither layout: only its four bytes were written.
@@ -21,12 +19,6 @@ enum class IfpWriteStatus {
 // without keys, and as ANP3 rotation-and-translation tracks, so that every
 // file written reads back as written.
 IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out);
-
-// The writers of the two layouts, which WriteIfp reaches through the layout
-// table (anim/package_layouts.h): the package's bytes after its tag, whatever
-// its `format` says.
-void WriteAnpkPackage(const AnimPackage& package, ByteWriter& out);
-void WriteAnp3Package(const AnimPackage& package, ByteWriter& out);
 
 // Whether the track's key type is one the ANPK layout stores keys for.
 bool HasKnownKeyType(const BoneTrack& track);

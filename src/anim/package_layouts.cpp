@@ -1,7 +1,5 @@
 #include "anim/package_layouts.h"
 
-#include "anim/ifp_writer.h"
-
 namespace zam {
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "anim/anim_package.h"
-#include "anim/ifp_reader.h"
+#include "anim/ifp_read_status.h"
 #include "base/byte_writer.h"
 
 namespace zam {
@@ -36,5 +36,13 @@ const PackageLayout* LayoutOfTag(uint32_t tag);
 const PackageLayout* LayoutNamed(std::string_view commandLineName);
 // The layout's place in PackageLayouts(), -1 for none.
 int LayoutIndex(uint32_t tag);
+
+// The table's readers and writers, defined by the IFP reader and writer,
+// which reach them through the table. A reader does not check the tag again;
+// a writer writes the package's bytes after its tag, whatever its `format` says.
+IfpReadStatus ReadAnpkPackage(const uint8_t* data, size_t size, AnimPackage& package);
+IfpReadStatus ReadAnp3Package(const uint8_t* data, size_t size, AnimPackage& package);
+void WriteAnpkPackage(const AnimPackage& package, ByteWriter& out);
+void WriteAnp3Package(const AnimPackage& package, ByteWriter& out);
 
 }  // namespace zam

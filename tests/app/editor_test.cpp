@@ -18,38 +18,14 @@
 #include "support/memory_settings_store.h"
 #include "support/package_matchers.h"
 #include "support/scratch_folder.h"
+#include "support/test_package.h"
 #include "txd_builder.h"
 
 namespace zam {
 namespace {
 
 using Kind = RowChange::Kind;
-
-// `animations` animations named anim0, anim1, ... with two tracks each: a
-// translated root (id 0) ending at 1.0 s and a scaled spine (id 22) at 2.5 s.
-AnimPackage TestPackage(int animations, uint32_t format = kFormatANPK) {
-  AnimPackage package{};
-  package.format = format;
-  SetName(package.name, "ped");
-  for (int a = 0; a < animations; ++a) {
-    Animation animation{};
-    SetName(animation.name, "anim" + std::to_string(a));
-    for (float end : {1.0f, 2.5f}) {
-      BoneTrack track{};
-      SetName(track.name, end == 1.0f ? "Root" : "Spine");
-      track.boneId = end == 1.0f ? 0 : 22;
-      track.keyType = end == 1.0f ? kKeyKRT0 : kKeyKRTS;
-      KeyFrame first{}, last{};
-      first.rotation[3] = last.rotation[3] = 1.0f;
-      last.translation[0] = 2.0f;
-      last.time = end;
-      track.keys = {first, last};
-      animation.bones.push_back(track);
-    }
-    package.animations.push_back(animation);
-  }
-  return package;
-}
+using test::TestPackage;
 
 std::vector<std::string> Names(const AnimPackage& package) {
   std::vector<std::string> names;
@@ -92,7 +68,7 @@ class EditorTest : public ::testing::Test {
 };
 
 TEST_F(EditorTest, SelectionDecidesTheCurrentAnimation) {
-  Open(TestPackage(4));
+  Open(TestPackage(kFormatANPK, 4));
   EXPECT_EQ(editor_.currentAnimation(), -1);
   EditorChanges changes = editor_.SetAnimationSelected(2, true);
   EXPECT_EQ(editor_.currentAnimation(), 2);
@@ -126,7 +102,7 @@ TEST_F(EditorTest, SelectionDecidesTheCurrentAnimation) {
 // Every edit is one step: it marks the document, and undoing it brings back
 // the package, the selection and the unmarked title; redoing it the edit.
 TEST_F(EditorTest, EveryEditIsOneStepUndoneAndRedone) {
-  AnimPackage incoming = TestPackage(2);
+  AnimPackage incoming = TestPackage(kFormatANPK, 2);
   SetName(incoming.animations[0].name, "extra");
   incoming.animations[1].bones.pop_back();
   const std::string other = Write("other.ifp", incoming);
@@ -153,7 +129,7 @@ TEST_F(EditorTest, EveryEditIsOneStepUndoneAndRedone) {
       {"package name", [&] { editor_.SetPackageName("cop"); }},
       {"layout", [&] { editor_.SetLayout(kFormatANP3); }},
   };
-  Open(TestPackage(4));
+  Open(TestPackage(kFormatANPK, 4));
   const std::string opened = "walk.ifp - Zelcor Animation Manager";
   for (const Edit& edit : edits) {
     SCOPED_TRACE(edit.what);
@@ -183,7 +159,7 @@ TEST_F(EditorTest, EveryEditIsOneStepUndoneAndRedone) {
 }
 
 TEST_F(EditorTest, CopyAppendsDeepCopiesAndDeleteRemovesExactlyTheSelectedRows) {
-  Open(TestPackage(4));
+  Open(TestPackage(kFormatANPK, 4));
   Select({0, 2});
   EditorChanges changes = editor_.CopyAnimations();
   EXPECT_EQ(changes.animationRows, (std::vector<RowChange>{{Kind::Inserted, 4}, {Kind::Inserted, 5}}));
@@ -209,7 +185,7 @@ TEST_F(EditorTest, CopyAppendsDeepCopiesAndDeleteRemovesExactlyTheSelectedRows) 
   } cases[] = {{{5, 0, 3}, {"anim1", "anim2", "anim4"}}, {{3, 1}, {"anim0", "anim2", "anim4", "anim5"}},
                {{0, 4}, {"anim1", "anim2", "anim3", "anim5"}}};
   for (const auto& test : cases) {
-    Open(TestPackage(6));
+    Open(TestPackage(kFormatANPK, 6));
     Select(test.rows);
     changes = editor_.DeleteAnimations();
     EXPECT_EQ(Names(editor_.package()), test.left);
@@ -223,7 +199,7 @@ TEST_F(EditorTest, CopyAppendsDeepCopiesAndDeleteRemovesExactlyTheSelectedRows) 
 // Deleting tracks shortens the animation: its row, the frame count and the
 // play head follow; KR00 and KRT0 decide what the next save writes.
 TEST_F(EditorTest, TrackEditsChangeTheAnimationAndWhatIsSaved) {
-  Open(TestPackage(2));
+  Open(TestPackage(kFormatANPK, 2));
   Select({1});
   SelectTracks({1});
   editor_.StepFrame(FrameStep::Last);
@@ -237,7 +213,7 @@ TEST_F(EditorTest, TrackEditsChangeTheAnimationAndWhatIsSaved) {
   editor_.DeleteTracks();
   EXPECT_EQ(editor_.FrameCount(), 0) << "no track left";
 
-  Open(TestPackage(1));
+  Open(TestPackage(kFormatANPK, 1));
   Select({0});
   SelectTracks({0});
   editor_.SetTrackKeyType(kKeyKR00);  // KRT0 -> KR00: translation dropped
@@ -256,7 +232,7 @@ TEST_F(EditorTest, TrackEditsChangeTheAnimationAndWhatIsSaved) {
 }
 
 TEST_F(EditorTest, RenamesKeepTwentyThreeCharactersAndTypingIsOneStep) {
-  Open(TestPackage(2));
+  Open(TestPackage(kFormatANPK, 2));
   EditorChanges changes = editor_.RenameAnimation(1, "anim1");
   EXPECT_FALSE(editor_.HasUnsavedChanges()) << "the same name";
   EXPECT_EQ(changes.animationRows, (std::vector<RowChange>{{Kind::Changed, 1}})) << "the row shows the stored name";
@@ -272,7 +248,7 @@ TEST_F(EditorTest, RenamesKeepTwentyThreeCharactersAndTypingIsOneStep) {
 }
 
 TEST_F(EditorTest, RemoveTranslationKeysTalliesTheSelectedAnimations) {
-  AnimPackage package = TestPackage(3);
+  AnimPackage package = TestPackage(kFormatANPK, 3);
   package.animations[1].bones[1].boneId = 3;
   Open(package);
   EXPECT_TRUE(editor_.TranslationTally().empty());
@@ -295,7 +271,7 @@ TEST_F(EditorTest, RemoveTranslationKeysTalliesTheSelectedAnimations) {
 }
 
 TEST_F(EditorTest, OpeningReadsTheFileOrLeavesANewDocumentWithTheMessage) {
-  Open(TestPackage(3));
+  Open(TestPackage(kFormatANPK, 3));
   Select({1});
   editor_.DeleteAnimations();
   EditorChanges changes = editor_.OpenFile(folder_.ProgramPath("missing.ifp"));
@@ -310,7 +286,7 @@ TEST_F(EditorTest, OpeningReadsTheFileOrLeavesANewDocumentWithTheMessage) {
   EXPECT_FALSE(editor_.HasPlaceToSave()) << "a file that is no package never becomes the document";
 
   std::vector<uint8_t> bytes;
-  WriteIfp(TestPackage(3), bytes);
+  WriteIfp(TestPackage(kFormatANPK, 3), bytes);
   bytes.resize(bytes.size() - 40);
   folder_.Write("cut.ifp", bytes);
   changes = editor_.OpenFile(folder_.ProgramPath("cut.ifp"));
@@ -318,7 +294,7 @@ TEST_F(EditorTest, OpeningReadsTheFileOrLeavesANewDocumentWithTheMessage) {
   EXPECT_EQ(changes.messageNumber, 3);
   EXPECT_EQ(Title(), "cut.ifp - Zelcor Animation Manager");
 
-  Write("walk.ifp", TestPackage(2, kFormatANP3));
+  Write("walk.ifp", TestPackage(kFormatANP3, 2));
   folder_.Write("anim.img", gen::BuildImgArchive({{"walk.ifp", folder_.Read("walk.ifp")}}));
   changes = editor_.OpenArchiveEntry(folder_.ProgramPath("anim.img"), "WALK.IFP");
   EXPECT_FALSE(changes.message);
@@ -331,7 +307,7 @@ TEST_F(EditorTest, OpeningReadsTheFileOrLeavesANewDocumentWithTheMessage) {
 }
 
 TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
-  Open(TestPackage(2));
+  Open(TestPackage(kFormatANPK, 2));
   editor_.SetLayout(kFormatANP3);
   EXPECT_FALSE(editor_.HasUnsavedChanges()) << "the layout alone is no unsaved change";
   Select({0});
@@ -381,9 +357,9 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
 }
 
 TEST_F(EditorTest, MergingTakesTheCheckedAnimationsAsOneStep) {
-  Open(TestPackage(3));
+  Open(TestPackage(kFormatANPK, 3));
   Select({1});
-  AnimPackage incoming = TestPackage(3);
+  AnimPackage incoming = TestPackage(kFormatANPK, 3);
   SetName(incoming.animations[0].name, "ANIM1");  // replaces anim1, whatever the case
   SetName(incoming.animations[2].name, "extra");
   incoming.animations[0].bones.pop_back();
@@ -403,12 +379,12 @@ TEST_F(EditorTest, MergingTakesTheCheckedAnimationsAsOneStep) {
 
   editor_.Undo();
   editor_.Undo();
-  EXPECT_TRUE(test::SamePackage(TestPackage(3), editor_.package()));
+  EXPECT_TRUE(test::SamePackage(TestPackage(kFormatANPK, 3), editor_.package()));
   EXPECT_FALSE(editor_.HasUnsavedChanges());
 
   DocumentState place;
   SetDocumentFromArchiveEntry(place, "C:\\game\\anim.img", "run.ifp");
-  changes = editor_.TakeAsDocument(TestPackage(5), place);
+  changes = editor_.TakeAsDocument(TestPackage(kFormatANPK, 5), place);
   EXPECT_EQ(editor_.package().animationCount(), 5);
   EXPECT_EQ(editor_.currentAnimation(), -1);
   EXPECT_FALSE(editor_.CanUndo());
@@ -417,7 +393,7 @@ TEST_F(EditorTest, MergingTakesTheCheckedAnimationsAsOneStep) {
 }
 
 TEST_F(EditorTest, PlaybackMovesThePlayHeadUntilAFrameButtonStopsIt) {
-  Open(TestPackage(1));
+  Open(TestPackage(kFormatANPK, 1));
   Select({0});
   EXPECT_TRUE(editor_.TogglePlayback().playing);
   EXPECT_TRUE(editor_.playing());

@@ -236,27 +236,4 @@ void EditorTest::Pump() {
   }
 }
 
-AnimPackage TestPackage(uint32_t format, int animations) {
-  AnimPackage package{};
-  package.format = format;
-  SetName(package.name, "ped");
-  for (int a = 0; a < animations; ++a) {
-    Animation animation{};
-    SetName(animation.name, "anim" + std::to_string(a));
-    for (float end : {1.0f, 2.5f}) {
-      BoneTrack track{};
-      SetName(track.name, end == 1.0f ? "Root" : "Spine");
-      track.boneId = end == 1.0f ? 0 : 22;
-      track.keyType = end == 1.0f ? kKeyKRT0 : kKeyKRTS;
-      KeyFrame first{}, last{};
-      first.rotation[3] = last.rotation[3] = 1.0f;
-      last.time = end;
-      track.keys = {first, last};
-      animation.bones.push_back(track);
-    }
-    package.animations.push_back(animation);
-  }
-  return package;
-}
-
 }  // namespace zam::test

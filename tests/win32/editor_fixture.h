@@ -16,6 +16,7 @@
 #include "app/win32/main_dialog.h"
 #include "app/win32/ui_prompts.h"
 #include "real_input.h"
+#include "support/test_package.h"
 
 namespace zam::test {
 
@@ -115,8 +116,5 @@ class EditorTest : public ::testing::Test {
   StartupArgs args_;
 };
 
-// A package of `animations` animations with two tracks each, ending at 1.0 s
-// and 2.5 s, in the given layout.
-AnimPackage TestPackage(uint32_t format = kFormatANPK, int animations = 4);
 
 }  // namespace zam::test

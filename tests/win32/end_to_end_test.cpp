@@ -59,79 +59,29 @@ class EndToEnd : public EditorTest {
     HWND window = nullptr;
   };
 
-  // Runs `program` (with `command` as its command line) in the test's
-  // folder and waits for a window titled `title`.
-  Started StartProgram(const std::string& program, std::string command, const char* title) {
+  // Runs `program` (with `command` as its command line) in the test's folder.
+  Started Launch(const std::string& program, std::string command) {
     Started started;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     EXPECT_TRUE(CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
                                &startup, &started.process))
         << GetLastError();
-    started.window = WaitForWindow(title, 30000);
     return started;
   }
 
-  // Closes the program's window and expects it to end with exit code 0.
-  void CloseProgram(Started& started) {
-    PostMessageA(started.window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(started.process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(started.process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    CloseHandle(started.process.hThread);
-    CloseHandle(started.process.hProcess);
-  }
-};
-
-// From the moment its window exists, the program never lists the package's
-// animations under the title of a new document; closed, its window goes at
-// once, whatever releasing the device takes after.
-TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageTitledAndClosesAtOnce) {
-  std::string package = WritePackage("e2e walk.ifp", TestPackage(kFormatANP3, 3));
-  Started program;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string command = "\"" + ProgramPath() + "\" \"" + package + "\"";
-  ASSERT_TRUE(CreateProcessA(ProgramPath().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
-                             &startup, &program.process));
-  int listedUnderNew = 0;
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
-    if (HWND window = MainWindowOfProcess(program.process.dwProcessId)) {
-      // The rows first: the title read after them must already name the file.
-      LRESULT rows = SendMessageA(GetDlgItem(window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0);
-      char title[256] = {};
-      GetWindowTextA(window, title, sizeof title);
-      if (rows > 0 && std::string(title) == "new - Zelcor Animation Manager") ++listedUnderNew;
-      if (std::string(title) == "e2e walk.ifp - Zelcor Animation Manager" && IsWindowVisible(window)) {
-        program.window = window;
-        break;
-      }
-    }
-    Sleep(1);
-  }
-  ASSERT_NE(program.window, nullptr) << "no window with the document's title";
-  EXPECT_EQ(listedUnderNew, 0) << "the title lagged behind the lists";
-  EXPECT_EQ(SendMessageA(GetDlgItem(program.window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
-
-  const DWORD asked = GetTickCount();
-  PostMessageA(program.window, WM_CLOSE, 0, 0);
-  while (IsWindowVisible(program.window) && GetTickCount() - asked < 5000) Sleep(1);
-  EXPECT_LT(GetTickCount() - asked, 300u) << "the window stayed on screen";
-  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(program.process.hProcess, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
-  CloseHandle(program.process.hThread);
-  CloseHandle(program.process.hProcess);
+  // Closes the program's window and expects it to end with exit code 0;
+  // returns the milliseconds the window stayed on the screen.
+  DWORD CloseProgram(Started& started) {
+    EXPECT_LT(CloseProgram(program), 300u) << "the window stayed on the screen";
 }
 
 // Started by its bare name from its own folder, as "wine Program.exe" does,
 // the program still keeps its settings beside itself.
 TEST_F(EndToEnd, SettingsBesideTheProgramWhenStartedByBareName) {
   ASSERT_TRUE(CopyFileA(ProgramPath().c_str(), Path("ZelcorAnimManager.exe").c_str(), FALSE));
-  Started program =
-      StartProgram(Path("ZelcorAnimManager.exe"), "ZelcorAnimManager.exe", "new - Zelcor Animation Manager");
+  Started program = Launch(Path("ZelcorAnimManager.exe"), "ZelcorAnimManager.exe");
+  program.window = WaitForWindow("new - Zelcor Animation Manager", 30000);
   ASSERT_NE(program.window, nullptr);
   PostMessageA(program.window, WM_COMMAND, ID_PREVIEW_SHOW_AXIS, 0);
   CloseProgram(program);

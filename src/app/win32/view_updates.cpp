@@ -71,9 +71,11 @@ void ShowTrackRows(MainWindow& main, const EditorChanges& changes) {
       ClearKeyGrid(main.keyGrid);
     }
   }
+  bool removed = false;
   for (const RowChange& change : changes.trackRows) {
     switch (change.kind) {
       case RowChange::Kind::Removed:
+        removed = true;
         SendMessageW(bones, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
         SendMessageW(main.keyGrid.grid, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
         break;
@@ -86,8 +88,8 @@ void ShowTrackRows(MainWindow& main, const EditorChanges& changes) {
         break;  // tracks come back only with every row
     }
   }
-  // A shorter animation makes a narrower time line.
-  if (animation && !changes.allTracks) FitKeyGridToAnimation(main.keyGrid);
+  // Without those tracks the animation may be shorter: a narrower time line.
+  if (animation && removed) FitKeyGridToAnimation(main.keyGrid);
   FitBoneListToKeyGrid(main.keyGrid);
   AlignBoneListWithKeyGrid(main.keyGrid);
 }

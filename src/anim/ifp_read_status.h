@@ -1,0 +1,16 @@
+#pragma once
+// What reading an IFP package came to.
+
+namespace zam {
+
+enum class IfpReadStatus {
+  Ok,
+  // The bytes ended before everything the file declares: the animations,
+  // tracks and keys begun before the end were read (the last of each keeps
+  // what was there, zero-filled beyond), those never begun are left out.
+  Truncated,
+  // The first four bytes are neither tag; the package was not touched.
+  UnknownFormat,
+};
+
+}  // namespace zam
