@@ -8,6 +8,7 @@
 #define IDR_TREE_MENU 105
 #define IDD_OPENING_OPTION 107
 #define IDD_REMOVE_TRANS_KEY 109
+#define IDD_CHANGE_SPEED 113
 
 /* Main dialog controls */
 #define IDC_DIRECTORY_GROUP 40025
@@ -61,10 +62,10 @@
 
 /* Remove Trans Key dialog */
 #define IDC_REMOVE_TRANS_LIST 1001
+/* Change Speed dialog */
+#define IDC_SPEED_FACTOR 1001
 
 /* Menu commands */
-#define ID_COMMAND_FIRST 40000
-#define ID_COMMAND_LAST 40043
 #define ID_TREE_OPEN 40000
 #define ID_BONE_KR00 40001
 #define ID_BONE_KRT0 40002
@@ -111,5 +112,10 @@
 #define ID_KEY_LAST_FRAME 40107
 #define ID_KEY_FRAME_BACK 40108
 #define ID_KEY_FRAME_FORWARD 40109
+#define ID_KEY_INSERT 40110
+/* Key editing and the new document */
+#define ID_IFP_NEW 40111
+#define ID_ANIM_CHANGE_SPEED 40112
+#define ID_BONE_INSERT_KEY 40113
 
 #endif

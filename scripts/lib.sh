@@ -32,8 +32,10 @@ configure_and_build() {
     { cat "$dir.configure.log"; return 1; }
   local targets=()
   for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
-  cmake --build "$dir" -j"$JOBS" "${targets[@]}" 2>&1 | grep -E "error|warning:|Error" || true
-  [ "${PIPESTATUS[0]}" -eq 0 ]
+  cmake --build "$dir" -j"$JOBS" "${targets[@]}" >"$dir.build.log" 2>&1
+  local status=$?
+  grep -E "error|warning:|Error" "$dir.build.log" || true
+  return $status
 }
 
 # build_native NAME [cmake options...]: a native build in $BUILD/NAME.

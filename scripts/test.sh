@@ -7,7 +7,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 trap stop_display_and_wine EXIT
 
-FUZZ_SECONDS=${ZAM_FUZZ_SECONDS:-30}
+FUZZ_SECONDS=${ZAM_FUZZ_SECONDS:-15}
 TOTAL_PASSED=0
 TOTAL_FAILED=0
 SUMMARY=()

@@ -1,6 +1,7 @@
 #include "app/editor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "anim/package_merge.h"
@@ -9,6 +10,7 @@
 #include "model/skinned_model_loader.h"
 #include "model/weapon_model_loader.h"
 #include "platform/file.h"
+#include "preview/pose.h"
 #include "views/current_animation.h"
 
 namespace zam {
@@ -38,6 +40,34 @@ std::vector<int> ValidRows(std::vector<int> rows, int count) {
 }
 
 const char* SettingsKey(ModelRole role) { return role == ModelRole::Character ? ini::kModel : ini::kWeapon; }
+
+// The offset the model gives the bone a track binds to (by its HAnim id);
+// the origin when no bone has that id.
+Vec3 ModelOffset(const SkinnedModelData& model, int32_t boneId) {
+  const int bones = PosableBoneCount(model);
+  for (int bone = 0; bone < bones; ++bone) {
+    if (BoneId(model, bone) == boneId) return model.bonePosition[static_cast<size_t>(bone)];
+  }
+  return {0.0f, 0.0f, 0.0f};
+}
+
+// The key of `track` on the 1/60 s frame `frame`, or -1.
+int KeyOnFrame(const BoneTrack& track, int32_t frame) {
+  for (int k = 0; k < track.keyCount(); ++k) {
+    if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) == frame) return k;
+  }
+  return -1;
+}
+
+// The key of `track` nearest to `time`, or -1 for a track without keys.
+int KeyNearest(const BoneTrack& track, float time) {
+  int nearest = -1;
+  for (int k = 0; k < track.keyCount(); ++k) {
+    const float distance = std::fabs(track.keys[static_cast<size_t>(k)].time - time);
+    if (nearest < 0 || distance < std::fabs(track.keys[static_cast<size_t>(nearest)].time - time)) nearest = k;
+  }
+  return nearest;
+}
 
 }  // namespace
 
@@ -86,6 +116,8 @@ EditSelection Editor::Selection() const { return {current_, selectedAnimations_,
 // start; without one they show nothing.
 void Editor::ShowTracksOfCurrent(EditorChanges& changes) {
   selectedTracks_.clear();
+  currentKey_ = {};
+  changes.currentKey = true;
   changes.allTracks = true;
   changes.trackRows.clear();
   changes.preview = true;
@@ -214,6 +246,8 @@ EditorChanges Editor::DeleteTracks() {
     }
   }
   selectedTracks_.clear();
+  currentKey_ = {};
+  changes.currentKey = true;
   step.End(changes);
   // The animation may have become shorter: its row, the time controls and
   // the play head follow.
@@ -240,6 +274,8 @@ EditorChanges Editor::SetTrackKeyType(uint32_t keyType) {
   }
   step.End(changes);
   changes.preview = !changes.trackRows.empty();
+  // Whether its translation can be changed may have changed with it.
+  changes.currentKey = currentKey_.track >= 0;
   return changes;
 }
 
@@ -305,6 +341,166 @@ EditorChanges Editor::Undo() {
 EditorChanges Editor::Redo() {
   std::optional<EditSelection> shown = history_.Redo(package_);
   return shown ? ShowStepped(*shown) : EditorChanges{};
+}
+
+BoneTrack* Editor::CurrentKeyTrack() {
+  Animation* animation = AnimationAt(package_, current_);
+  if (!animation || currentKey_.track < 0 || currentKey_.track >= animation->boneCount()) return nullptr;
+  BoneTrack& track = animation->bones[static_cast<size_t>(currentKey_.track)];
+  return currentKey_.key >= 0 && currentKey_.key < track.keyCount() ? &track : nullptr;
+}
+
+std::optional<KeyValues> Editor::CurrentKeyValues() const {
+  BoneTrack* track = const_cast<Editor*>(this)->CurrentKeyTrack();
+  if (!track) return std::nullopt;
+  const KeyFrame& key = track->keys[static_cast<size_t>(currentKey_.key)];
+  KeyValues values;
+  values.hasTranslation = KeyTypeHas(track->keyType, 2, 'T');
+  values.translation = values.hasTranslation ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
+                                             : ModelOffset(character_, track->boneId);
+  values.rotation = HeadingPitchRollOf({key.rotation[0], key.rotation[1], key.rotation[2], key.rotation[3]});
+  return values;
+}
+
+EditorChanges Editor::SelectKey(int track, int key) {
+  EditorChanges changes;
+  const Animation* animation = CurrentAnimation();
+  const BoneTrack* selected =
+      animation && track >= 0 && track < animation->boneCount() ? &animation->bones[static_cast<size_t>(track)]
+                                                                : nullptr;
+  changes.currentKey = true;
+  if (!selected || key < 0 || key >= selected->keyCount()) {
+    currentKey_ = {};
+    return changes;
+  }
+  currentKey_ = {track, key};
+  selectedTracks_ = {track};
+  changes.selection = true;
+  Stop(changes);
+  playHead_.currentTime = selected->keys[static_cast<size_t>(key)].time;
+  changes.playHead = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::StepKey(KeyStep step) {
+  const Animation* animation = CurrentAnimation();
+  if (!animation || currentKey_.track < 0) return {};
+  KeyRef next = currentKey_;
+  switch (step) {
+    case KeyStep::Previous:
+      --next.key;
+      break;
+    case KeyStep::Next:
+      ++next.key;
+      break;
+    case KeyStep::TrackAbove:
+    case KeyStep::TrackBelow:
+      next.track += step == KeyStep::TrackAbove ? -1 : 1;
+      if (next.track < 0 || next.track >= animation->boneCount()) return {};
+      next.key = KeyNearest(animation->bones[static_cast<size_t>(next.track)], playHead_.currentTime);
+      break;
+  }
+  const BoneTrack& track = animation->bones[static_cast<size_t>(next.track)];
+  if (next.key < 0 || next.key >= track.keyCount()) return {};
+  return SelectKey(next.track, next.key);
+}
+
+// One step of the history for the change of the current key's values.
+EditorChanges Editor::ChangeCurrentKey(const std::function<void(KeyFrame&)>& change) {
+  EditorChanges changes;
+  BoneTrack* track = CurrentKeyTrack();
+  if (!track) return changes;
+  BoneTrack before = *track;
+  change(track->keys[static_cast<size_t>(currentKey_.key)]);
+  Step step(*this);
+  step.history().TrackChanged(package_, current_, currentKey_.track, std::move(before));
+  step.End(changes);
+  changes.currentKey = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::SetKeyTranslation(int axis, float value) {
+  BoneTrack* track = CurrentKeyTrack();
+  if (!track || axis < 0 || axis > 2 || !KeyTypeHas(track->keyType, 2, 'T')) return {};
+  return ChangeCurrentKey([axis, value](KeyFrame& key) { key.translation[axis] = value; });
+}
+
+EditorChanges Editor::SetKeyRotation(const HeadingPitchRoll& angles) {
+  const Quaternion rotation = QuaternionFromHeadingPitchRoll(angles);
+  return ChangeCurrentKey([&rotation](KeyFrame& key) {
+    key.rotation[0] = rotation.x;
+    key.rotation[1] = rotation.y;
+    key.rotation[2] = rotation.z;
+    key.rotation[3] = rotation.w;
+  });
+}
+
+EditorChanges Editor::InsertKeys() {
+  EditorChanges changes;
+  Animation* animation = AnimationAt(package_, current_);
+  if (!animation) return changes;
+  const int32_t frame = CurrentFrame();
+  const float time = static_cast<float>(frame) / kFramesPerSecond;
+  Step step(*this);
+  for (int row : selectedTracks_) {
+    if (row >= animation->boneCount()) continue;
+    BoneTrack& track = animation->bones[static_cast<size_t>(row)];
+    if (track.keys.empty() || KeyOnFrame(track, frame) >= 0) continue;
+    BoneTrack before = track;
+    const KeyFrame inserted = InterpolateTrack(track, time);
+    auto at = std::find_if(track.keys.begin(), track.keys.end(), [time](const KeyFrame& key) { return key.time > time; });
+    const int index = static_cast<int>(at - track.keys.begin());
+    track.keys.insert(at, inserted);
+    if (currentKey_.track == row && currentKey_.key >= index) ++currentKey_.key;
+    step.history().TrackChanged(package_, current_, row, std::move(before));
+    changes.keys = true;
+  }
+  step.End(changes);
+  return changes;
+}
+
+EditorChanges Editor::DeleteCurrentKey() {
+  EditorChanges changes;
+  BoneTrack* track = CurrentKeyTrack();
+  if (!track || track->keyCount() < 2) return changes;
+  BoneTrack before = *track;
+  track->keys.erase(track->keys.begin() + currentKey_.key);
+  Step step(*this);
+  step.history().TrackChanged(package_, current_, currentKey_.track, std::move(before));
+  step.End(changes);
+  currentKey_ = {};
+  // The animation may have become shorter.
+  changes.animationRows.push_back({RowChange::Kind::Changed, current_});
+  changes.keys = changes.currentKey = changes.timeRange = changes.playHead = changes.preview = true;
+  return changes;
+}
+
+EditorChanges Editor::ChangeSpeed(double factor) {
+  EditorChanges changes;
+  if (!(factor > 0.0) || !std::isfinite(factor)) return changes;
+  Step step(*this);
+  for (int row : selectedAnimations_) {
+    Animation* animation = AnimationAt(package_, row);
+    if (!animation) continue;
+    Animation before = *animation;
+    for (BoneTrack& track : animation->bones) {
+      for (KeyFrame& key : track.keys) {
+        // The float the ANP3 reader makes of that tick, so a save keeps it.
+        const double ticks = std::round(static_cast<double>(key.time) * kFramesPerSecond / factor);
+        key.time = static_cast<float>(ticks) / kFramesPerSecond;
+      }
+    }
+    step.history().AnimationChanged(package_, row, std::move(before));
+    changes.animationRows.push_back({RowChange::Kind::Changed, row});
+  }
+  step.End(changes);
+  if (changes.animationRows.empty()) return changes;
+  const float length = CurrentAnimationLength(package_, current_);
+  if (playHead_.currentTime > length) playHead_.currentTime = length;
+  changes.keys = changes.timeRange = changes.playHead = changes.preview = true;
+  // Key boxes moved: the current key is the same key still.
+  changes.currentKey = currentKey_.track >= 0;
+  return changes;
 }
 
 EditorChanges Editor::Discard() {

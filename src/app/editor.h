@@ -7,6 +7,7 @@
 // controls. Failures come back as message codes for the window to show.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "app/playback.h"
 #include "app/settings.h"
 #include "base/messages.h"
+#include "math/euler.h"
 #include "model/model_data.h"
 #include "preview/camera.h"
 
@@ -28,6 +30,21 @@ enum class ModelRole { Character, Weapon };
 enum class MergeMode { Append, Replace };
 enum class FrameStep { First, Back, Forward, Last };
 enum class PreviewOption { Axis, Mesh, Bone, Culling };
+enum class KeyStep { Previous, Next, TrackAbove, TrackBelow };
+
+// A key of the current animation: its track and its place in the track.
+struct KeyRef {
+  int track = -1;
+  int key = -1;
+  bool operator==(const KeyRef& other) const { return track == other.track && key == other.key; }
+};
+
+// The current key as the key value panel shows it.
+struct KeyValues {
+  Vec3 translation;  // the key's; for a track without translations the model bone's offset
+  bool hasTranslation;  // the track stores translations, so they can be changed
+  HeadingPitchRoll rotation;
+};
 
 // One row a command inserted, removed or changed, at the index it had when
 // that happened; applied in order, they bring a list from before to after.
@@ -52,6 +69,8 @@ struct EditorChanges {
   bool playing = false;    // playback started or stopped
   bool preview = false;    // a new frame is due
   bool options = false;    // a preview option or Show DFF Files
+  bool keys = false;        // keys were added, moved or removed: the key grid's boxes
+  bool currentKey = false;  // another current key, or other values of it
   bool character = false;  // the character model was loaded or dropped
   bool weapon = false;
   std::optional<Message> message;  // to be shown to the user
@@ -92,6 +111,10 @@ class Editor {
   const SkinnedModelData& character() const { return character_; }
   const WeaponModelData& weapon() const { return weapon_; }
 
+  // The current key (none: track -1), and what it holds.
+  const KeyRef& currentKey() const { return currentKey_; }
+  std::optional<KeyValues> CurrentKeyValues() const;
+
   // The preview of a package being opened with options runs on the main
   // window's play head and camera.
   float& sharedPreviewTime() { return playHead_.currentTime; }
@@ -119,6 +142,27 @@ class Editor {
   EditorChanges SetLayout(uint32_t format);
   EditorChanges Undo();
   EditorChanges Redo();
+
+  // Keys of the current animation. Selecting a key (key -1: none) selects its
+  // track's row and moves the play head to it; stepping goes to the previous
+  // or next key of the track, or to the key nearest the play head on the
+  // track above or below.
+  EditorChanges SelectKey(int track, int key);
+  EditorChanges StepKey(KeyStep step);
+  // The current key's translation along one axis (0 x, 1 y, 2 z), for a
+  // track that stores translations; its rotation from three angles.
+  EditorChanges SetKeyTranslation(int axis, float value);
+  EditorChanges SetKeyRotation(const HeadingPitchRoll& angles);
+  // A key at the play head's frame on each selected track, holding what the
+  // track gives there, so the animation looks the same; tracks with a key on
+  // that frame, or none at all, are left alone.
+  EditorChanges InsertKeys();
+  // Deletes the current key, unless it is its track's last.
+  EditorChanges DeleteCurrentKey();
+  // Every key time of the selected animations divided by `factor` (2 plays
+  // twice as fast), each on the nearest 1/60 s tick. A factor that is not
+  // above 0 changes nothing.
+  EditorChanges ChangeSpeed(double factor);
 
   // The document. Opening, discarding and taking a package as the document
   // do not ask: the window asks first whether unsaved changes may go.
@@ -178,6 +222,8 @@ class Editor {
   void ShowTracksOfCurrent(EditorChanges& changes);
   void Stop(EditorChanges& changes);
   void FinishRead(PackageReadStatus status, const DocumentState& place, EditorChanges& changes);
+  BoneTrack* CurrentKeyTrack();
+  EditorChanges ChangeCurrentKey(const std::function<void(KeyFrame&)>& change);
   EditorChanges ShowStepped(const EditSelection& selection);
   EditorChanges AfterWrite(PackageWriteStatus status);
 
@@ -192,6 +238,7 @@ class Editor {
   int current_ = -1;
   std::vector<int> selectedAnimations_;
   std::vector<int> selectedTracks_;
+  KeyRef currentKey_;
 
   PlayHead playHead_;
   bool playing_ = false;

@@ -22,6 +22,8 @@
   X(About,                                                                                                             \
     "Zelcor Animation Manager 0.20\n\n"                                                                                \
     "Edits IFP animation packages; keep copies of the game files you change.")                                         \
+  /* The Change Speed dialog's factor. */                                                                              \
+  X(SpeedFactorInvalid, "The speed factor must be a number above 0 with at most 4 significant digits.")                \
   /* Saving into an archive entry when the data could not be written (a full */                                        \
   /* disk): whether the archive could be put back as it was.                 */                                        \
   X(ArchiveUnchanged, "The package could not be written into the archive; the archive is unchanged.")                  \

@@ -40,23 +40,16 @@ const BoneTrack* FirstTrackOf(const Animation& animation, int32_t boneId, bool& 
 // translation it used.
 Matrix4 SampleTrack(const BoneTrack& track, float t, const Matrix4& boneRotation, const Vec3& bonePosition,
                     Vec3& translation) {
-  const size_t n = track.keys.size();
-  size_t k = 0;
-  while (k < n && !(track.keys[k].time >= t)) ++k;
-  if (k == n) k = n - 1;
-  const size_t k0 = k > 0 ? k - 1 : 0;
-  const size_t k1 = std::min(k0 + 1, n - 1);  // a single key interpolates with itself
-  const KeyFrame& key0 = track.keys[k0];
-  const KeyFrame& key1 = track.keys[k1];
-  const float u = IntervalParameter(t, key0.time, key1.time);
-
-  const Vec3 scale = KeyTypeHas(track.keyType, 3, 'S') ? Lerp(key0.scale, key1.scale, u) : Vec3{1.0f, 1.0f, 1.0f};
-  const Quaternion rotation = KeyTypeHas(track.keyType, 1, 'R')
-                                  ? Slerp(ToQuaternion(key0.rotation), ToQuaternion(key1.rotation), u)
-                                  : QuaternionFromMatrix(boneRotation);
+  const KeyFrame key = InterpolateTrack(track, t);
+  const Vec3 scale = KeyTypeHas(track.keyType, 3, 'S') ? Vec3{key.scale[0], key.scale[1], key.scale[2]}
+                                                        : Vec3{1.0f, 1.0f, 1.0f};
+  const Quaternion rotation =
+      KeyTypeHas(track.keyType, 1, 'R') ? ToQuaternion(key.rotation) : QuaternionFromMatrix(boneRotation);
   // A translating track replaces the model's bone offset; a rotation-only
   // track keeps it.
-  translation = KeyTypeHas(track.keyType, 2, 'T') ? Lerp(key0.translation, key1.translation, u) : bonePosition;
+  translation = KeyTypeHas(track.keyType, 2, 'T')
+                    ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
+                    : bonePosition;
   return Multiply(Multiply(ScalingMatrix(scale), RotationMatrix(rotation)), TranslationMatrix(translation));
 }
 
@@ -66,6 +59,25 @@ const Animation* ShownAnimation(const AnimPackage& package, int animationIndex) 
 }
 
 }  // namespace
+
+KeyFrame InterpolateTrack(const BoneTrack& track, float t) {
+  const size_t n = track.keys.size();
+  size_t k = 0;
+  while (k < n && !(track.keys[k].time >= t)) ++k;
+  if (k == n) k = n - 1;
+  const size_t k0 = k > 0 ? k - 1 : 0;
+  const size_t k1 = std::min(k0 + 1, n - 1);  // a single key interpolates with itself
+  const KeyFrame& key0 = track.keys[k0];
+  const KeyFrame& key1 = track.keys[k1];
+  const float u = IntervalParameter(t, key0.time, key1.time);
+  const Quaternion rotation = Slerp(ToQuaternion(key0.rotation), ToQuaternion(key1.rotation), u);
+  const Vec3 translation = Lerp(key0.translation, key1.translation, u);
+  const Vec3 scale = Lerp(key0.scale, key1.scale, u);
+  return KeyFrame{{rotation.x, rotation.y, rotation.z, rotation.w},
+                  {translation.x, translation.y, translation.z},
+                  {scale.x, scale.y, scale.z},
+                  t};
+}
 
 bool KeyTypeHas(uint32_t keyType, int position, char letter) {
   return static_cast<char>(keyType >> (8 * position) & 0xFF) == letter;

@@ -29,6 +29,12 @@ struct Pose {
 void EvaluatePose(const AnimPackage& package, int animationIndex, float time, const SkinnedModelData& model,
                   Pose& pose);
 
+// What a track with at least one key holds at `time`: its keys' rotations
+// slerped, their translations and scales blended, by where `time` lies
+// between the keys around it (the first and last keys hold before and
+// after them). The key's time is `time`.
+KeyFrame InterpolateTrack(const BoneTrack& track, float time);
+
 // Whether letter `position` (0 to 3) of a track's key type is `letter`.
 // Key types are read letter by letter ('R' second: rotation keys, 'T' third:
 // translation keys, 'S' fourth: scale keys), so unknown tags still animate

@@ -1,7 +1,5 @@
 #include "views/key_grid_geometry.h"
 
-#include "anim/anim_package.h"
-
 namespace zam {
 namespace {
 
@@ -36,6 +34,17 @@ float ZoomedKeyGridScale(float scale, int dy) {
   if (zoomed > kMaxKeyGridScale) return kMaxKeyGridScale;
   return zoomed;
 }
+
+int KeyAtPixel(const BoneTrack& track, int x, float scale) {
+  const int width = static_cast<int>(scale);
+  for (int k = track.keyCount() - 1; k >= 0; --k) {
+    const int p = KeyPixel(track.keys[static_cast<size_t>(k)].time, scale);
+    if (x >= p - 1 && x < p + width) return k;
+  }
+  return -1;
+}
+
+int32_t FrameAtPixel(int x, float scale) { return x <= 0 ? 0 : static_cast<int32_t>(static_cast<float>(x) / scale); }
 
 int ScrollKeepingLeftFrame(int scrollPixels, float oldScale, float newScale) {
   float frameAtLeft = static_cast<float>(scrollPixels) / oldScale;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "anim/anim_package.h"
+
 namespace zam {
 
 inline constexpr float kMinKeyGridScale = 2.0f;
@@ -26,6 +28,14 @@ uint32_t TrackColor(int32_t boneId);
 // The scale after a right-drag of `dy` pixels (downward positive): half a
 // pixel per frame for every pixel, kept within 2 ... 24.
 float ZoomedKeyGridScale(float scale, int dy);
+
+// The key of `track` whose box covers pixel `x` of its row (a box spans
+// KeyPixel - 1 up to KeyPixel + scale), the latest of overlapping ones; -1
+// where no box is.
+int KeyAtPixel(const BoneTrack& track, int x, float scale);
+
+// The frame under pixel `x` of the time line; 0 left of it.
+int32_t FrameAtPixel(int x, float scale);
 
 // The horizontal scroll, in pixels, that keeps the frame at the left edge
 // in place when the scale changes.

@@ -11,20 +11,19 @@
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
 #include "anim/package_merge.h"
+#include "editor_model_fixture.h"
 #include "demo_models.h"
 #include "dff_builder.h"
 #include "img/img_entry_bytes.h"
 #include "img_builder.h"
-#include "support/memory_settings_store.h"
 #include "support/package_matchers.h"
-#include "support/scratch_folder.h"
-#include "support/test_package.h"
 #include "txd_builder.h"
 
 namespace zam {
 namespace {
 
 using Kind = RowChange::Kind;
+using test::EditorTest;
 using test::TestPackage;
 
 std::vector<std::string> Names(const AnimPackage& package) {
@@ -32,40 +31,6 @@ std::vector<std::string> Names(const AnimPackage& package) {
   for (const Animation& animation : package.animations) names.push_back(NameText(animation.name));
   return names;
 }
-
-class EditorTest : public ::testing::Test {
- protected:
-  std::string Write(const std::string& name, const AnimPackage& package) {
-    std::vector<uint8_t> bytes;
-    WriteIfp(package, bytes);
-    folder_.Write(name, bytes);
-    return folder_.ProgramPath(name);
-  }
-  AnimPackage Saved(const std::string& name) {
-    std::vector<uint8_t> bytes = folder_.Read(name);
-    AnimPackage package{};
-    EXPECT_EQ(ReadIfp(bytes.data(), bytes.size(), package), IfpReadStatus::Ok);
-    return package;
-  }
-  void Open(const AnimPackage& package) {
-    EditorChanges changes = editor_.OpenFile(Write("walk.ifp", package));
-    ASSERT_FALSE(changes.message);
-  }
-  // Clicks: the first row alone, the others added to the selection.
-  void Select(const std::vector<int>& rows) {
-    editor_.SetAnimationSelected(-1, false);
-    for (int row : rows) editor_.SetAnimationSelected(row, true);
-  }
-  void SelectTracks(const std::vector<int>& rows) {
-    editor_.SetTrackSelected(-1, false);
-    for (int row : rows) editor_.SetTrackSelected(row, true);
-  }
-  std::string Title() const { return DocumentTitle(editor_.document()); }
-
-  test::ScratchFolder folder_;
-  test::MemoryStore store_;
-  Editor editor_{store_};
-};
 
 TEST_F(EditorTest, SelectionDecidesTheCurrentAnimation) {
   Open(TestPackage(kFormatANPK, 4));

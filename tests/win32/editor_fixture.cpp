@@ -36,7 +36,8 @@ BOOL FakePrompts::ChooseColorW(CHOOSECOLORW* dialog) {
 BOOL FakePrompts::Choose(OPENFILENAMEW* dialog) {
   std::wstring filter;
   for (const wchar_t* part = dialog->lpstrFilter; part && *part; part += wcslen(part) + 1) filter += part + std::wstring(1, L'\0');
-  fileDialogs.push_back({dialog->hwndOwner, filter, dialog->Flags, dialog->lpstrDefExt ? dialog->lpstrDefExt : L""});
+  fileDialogs.push_back({dialog->hwndOwner, filter, dialog->Flags, dialog->lpstrDefExt ? dialog->lpstrDefExt : L"",
+                         dialog->lpstrInitialDir ? Utf8FromWide(dialog->lpstrInitialDir) : ""});
   if (chosenPaths.empty() || chosenPaths.front().empty()) {
     if (!chosenPaths.empty()) chosenPaths.pop_front();
     return FALSE;

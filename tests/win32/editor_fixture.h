@@ -32,6 +32,7 @@ class FakePrompts final : public UiPrompts {
     std::wstring filter;  // with its zeros, up to the final pair
     DWORD flags;
     std::wstring defaultExtension;
+    std::string folder;  // where it starts, UTF-8
   };
   std::vector<Shown> messages;
   std::deque<int> answers;             // message box results; IDOK when empty

@@ -73,7 +73,45 @@ class EndToEnd : public EditorTest {
   // Closes the program's window and expects it to end with exit code 0;
   // returns the milliseconds the window stayed on the screen.
   DWORD CloseProgram(Started& started) {
-    EXPECT_LT(CloseProgram(program), 300u) << "the window stayed on the screen";
+    const DWORD asked = GetTickCount();
+    PostMessageA(started.window, WM_CLOSE, 0, 0);
+    while (IsWindowVisible(started.window) && GetTickCount() - asked < 5000) Sleep(1);
+    const DWORD shown = GetTickCount() - asked;
+    EXPECT_EQ(WaitForSingleObject(started.process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(started.process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(started.process.hThread);
+    CloseHandle(started.process.hProcess);
+    return shown;
+  }
+};
+
+// From the moment its window exists, the program never lists the package's
+// animations under the title of a new document; closed, its window goes at
+// once, whatever releasing the device takes after.
+TEST_F(EndToEnd, ProgramOpensItsCommandLinePackageTitledAndClosesAtOnce) {
+  std::string package = WritePackage("e2e walk.ifp", TestPackage(kFormatANP3, 3));
+  Started program = Launch(ProgramPath(), "\"" + ProgramPath() + "\" \"" + package + "\"");
+  int listedUnderNew = 0;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
+    if (HWND window = MainWindowOfProcess(program.process.dwProcessId)) {
+      // The rows first: the title read after them must already name the file.
+      LRESULT rows = SendMessageA(GetDlgItem(window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0);
+      char title[256] = {};
+      GetWindowTextA(window, title, sizeof title);
+      if (rows > 0 && std::string(title) == "new - Zelcor Animation Manager") ++listedUnderNew;
+      if (std::string(title) == "e2e walk.ifp - Zelcor Animation Manager" && IsWindowVisible(window)) {
+        program.window = window;
+        break;
+      }
+    }
+    Sleep(1);
+  }
+  ASSERT_NE(program.window, nullptr) << "no window with the document's title";
+  EXPECT_EQ(listedUnderNew, 0) << "the title lagged behind the lists";
+  EXPECT_EQ(SendMessageA(GetDlgItem(program.window, IDC_ANIMATION_LIST), LVM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_LT(CloseProgram(program), 300u) << "the window stayed on the screen";
 }
 
 // Started by its bare name from its own folder, as "wine Program.exe" does,

@@ -34,6 +34,7 @@ TEST_F(FileCommands, OpenUsesTheIfpFilterAndFlags) {
   EXPECT_EQ(prompts_.fileDialogs[0].owner, window_);
   EXPECT_EQ(prompts_.fileDialogs[0].filter, std::wstring(L"Zelcor:HV IFP (*.ifp)\0*.ifp\0", 28));
   EXPECT_EQ(prompts_.fileDialogs[0].flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_HIDEREADONLY));
+  EXPECT_EQ(prompts_.fileDialogs[0].folder, Main().browser.state.browsePath) << "where the browser is";
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
   EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 4);
   // A read leaves no animation current and the time displays at "0.00".
@@ -58,7 +59,8 @@ TEST_F(FileCommands, SaveOfANewDocumentAsksForANameAndAnEmptyOneIsNeverWritten) 
   ShowChanges(Main(), Main().editor.TakeAsDocument(TestPackage(kFormatANP3, 2), DocumentState{}));
   Command(ID_IFP_SAVE);
   ASSERT_EQ(prompts_.fileDialogs.size(), 2u);
-  EXPECT_EQ(prompts_.fileDialogs[1].flags, static_cast<DWORD>(OFN_HIDEREADONLY));
+  EXPECT_EQ(prompts_.fileDialogs[1].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT))
+      << "asks before replacing a file";
   EXPECT_EQ(prompts_.fileDialogs[1].defaultExtension, L"ifp");
   EXPECT_EQ(Title(), "new.ifp - Zelcor Animation Manager");
   EXPECT_EQ(ReadPackage(Path("new.ifp")).animationCount(), 2);

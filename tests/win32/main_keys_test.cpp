@@ -107,6 +107,14 @@ TEST_F(MainKeys, FileKeysSaveAndTheHistoryOutlivesTheSave) {
   ASSERT_EQ(prompts_.fileDialogs.size(), 2u);
   EXPECT_EQ(prompts_.fileDialogs[0].defaultExtension, L"ifp") << "Save As";
   EXPECT_EQ(prompts_.fileDialogs[1].defaultExtension, L"") << "Open";
+
+  Press({VK_CONTROL, 'Z'});  // an unsaved change again: New asks first
+  prompts_.answers = {IDCANCEL, IDOK};
+  Press({VK_CONTROL, 'N'});
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager") << "declined";
+  Press({VK_CONTROL, 'N'});
+  EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
 }
 
 TEST_F(MainKeys, PlayAndFrameKeysMoveThePlayHead) {

@@ -92,6 +92,12 @@ TEST_F(Screenshot, MainWindowWithAPackageOpen) {
   // Zoom out by a right-drag upward: 24 -> 4 pixels a frame.
   SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, 0, MAKELPARAM(10, 100));
   SendMessageA(Item(IDC_KEY_GRID), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(10, 60));
+  // A key of the third track chosen for editing: highlighted, the play head on it.
+  RECT row{};
+  row.left = LVIR_LABEL;
+  SendMessageA(Item(IDC_KEY_GRID), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+  ClickControl(IDC_KEY_GRID, {row.left + 4 * 30 + 1, (row.top + row.bottom) / 2});
+  ClickControl(IDC_KEY_ROTATE, {4, 4});
   Save("editor.bmp");
 }
 

@@ -36,6 +36,12 @@ void OpenCurrentDirectory(MainWindow& main) {
 
 }  // namespace
 
+std::string BrowsedFolder(const MainWindow& main) {
+  const BrowseState& state = main.browser.state;
+  if (state.browseArchive.empty()) return state.browsePath;
+  return state.browseArchive.substr(0, state.browseArchive.find_last_of('\\') + 1);
+}
+
 void SetupBrowser(MainWindow& main) {
   BrowserControls controls;
   controls.tree = main.Control(IDC_BROWSER_TREE);

@@ -16,6 +16,10 @@ void OnPathGo(MainWindow& main);
 void OnDriveBox(MainWindow& main);
 void OnBrowserNotify(MainWindow& main, const NMHDR* header);
 
+// The folder the browser shows: the browsed folder, or the one holding the
+// browsed archive.
+std::string BrowsedFolder(const MainWindow& main);
+
 // The tree's popups and the Directory menu's commands (not Show DFF Files);
 // other ids are ignored.
 void RunBrowserCommand(MainWindow& main, int commandId);

@@ -4,6 +4,7 @@
 
 #include "anim/anim_package.h"
 #include "app/win32/browser_commands.h"
+#include "app/win32/change_speed_dialog.h"
 #include "app/win32/preview_view.h"
 #include "app/win32/remove_trans_key_dialog.h"
 #include "app/win32/ui_prompts.h"
@@ -29,11 +30,24 @@ void EditFocusedName(MainWindow& main) {
   if (row >= 0) SendMessageW(focus, LVM_EDITLABELW, static_cast<WPARAM>(row), 0);
 }
 
-// Del: the selected rows of the focused list.
+// Del: the selected rows of the focused list, or the key grid's current key.
 void DeleteInFocusedList(MainWindow& main) {
   HWND focus = GetFocus();
   if (focus == main.Control(IDC_ANIMATION_LIST)) ShowChanges(main, main.editor.DeleteAnimations());
   if (focus == main.Control(IDC_BONE_LIST)) ShowChanges(main, main.editor.DeleteTracks());
+  if (focus == main.Control(IDC_KEY_GRID)) ShowChanges(main, main.editor.DeleteCurrentKey());
+}
+
+void ChangeSpeed(MainWindow& main) {
+  if (main.editor.selectedAnimations().empty()) return;
+  if (std::optional<double> factor = RunChangeSpeedDialog(main.window)) {
+    ShowChanges(main, main.editor.ChangeSpeed(*factor));
+  }
+}
+
+void New(MainWindow& main) {
+  if (main.editor.HasUnsavedChanges() && !AgreesToLoseChanges(main.window)) return;
+  ShowChanges(main, main.editor.Discard());
 }
 
 void RemoveTransKey(MainWindow& main) {
@@ -42,14 +56,14 @@ void RemoveTransKey(MainWindow& main) {
 }
 
 void Open(MainWindow& main) {
-  std::optional<std::string> path = ChooseFileToOpen(main.window, FileKind::Package);
+  std::optional<std::string> path = ChooseFileToOpen(main.window, FileKind::Package, BrowsedFolder(main));
   if (!path) return;
   if (main.editor.HasUnsavedChanges() && !AgreesToLoseChanges(main.window)) return;
   OpenDocument(main, *path);
 }
 
 void SaveAs(MainWindow& main) {
-  if (std::optional<std::string> path = ChoosePackageToSave(main.window)) {
+  if (std::optional<std::string> path = ChoosePackageToSave(main.window, BrowsedFolder(main))) {
     ShowChanges(main, main.editor.SaveAs(*path));
   }
 }
@@ -63,7 +77,7 @@ void Save(MainWindow& main) {
 }
 
 void LoadChosenModel(MainWindow& main, ModelRole role) {
-  std::optional<std::string> path = ChooseFileToOpen(main.window, FileKind::Model);
+  std::optional<std::string> path = ChooseFileToOpen(main.window, FileKind::Model, "");
   if (path) {
     ShowChanges(main, main.editor.LoadChosenModel(role, *path));
   } else {
@@ -90,6 +104,8 @@ void OpenDocument(MainWindow& main, const std::string& path) { ShowChanges(main,
 void RunCommand(MainWindow& main, int commandId) {
   Editor& editor = main.editor;
   switch (commandId) {
+    case ID_IFP_NEW:
+      return New(main);
     case ID_IFP_OPEN:
       return Open(main);
     case ID_IFP_SAVE:
@@ -108,6 +124,8 @@ void RunCommand(MainWindow& main, int commandId) {
       return ShowChanges(main, editor.DeleteAnimations());
     case ID_ANIM_REMOVE_TRANS_KEY:
       return RemoveTransKey(main);
+    case ID_ANIM_CHANGE_SPEED:
+      return ChangeSpeed(main);
     case ID_BONE_RENAME:
       if (editor.CurrentAnimation()) EditName(main.Control(IDC_BONE_LIST), editor.selectedTracks());
       return;
@@ -117,6 +135,11 @@ void RunCommand(MainWindow& main, int commandId) {
       return ShowChanges(main, editor.SetTrackKeyType(kKeyKR00));
     case ID_BONE_KRT0:
       return ShowChanges(main, editor.SetTrackKeyType(kKeyKRT0));
+    case ID_BONE_INSERT_KEY:
+      return ShowChanges(main, editor.InsertKeys());
+    case ID_KEY_INSERT:
+      if (GetFocus() == main.Control(IDC_KEY_GRID)) ShowChanges(main, editor.InsertKeys());
+      return;
     case ID_KEY_DELETE:
       return DeleteInFocusedList(main);
     case ID_KEY_RENAME:

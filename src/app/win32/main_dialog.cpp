@@ -8,6 +8,7 @@
 #include "app/main_layout.h"
 #include "app/win32/browser_commands.h"
 #include "app/win32/commands.h"
+#include "app/win32/key_panel.h"
 #include "app/win32/main_keys.h"
 #include "app/win32/main_window.h"
 #include "app/win32/opening_flow.h"
@@ -28,14 +29,6 @@ std::string ProgramFilesFolder() {
   return Utf8FromWide(folder);
 }
 
-void ResetKeyValuePanel(HWND window) {
-  CheckDlgButton(window, IDC_KEY_NONE, BST_CHECKED);
-  CheckDlgButton(window, IDC_KEY_ROTATE, BST_UNCHECKED);
-  for (int id : {IDC_VALUE_X, IDC_VALUE_Y, IDC_VALUE_Z, IDC_VALUE_H, IDC_VALUE_P, IDC_VALUE_R}) {
-    SetDlgItemTextW(window, id, L"0.000");
-  }
-}
-
 // The time controls as a start leaves them, whatever was opened.
 void ResetTimeControls(HWND window) {
   SendDlgItemMessageW(window, IDC_TIME_BAR, TBM_SETRANGE, TRUE, MAKELPARAM(0, 0));
@@ -44,6 +37,8 @@ void ResetTimeControls(HWND window) {
   SetDlgItemTextW(window, IDC_CURRENT_FRAME, L"0");
   SetDlgItemTextW(window, IDC_FRAME_COUNT, L"0");
 }
+
+void OnKeyGridEvent(MainWindow& main, const KeyGridEvent& event);
 
 void LayOut(MainWindow& main, int width, int height) {
   HWND window = main.window;
@@ -87,8 +82,14 @@ void Initialize(HWND window, const StartupArgs& args) {
   main.treeMenu.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_TREE_MENU)));
   InstallMainKeys(main);
   SetupPackageLists(main.Control(IDC_ANIMATION_LIST), main.Control(IDC_BONE_LIST));
-  SetupKeyGrid(main.keyGrid, main.Control(IDC_KEY_GRID), main.Control(IDC_BONE_LIST),
-               [&main] { return main.editor.CurrentAnimation(); });
+  KeyGridSource grid;
+  grid.shownAnimation = [&main] { return main.editor.CurrentAnimation(); };
+  grid.marks = [&main] {
+    const KeyRef& key = main.editor.currentKey();
+    return KeyGridMarks{key.track, key.key, main.editor.playHead().currentTime};
+  };
+  grid.onEvent = [&main](const KeyGridEvent& event) { OnKeyGridEvent(main, event); };
+  SetupKeyGrid(main.keyGrid, main.Control(IDC_KEY_GRID), main.Control(IDC_BONE_LIST), std::move(grid));
   // The device takes the preview area's size as laid out.
   OpenAtLeastAtMinimumSize(main);
   InitPreview(main);
@@ -105,13 +106,37 @@ void Initialize(HWND window, const StartupArgs& args) {
   if (args.arguments.size() > 2) {
     OfferPackages(main, std::vector<std::string>(args.arguments.begin() + 2, args.arguments.end()));
   }
-  ResetKeyValuePanel(window);
+  OnKeyEditMode(main, IDC_KEY_NONE);
   ResetTimeControls(window);
   // A model named in the settings that is gone is skipped without a word.
   const ModelPaths models = main.editor.rememberedModels();
   if (!models.model.empty()) ShowChanges(main, main.editor.LoadModel(ModelRole::Character, models.model, false, true));
   if (!models.weapon.empty()) ShowChanges(main, main.editor.LoadModel(ModelRole::Weapon, models.weapon, false, true));
   RenderPreview(main);
+}
+
+// Clicks on the key grid choose keys or move the play head; its arrow keys
+// go from key to key.
+void OnKeyGridEvent(MainWindow& main, const KeyGridEvent& event) {
+  Editor& editor = main.editor;
+  switch (event.kind) {
+    case KeyGridEvent::Kind::KeyClicked:
+      ShowChanges(main, editor.SelectKey(event.row, event.key));
+      break;
+    case KeyGridEvent::Kind::PlaceClicked:
+      ShowChanges(main, editor.SelectKey(event.row, -1));
+      ShowChanges(main, editor.SeekFrame(event.frame));
+      break;
+    case KeyGridEvent::Kind::HeaderClicked:
+      ShowChanges(main, editor.SeekFrame(event.frame));
+      break;
+    case KeyGridEvent::Kind::ArrowKey:
+      ShowChanges(main, editor.StepKey(event.virtualKey == VK_LEFT    ? KeyStep::Previous
+                                       : event.virtualKey == VK_RIGHT ? KeyStep::Next
+                                       : event.virtualKey == VK_UP    ? KeyStep::TrackAbove
+                                                                      : KeyStep::TrackBelow));
+      break;
+  }
 }
 
 void OnPackageNameTyped(MainWindow& main) {
@@ -127,14 +152,31 @@ void OnLayoutChosen(MainWindow& main) {
   ShowChanges(main, main.editor.SetLayout(PackageLayouts()[static_cast<size_t>(index)].tag));
 }
 
+// Enter in a key value box confirms the value typed; elsewhere it does nothing.
+void OnEnter(MainWindow& main) {
+  HWND focus = GetFocus();
+  const int id = GetDlgCtrlID(focus);
+  if (GetParent(focus) != main.window || !IsKeyValueBox(id)) return;
+  CommitKeyValue(main, id);
+  SendMessageW(focus, EM_SETSEL, 0, -1);
+}
+
 void OnCommand(MainWindow& main, WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
+  if (id == IDOK) {  // Enter, from the dialog's keyboard handling
+    OnEnter(main);
+    return;
+  }
   if (lParam == 0) {  // a menu command or a key carries no control window
     RunMenuCommand(main, id);
     return;
   }
   // The boxes report what the window writes into them as well.
   if (main.showingChanges) return;
+  if (IsKeyValueBox(id)) {
+    if (HIWORD(wParam) == EN_KILLFOCUS) CommitKeyValue(main, id);
+    return;
+  }
   switch (id) {
     case IDC_PACKAGE_NAME:
       OnPackageNameTyped(main);
@@ -157,13 +199,18 @@ void OnCommand(MainWindow& main, WPARAM wParam, LPARAM lParam) {
     case IDC_GO_END:
       ShowChanges(main, main.editor.StepFrame(FrameStep::Last));
       break;
+    case IDC_KEY_NONE:
+    case IDC_KEY_TRANS:
+    case IDC_KEY_ROTATE:
+      OnKeyEditMode(main, id);
+      break;
     case IDC_PATH_GO:
       OnPathGo(main);
       break;
     case IDC_DRIVE_BOX:
       OnDriveBox(main);
       break;
-    default:  // Enter and Escape (IDOK, IDCANCEL) do nothing
+    default:  // Escape (IDCANCEL) does nothing
       break;
   }
 }

@@ -14,6 +14,7 @@
 #include "platform/win32/unique_objects.h"
 #include "preview/win32/preview_device.h"
 #include "preview/win32/preview_renderer.h"
+#include "resource.h"
 #include "views/win32/key_grid.h"
 
 namespace zam {
@@ -35,6 +36,7 @@ struct MainWindow {
   BrowserView browser;  // the tree, the path box and the drive box
   KeyGridView keyGrid;
   POINTS lastMouse{};  // the previous mouse position over the window, for the camera
+  int keyEditMode = IDC_KEY_NONE;  // the key value panel's radio button: which values can be typed
 
   // Set while the window shows the editor's changes: the notifications its
   // own changes to the lists raise are not the user's.

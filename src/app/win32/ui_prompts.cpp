@@ -52,9 +52,11 @@ std::wstring WideFilter(const char* filter) {
   return wide + L'\0';
 }
 
-std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD flags, bool save) {
+std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD flags, bool save,
+                                         const std::string& folder) {
   std::vector<wchar_t> path(32768, L'\0');
   std::wstring wideFilter = WideFilter(filter);
+  std::wstring wideFolder = WideFromUtf8(folder);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
@@ -63,6 +65,7 @@ std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD f
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.Flags = flags;
+  if (!wideFolder.empty()) dialog.lpstrInitialDir = wideFolder.c_str();
   if (save) dialog.lpstrDefExt = L"ifp";
   BOOL chosen = save ? Prompts().GetSaveFileNameW(&dialog) : Prompts().GetOpenFileNameW(&dialog);
   if (!chosen) return std::nullopt;
@@ -88,13 +91,14 @@ int ShowMessage(HWND owner, Message message, int number) {
 
 bool AgreesToLoseChanges(HWND owner) { return ShowMessage(owner, Message::DiscardQuestion) == IDOK; }
 
-std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind) {
+std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std::string& folder) {
   return RunFileDialog(owner, kind == FileKind::Package ? msg::kIfpFilter : msg::kDffFilter,
-                       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, false);
+                       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, false, folder);
 }
 
-std::optional<std::string> ChoosePackageToSave(HWND owner) {
-  return RunFileDialog(owner, msg::kIfpFilter, OFN_HIDEREADONLY, true);
+std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder) {
+  // Replacing someone's file without a word would lose it.
+  return RunFileDialog(owner, msg::kIfpFilter, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, true, folder);
 }
 
 std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color) {

@@ -37,11 +37,12 @@ bool AgreesToLoseChanges(HWND owner);
 
 enum class FileKind { Package, Model };
 
-// The file dialogs, with the kind's filter; nothing when cancelled. Paths
-// are UTF-8. Opening asks for an existing folder; saving adds ".ifp" to a
-// name without an extension.
-std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind);
-std::optional<std::string> ChoosePackageToSave(HWND owner);
+// The file dialogs, with the kind's filter, starting in `folder`; nothing
+// when cancelled. Paths are UTF-8. Opening asks for an existing folder;
+// saving adds ".ifp" to a name without an extension and asks before
+// replacing an existing file.
+std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std::string& folder);
+std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder);
 
 // The colour dialog starting at `color` (0xRRGGBB); nothing when cancelled.
 std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color);

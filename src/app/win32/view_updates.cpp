@@ -5,6 +5,7 @@
 #include <string>
 
 #include "anim/package_layouts.h"
+#include "app/win32/key_panel.h"
 #include "app/win32/preview_view.h"
 #include "app/win32/ui_prompts.h"
 #include "base/messages.h"
@@ -111,6 +112,10 @@ void ShowSelection(MainWindow& main) {
   const Editor& editor = main.editor;
   SelectRows(main.Control(IDC_ANIMATION_LIST), editor.selectedAnimations(), editor.currentAnimation());
   SelectRows(main.Control(IDC_BONE_LIST), editor.selectedTracks(), -1);
+  // The current key's row is in view.
+  if (editor.currentKey().track >= 0) {
+    SendMessageW(main.keyGrid.grid, LVM_ENSUREVISIBLE, static_cast<WPARAM>(editor.currentKey().track), FALSE);
+  }
   AlignBoneListWithKeyGrid(main.keyGrid);
 }
 
@@ -180,7 +185,12 @@ void ShowChanges(MainWindow& main, const EditorChanges& changes) {
       ShowRenameAvailability(main);
     }
     if (changes.timeRange) ShowTimeRange(main);
-    if (changes.playHead) ShowPlayHead(main);
+    if (changes.playHead) {
+      ShowPlayHead(main);
+      MovePlayHeadLine(main.keyGrid);
+    }
+    if (changes.currentKey) ShowKeyValues(main);
+    if (changes.keys || changes.currentKey) RepaintKeyGrid(main.keyGrid);
     if (changes.playing) ShowPlaying(main);
     if (changes.options) ShowOptions(main);
     if (changes.character) UploadModel(main, ModelRole::Character);

@@ -8,8 +8,36 @@ namespace {
 
 constexpr UINT_PTR kKeyGridSubclass = 1;
 constexpr UINT_PTR kAlignmentSubclass = 3;
+constexpr UINT_PTR kHeaderSubclass = 4;
 constexpr COLORREF kHeaderKeyColor = RGB(64, 64, 64);
 constexpr COLORREF kOutlineColor = RGB(0, 0, 0);
+constexpr COLORREF kPlayHeadColor = RGB(255, 0, 0);
+// The header draws its boxes this much further right than the rows do.
+constexpr int kHeaderBoxShift = 2;
+
+// A vertical line at `x` from `top` to `bottom`.
+void DrawPlayHead(HDC dc, int x, int top, int bottom) {
+  win32::UniquePen pen(CreatePen(PS_SOLID, 1, kPlayHeadColor));
+  win32::SelectedObject usePen(dc, pen.get());
+  MoveToEx(dc, x, top, nullptr);
+  LineTo(dc, x, bottom);
+}
+
+// The current key's box framed twice in the system's highlight colour.
+void DrawCurrentKey(HDC dc, int left, int top, int right, int bottom) {
+  win32::UniquePen pen(CreatePen(PS_INSIDEFRAME, 2, GetSysColor(COLOR_HIGHLIGHT)));
+  win32::SelectedObject usePen(dc, pen.get());
+  win32::SelectedObject useBrush(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, left - 2, top - 1, right + 2, bottom + 1);
+}
+
+// Where the time line's column starts in the grid's client area; it moves
+// with the horizontal scroll.
+int TimeLineOrigin(const KeyGridView& view) {
+  RECT header{};
+  SendMessageA(list::Header(view.grid), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&header));
+  return header.left;
+}
 
 void SetTimeColumn(const KeyGridView& view, float lengthSeconds) {
   SendMessageA(view.grid, LVM_DELETECOLUMN, 1, 0);
@@ -36,7 +64,7 @@ void PaintHeaderKeys(const KeyGridView& view, const Animation& animation, HDC dc
 // the boxes are drawn item by item at the header's own post-paint stage.
 LRESULT OnHeaderCustomDraw(const KeyGridView& view, const NMCUSTOMDRAW& draw) {
   if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
-  const Animation* animation = view.shownAnimation();
+  const Animation* animation = view.source.shownAnimation();
   if (draw.dwDrawStage == CDDS_POSTPAINT && animation) {
     int items = static_cast<int>(SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < items; ++i) {
@@ -44,6 +72,10 @@ LRESULT OnHeaderCustomDraw(const KeyGridView& view, const NMCUSTOMDRAW& draw) {
       SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
       PaintHeaderKeys(view, *animation, draw.hdc, rect);
     }
+    RECT timeLine{};
+    SendMessageA(draw.hdr.hwndFrom, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&timeLine));
+    const int x = timeLine.left + kHeaderBoxShift + KeyPixel(view.source.marks().playHead, view.scale);
+    DrawPlayHead(draw.hdc, x, timeLine.top, timeLine.bottom);
   }
   return CDRF_DODEFAULT;
 }
@@ -51,7 +83,7 @@ LRESULT OnHeaderCustomDraw(const KeyGridView& view, const NMCUSTOMDRAW& draw) {
 // A right-drag up or down narrows or widens the time line, keeping the
 // frame at the left edge where it was.
 void Zoom(KeyGridView& view, int dy) {
-  const Animation* animation = view.shownAnimation();
+  const Animation* animation = view.source.shownAnimation();
   if (!animation) return;  // the width needs an animation's length
   int scroll = GetScrollPos(view.grid, SB_HORZ);
   float oldScale = view.scale;
@@ -72,8 +104,52 @@ bool MovesRows(UINT message) {
          (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_VSCROLL;
 }
 
+// A left click on a row: its key under the mouse, or the frame there.
+void OnRowClick(KeyGridView& view, LPARAM position) {
+  SetFocus(view.grid);
+  const Animation* animation = view.source.shownAnimation();
+  LVHITTESTINFO hit{};
+  hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  const int row = static_cast<int>(SendMessageA(view.grid, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!animation || row < 0 || row >= animation->boneCount()) return;
+  RECT label{};
+  label.left = LVIR_LABEL;
+  SendMessageA(view.grid, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
+  const int x = hit.pt.x - label.left;
+  KeyGridEvent event{KeyGridEvent::Kind::PlaceClicked};
+  event.row = row;
+  event.key = KeyAtPixel(animation->bones[static_cast<size_t>(row)], x, view.scale);
+  event.frame = FrameAtPixel(x, view.scale);
+  if (event.key >= 0) event.kind = KeyGridEvent::Kind::KeyClicked;
+  view.source.onEvent(event);
+}
+
+// A left click on the header moves the play head to the frame there.
+LRESULT CALLBACK HeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  if (message != WM_LBUTTONDOWN) return DefSubclassProc(header, message, wParam, lParam);
+  KeyGridView& view = *reinterpret_cast<KeyGridView*>(data);
+  RECT timeLine{};
+  SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&timeLine));
+  KeyGridEvent event{KeyGridEvent::Kind::HeaderClicked};
+  event.frame = FrameAtPixel(static_cast<short>(LOWORD(lParam)) - timeLine.left - kHeaderBoxShift, view.scale);
+  if (view.source.shownAnimation()) view.source.onEvent(event);
+  return 0;
+}
+
 LRESULT CALLBACK KeyGridProc(HWND grid, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   KeyGridView& view = *reinterpret_cast<KeyGridView*>(data);
+  // The grid's own clicks and arrow keys would select and scroll its rows;
+  // here they choose keys.
+  if (message == WM_LBUTTONDOWN) {
+    OnRowClick(view, lParam);
+    return 0;
+  }
+  if (message == WM_KEYDOWN && (wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_UP || wParam == VK_DOWN)) {
+    KeyGridEvent event{KeyGridEvent::Kind::ArrowKey};
+    event.virtualKey = static_cast<UINT>(wParam);
+    view.source.onEvent(event);
+    return 0;
+  }
   if (message == WM_NOTIFY) {
     if (list::IsRefusedHeaderNotification(grid, lParam)) return 1;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -119,10 +195,10 @@ int MeasureRowHeight(HWND list) {
 
 }  // namespace
 
-void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, std::function<const Animation*()> shownAnimation) {
+void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, KeyGridSource source) {
   view.grid = grid;
   view.bones = bones;
-  view.shownAnimation = std::move(shownAnimation);
+  view.source = std::move(source);
   // A zero-width first column makes every row's drawing area start at its left edge.
   list::InsertColumn(grid, 0, "", 0, LVCFMT_LEFT);
   // Owner-drawn rows take the height their owner answers when asked, which
@@ -137,13 +213,14 @@ void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, std::function<const 
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetWindowSubclass(grid, KeyGridProc, kKeyGridSubclass, reinterpret_cast<DWORD_PTR>(&view));
+  SetWindowSubclass(list::Header(grid), HeaderProc, kHeaderSubclass, reinterpret_cast<DWORD_PTR>(&view));
   for (HWND list : {grid, bones}) {
     SetWindowSubclass(list, AlignmentProc, kAlignmentSubclass, reinterpret_cast<DWORD_PTR>(&view));
   }
 }
 
 void RebuildKeyGrid(KeyGridView& view) {
-  const Animation* animation = view.shownAnimation();
+  const Animation* animation = view.source.shownAnimation();
   SetTimeColumn(view, animation ? AnimationLength(*animation) : 0.0f);
   SendMessageA(view.grid, LVM_DELETEALLITEMS, 0, 0);
   if (animation) {
@@ -157,14 +234,36 @@ void ClearKeyGrid(KeyGridView& view) {
   view.topRowMark = 0;
 }
 
+void MovePlayHeadLine(KeyGridView& view) {
+  const int pixel = KeyPixel(view.source.marks().playHead, view.scale);
+  if (pixel == view.playHeadPixel) return;
+  const int origin = TimeLineOrigin(view);
+  RECT client{};
+  GetClientRect(view.grid, &client);
+  HWND header = list::Header(view.grid);
+  for (int x : {view.playHeadPixel, pixel}) {
+    if (x < 0) continue;
+    // The rows' drawing area, like the header's boxes, starts that much right of the column.
+    RECT column{origin + kHeaderBoxShift + x - 2, client.top, origin + kHeaderBoxShift + x + 3, client.bottom};
+    InvalidateRect(view.grid, &column, FALSE);
+    InvalidateRect(header, &column, FALSE);
+  }
+  view.playHeadPixel = pixel;
+}
+
+void RepaintKeyGrid(const KeyGridView& view) {
+  InvalidateRect(view.grid, nullptr, TRUE);
+  InvalidateRect(list::Header(view.grid), nullptr, TRUE);
+}
+
 void FitKeyGridToAnimation(KeyGridView& view) {
-  const Animation* animation = view.shownAnimation();
+  const Animation* animation = view.source.shownAnimation();
   SetTimeColumn(view, animation ? AnimationLength(*animation) : 0.0f);
   InvalidateRect(view.grid, nullptr, TRUE);
 }
 
 void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item) {
-  const Animation* animation = view.shownAnimation();
+  const Animation* animation = view.source.shownAnimation();
   if (!animation || item->itemID >= static_cast<UINT>(animation->boneCount())) return;
   const BoneTrack& track = animation->bones[item->itemID];
   // With the zero-width first column, the label area starts at the row's scrolled left edge.
@@ -186,6 +285,14 @@ void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item) {
       Rectangle(item->hDC, rect.left + p - 1, rect.top + 1, rect.left + p + width, rect.bottom - 1);
     }
   }
+  const KeyGridMarks marks = view.source.marks();
+  if (marks.currentTrack == static_cast<int>(item->itemID) && marks.currentKey >= 0 &&
+      marks.currentKey < track.keyCount()) {
+    int p = KeyPixel(track.keys[static_cast<size_t>(marks.currentKey)].time, view.scale);
+    DrawCurrentKey(item->hDC, rect.left + p - 1, rect.top + 1, rect.left + p + static_cast<int>(view.scale),
+                   rect.bottom - 1);
+  }
+  DrawPlayHead(item->hDC, rect.left + KeyPixel(marks.playHead, view.scale), rect.top, rect.bottom);
   RestoreDC(item->hDC, saved);
 }
 

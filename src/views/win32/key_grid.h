@@ -2,6 +2,8 @@
 // The key grid: one owner-drawn row per track of the shown animation with a
 // box at every key, all keys summed up in its column header, zoomed by
 // dragging with the right button, and scrolled row for row with the bone list.
+// The current key is drawn highlighted and the play head as a line; clicks
+// and the arrow keys come back as events for the editor to decide on.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,6 +15,31 @@
 
 namespace zam {
 
+// What the grid marks besides the keys, asked at every paint.
+struct KeyGridMarks {
+  int currentTrack = -1;  // the row of the current key, -1 for none
+  int currentKey = -1;
+  float playHead = 0.0f;  // seconds
+};
+
+struct KeyGridEvent {
+  enum class Kind { KeyClicked, PlaceClicked, HeaderClicked, ArrowKey };
+  Kind kind;
+  int row = -1;        // KeyClicked, PlaceClicked
+  int key = -1;        // KeyClicked
+  int32_t frame = 0;   // PlaceClicked, HeaderClicked: the frame under the click
+  UINT virtualKey = 0;  // ArrowKey: VK_LEFT, VK_RIGHT, VK_UP or VK_DOWN
+};
+
+// Where the grid learns what it shows and tells what the user did.
+struct KeyGridSource {
+  // The animation whose tracks the rows show, or nullptr: asked at every
+  // paint, so it never points at an animation that is gone.
+  std::function<const Animation*()> shownAnimation;
+  std::function<KeyGridMarks()> marks;
+  std::function<void(const KeyGridEvent&)> onEvent;
+};
+
 struct KeyGridView {
   HWND grid = nullptr;
   HWND bones = nullptr;
@@ -21,15 +48,14 @@ struct KeyGridView {
   int topRowMark = 0;              // the first visible row both lists last agreed on
   bool aligning = false;           // one list is being brought to the other's row
   short lastMouseY = 0;
-  // The animation whose tracks the rows show, or nullptr: asked at every
-  // paint, so it never points at an animation that is gone.
-  std::function<const Animation*()> shownAnimation;
+  int playHeadPixel = -1;          // where the play head line was last drawn, on the time line
+  KeyGridSource source;
 };
 
 // The zero-width first column, the row height of the bone list, and the
 // procedures that zoom, paint the header and keep both lists aligned. The
 // view must stay where it is while the controls exist.
-void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, std::function<const Animation*()> shownAnimation);
+void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, KeyGridSource source);
 
 // Column 1 for the shown animation's length at the current scale, one empty
 // row per track, both lists back at the top row.
@@ -38,6 +64,12 @@ void RebuildKeyGrid(KeyGridView& view);
 void ClearKeyGrid(KeyGridView& view);
 // Column 1 for the shown animation's length again, after its tracks changed.
 void FitKeyGridToAnimation(KeyGridView& view);
+
+// The play head moved: its line is drawn again where it is now.
+void MovePlayHeadLine(KeyGridView& view);
+// Every row and the header painted again (keys added, moved or removed, or
+// another current key).
+void RepaintKeyGrid(const KeyGridView& view);
 
 // Paints row `item->itemID` (WM_DRAWITEM of the owner window).
 void PaintKeyGridRow(const KeyGridView& view, const DRAWITEMSTRUCT* item);
