@@ -45,7 +45,7 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 void Pump() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 // Every bone of the character turning a little from key to key.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "anim/package_merge.h"
@@ -70,6 +72,18 @@ int KeyNearest(const BoneTrack& track, float time) {
 }
 
 }  // namespace
+
+std::optional<double> ParseSpeedFactor(const std::string& text) {
+  char* end = nullptr;
+  const double factor = std::strtod(text.c_str(), &end);
+  while (end && (*end == ' ' || *end == '\t')) ++end;
+  if (end == text.c_str() || !end || *end != '\0' || !(factor > 0.0) || !std::isfinite(factor)) return std::nullopt;
+  // Four significant digits: the number written with four of them is itself.
+  char shortest[32];
+  std::snprintf(shortest, sizeof shortest, "%.4g", factor);
+  if (std::strtod(shortest, nullptr) != factor) return std::nullopt;
+  return factor;
+}
 
 // The changes one command makes to the package, recorded as one step of the
 // history with the selection before and after it. Nothing is recorded when

@@ -77,6 +77,10 @@ struct EditorChanges {
   int messageNumber = 0;           // the number a message shows (FileEndedEarly)
 };
 
+// A speed factor as typed: a number above 0 with at most 4 significant
+// digits; nothing for anything else.
+std::optional<double> ParseSpeedFactor(const std::string& text);
+
 class Editor {
  public:
   // Options and remembered paths are read from and written to `store`,

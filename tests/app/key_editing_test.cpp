@@ -170,6 +170,13 @@ TEST_F(KeyEditing, ChangingTheSpeedScalesEveryKeyTimeOntoTicks) {
   EXPECT_FALSE(editor_.ChangeSpeed(0.0).title);
   Select({});
   EXPECT_FALSE(editor_.ChangeSpeed(2.0).title) << "no animation selected";
+
+  EXPECT_EQ(ParseSpeedFactor("2"), 2.0);
+  EXPECT_EQ(ParseSpeedFactor(" 0.5 "), 0.5);
+  EXPECT_EQ(ParseSpeedFactor("1.234"), 1.234);
+  for (const char* refused : {"", "fast", "0", "-2", "1.2345", "12345", "1e400", "2x", "nan"}) {
+    EXPECT_FALSE(ParseSpeedFactor(refused)) << refused;
+  }
 }
 
 }  // namespace

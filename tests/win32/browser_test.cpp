@@ -1,11 +1,12 @@
-// The browser pane driven with real messages on a generated folder of
-// packages, models and an archive: the chain and listing after start-up,
+// The browser pane driven with the mouse and keyboard on a generated folder
+// of packages, models and an archive: the chain and listing after start-up,
 // the path box, the drive box and double-clicks; packages and models opened
-// from folders and archives; the Directory menu across restarts. No test
-// may leave a temporary file behind.
+// from folders and archives, their popups; names of any script; the
+// Directory menu across restarts. No test may leave a temporary file behind.
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "demo_models.h"
 #include "editor_fixture.h"
 #include "img_builder.h"
+#include "platform/win32/wide_text.h"
 #include "resource.h"
 
 namespace zam::test {
@@ -70,16 +72,23 @@ class Browser : public EditorTest {
 
   HWND Tree() const { return Item(IDC_BROWSER_TREE); }
   HTREEITEM Selection() const { return TreeView_GetSelection(Tree()); }
+  // The item's text as UTF-8.
   std::string ItemText(HTREEITEM item, int* image = nullptr) const {
-    char text[260] = {};
-    TVITEMA query{};
+    wchar_t text[INFOTIPSIZE] = {};
+    TVITEMW query{};
     query.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_HANDLE;
     query.hItem = item;
     query.pszText = text;
-    query.cchTextMax = sizeof text;
-    SendMessageA(Tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    query.cchTextMax = INFOTIPSIZE;
+    SendMessageW(Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
     if (image) *image = query.iImage;
-    return text;
+    return Utf8FromWide(text);
+  }
+  int HorizontalScroll() const {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    return GetScrollInfo(Tree(), SB_HORZ, &info) ? info.nPos : 0;
   }
   std::vector<HTREEITEM> Children(HTREEITEM parent) const {
     std::vector<HTREEITEM> items;
@@ -348,6 +357,7 @@ TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
 // the keys that choose from it are typed.
 // A popup the keys did not close ends after a while, so a test cannot hang in it.
 std::vector<HMENU> shownPopups;
+std::vector<RECT> popupWindows;  // where the popups opened, on the screen
 std::vector<WORD> menuKeys;
 void CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
@@ -360,6 +370,8 @@ LRESULT CALLBACK WatchPopups(int code, WPARAM wParam, LPARAM lParam) {
     SetTimer(nullptr, 0, 3000, EndStuckMenu);
   }
   if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU && !menuKeys.empty()) {
+    RECT rect{};
+    if (GetWindowRect(FindWindowW(L"#32768", nullptr), &rect)) popupWindows.push_back(rect);
     for (WORD key : std::exchange(menuKeys, {})) SendKeys({key});
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -398,6 +410,108 @@ TEST_F(Browser, RightClickOffersThePopupOfPackagesAndModelsOnly) {
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager") << "Open";
   EXPECT_GT(Model().character().boneCount, 0) << "Open as Skinned Model";
+}
+
+// Shift+F10 and the menu key show the selected item's popup at the item, once.
+TEST_F(Browser, KeysOpenTheSelectedItemsPopupAtTheItem) {
+  Start();
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchPopups, nullptr, GetCurrentThreadId());
+  const struct {
+    const char* item;
+    std::initializer_list<WORD> keys;
+  } cases[] = {{"walk.ifp", {VK_SHIFT, VK_F10}}, {"ped.dff", {VK_APPS}}};
+  for (const auto& c : cases) {
+    shownPopups.clear();
+    popupWindows.clear();
+    HTREEITEM item = Find(c.item);
+    TreeView_EnsureVisible(Tree(), item);
+    ClickControl(IDC_BROWSER_TREE, Middle(item));
+    menuKeys = {VK_DOWN, VK_RETURN};
+    Press(c.keys);
+    Settle(200);
+    ASSERT_EQ(shownPopups.size(), 1u) << c.item;
+    ASSERT_EQ(popupWindows.size(), 1u);
+    RECT rect{};
+    TreeView_GetItemRect(Tree(), item, &rect, TRUE);
+    POINT corner{rect.left, rect.bottom};
+    ClientToScreen(Tree(), &corner);
+    EXPECT_EQ(popupWindows[0].left, corner.x) << "at the item";
+    EXPECT_EQ(popupWindows[0].top, corner.y);
+  }
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager") << "Open";
+  EXPECT_GT(Model().character().boneCount, 0) << "Open as Skinned Model";
+}
+
+// Folders and files of any script by their paths, archive entries by their
+// bytes through the code page: shown whole, browsed, opened, and named whole
+// in the title.
+TEST_F(Browser, NamesOfAnyScriptAreShownBrowsedAndOpened) {
+  const std::string games = Path("Игры");
+  ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(games).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(games + "\\Модели").c_str(), nullptr));
+  WritePackage("Игры\\прыжок.ifp", TestPackage(kFormatANPK, 2));
+  WriteFile(games + "\\動き.dff", gen::BuildWeaponDff(gen::DemoWeapon()));
+  std::vector<uint8_t> cafe;
+  WriteIfp(TestPackage(kFormatANP3, 3), cafe);
+  WriteFile(games + "\\архив.img", gen::BuildImgArchive({{"caf\xE9.ifp", cafe}}));
+  Start();
+  BrowseTo(Main().browser, games + "\\");
+  EXPECT_EQ(Listing(true), (Texts{"Модели/0+", "архив.img/2+", "прыжок.ifp/3", "動き.dff/4"}));
+
+  DoubleClick("прыжок.ifp");
+  EXPECT_EQ(Title(), "прыжок.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(Model().document().documentDirectory, games + "\\");
+  DoubleClick("архив.img");
+  const std::string shownCafe = Utf8FromWide(WideFromCodePage("caf\xE9.ifp"));
+  DoubleClick(shownCafe);
+  EXPECT_EQ(Model().document().documentName, "caf\xE9.ifp") << "the entry's own bytes";
+  EXPECT_EQ(Title(), shownCafe + " - Zelcor Animation Manager");
+  EXPECT_EQ(Model().package().animationCount(), 3);
+
+  ClickControl(IDC_PATH_BOX, {10, 8});
+  Press({VK_HOME});
+  Press({VK_SHIFT, VK_END});
+  SendText(games + "\\Модели");
+  ClickControl(IDC_PATH_GO, {4, 4});
+  EXPECT_EQ(Main().browser.state.browsePath, games + "\\Модели\\");
+}
+
+// Entering an archive at the end of a chain wider than the tree leaves the
+// tree at its left edge; a name cut there is read whole in its info tip.
+TEST_F(Browser, TheChainStaysReadableAndLongNamesHaveInfoTips) {
+  const std::string deep = game_ + "\\all animations of every character\\one more folder with a long name";
+  ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(game_ + "\\all animations of every character").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(deep).c_str(), nullptr));
+  const std::string longName = "очень длинное имя анимации, которое не помещается.ifp";
+  WriteFile(deep + "\\" + longName, {1});
+  WriteFile(deep + "\\archive of many animations.img", ReadFile(archive_));
+  Start();
+  BrowseTo(Main().browser, deep + "\\");
+  HTREEITEM item = Find(longName);
+  RECT client{}, text{};
+  GetClientRect(Tree(), &client);
+  TreeView_GetItemRect(Tree(), item, &text, TRUE);
+  EXPECT_GT(text.right, client.right) << "cut by the tree's edge";
+  wchar_t tip[INFOTIPSIZE] = {};
+  NMTVGETINFOTIPW ask{};
+  ask.hdr = {Tree(), IDC_BROWSER_TREE, TVN_GETINFOTIPW};
+  ask.pszText = tip;
+  ask.cchTextMax = INFOTIPSIZE;
+  ask.hItem = item;
+  TVITEMW param{};
+  param.mask = TVIF_PARAM | TVIF_HANDLE;
+  param.hItem = item;
+  SendMessageW(Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&param));
+  ask.lParam = param.lParam;
+  SendMessageW(window_, WM_NOTIFY, IDC_BROWSER_TREE, reinterpret_cast<LPARAM>(&ask));
+  EXPECT_EQ(Utf8FromWide(tip), longName);
+
+  TreeView_EnsureVisible(Tree(), Find("archive of many animations.img"));
+  ASSERT_GT(HorizontalScroll(), 0) << "the chain is wider than the tree";
+  DoubleClick("archive of many animations.img");
+  EXPECT_EQ(HorizontalScroll(), 0) << "back at the left edge";
+  EXPECT_EQ(Chain().substr(0, 2), game_.substr(0, 2)) << "the drive's item in view";
 }
 
 TEST_F(Browser, InitialDirectoryIsSetForTheNextStart) {

@@ -54,9 +54,9 @@ void PumpFor(DWORD milliseconds) {
   DWORD start = GetTickCount();
   while (GetTickCount() - start < milliseconds) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     Sleep(5);
   }

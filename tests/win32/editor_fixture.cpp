@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -94,13 +95,14 @@ void EditorTest::WriteDemoFiles() {
   WriteFile(Path("pistol.txd"), gen::BuildTxd(gen::DemoWeaponTextures()));
 }
 
+// Paths are UTF-8, as the program's.
 void EditorTest::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> EditorTest::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -118,9 +120,9 @@ AnimPackage EditorTest::ReadPackage(const std::string& path) {
 }
 
 std::string EditorTest::Title() const {
-  char text[1024] = {};
-  GetWindowTextA(window_, text, sizeof text);
-  return text;
+  wchar_t text[1024] = {};
+  GetWindowTextW(window_, text, 1024);
+  return Utf8FromWide(text);
 }
 
 std::string EditorTest::Text(int id) const {
@@ -229,10 +231,10 @@ void EditorTest::Settle(DWORD milliseconds) {
 
 void EditorTest::Pump() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (!window_ || !IsDialogMessageA(window_, &message)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (!window_ || !IsDialogMessageW(window_, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/wide_text.h"
+
 namespace zam::test {
 namespace {
 
@@ -61,10 +63,10 @@ void SendKeys(std::initializer_list<WORD> keys) {
 
 void SendText(const std::string& text) {
   std::vector<INPUT> inputs;
-  for (char c : text) {
+  for (wchar_t c : WideFromUtf8(text)) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+    input.ki.wScan = static_cast<WORD>(c);
     input.ki.dwFlags = KEYEVENTF_UNICODE;
     inputs.push_back(input);
     input.ki.dwFlags |= KEYEVENTF_KEYUP;

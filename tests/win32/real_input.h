@@ -24,7 +24,7 @@ void SendButton(Button button, bool down);
 
 // Presses `keys` together (the first held longest) and lets them go.
 void SendKeys(std::initializer_list<WORD> keys);
-// Types printable text, character by character.
+// Types text (UTF-8), character by character.
 void SendText(const std::string& text);
 
 }  // namespace zam::test

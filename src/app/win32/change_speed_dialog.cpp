@@ -1,9 +1,6 @@
 #include "app/win32/change_speed_dialog.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
+#include "app/editor.h"
 #include "app/win32/ui_prompts.h"
 #include "resource.h"
 
@@ -39,18 +36,6 @@ INT_PTR CALLBACK ChangeSpeedProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
-
-std::optional<double> ParseSpeedFactor(const std::string& text) {
-  char* end = nullptr;
-  const double factor = std::strtod(text.c_str(), &end);
-  while (end && (*end == ' ' || *end == '\t')) ++end;
-  if (end == text.c_str() || !end || *end != '\0' || !(factor > 0.0) || !std::isfinite(factor)) return std::nullopt;
-  // Four significant digits: the number shown with four of them is itself.
-  char shortest[32];
-  std::snprintf(shortest, sizeof shortest, "%.4g", factor);
-  if (std::strtod(shortest, nullptr) != factor) return std::nullopt;
-  return factor;
-}
 
 std::optional<double> RunChangeSpeedDialog(HWND owner) {
   double factor = 0.0;

@@ -5,13 +5,8 @@
 #include <windows.h>
 
 #include <optional>
-#include <string>
 
 namespace zam {
-
-// The factor typed, when it is a number above 0 with at most 4 significant
-// digits; nothing for anything else.
-std::optional<double> ParseSpeedFactor(const std::string& text);
 
 // Runs the dialog modally over `owner`: the factor typed and confirmed with
 // OK (a factor that is not one is refused with a message, and the dialog

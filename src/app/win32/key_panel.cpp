@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/win32/view_updates.h"
 #include "resource.h"
 
 namespace zam {
@@ -74,28 +73,25 @@ void OnKeyEditMode(MainWindow& main, int buttonId) {
 
 bool IsKeyValueBox(int id) { return BoxIndex(id) >= 0; }
 
-void CommitKeyValue(MainWindow& main, int id) {
+EditorChanges CommitKeyValue(MainWindow& main, int id) {
   const int index = BoxIndex(id);
   std::string texts[6];
   bool hasTranslation = false, hasKey = false;
   ShownValues(main.editor, texts, hasTranslation, hasKey);
   char typed[64] = {};
   GetDlgItemTextA(main.window, id, typed, sizeof typed);
-  if (index < 0 || !hasKey || typed == texts[index]) return;
+  if (index < 0 || !hasKey || typed == texts[index]) return {};
   double value = 0.0;
   if (!ParseNumber(typed, value)) {
     SetDlgItemTextA(main.window, id, texts[index].c_str());
     MessageBeep(MB_ICONEXCLAMATION);
-    return;
+    return {};
   }
-  if (index < 3) {
-    ShowChanges(main, main.editor.SetKeyTranslation(index, static_cast<float>(value)));
-    return;
-  }
+  if (index < 3) return main.editor.SetKeyTranslation(index, static_cast<float>(value));
   HeadingPitchRoll angles = main.editor.CurrentKeyValues()->rotation;
   double* angle[3] = {&angles.heading, &angles.pitch, &angles.roll};
   *angle[index - 3] = value;
-  ShowChanges(main, main.editor.SetKeyRotation(angles));
+  return main.editor.SetKeyRotation(angles);
 }
 
 }  // namespace zam

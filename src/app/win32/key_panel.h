@@ -21,8 +21,9 @@ void OnKeyEditMode(MainWindow& main, int buttonId);
 // Whether `id` is one of the six value boxes.
 bool IsKeyValueBox(int id);
 
-// The text of value box `id` becomes the key's value; text that is no number
-// is replaced by the value shown before, with a beep.
-void CommitKeyValue(MainWindow& main, int id);
+// The text of value box `id` becomes the key's value: the editor's changes,
+// for the caller to show. Text that is no number is replaced by the value
+// shown before, with a beep, and changes nothing.
+EditorChanges CommitKeyValue(MainWindow& main, int id);
 
 }  // namespace zam

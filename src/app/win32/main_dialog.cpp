@@ -157,7 +157,7 @@ void OnEnter(MainWindow& main) {
   HWND focus = GetFocus();
   const int id = GetDlgCtrlID(focus);
   if (GetParent(focus) != main.window || !IsKeyValueBox(id)) return;
-  CommitKeyValue(main, id);
+  ShowChanges(main, CommitKeyValue(main, id));
   SendMessageW(focus, EM_SETSEL, 0, -1);
 }
 
@@ -174,7 +174,7 @@ void OnCommand(MainWindow& main, WPARAM wParam, LPARAM lParam) {
   // The boxes report what the window writes into them as well.
   if (main.showingChanges) return;
   if (IsKeyValueBox(id)) {
-    if (HIWORD(wParam) == EN_KILLFOCUS) CommitKeyValue(main, id);
+    if (HIWORD(wParam) == EN_KILLFOCUS) ShowChanges(main, CommitKeyValue(main, id));
     return;
   }
   switch (id) {

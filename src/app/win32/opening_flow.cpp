@@ -37,7 +37,11 @@ OpeningResult Offer(MainWindow& main, AnimPackage& incoming, const DocumentState
   OpeningChoice choice;
   {
     PreviewLentToDialog lent(main);
-    OpeningOptionContext context{place.documentName,
+    // An archive's entry is named by its bytes, in the system's code page.
+    const std::string shownName = place.documentArchive.empty()
+                                      ? place.documentName
+                                      : Utf8FromWide(WideFromCodePage(place.documentName));
+    OpeningOptionContext context{shownName,
                                  main.editor.package(),
                                  incoming,
                                  main.editor.sharedPreviewTime(),

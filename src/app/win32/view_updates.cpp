@@ -26,7 +26,10 @@ void Check(HMENU menu, UINT id, bool checked) {
 }
 
 void ShowTitle(const MainWindow& main) {
-  SetWindowTextW(main.window, WideFromUtf8(DocumentTitle(main.editor.document())).c_str());
+  // An archive's entry is named by its bytes, in the system's code page.
+  DocumentState shown = main.editor.document();
+  if (!shown.documentArchive.empty()) shown.documentName = Utf8FromWide(WideFromCodePage(shown.documentName));
+  SetWindowTextW(main.window, WideFromUtf8(DocumentTitle(shown)).c_str());
   Enable(main.menu, ID_EDIT_UNDO, main.editor.CanUndo());
   Enable(main.menu, ID_EDIT_REDO, main.editor.CanRedo());
 }
