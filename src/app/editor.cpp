@@ -53,6 +53,15 @@ Vec3 ModelOffset(const SkinnedModelData& model, int32_t boneId) {
   return {0.0f, 0.0f, 0.0f};
 }
 
+// The track of `key` in animation `animation` of `package`, when the key is there.
+template <typename Package>
+auto TrackOfKey(Package& package, int animation, const KeyRef& key) -> decltype(&package.animations[0].bones[0]) {
+  auto* owner = AnimationAt(package, animation);
+  if (!owner || key.track < 0 || key.track >= owner->boneCount()) return nullptr;
+  auto& track = owner->bones[static_cast<size_t>(key.track)];
+  return key.key >= 0 && key.key < track.keyCount() ? &track : nullptr;
+}
+
 // The key of `track` on the 1/60 s frame `frame`, or -1.
 int KeyOnFrame(const BoneTrack& track, int32_t frame) {
   for (int k = 0; k < track.keyCount(); ++k) {
@@ -357,15 +366,10 @@ EditorChanges Editor::Redo() {
   return shown ? ShowStepped(*shown) : EditorChanges{};
 }
 
-BoneTrack* Editor::CurrentKeyTrack() {
-  Animation* animation = AnimationAt(package_, current_);
-  if (!animation || currentKey_.track < 0 || currentKey_.track >= animation->boneCount()) return nullptr;
-  BoneTrack& track = animation->bones[static_cast<size_t>(currentKey_.track)];
-  return currentKey_.key >= 0 && currentKey_.key < track.keyCount() ? &track : nullptr;
-}
+BoneTrack* Editor::CurrentKeyTrack() { return TrackOfKey(package_, current_, currentKey_); }
 
 std::optional<KeyValues> Editor::CurrentKeyValues() const {
-  BoneTrack* track = const_cast<Editor*>(this)->CurrentKeyTrack();
+  const BoneTrack* track = TrackOfKey(package_, current_, currentKey_);
   if (!track) return std::nullopt;
   const KeyFrame& key = track->keys[static_cast<size_t>(currentKey_.key)];
   KeyValues values;
