@@ -20,6 +20,8 @@ MUTATIONS=(
   "src/preview/pose.cpp|const size_t k0 = k > 0 ? k - 1 : 0;|const size_t k0 = k > 1 ? k - 2 : 0;|pose key search starts a key too early"
   "src/preview/cpu_skinning.cpp|1.0f - w[0] - w[1] - w[2]|1.0f - w[0] - w[1]|fourth skin weight ignores the third"
   "src/math/quaternion.cpp|if (dot < 0.0f) {|if (dot > 0.0f) {|slerp takes the longer arc"
+  "src/app/editor.cpp|if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) == frame) return k;|if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) >= frame) return k;|a key is not inserted where a later one lies"
+  "src/app/editor.cpp|const double ticks = std::round(|const double ticks = std::floor(|retimed keys truncate onto ticks instead of rounding"
 )
 
 restore() { [ -n "${backup:-}" ] && [ -f "$backup" ] && cp "$backup" "$target" && rm -f "$backup"; backup=""; }

@@ -1,6 +1,5 @@
-// The table of package layouts: names and tags in layout-box order, the
-// look-ups, and each layout's reader and writer as ReadIfp and WriteIfp use
-// them.
+// The table of package layouts: the look-ups, and each layout's reader and
+// writer as ReadIfp and WriteIfp use them.
 
 #include <gtest/gtest.h>
 
@@ -16,17 +15,6 @@ namespace zam {
 namespace {
 
 using test::SamePackage;
-
-TEST(PackageLayouts, NameEachLayoutInLayoutBoxOrder) {
-  const auto& layouts = PackageLayouts();
-  ASSERT_EQ(layouts.size(), 2u);
-  EXPECT_EQ(layouts[0].tag, kFormatANPK);
-  EXPECT_STREQ(layouts[0].shownName, "ANPK");
-  EXPECT_STREQ(layouts[0].commandLineName, "anpk");
-  EXPECT_EQ(layouts[1].tag, kFormatANP3);
-  EXPECT_STREQ(layouts[1].shownName, "ANP3");
-  EXPECT_STREQ(layouts[1].commandLineName, "anp3");
-}
 
 TEST(PackageLayouts, AreFoundByTagAndByCommandLineNameOnly) {
   for (size_t i = 0; i < PackageLayouts().size(); ++i) {

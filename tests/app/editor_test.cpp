@@ -374,14 +374,9 @@ TEST_F(EditorTest, PlaybackMovesThePlayHeadUntilAFrameButtonStopsIt) {
   EXPECT_FALSE(editor_.playing());
   EXPECT_EQ(editor_.CurrentFrame(), 31);
   editor_.StepFrame(FrameStep::Last);
-  EXPECT_EQ(editor_.CurrentFrame(), 150);
-  editor_.StepFrame(FrameStep::Forward);
-  EXPECT_EQ(editor_.CurrentFrame(), 150) << "not past the end";
+  EXPECT_EQ(editor_.CurrentFrame(), 150) << "the current animation's end";
   editor_.SeekFrame(42);
   EXPECT_EQ(editor_.CurrentFrame(), 42);
-  editor_.StepFrame(FrameStep::First);
-  editor_.StepFrame(FrameStep::Back);
-  EXPECT_EQ(editor_.CurrentFrame(), 0);
 
   editor_.TogglePlayback();
   editor_.RenameAnimation(0, "run");

@@ -89,9 +89,6 @@ TEST_F(MainWindow, PackageNameAndLayoutBoxes) {
   SendText("_still");
   Settle();
   EXPECT_EQ(Text(IDC_PACKAGE_NAME), "ped_and_a_longer_name_s") << "the box takes 23 characters";
-  Press({VK_CONTROL, 'Z'});
-  EXPECT_EQ(NameText(Model().package().name), "ped") << "the typing was one step";
-  EXPECT_EQ(Text(IDC_PACKAGE_NAME), "ped");
 }
 
 TEST_F(MainWindow, EnterAndEscapeDoNothingAndClosingAsksOnlyWithUnsavedChanges) {
