@@ -153,7 +153,8 @@ TEST_F(KeyEditing, ChangingTheSpeedScalesEveryKeyTimeOntoTicks) {
   } cases[] = {{2.0, {0.0f, 15.0f / 60.0f, 30.0f / 60.0f}},
                {0.5, {0.0f, 60.0f / 60.0f, 120.0f / 60.0f}},
                {3.0, {0.0f, 10.0f / 60.0f, 20.0f / 60.0f}},
-               {1.3, {0.0f, 23.0f / 60.0f, 46.0f / 60.0f}}};
+               {1.3, {0.0f, 23.0f / 60.0f, 46.0f / 60.0f}},
+               {1.7, {0.0f, 18.0f / 60.0f, 35.0f / 60.0f}}};  // 17.6 ticks go to the nearest
   for (const auto& c : cases) {
     SCOPED_TRACE(c.factor);
     EditorChanges changes = editor_.ChangeSpeed(c.factor);
