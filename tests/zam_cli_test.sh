@@ -19,7 +19,7 @@ check "convert back keeps the animation list" bash -c "'$zam' convert --to anpk 
 
 printf 'RIFF0000' >"$work/bad.ifp"
 check "unknown layout: message and status" bash -c "[ \"\$('$zam' info '$work/bad.ifp' 2>&1 >/dev/null)\" = 'Unknown Format String.' ] && ! '$zam' dump '$work/bad.ifp' >/dev/null 2>&1"
-check "missing file message" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\" = 'File cannot open.' ]"
+check "missing file message names the file and why" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\" = 'File cannot open. $work/none.ifp: No such file or directory' ]"
 head -c 100 "$work/a.ifp" >"$work/cut.ifp"
 check "truncated file warns and still succeeds" bash -c "'$zam' info '$work/cut.ifp' 2>&1 >/dev/null | grep -q truncated"
 
@@ -28,7 +28,18 @@ check "paths in any script" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$wo
 
 cp "$work/a.ifp" "$work/keep.ifp"
 check "failed convert fails and leaves the target intact" bash -c "! '$zam' convert --to anp3 '$work/bad.ifp' '$work/keep.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/keep.ifp'"
-check "convert into a missing folder fails" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/no/such/dir/x.ifp' 2>/dev/null"
+check "convert into a missing folder fails saying why" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/no/such/dir/x.ifp' 2>'$work/err' && grep -qF 'File cannot open. $work/no/such/dir/x.ifp: No such file or directory' '$work/err'"
+cp "$work/a.ifp" "$work/locked.ifp" && chmod 0444 "$work/locked.ifp"
+check "convert onto a read-only file refuses it and leaves it" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/locked.ifp' 2>'$work/err' && grep -qF 'File cannot open. $work/locked.ifp: The file is read-only.' '$work/err' && cmp -s '$work/a.ifp' '$work/locked.ifp' && [ \"\$(stat -c %a '$work/locked.ifp')\" = 444 ]"
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  chmod 755 "$work" && chmod 644 "$work/a.ifp"
+  check "and so it does for a normal user" setpriv --reuid=65534 --regid=65534 --clear-groups bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/locked.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/locked.ifp'"
+fi
+mkdir "$work/folder.ifp"
+check "convert onto a folder says why" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/folder.ifp' 2>'$work/err' && grep -qF 'folder.ifp: Is a directory' '$work/err'"
+mkdir -p "$work/state/zam/temporaries" && printf 'x' >"$work/.zam-Kl78Mn"
+printf '%s' "$work/.zam-Kl78Mn" >"$work/state/zam/temporaries/killed.note"
+check "a start removes what a killed save left" bash -c "XDG_STATE_HOME='$work/state' '$zam' info '$work/a.ifp' >/dev/null && [ ! -e '$work/.zam-Kl78Mn' ] && [ -z \"\$(ls -A '$work/state/zam/temporaries')\" ]"
 check "no temporary files are left behind" bash -c "[ -z \"\$(ls -A '$work' | grep '^\\.zam-')\" ]"
 check "usage errors exit with 2" bash -c "'$zam' convert --to xyz a b 2>/dev/null; [ \$? -eq 2 ]"
 

@@ -533,13 +533,14 @@ EditorChanges Editor::Discard() {
   return changes;
 }
 
-// After the main package was read with `status`: a package that was read
+// After the main package was read (`read`): a package that was read
 // becomes the document at `place`; one that was not leaves the new, empty
 // document the discard made.
-void Editor::FinishRead(PackageReadStatus status, const DocumentState& place, EditorChanges& changes) {
-  changes.message = ReadMessage(status);
+void Editor::FinishRead(const PackageReadResult& read, const DocumentState& place, EditorChanges& changes) {
+  changes.message = ReadMessage(read.status);
   changes.messageNumber = package_.animationCount();
-  if (status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly) document_ = place;
+  changes.messageReason = read.reason;
+  if (read.HasPackage()) document_ = place;
 }
 
 EditorChanges Editor::OpenFile(const std::string& path) {
@@ -558,10 +559,11 @@ EditorChanges Editor::OpenArchiveEntry(const std::string& archive, const std::st
   return changes;
 }
 
-EditorChanges Editor::AfterWrite(PackageWriteStatus status) {
+EditorChanges Editor::AfterWrite(const PackageWriteResult& written) {
   EditorChanges changes;
-  changes.message = WriteMessage(status);
-  if (status != PackageWriteStatus::Written) return changes;
+  changes.message = WriteMessage(written.status);
+  changes.messageReason = written.reason;
+  if (written.status != PackageWriteStatus::Written) return changes;
   history_.MarkSaved();
   document_.modified = false;
   changes.title = true;
@@ -577,9 +579,9 @@ EditorChanges Editor::Save() {
 }
 
 EditorChanges Editor::SaveAs(const std::string& path) {
-  PackageWriteStatus status = SavePackageFileAs(package_, path);
-  if (status == PackageWriteStatus::Written) SetDocumentFromPath(document_, path);
-  return AfterWrite(status);
+  PackageWriteResult written = SavePackageFileAs(package_, path);
+  if (written.status == PackageWriteStatus::Written) SetDocumentFromPath(document_, path);
+  return AfterWrite(written);
 }
 
 EditorChanges Editor::Merge(AnimPackage& incoming, MergeMode mode, const std::vector<bool>& checked) {

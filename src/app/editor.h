@@ -75,6 +75,7 @@ struct EditorChanges {
   bool weapon = false;
   std::optional<Message> message;  // to be shown to the user
   int messageNumber = 0;           // the number a message shows (FileEndedEarly)
+  std::string messageReason;       // why, in the system's words: a second line under the message
 };
 
 // A speed factor as typed: a number above 0 with at most 4 significant
@@ -225,11 +226,11 @@ class Editor {
   void ShowWholePackage(EditorChanges& changes);
   void ShowTracksOfCurrent(EditorChanges& changes);
   void Stop(EditorChanges& changes);
-  void FinishRead(PackageReadStatus status, const DocumentState& place, EditorChanges& changes);
+  void FinishRead(const PackageReadResult& read, const DocumentState& place, EditorChanges& changes);
   BoneTrack* CurrentKeyTrack();
   EditorChanges ChangeCurrentKey(const std::function<void(KeyFrame&)>& change);
   EditorChanges ShowStepped(const EditSelection& selection);
-  EditorChanges AfterWrite(PackageWriteStatus status);
+  EditorChanges AfterWrite(const PackageWriteResult& written);
 
   SettingsStore& store_;
   Settings settings_;

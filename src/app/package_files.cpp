@@ -5,7 +5,6 @@
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
 #include "img/img_entry_bytes.h"
-#include "platform/file.h"
 #include "platform/file_system.h"
 
 namespace zam {
@@ -25,20 +24,21 @@ PackageReadStatus ReadPackageBytes(const std::vector<uint8_t>& bytes, AnimPackag
 
 }  // namespace
 
-PackageReadStatus ReadPackageFile(const std::string& path, AnimPackage& package) {
+PackageReadResult ReadPackageFile(const std::string& path, AnimPackage& package) {
   std::vector<uint8_t> bytes;
-  if (ReadWholeFile(path, bytes) != FileStatus::Ok) return PackageReadStatus::CannotOpen;
-  return ReadPackageBytes(bytes, package);
+  FileResult read = ReadWholeFile(path, bytes);
+  if (!read.ok()) return {PackageReadStatus::CannotOpen, read.reason};
+  return {ReadPackageBytes(bytes, package), {}};
 }
 
-PackageReadStatus ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package) {
+PackageReadResult ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package) {
   std::vector<uint8_t> bytes;
   ImgExtractResult extracted = ReadImgEntry(archive, entry, bytes);
   if (extracted == ImgExtractResult::ArchiveCannotOpen || extracted == ImgExtractResult::NotImgArchive) {
-    return PackageReadStatus::ArchiveUnreadable;
+    return {PackageReadStatus::ArchiveUnreadable, {}};
   }
-  if (!ImgEntryExtracted(extracted)) return PackageReadStatus::CannotOpen;
-  return ReadPackageBytes(bytes, package);
+  if (!ImgEntryExtracted(extracted)) return {PackageReadStatus::CannotOpen, {}};
+  return {ReadPackageBytes(bytes, package), {}};
 }
 
 std::optional<Message> ReadMessage(PackageReadStatus status) {
@@ -56,36 +56,39 @@ std::optional<Message> ReadMessage(PackageReadStatus status) {
   return std::nullopt;
 }
 
-PackageWriteStatus SavePackageFile(const AnimPackage& package, const std::string& path) {
-  // A file another program holds open, or one that is gone, cannot take the save.
-  if (!File::OpenReadWrite(path).IsOpen()) return PackageWriteStatus::CannotOpen;
+PackageWriteResult SavePackageFile(const AnimPackage& package, const std::string& path) {
+  // A read-only file, one another program holds open, or one that is gone,
+  // cannot take the save.
+  FileResult replaceable = CheckReplaceable(path);
+  if (!replaceable.ok()) return {PackageWriteStatus::CannotOpen, replaceable.reason};
   return SavePackageFileAs(package, path);
 }
 
-PackageWriteStatus SavePackageFileAs(const AnimPackage& package, const std::string& path) {
+PackageWriteResult SavePackageFileAs(const AnimPackage& package, const std::string& path) {
   std::vector<uint8_t> bytes;
   // A package in neither layout must not replace a file.
-  if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return PackageWriteStatus::UnknownFormat;
-  return ReplaceFileAtomically(path, bytes) == FileStatus::Ok ? PackageWriteStatus::Written
-                                                               : PackageWriteStatus::CannotOpen;
+  if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return {PackageWriteStatus::UnknownFormat, {}};
+  FileResult replaced = ReplaceFileAtomically(path, bytes);
+  if (!replaced.ok()) return {PackageWriteStatus::CannotOpen, replaced.reason};
+  return {};
 }
 
-PackageWriteStatus SavePackageEntry(const AnimPackage& package, const std::string& archive, const std::string& entry) {
+PackageWriteResult SavePackageEntry(const AnimPackage& package, const std::string& archive, const std::string& entry) {
   std::vector<uint8_t> bytes;
-  if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return PackageWriteStatus::UnknownFormat;
+  if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return {PackageWriteStatus::UnknownFormat, {}};
   switch (WriteImgEntry(archive, entry, bytes)) {
     case ImgWriteBackResult::Written:
-      return PackageWriteStatus::Written;
+      return {};
     case ImgWriteBackResult::ArchiveCannotOpen:
-      return PackageWriteStatus::CannotOpen;
+      return {PackageWriteStatus::CannotOpen, {}};
     case ImgWriteBackResult::NothingWritten:
-      return PackageWriteStatus::NothingWritten;
+      return {PackageWriteStatus::NothingWritten, {}};
     case ImgWriteBackResult::WriteFailed:
-      return PackageWriteStatus::ArchiveUnchanged;
+      return {PackageWriteStatus::ArchiveUnchanged, {}};
     case ImgWriteBackResult::NotRestored:
       break;
   }
-  return PackageWriteStatus::ArchiveNotRestored;
+  return {PackageWriteStatus::ArchiveNotRestored, {}};
 }
 
 std::optional<Message> WriteMessage(PackageWriteStatus status) {

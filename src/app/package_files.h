@@ -19,10 +19,17 @@ enum class PackageReadStatus {
   ArchiveUnreadable, // the archive cannot be opened or is no archive: nothing to say beyond the browser
 };
 
+struct PackageReadResult {
+  PackageReadStatus status = PackageReadStatus::Read;
+  std::string reason;  // why a file could not be opened, in the system's words
+
+  bool HasPackage() const { return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly; }
+};
+
 // Replaces `package` with the package in the file at `path`.
-PackageReadStatus ReadPackageFile(const std::string& path, AnimPackage& package);
+PackageReadResult ReadPackageFile(const std::string& path, AnimPackage& package);
 // Replaces `package` with the package in entry `entry` of the archive at `archive`.
-PackageReadStatus ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package);
+PackageReadResult ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package);
 
 // What the user is told of a read; nothing when it succeeded or the
 // archive itself could not be read. FileEndedEarly shows the animations read.
@@ -30,20 +37,25 @@ std::optional<Message> ReadMessage(PackageReadStatus status);
 
 enum class PackageWriteStatus {
   Written,
-  CannotOpen,          // the file cannot be replaced (held open elsewhere, missing folder) or the archive opened
+  CannotOpen,          // the file cannot be replaced (read-only, held open elsewhere, missing folder) or the archive opened
   UnknownFormat,       // the package has no layout to be written in
   NothingWritten,      // the archive has no such entry: it was not touched
   ArchiveUnchanged,    // the entry could not be written; the archive was put back as it was
   ArchiveNotRestored,  // the entry could not be written, nor the archive put back
 };
 
+struct PackageWriteResult {
+  PackageWriteStatus status = PackageWriteStatus::Written;
+  std::string reason;  // why a file could not be replaced, in the system's words
+};
+
 // Writes `package` in its layout over the existing file at `path`, in one
 // step, so a failure leaves the old file as it was.
-PackageWriteStatus SavePackageFile(const AnimPackage& package, const std::string& path);
+PackageWriteResult SavePackageFile(const AnimPackage& package, const std::string& path);
 // The same for a file that may not exist yet (Save As).
-PackageWriteStatus SavePackageFileAs(const AnimPackage& package, const std::string& path);
+PackageWriteResult SavePackageFileAs(const AnimPackage& package, const std::string& path);
 // Writes `package` into entry `entry` of the archive at `archive`.
-PackageWriteStatus SavePackageEntry(const AnimPackage& package, const std::string& archive, const std::string& entry);
+PackageWriteResult SavePackageEntry(const AnimPackage& package, const std::string& archive, const std::string& entry);
 
 // What the user is told of a write; nothing when it was written or when the
 // failure has nothing to tell.

@@ -15,6 +15,8 @@
   X(DiscardQuestion, "Current editing will be lost.\nDo you want to continue?")                                        \
   X(InvalidPath, "Invalid Path / File")                                                                                \
   X(InvalidExtension, "Invalid File Extension")                                                                        \
+  /* Why a file was not replaced: the user marked it read-only. */                                                     \
+  X(FileReadOnly, "The file is read-only.")                                                                            \
   X(FailedToInitializeDirect3D, "Failed to InitializeDirect3D")                                                        \
   /* A package that ends before all it declares: shown with the number of */                                           \
   /* animations that could be read.                                       */                                           \

@@ -11,7 +11,19 @@ namespace zam {
 enum class FileStatus {
   Ok,
   CannotOpen,   // missing, unreadable, or the target cannot be replaced
+  ReadOnly,     // the target is marked read-only: it is left as it was
   WriteFailed,  // the new contents could not be written completely
+};
+
+// What came of reading or replacing a file: on failure, also the system's
+// words for why ("No space left on device"), for the user to see.
+struct FileResult {
+  FileStatus status = FileStatus::Ok;
+  std::string reason;
+
+  bool ok() const { return status == FileStatus::Ok; }
+  friend bool operator==(const FileResult& result, FileStatus status) { return result.status == status; }
+  friend bool operator!=(const FileResult& result, FileStatus status) { return result.status != status; }
 };
 
 // Packages and models are read whole. No real one comes near this size; a
@@ -19,12 +31,17 @@ enum class FileStatus {
 inline constexpr uint64_t kMaxWholeFileBytes = uint64_t{1} << 30;
 
 // CannotOpen also for a file larger than kMaxWholeFileBytes.
-FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
+FileResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
+
+// Whether the existing file at `path` can be replaced now: it is there, not
+// read-only, and no other program holds it open against writing.
+FileResult CheckReplaceable(const std::string& path);
 
 // Writes `bytes` to a temporary file in the target's folder and then renames
 // it over the target, so a failure at any point leaves the old file intact
 // and no half-written file behind. A target that is a symbolic link stays
-// one: the file it points to is replaced.
-FileStatus ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+// one: the file it points to is replaced. A read-only target is refused, as
+// the user marked it so that nothing replaces it.
+FileResult ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace zam

@@ -1,8 +1,8 @@
 #pragma once
 // The temporary files a replacement of a file writes beside its target
 // before renaming them over it: ".zam-" and six letters or digits. A save
-// killed before its rename can leave one behind; the next save in that
-// folder removes those that are stale.
+// killed before its rename can leave one behind; its note (temporary_notes.h)
+// lets the next start of the program remove it.
 
 #include <atomic>
 #include <chrono>
@@ -11,9 +11,6 @@
 #include <string>
 
 namespace zam {
-
-// Older than any save still running could be.
-inline constexpr int64_t kStaleTempSeconds = 24 * 60 * 60;
 
 inline constexpr char kReplaceTempPrefix[] = ".zam-";
 inline constexpr size_t kReplaceTempPrefixLength = sizeof kReplaceTempPrefix - 1;

@@ -7,8 +7,15 @@
 #include <utility>
 
 #include "platform/file.h"
+#include "platform/temporary_notes.h"
 
 namespace zam {
+
+// What the names of temporary copies start with, by what they hold.
+inline constexpr const char* kTempFilePrefixes[] = {"ifp", "dff", "txd"};
+
+// The system's temporary folder, ending in its separator; empty when unknown.
+std::string SystemTempFolder();
 
 // Makes a new empty file in the system's temporary folder, named by the
 // system with the three-letter prefix; returns its path, empty on failure.
@@ -19,14 +26,18 @@ class TempFile {
   // `prefix` is three letters: "ifp", "dff" or "txd". Check IsOpen().
   static TempFile Create(const char* prefix) {
     TempFile temp;
+    temp.note_ = TemporaryNote::Begin();
     temp.path_ = CreateTempFilePath(prefix);
-    if (!temp.path_.empty()) temp.file_ = File::Create(temp.path_);
+    if (temp.path_.empty()) return temp;
+    temp.note_.Name(temp.path_);
+    temp.file_ = File::Create(temp.path_);
     return temp;
   }
 
   TempFile() = default;
   ~TempFile() { Remove(); }
-  TempFile(TempFile&& other) noexcept : path_(std::move(other.path_)), file_(std::move(other.file_)) {
+  TempFile(TempFile&& other) noexcept
+      : path_(std::move(other.path_)), file_(std::move(other.file_)), note_(std::move(other.note_)) {
     other.path_.clear();
   }
   TempFile& operator=(TempFile&& other) noexcept {
@@ -34,6 +45,7 @@ class TempFile {
       Remove();
       path_ = std::move(other.path_);
       file_ = std::move(other.file_);
+      note_ = std::move(other.note_);
       other.path_.clear();
     }
     return *this;
@@ -50,9 +62,12 @@ class TempFile {
     file_.Close();
     if (!path_.empty()) RemoveFile(path_);
     path_.clear();
+    note_.End();
   }
 
   // Closes the file and gives up deleting it; the caller now owns the path.
+  // The note of it stays until this object goes away, so that a copy handed
+  // to a call that deletes it is found again if the program is killed meanwhile.
   std::string Release() {
     file_.Close();
     return std::exchange(path_, std::string());
@@ -61,6 +76,7 @@ class TempFile {
  private:
   std::string path_;
   File file_;
+  TemporaryNote note_;
 };
 
 }  // namespace zam

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <functional>
 
 #include "anim/ifp_reader.h"
@@ -288,7 +290,20 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
 
   EditorChanges changes = editor_.SaveAs(folder_.ProgramPath("no folder\\run.ifp"));
   EXPECT_EQ(changes.message, Message::FileCannotOpen);
+  EXPECT_FALSE(changes.messageReason.empty()) << "the system's reason goes under the message";
   EXPECT_TRUE(editor_.HasUnsavedChanges());
+  // A file the user made read-only is refused by Save and Save As alike.
+  const std::vector<uint8_t> before = folder_.Read("walk.ifp");
+  const auto readOnly = std::filesystem::perms::owner_read | std::filesystem::perms::group_read;
+  std::filesystem::permissions(std::filesystem::u8path(folder_.Path("walk.ifp")), readOnly);
+  for (const EditorChanges& refused : {editor_.Save(), editor_.SaveAs(folder_.ProgramPath("walk.ifp"))}) {
+    EXPECT_EQ(refused.message, Message::FileCannotOpen);
+    EXPECT_EQ(refused.messageReason, "The file is read-only.");
+  }
+  EXPECT_EQ(folder_.Read("walk.ifp"), before);
+  EXPECT_TRUE(editor_.HasUnsavedChanges());
+  std::filesystem::permissions(std::filesystem::u8path(folder_.Path("walk.ifp")), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   editor_.SaveAs(folder_.ProgramPath("run.ifp"));
   EXPECT_EQ(Title(), "run.ifp - Zelcor Animation Manager");
@@ -306,7 +321,7 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
   EXPECT_FALSE(editor_.Save().message);
   EXPECT_FALSE(editor_.HasUnsavedChanges());
   AnimPackage entry{};
-  EXPECT_EQ(ReadPackageEntry(folder_.ProgramPath("anim.img"), "walk.ifp", entry), PackageReadStatus::Read);
+  EXPECT_EQ(ReadPackageEntry(folder_.ProgramPath("anim.img"), "walk.ifp", entry).status, PackageReadStatus::Read);
   EXPECT_EQ(Names(entry), (std::vector<std::string>{"anim1", "anim1"}));
   std::vector<uint8_t> kept;
   EXPECT_EQ(ReadImgEntry(folder_.ProgramPath("anim.img"), "other.dat", kept), ImgExtractResult::Extracted);

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/temp_file.h"
+#include "platform/temporary_notes.h"
 #include "support/scratch_folder.h"
 
 #if !defined(_WIN32)
@@ -99,18 +102,81 @@ TEST(TempFile, IsANewFileInTheTemporaryFolderDeletedByItsOwner) {
   EXPECT_TRUE(scratch.TempFiles().empty());
 }
 
-TEST(ReplaceFile, AStaleLeftoverOfAnEarlierSaveGoesWhenTheNextSaveStarts) {
-  ScratchFolder scratch;
-  const std::vector<std::string> names = {".zam-Ab12Cd", ".zam-Ef34Gh", ".zam-Ab12", "x.zam-Ab12Cd"};
-  for (const std::string& name : names) scratch.Write(name, {1});
-  auto twoDaysAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
-  for (const std::string& name : {names[0], names[2], names[3]}) {
-    std::filesystem::last_write_time(scratch.Path(name), twoDaysAgo);
+// Writes a note as a process killed before it removed it leaves it.
+void WriteAbandonedNote(const std::string& name, const std::string& temporary) {
+  File note = File::Create(TemporaryNotesFolder() + name + ".note");
+  ASSERT_TRUE(note.IsOpen() && note.Write(temporary.data(), temporary.size()));
+}
+
+size_t NoteCount() {
+  size_t notes = 0;
+  for (const auto& item : std::filesystem::directory_iterator(std::filesystem::u8path(TemporaryNotesFolder()))) {
+    notes += item.path().extension() == ".note";
   }
-  ASSERT_EQ(ReplaceFileAtomically(scratch.Path("a.ifp"), {1, 2}), FileStatus::Ok);
-  EXPECT_FALSE(scratch.Exists(names[0])) << "a day old and named as the saves name them";
-  EXPECT_TRUE(scratch.Exists(names[1])) << "may belong to a save still running";
-  EXPECT_TRUE(scratch.Exists(names[2]) && scratch.Exists(names[3])) << "not ours";
+  return notes;
+}
+
+TEST(TemporaryNotes, AStartRemovesWhatKilledProcessesLeftAndNothingElse) {
+  ScratchFolder scratch;
+  ASSERT_FALSE(TemporaryNotesFolder().empty());
+  scratch.MakeFolder("sub");
+  for (const char* name : {".zam-Ab12Cd", "ifpA1B2.tmp", "a.ifp", "sub/ifp123.tmp", ".zam-Ef34Gh"}) scratch.Write(name, {1});
+  WriteAbandonedNote("save", scratch.Path(".zam-Ab12Cd"));
+  WriteAbandonedNote("copy", scratch.Path("ifpA1B2.tmp"));
+  WriteAbandonedNote("other", scratch.Path("a.ifp"));
+  WriteAbandonedNote("elsewhere", scratch.Path("sub/ifp123.tmp"));
+  WriteAbandonedNote("gone", scratch.Path(".zam-Gh56Ij"));
+  TemporaryNote running = TemporaryNote::Begin();
+  running.Name(scratch.Path(".zam-Ef34Gh"));
+
+  RemoveAbandonedTemporaries();
+  EXPECT_FALSE(scratch.Exists(".zam-Ab12Cd")) << "a save's temporary, however young";
+  EXPECT_FALSE(scratch.Exists("ifpA1B2.tmp")) << "a copy in the temporary folder";
+  EXPECT_TRUE(scratch.Exists("a.ifp") && scratch.Exists("sub/ifp123.tmp")) << "not named and placed as ours";
+  EXPECT_TRUE(scratch.Exists(".zam-Ef34Gh")) << "its save is still running";
+  EXPECT_EQ(NoteCount(), 1u) << "only the running save's note stays";
+  running.End();
+  EXPECT_EQ(NoteCount(), 0u);
+
+  TempFile copy = TempFile::Create("ifp");
+  std::string copyPath = copy.path();
+  EXPECT_EQ(NoteCount(), 1u) << "a copy is noted while it exists";
+  RemoveAbandonedTemporaries();
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(copyPath)));
+  copy.Remove();
+  EXPECT_EQ(NoteCount(), 0u);
+}
+
+TEST(ReplaceFile, ARefusedReplacementLeavesTheTargetAndSaysWhy) {
+  ScratchFolder scratch;
+  const auto readOnly = std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                        std::filesystem::perms::others_read;
+  scratch.Write("locked.ifp", {1, 2, 3});
+  std::filesystem::permissions(std::filesystem::u8path(scratch.Path("locked.ifp")), readOnly);
+  FileResult locked = ReplaceFileAtomically(scratch.Path("locked.ifp"), {9});
+  EXPECT_EQ(locked, FileStatus::ReadOnly) << "also for an administrator";
+  EXPECT_EQ(locked.reason, "The file is read-only.");
+  EXPECT_EQ(CheckReplaceable(scratch.Path("locked.ifp")), FileStatus::ReadOnly);
+  EXPECT_EQ(scratch.Read("locked.ifp"), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::filesystem::status(std::filesystem::u8path(scratch.Path("locked.ifp"))).permissions() &
+                std::filesystem::perms::owner_write,
+            std::filesystem::perms::none);
+  std::filesystem::permissions(std::filesystem::u8path(scratch.Path("locked.ifp")), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+
+  FileResult missingFolder = ReplaceFileAtomically(scratch.Path("missing/a.ifp"), {1});
+  EXPECT_EQ(missingFolder, FileStatus::CannotOpen);
+  EXPECT_FALSE(missingFolder.reason.empty());
+  scratch.MakeFolder("folder.ifp");
+  FileResult folder = ReplaceFileAtomically(scratch.Path("folder.ifp"), {1});
+  EXPECT_EQ(folder, FileStatus::CannotOpen);
+  EXPECT_FALSE(folder.reason.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::u8path(scratch.Path("folder.ifp"))));
+  FileResult missingFile = CheckReplaceable(scratch.Path("gone.ifp"));
+  EXPECT_EQ(missingFile, FileStatus::CannotOpen);
+  EXPECT_FALSE(missingFile.reason.empty());
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(ReadWholeFile(scratch.Path("gone.ifp"), bytes).reason.empty());
 }
 
 TEST(ReplaceFile, ASaveKilledBeforeItsRenameLeavesNothingBehind) {
@@ -135,7 +201,35 @@ TEST(ReplaceFile, ASaveKilledBeforeItsRenameLeavesNothingBehind) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the save was not interrupted";
+  RemoveAbandonedTemporaries();  // its note
+  EXPECT_EQ(NoteCount(), 0u);
+  std::filesystem::remove_all(scratch.Path(ScratchFolder::kStateFolder));
   EXPECT_TRUE(std::filesystem::is_empty(scratch.Path("")));
+#endif
+}
+
+TEST(ReplaceFile, AFailedWriteSaysWhyAndLeavesTheOldFile) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "needs a limit on file sizes to make the write fail";
+#else
+  ScratchFolder scratch;
+  scratch.Write("a.ifp", {1, 2});
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Past the limit, writes fail as on a full disk.
+    rlimit small{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::signal(SIGXFSZ, SIG_IGN);
+    FileResult result = ReplaceFileAtomically(scratch.Path("a.ifp"), std::vector<uint8_t>(65536, 1));
+    _exit(result == FileStatus::WriteFailed && result.reason == std::strerror(EFBIG) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failure with the system's reason";
+  EXPECT_EQ(scratch.Read("a.ifp"), (std::vector<uint8_t>{1, 2}));
+  std::filesystem::remove_all(scratch.Path(ScratchFolder::kStateFolder));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path("")), {}), 1) << "no temporary left";
 #endif
 }
 
@@ -153,7 +247,9 @@ TEST(ReplaceFile, SavingThroughALinkReplacesTheFileItPointsTo) {
   EXPECT_TRUE(std::filesystem::is_symlink(scratch.Path("sub/link")));
   EXPECT_EQ(scratch.Read("real.ifp"), (std::vector<uint8_t>{7, 8}));
   std::filesystem::create_symlink("loop", scratch.Path("loop"));
-  EXPECT_EQ(ReplaceFileAtomically(scratch.Path("loop"), {1}), FileStatus::CannotOpen);
+  FileResult loop = ReplaceFileAtomically(scratch.Path("loop"), {1});
+  EXPECT_EQ(loop, FileStatus::CannotOpen);
+  EXPECT_EQ(loop.reason, std::strerror(ELOOP));
   EXPECT_TRUE(std::filesystem::is_symlink(scratch.Path("loop")));
 #endif
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder per test that also serves as the process's temporary
-// folder, so tests can see every temporary file the code under test leaves
+// folder (and, on POSIX, holds the state folder where temporaries are
+// noted), so tests can see every temporary file the code under test leaves
 // behind without being disturbed by other programs. Names and paths are
 // UTF-8, as the program's.
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,9 +35,17 @@ class ScratchFolder {
       saved_.emplace_back(old != nullptr, old ? old : Native());
     }
     SetTemporaryFolder("");
+#if !defined(_WIN32)
+    const char* state = std::getenv("XDG_STATE_HOME");
+    savedState_.emplace(state != nullptr, state ? state : "");
+    setenv("XDG_STATE_HOME", At(kStateFolder).c_str(), 1);
+#endif
   }
   ~ScratchFolder() {
     for (size_t i = 0; i < saved_.size(); ++i) SetVariable(kTempVariables[i], saved_[i].second, saved_[i].first);
+#if !defined(_WIN32)
+    SetVariable("XDG_STATE_HOME", savedState_->second, savedState_->first);
+#endif
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
@@ -102,6 +112,12 @@ class ScratchFolder {
 
   std::filesystem::path At(const std::string& name) const { return folder_ / std::filesystem::u8path(name); }
 
+ public:
+  // Where notes of temporaries go on POSIX (on Windows, into the temporary folder).
+  static constexpr const char kStateFolder[] = "state";
+
+ private:
+
   // POSIX reads TMPDIR; Windows reads TMP, then TEMP.
 #if defined(_WIN32)
   static constexpr const wchar_t* kTempVariables[] = {L"TMPDIR", L"TMP", L"TEMP"};
@@ -119,6 +135,9 @@ class ScratchFolder {
 
   std::filesystem::path folder_;
   std::vector<std::pair<bool, Native>> saved_;
+#if !defined(_WIN32)
+  std::optional<std::pair<bool, Native>> savedState_;
+#endif
 };
 
 // The bytes of an extracted or written-back entry as a reader sees them.

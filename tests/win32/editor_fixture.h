@@ -20,6 +20,13 @@
 
 namespace zam::test {
 
+// "File cannot open." with the system's reason on a line under it; the
+// reason's words differ between Windows and Wine.
+inline bool CannotOpenWithReason(const std::string& text) {
+  const std::string head = "File cannot open.\n";
+  return text.size() > head.size() && text.compare(0, head.size(), head) == 0;
+}
+
 class FakePrompts final : public UiPrompts {
  public:
   struct Shown {

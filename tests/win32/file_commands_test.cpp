@@ -99,9 +99,28 @@ TEST_F(FileCommands, SaveIntoAFileHeldOpenFailsAndKeepsTheFileAndTheMark) {
     Command(ID_IFP_SAVE);
   }
   ASSERT_EQ(prompts_.messages.size(), 1u);
-  EXPECT_EQ(prompts_.messages[0].text, "File cannot open.");
+  EXPECT_TRUE(CannotOpenWithReason(prompts_.messages[0].text)) << prompts_.messages[0].text;
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
   EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(FileCommands, AReadOnlyFileIsRefusedBySaveAndSaveAsAndKeepsItsMark) {
+  std::string path = WritePackage("walk.ifp", TestPackage());
+  std::vector<uint8_t> before = ReadFile(path);
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  Start({path});
+  Rename(IDC_ANIMATION_LIST, 0, "idle");
+  Command(ID_IFP_SAVE);
+  prompts_.chosenPaths = {path};
+  Command(ID_IFP_SAVE_AS);
+  ASSERT_EQ(prompts_.messages.size(), 2u);
+  for (const FakePrompts::Shown& shown : prompts_.messages) {
+    EXPECT_EQ(shown.text, "File cannot open.\nThe file is read-only.");
+  }
+  EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager");
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 using ArchiveSave = EditorTest;

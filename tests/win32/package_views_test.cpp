@@ -103,7 +103,7 @@ TEST_F(PackageViews, AfterADiscardWithoutANewPackageTheListsAreEmpty) {
   Click(IDC_ANIMATION_LIST, 1);
   prompts_.chosenPaths = {Path("gone.ifp")};
   Command(ID_IFP_OPEN);
-  EXPECT_EQ(prompts_.messages.back().text, "File cannot open.");
+  EXPECT_TRUE(CannotOpenWithReason(prompts_.messages.back().text)) << prompts_.messages.back().text;
   EXPECT_EQ(Title(), "new - Zelcor Animation Manager");
   EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
   EXPECT_EQ(Rows(IDC_BONE_LIST), 0);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/messages.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #include <shellapi.h>
@@ -31,6 +33,10 @@ std::string StoredName(const std::string& argument) { return argument; }
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
   return kExitFailure;
+}
+
+int FailFile(const std::string& path, const std::string& reason) {
+  return Fail(std::string(msg::kFileCannotOpen) + " " + PrintableName(path) + (reason.empty() ? "" : ": " + reason));
 }
 
 void Warn(const std::string& message) { std::fprintf(stderr, "warning: %s\n", message.c_str()); }

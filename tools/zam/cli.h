@@ -26,6 +26,9 @@ std::string StoredName(const std::string& argument);
 // Prints a one-line message on standard error and returns kExitFailure.
 int Fail(const std::string& message);
 void Warn(const std::string& message);
+// "File cannot open." for a file that could not be read or replaced, with
+// its path and the system's reason where there is one; returns kExitFailure.
+int FailFile(const std::string& path, const std::string& reason);
 int Usage(const char* synopsis);
 
 // Names from a file for a terminal line: control bytes, bytes above 0x7E and

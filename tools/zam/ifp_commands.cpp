@@ -58,8 +58,9 @@ void WarnKeysLeftOut(const AnimPackage& package) {
 
 bool LoadPackage(const std::string& path, AnimPackage& package) {
   std::vector<uint8_t> bytes;
-  if (ReadWholeFile(path, bytes) != FileStatus::Ok) {
-    Fail(msg::kFileCannotOpen);
+  FileResult read = ReadWholeFile(path, bytes);
+  if (!read.ok()) {
+    FailFile(path, read.reason);
     return false;
   }
   IfpReadStatus status = ReadIfp(bytes.data(), bytes.size(), package);
@@ -116,15 +117,11 @@ int RunConvert(const Args& args) {
   if (layout->tag == kFormatANPK) WarnKeysLeftOut(package);
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
-  switch (ReplaceFileAtomically(args[3], bytes)) {
-    case FileStatus::Ok:
-      return kExitOk;
-    case FileStatus::CannotOpen:
-      return Fail(msg::kFileCannotOpen);
-    case FileStatus::WriteFailed:
-      return Fail(args[3] + ": the file could not be written; nothing was changed");
+  FileResult written = ReplaceFileAtomically(args[3], bytes);
+  if (written.status == FileStatus::WriteFailed) {
+    return Fail(PrintableName(args[3]) + ": the file could not be written (" + written.reason + "); nothing was changed");
   }
-  return kExitFailure;
+  return written.ok() ? kExitOk : FailFile(args[3], written.reason);
 }
 
 }  // namespace zam::cli

@@ -29,7 +29,7 @@ bool ReadDirectory(const std::string& archive, std::vector<ImgEntry>& entries) {
     case ImgListResult::ArchiveCannotOpen:
       break;
   }
-  Fail(msg::kFileCannotOpen);
+  FailFile(archive, {});
   return false;
 }
 
@@ -59,7 +59,7 @@ int Extract(const std::string& archive, const std::string& name, const std::stri
   if (!ReadDirectory(archive, entries)) return kExitFailure;
   if (FindEntry(entries, name) == nullptr) return NoSuchEntry(archive, name);
   File out = File::Create(outPath);
-  if (!out.IsOpen()) return Fail(msg::kFileCannotOpen);
+  if (!out.IsOpen()) return FailFile(outPath, {});
   ImgExtractResult result = ExtractImgEntry(archive, name, out);
   out.Close();
   if (result == ImgExtractResult::EntryTruncated) Warn(archive + ": the entry runs past the end of the archive");
@@ -67,12 +67,13 @@ int Extract(const std::string& archive, const std::string& name, const std::stri
   RemoveFile(outPath);
   if (result == ImgExtractResult::EntryNotFound) return NoSuchEntry(archive, name);
   if (result == ImgExtractResult::WriteFailed) return Fail(outPath + ": cannot write");
-  return Fail(msg::kFileCannotOpen);
+  return FailFile(archive, {});
 }
 
 int Put(const std::string& archive, const std::string& name, const std::string& packagePath) {
   std::vector<uint8_t> package;
-  if (ReadWholeFile(packagePath, package) != FileStatus::Ok) return Fail(msg::kFileCannotOpen);
+  FileResult read = ReadWholeFile(packagePath, package);
+  if (!read.ok()) return FailFile(packagePath, read.reason);
   std::vector<ImgEntry> entries;
   if (!ReadDirectory(archive, entries)) return kExitFailure;
   if (FindEntry(entries, name) == nullptr) return NoSuchEntry(archive, name);
@@ -86,7 +87,7 @@ int Put(const std::string& archive, const std::string& name, const std::string& 
     case ImgWriteBackResult::Written:
       break;
     case ImgWriteBackResult::ArchiveCannotOpen:
-      return Fail(msg::kFileCannotOpen);
+      return FailFile(archive, {});
     case ImgWriteBackResult::NothingWritten:
       return Fail(archive + ": nothing was written");
     case ImgWriteBackResult::WriteFailed:

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "platform/temporary_notes.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ int PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // What an earlier run, or the editor, left behind when it was killed.
+  zam::RemoveAbandonedTemporaries();
   const zam::cli::Args arguments = zam::cli::ProgramArguments(argc, argv);
   if (arguments.size() < 2) return PrintUsage();
   for (const Command& command : kCommands) {

@@ -66,12 +66,14 @@ int RunModel(const Args& args) {
   if (paths.empty() || paths.size() > 2) return Usage(kSynopsis);
 
   std::vector<uint8_t> dff, txd;
-  if (ReadWholeFile(paths[0], dff) != FileStatus::Ok) return Fail(msg::kFileCannotOpen);
+  FileResult model = ReadWholeFile(paths[0], dff);
+  if (!model.ok()) return FailFile(paths[0], model.reason);
   // Without a dictionary named, the one beside the model is used when it can
   // be read, and the model is untextured otherwise, as in the editor.
   std::string dictionary = paths.size() == 2 ? paths[1] : DictionaryPathFor(paths[0]);
-  bool hasDictionary = !dictionary.empty() && ReadWholeFile(dictionary, txd) == FileStatus::Ok;
-  if (paths.size() == 2 && !hasDictionary) return Fail(msg::kFileCannotOpen);
+  FileResult dictionaryRead = dictionary.empty() ? FileResult{FileStatus::CannotOpen, {}} : ReadWholeFile(dictionary, txd);
+  bool hasDictionary = dictionaryRead.ok();
+  if (paths.size() == 2 && !hasDictionary) return FailFile(dictionary, dictionaryRead.reason);
   const uint8_t* txdBytes = hasDictionary ? txd.data() : nullptr;
 
   ModelLoadResult result;

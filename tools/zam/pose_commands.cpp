@@ -49,7 +49,8 @@ int RunPose(const Args& args) {
   if (!ParseSeconds(args[3], time)) return Usage(kSynopsis);
 
   std::vector<uint8_t> dff;
-  if (ReadWholeFile(args[0], dff) != FileStatus::Ok) return Fail(msg::kFileCannotOpen);
+  FileResult read = ReadWholeFile(args[0], dff);
+  if (!read.ok()) return FailFile(args[0], read.reason);
   SkinnedModelData model;
   // Only the bones matter here: no dictionary, so no textures are read.
   const ModelLoadResult loaded = LoadSkinnedModel(dff.data(), dff.size(), nullptr, 0, model);

@@ -77,9 +77,11 @@ OpeningResult Offer(MainWindow& main, AnimPackage& incoming, const DocumentState
 
 // A package that could not be read is reported and has nothing to offer; one
 // that ended early is reported and offered with what it holds.
-bool ReadAside(MainWindow& main, PackageReadStatus status, const AnimPackage& incoming) {
-  if (std::optional<Message> message = ReadMessage(status)) ShowMessage(main.window, *message, incoming.animationCount());
-  return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly;
+bool ReadAside(MainWindow& main, const PackageReadResult& read, const AnimPackage& incoming) {
+  if (std::optional<Message> message = ReadMessage(read.status)) {
+    ShowMessage(main.window, *message, incoming.animationCount(), read.reason);
+  }
+  return read.HasPackage();
 }
 
 }  // namespace

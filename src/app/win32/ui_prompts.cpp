@@ -81,11 +81,12 @@ UiPrompts& Prompts() { return *current; }
 
 void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPrompts; }
 
-int ShowMessage(HWND owner, Message message, int number) {
+int ShowMessage(HWND owner, Message message, int number, const std::string& reason) {
   char text[512];
   std::snprintf(text, sizeof text, "%s", MessageText(message));
   if (message == Message::FileEndedEarly) std::snprintf(text, sizeof text, MessageText(message), number);
-  return Prompts().MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(msg::kCaption).c_str(),
+  std::string shown = reason.empty() ? std::string(text) : text + ("\n" + reason);
+  return Prompts().MessageBoxW(owner, WideFromUtf8(shown).c_str(), WideFromUtf8(msg::kCaption).c_str(),
                                StyleOf(message));
 }
 

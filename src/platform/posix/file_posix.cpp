@@ -91,11 +91,15 @@ void File::Close() {
 
 bool RemoveFile(const std::string& path) { return unlink(PosixPath(path).c_str()) == 0; }
 
-std::string CreateTempFilePath(const char* prefix) {
+std::string SystemTempFolder() {
   const char* folder = std::getenv("TMPDIR");
   std::string path = folder && *folder ? folder : "/tmp";
   if (path.back() != '/') path += '/';
-  path += prefix;
+  return path;
+}
+
+std::string CreateTempFilePath(const char* prefix) {
+  std::string path = SystemTempFolder() + prefix;
   path += "XXXXXX";
   int fd = mkstemp(path.data());
   if (fd < 0) return std::string();

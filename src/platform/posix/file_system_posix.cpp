@@ -1,4 +1,3 @@
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/mman.h>
@@ -7,11 +6,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <ctime>
+#include <cstring>
 #include <functional>
 
+#include "base/messages.h"
 #include "platform/file_system.h"
 #include "platform/replace_temp_names.h"
+#include "platform/temporary_notes.h"
 #include "platform/posix/posix_path.h"
 
 namespace zam {
@@ -68,32 +69,20 @@ std::string FollowLinks(std::string path) {
 }
 
 // Calls `claim` with new temporary names in `folder` until one is free:
-// true when `claim` succeeded, false when it failed for another reason.
-bool ClaimTempName(const std::string& folder, std::string& name,
+// true when `claim` succeeded, false (errno saying why) when it failed for
+// another reason. Each name is noted before it is claimed.
+bool ClaimTempName(const std::string& folder, TemporaryNote& note, std::string& name,
                    const std::function<bool(const std::string&)>& claim) {
   for (int attempt = 0; attempt < 64; ++attempt) {
     name = (folder == "/" ? folder : folder + "/") + NewReplaceTempName();
+    note.Name(name);
     if (claim(name)) return true;
     if (errno != EEXIST) return false;
   }
   return false;
 }
 
-// Leftovers of saves killed before their rename: temporaries of our own
-// pattern in `folder`, last written a day ago or earlier.
-void RemoveStaleTemporaries(const std::string& folder) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return;
-  time_t now = time(nullptr);
-  while (const dirent* item = readdir(dir)) {
-    struct stat info {};
-    if (!IsReplaceTempName(item->d_name) || fstatat(dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-      continue;
-    }
-    if (S_ISREG(info.st_mode) && now - info.st_mtime >= kStaleTempSeconds) unlinkat(dirfd(dir), item->d_name, 0);
-  }
-  closedir(dir);
-}
+FileResult Failure(FileStatus status, int error) { return FileResult{status, std::strerror(error)}; }
 
 bool WriteContents(int fd, mode_t mode, const std::vector<uint8_t>& bytes) {
   return fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
@@ -102,20 +91,21 @@ bool WriteContents(int fd, mode_t mode, const std::vector<uint8_t>& bytes) {
 // Writes the bytes into a new file in `folder`, complete and on the disk,
 // named `temp`. Where Linux allows, the file has no name until it is
 // complete, so a save killed meanwhile leaves nothing behind.
-FileStatus WriteTemporary(const std::string& folder, mode_t mode, const std::vector<uint8_t>& bytes,
-                          std::string& temp) {
+FileResult WriteTemporary(const std::string& folder, mode_t mode, const std::vector<uint8_t>& bytes,
+                          TemporaryNote& note, std::string& temp) {
 #if defined(O_TMPFILE)
   FileDescriptor unnamed(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
   if (unnamed.get() >= 0) {
-    if (!WriteContents(unnamed.get(), mode, bytes)) return FileStatus::WriteFailed;
+    if (!WriteContents(unnamed.get(), mode, bytes)) return Failure(FileStatus::WriteFailed, errno);
     std::string self = "/proc/self/fd/" + std::to_string(unnamed.get());
     auto link = [&](const std::string& name) {
       return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
     };
-    if (ClaimTempName(folder, temp, link)) {
-      if (unnamed.CloseChecked()) return FileStatus::Ok;
+    if (ClaimTempName(folder, note, temp, link)) {
+      if (unnamed.CloseChecked()) return FileResult{};
+      int error = errno;
       unlink(temp.c_str());
-      return FileStatus::WriteFailed;
+      return Failure(FileStatus::WriteFailed, error);
     }
     // Without /proc the file cannot be named: write a named one instead.
   }
@@ -125,14 +115,23 @@ FileStatus WriteTemporary(const std::string& folder, mode_t mode, const std::vec
     fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     return fd >= 0;
   };
-  if (!ClaimTempName(folder, temp, create)) return FileStatus::CannotOpen;
+  if (!ClaimTempName(folder, note, temp, create)) return Failure(FileStatus::CannotOpen, errno);
   FileDescriptor file(fd);
   bool written = WriteContents(file.get(), mode, bytes);
+  int error = errno;
   if (!file.CloseChecked() || !written) {
+    if (written) error = errno;
     unlink(temp.c_str());
-    return FileStatus::WriteFailed;
+    return Failure(FileStatus::WriteFailed, error);
   }
-  return FileStatus::Ok;
+  return FileResult{};
+}
+
+// A file the user may not write to is read-only to the program too, also
+// when the folder would let it be replaced (and for root, who may write
+// anything, when it has no write permission at all).
+bool IsReadOnly(const std::string& path, const struct stat& info) {
+  return (info.st_mode & 0222) == 0 || (access(path.c_str(), W_OK) != 0 && errno == EACCES);
 }
 
 // After a rename the folder's entry must reach the disk too, or a power cut
@@ -160,12 +159,14 @@ void AdviseHugePages(void* data, size_t size) {
 
 }  // namespace
 
-FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
+FileResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   FileDescriptor file(open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return FileStatus::CannotOpen;
+  if (file.get() < 0) return Failure(FileStatus::CannotOpen, errno);
   struct stat info {};
-  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileStatus::CannotOpen;
-  if (static_cast<uint64_t>(info.st_size) > kMaxWholeFileBytes) return FileStatus::CannotOpen;
+  if (fstat(file.get(), &info) != 0) return Failure(FileStatus::CannotOpen, errno);
+  if (S_ISDIR(info.st_mode)) return Failure(FileStatus::CannotOpen, EISDIR);
+  if (!S_ISREG(info.st_mode)) return Failure(FileStatus::CannotOpen, EINVAL);
+  if (static_cast<uint64_t>(info.st_size) > kMaxWholeFileBytes) return Failure(FileStatus::CannotOpen, EFBIG);
   // The size the file has now, in one read; a file that changes meanwhile
   // is read to wherever it ends.
   out.clear();
@@ -176,7 +177,7 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   while (got < out.size()) {
     ssize_t n = read(file.get(), out.data() + got, out.size() - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return FileStatus::CannotOpen;
+    if (n < 0) return Failure(FileStatus::CannotOpen, errno);
     if (n == 0) break;
     got += static_cast<size_t>(n);
   }
@@ -185,30 +186,49 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   for (;;) {
     ssize_t n = read(file.get(), more, sizeof more);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return FileStatus::CannotOpen;
+    if (n < 0) return Failure(FileStatus::CannotOpen, errno);
     if (n == 0) break;
-    if (out.size() + static_cast<size_t>(n) > kMaxWholeFileBytes) return FileStatus::CannotOpen;
+    if (out.size() + static_cast<size_t>(n) > kMaxWholeFileBytes) return Failure(FileStatus::CannotOpen, EFBIG);
     out.insert(out.end(), more, more + n);
   }
-  return FileStatus::Ok;
+  return FileResult{};
 }
 
-FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
+FileResult CheckReplaceable(const std::string& requested) {
   std::string path = FollowLinks(PosixPath(requested));
-  if (path.empty()) return FileStatus::CannotOpen;
-  std::string folder = FolderOf(path);
-  RemoveStaleTemporaries(folder);
+  if (path.empty()) return Failure(FileStatus::CannotOpen, ELOOP);
   struct stat target {};
-  mode_t mode = stat(path.c_str(), &target) == 0 ? target.st_mode & 07777 : 0644;
+  if (stat(path.c_str(), &target) != 0) return Failure(FileStatus::CannotOpen, errno);
+  if (S_ISDIR(target.st_mode)) return Failure(FileStatus::CannotOpen, EISDIR);
+  if (IsReadOnly(path, target)) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  FileDescriptor file(open(path.c_str(), O_RDWR | O_CLOEXEC));
+  return file.get() >= 0 ? FileResult{} : Failure(FileStatus::CannotOpen, errno);
+}
+
+FileResult ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
+  std::string path = FollowLinks(PosixPath(requested));
+  if (path.empty()) return Failure(FileStatus::CannotOpen, ELOOP);
+  mode_t mode = 0644;
+  struct stat target {};
+  if (stat(path.c_str(), &target) == 0) {
+    if (S_ISDIR(target.st_mode)) return Failure(FileStatus::CannotOpen, EISDIR);
+    if (IsReadOnly(path, target)) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+    mode = target.st_mode & 07777;
+  } else if (errno != ENOENT) {
+    return Failure(FileStatus::CannotOpen, errno);
+  }
+  std::string folder = FolderOf(path);
+  TemporaryNote note = TemporaryNote::Begin();
   std::string temp;
-  FileStatus status = WriteTemporary(folder, mode, bytes, temp);
-  if (status != FileStatus::Ok) return status;
+  FileResult written = WriteTemporary(folder, mode, bytes, note, temp);
+  if (!written.ok()) return written;
   if (rename(temp.c_str(), path.c_str()) != 0) {
+    int error = errno;
     unlink(temp.c_str());
-    return FileStatus::CannotOpen;
+    return Failure(FileStatus::CannotOpen, error);
   }
   FlushFolder(folder);
-  return FileStatus::Ok;
+  return FileResult{};
 }
 
 }  // namespace zam

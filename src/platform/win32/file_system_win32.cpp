@@ -1,7 +1,11 @@
 #include <windows.h>
 
+#include <string>
+
+#include "base/messages.h"
 #include "platform/file_system.h"
 #include "platform/replace_temp_names.h"
+#include "platform/temporary_notes.h"
 #include "platform/win32/unique_objects.h"
 #include "platform/win32/wide_text.h"
 
@@ -36,34 +40,25 @@ std::string FollowLinks(const std::string& path) {
   return Utf8FromWide(target);
 }
 
-ULONGLONG Ticks(const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
-
-// Leftovers of saves killed before their rename: temporaries of our own
-// pattern in `folder`, last written a day ago or earlier. Windows has no
-// files without a name, so this is the only cleaning there is; a temporary
-// another save holds open cannot be deleted and stays.
-void RemoveStaleTemporaries(const std::string& folder) {
-  std::wstring wideFolder = WideFromUtf8(folder);
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((wideFolder + WideFromUtf8(kReplaceTempPrefix) + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  const ULONGLONG kTicksPerSecond = 10000000;
-  do {
-    bool plainFile = !(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-    bool stale = Ticks(found.ftLastWriteTime) + kStaleTempSeconds * kTicksPerSecond <= Ticks(now);
-    if (plainFile && stale && IsReplaceTempName(Utf8FromWide(found.cFileName).c_str())) {
-      DeleteFileW((wideFolder + found.cFileName).c_str());
-    }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+// The system's words for a Win32 error, without the line break it ends in.
+std::string SystemErrorText(DWORD error) {
+  wchar_t* text = nullptr;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring wide(text != nullptr ? text : L"", length);
+  LocalFree(text);
+  while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ')) wide.pop_back();
+  return wide.empty() ? "error " + std::to_string(error) : Utf8FromWide(wide);
 }
 
-// A new file of the temporary pattern in `folder`, named `temp`.
-HANDLE CreateTemporary(const std::string& folder, std::string& temp) {
+FileResult Failure(FileStatus status, DWORD error) { return FileResult{status, SystemErrorText(error)}; }
+
+// A new file of the temporary pattern in `folder`, named `temp`, noted
+// before it is made.
+HANDLE CreateTemporary(const std::string& folder, TemporaryNote& note, std::string& temp) {
   for (int attempt = 0; attempt < 64; ++attempt) {
     temp = folder + NewReplaceTempName();
+    note.Name(temp);
     HANDLE file = CreateFileW(WideFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
@@ -72,14 +67,13 @@ HANDLE CreateTemporary(const std::string& folder, std::string& temp) {
 
 }  // namespace
 
-FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
+FileResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   win32::UniqueHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
+  if (file.get() == INVALID_HANDLE_VALUE) return Failure(FileStatus::CannotOpen, GetLastError());
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || static_cast<uint64_t>(size.QuadPart) > kMaxWholeFileBytes) {
-    return FileStatus::CannotOpen;
-  }
+  if (!GetFileSizeEx(file.get(), &size)) return Failure(FileStatus::CannotOpen, GetLastError());
+  if (static_cast<uint64_t>(size.QuadPart) > kMaxWholeFileBytes) return Failure(FileStatus::CannotOpen, ERROR_FILE_TOO_LARGE);
   // The size the file has now, in one read; a file that changes meanwhile
   // is read to wherever it ends.
   out.resize(static_cast<size_t>(size.QuadPart));
@@ -87,7 +81,7 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   while (got < out.size()) {
     DWORD wanted = static_cast<DWORD>(out.size() - got < 0x40000000 ? out.size() - got : 0x40000000);
     DWORD n = 0;
-    if (!ReadFile(file.get(), out.data() + got, wanted, &n, nullptr)) return FileStatus::CannotOpen;
+    if (!ReadFile(file.get(), out.data() + got, wanted, &n, nullptr)) return Failure(FileStatus::CannotOpen, GetLastError());
     if (n == 0) break;
     got += n;
   }
@@ -95,39 +89,66 @@ FileStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   uint8_t more[4096];
   for (;;) {
     DWORD n = 0;
-    if (!ReadFile(file.get(), more, sizeof more, &n, nullptr)) return FileStatus::CannotOpen;
+    if (!ReadFile(file.get(), more, sizeof more, &n, nullptr)) return Failure(FileStatus::CannotOpen, GetLastError());
     if (n == 0) break;
-    if (out.size() + n > kMaxWholeFileBytes) return FileStatus::CannotOpen;
+    if (out.size() + n > kMaxWholeFileBytes) return Failure(FileStatus::CannotOpen, ERROR_FILE_TOO_LARGE);
     out.insert(out.end(), more, more + n);
   }
-  return FileStatus::Ok;
+  return FileResult{};
 }
 
-FileStatus ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
+FileResult CheckReplaceable(const std::string& requested) {
   std::string path = FollowLinks(requested);
-  if (path.empty()) return FileStatus::CannotOpen;
+  if (path.empty()) return Failure(FileStatus::CannotOpen, ERROR_CANT_RESOLVE_FILENAME);
+  std::wstring widePath = WideFromUtf8(path);
+  DWORD attributes = GetFileAttributesW(widePath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Failure(FileStatus::CannotOpen, GetLastError());
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(FileStatus::CannotOpen, ERROR_ACCESS_DENIED);
+  if (attributes & FILE_ATTRIBUTE_READONLY) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  win32::UniqueHandle file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.get() != INVALID_HANDLE_VALUE ? FileResult{} : Failure(FileStatus::CannotOpen, GetLastError());
+}
+
+FileResult ReplaceFileAtomically(const std::string& requested, const std::vector<uint8_t>& bytes) {
+  std::string path = FollowLinks(requested);
+  if (path.empty()) return Failure(FileStatus::CannotOpen, ERROR_CANT_RESOLVE_FILENAME);
+  std::wstring widePath = WideFromUtf8(path);
+  DWORD attributes = GetFileAttributesW(widePath.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(FileStatus::CannotOpen, ERROR_ACCESS_DENIED);
+    // Renaming over a read-only file succeeds under Wine; the user marked it
+    // so that nothing replaces it.
+    if (attributes & FILE_ATTRIBUTE_READONLY) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  }
   std::string folder = FolderOf(path);
-  RemoveStaleTemporaries(folder);
+  TemporaryNote note = TemporaryNote::Begin();
   std::string temp;
   bool written = false;
+  DWORD error = ERROR_SUCCESS;
   {
-    win32::UniqueHandle file(CreateTemporary(folder, temp));
-    if (file.get() == INVALID_HANDLE_VALUE) return FileStatus::CannotOpen;
+    win32::UniqueHandle file(CreateTemporary(folder, note, temp));
+    if (file.get() == INVALID_HANDLE_VALUE) return Failure(FileStatus::CannotOpen, GetLastError());
     DWORD put = 0;
     written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
               put == bytes.size() && FlushFileBuffers(file.get());
-    written = CloseHandle(file.release()) && written;
+    if (!written) error = GetLastError();
+    if (!CloseHandle(file.release()) && written) {
+      written = false;
+      error = GetLastError();
+    }
   }
   std::wstring wideTemp = WideFromUtf8(temp);
   if (!written) {
     DeleteFileW(wideTemp.c_str());
-    return FileStatus::WriteFailed;
+    return Failure(FileStatus::WriteFailed, error == ERROR_SUCCESS ? ERROR_HANDLE_DISK_FULL : error);
   }
-  if (!MoveFileExW(wideTemp.c_str(), WideFromUtf8(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = GetLastError();
     DeleteFileW(wideTemp.c_str());
-    return FileStatus::CannotOpen;
+    return Failure(FileStatus::CannotOpen, error);
   }
-  return FileStatus::Ok;
+  return FileResult{};
 }
 
 }  // namespace zam

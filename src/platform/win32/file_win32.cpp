@@ -95,12 +95,18 @@ void File::Close() {
 
 bool RemoveFile(const std::string& path) { return DeleteFileW(WideFromUtf8(path).c_str()) != 0; }
 
-std::string CreateTempFilePath(const char* prefix) {
+std::string SystemTempFolder() {
   wchar_t folder[MAX_PATH + 1];
   DWORD length = GetTempPathW(MAX_PATH + 1, folder);
   if (length == 0 || length > MAX_PATH) return std::string();
+  return Utf8FromWide(std::wstring(folder, length));
+}
+
+std::string CreateTempFilePath(const char* prefix) {
+  std::string folder = SystemTempFolder();
+  if (folder.empty()) return std::string();
   wchar_t path[MAX_PATH];
-  if (GetTempFileNameW(folder, WideFromUtf8(prefix).c_str(), 0, path) == 0) return std::string();
+  if (GetTempFileNameW(WideFromUtf8(folder).c_str(), WideFromUtf8(prefix).c_str(), 0, path) == 0) return std::string();
   return Utf8FromWide(path);
 }
 
