@@ -189,6 +189,18 @@ struct RecordFields {
   }
 };
 
+// True when the file holds `bytes` at `position`.
+bool Holds(File& file, uint64_t position, const uint8_t* bytes, size_t size) {
+  if (!file.Seek(position)) return false;
+  std::vector<uint8_t> block(std::min(size, kCopyBlock));
+  for (size_t done = 0; done < size;) {
+    size_t want = std::min(size - done, block.size());
+    if (file.Read(block.data(), want) != want || std::memcmp(block.data(), bytes + done, want) != 0) return false;
+    done += want;
+  }
+  return true;
+}
+
 // What a write-back changes in the archive, kept so that a failed one can be
 // undone: the old size, the bytes overwritten inside it, the old record.
 struct Undo {
@@ -202,13 +214,20 @@ struct Undo {
   uint64_t dataStart = 0;
   std::vector<uint8_t> overwritten;
 
-  // False when the archive could not be put back as it was.
+  // False when the archive differs from what it was. The size is set only
+  // where it changed, as Wine fails to set a file on a full disk to the size
+  // it has. A step may also fail without changing anything (a write stopping
+  // at a file size limit where the failed write stopped too), so what the
+  // archive holds afterwards is read back and compared rather than trusting
+  // the steps' results.
   bool Apply(File& archive) const {
-    bool recordBack = !recordTouched || (archive.Seek(recordPosition) && archive.Write(record.bytes, 8));
-    bool dataBack =
-        overwritten.empty() || (archive.Seek(dataStart) && archive.Write(overwritten.data(), overwritten.size()));
-    bool sizeBack = archive.SetSize(size) && archive.Flush();
-    return recordBack && dataBack && sizeBack;
+    if (recordTouched && archive.Seek(recordPosition)) archive.Write(record.bytes, sizeof record.bytes);
+    if (!overwritten.empty() && archive.Seek(dataStart)) archive.Write(overwritten.data(), overwritten.size());
+    if (archive.Size() != size) archive.SetSize(size);
+    archive.Flush();
+    bool recordBack = !recordTouched || Holds(archive, recordPosition, record.bytes, sizeof record.bytes);
+    bool dataBack = overwritten.empty() || Holds(archive, dataStart, overwritten.data(), overwritten.size());
+    return archive.Size() == size && recordBack && dataBack;
   }
 };
 

@@ -96,8 +96,9 @@ enum class ImgWriteBackResult {
   // The data or the record could not be written (a full disk): the archive
   // was put back as it was, to the byte.
   WriteFailed,
-  // As WriteFailed, but putting the archive back failed too: the entry's
-  // sectors or its record may hold part of the new package.
+  // As WriteFailed, but the archive, read back after putting it back, is not
+  // as it was: the entry's sectors or its record may hold part of the new
+  // package.
   NotRestored,
 };
 

@@ -155,12 +155,15 @@ TEST_F(ImgWriteBack, AFullDiskLeavesTheArchiveAsItWas) {
   GTEST_SKIP() << "needs a limit on file sizes to make the write fail";
 #else
   // walk.ifp, the last entry, needs 3 sectors: appended when its record
-  // claims 1, written in place when it claims 5 running past the end.
+  // claims 1, written in place when it claims 5 running past the end. Where
+  // the limit lies inside the archive, putting back the entry's first sector
+  // fails half way as the write did, yet leaves the archive as it was: the
+  // save failed, but nothing was damaged.
   struct Case {
     uint32_t claimed;
-    uint64_t room;  // bytes the disk takes beyond the archive's end
+    int64_t room;  // bytes the file may grow by; below 0 it is over the limit already
   };
-  for (Case c : {Case{1, 0}, Case{1, 4096}, Case{5, 2048}}) {
+  for (Case c : {Case{1, 0}, Case{1, 4096}, Case{5, 2048}, Case{5, -1024}}) {
     std::vector<uint8_t> before =
         BuildImgArchive({{"a.ifp", PatternData(10, 1)}, {"walk.ifp", PatternData(10, 2)}});
     std::memcpy(before.data() + 8 + 32 + 4, &c.claimed, 4);
@@ -169,7 +172,7 @@ TEST_F(ImgWriteBack, AFullDiskLeavesTheArchiveAsItWas) {
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit limit = old;
-    limit.rlim_cur = before.size() + c.room;
+    limit.rlim_cur = static_cast<rlim_t>(static_cast<int64_t>(before.size()) + c.room);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     ImgWriteBackResult result = WriteBackImgEntry(archive, "walk.ifp", package);
