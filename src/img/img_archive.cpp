@@ -180,6 +180,20 @@ bool SharesSectors(Archive& archive, uint64_t own, uint64_t first, uint64_t coun
   return false;
 }
 
+// The sector after the last one that a record other than the one at `own`
+// claims, 0 when none claims any; nothing when the directory cannot be read.
+std::optional<uint64_t> OthersEnd(Archive& archive, uint64_t own) {
+  if (!archive.file.Seek(kHeaderSize)) return std::nullopt;
+  DirectoryReader directory(archive);
+  ImgEntry entry;
+  uint64_t position;
+  uint64_t end = 0;
+  while (directory.Next(entry, position)) {
+    if (position != own && entry.size > 0) end = std::max(end, uint64_t{entry.offset} + entry.size);
+  }
+  return end;
+}
+
 // The offset and size fields of a record, as stored.
 struct RecordFields {
   uint8_t bytes[8];
@@ -332,7 +346,12 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
       return ImgWriteBackResult::NothingWritten;
     }
   } else {
-    uint64_t appendAt = ImgAppendSector(archive.size);
+    // After the end of the archive and after every other record's sectors:
+    // a record may claim sectors past the end, which must not come to hold
+    // the package.
+    std::optional<uint64_t> othersEnd = OthersEnd(archive, recordPosition);
+    if (!othersEnd) return ImgWriteBackResult::NothingWritten;
+    uint64_t appendAt = std::max(ImgAppendSector(archive.size), *othersEnd);
     if (appendAt > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
     entry.offset = static_cast<uint32_t>(appendAt);
     entry.size = static_cast<uint32_t>(needed);

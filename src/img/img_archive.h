@@ -104,8 +104,9 @@ enum class ImgWriteBackResult {
 
 // Writes the package file into the first entry named `entryName`: in place
 // when the entry has room for it and no other record claims the sectors it
-// takes, otherwise appended after the end of the archive with the entry's
-// record pointing there. The record changes only after the data are written.
+// takes, otherwise appended after the end of the archive and of every other
+// record's sectors, with the entry's record pointing there. The record
+// changes only after the data are written.
 // The package file is deleted in every case, so it must not be open
 // elsewhere (Windows cannot delete an open file).
 ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::string& entryName,

@@ -51,6 +51,22 @@ class ImgWriteBack : public ::testing::Test {
     return ReadAll(out.file());
   }
 
+  struct Record {
+    uint32_t offset, size;
+    const char* name;
+  };
+
+  // The directory, padded to whole sectors, then `dataSectors` sectors whose
+  // bytes tell them apart; records point wherever they say.
+  std::string Archive(const std::vector<Record>& records, size_t dataSectors) {
+    RawBytes bytes;
+    bytes.Tag("VER2").U32(static_cast<uint32_t>(records.size()));
+    for (const Record& record : records) bytes.U32(record.offset).U32(record.size).Text(record.name, 24);
+    bytes.Fill((2048 - bytes.size() % 2048) % 2048, 0);
+    bytes.Raw(PatternData(dataSectors * 2048, 5).data(), dataSectors * 2048);
+    return scratch_.Write("a.img", bytes.bytes());
+  }
+
   // `data` followed by zeros up to `sectors` whole sectors.
   static std::vector<uint8_t> Padded(std::vector<uint8_t> data, size_t sectors) {
     data.resize(sectors * 2048, 0);
@@ -147,6 +163,23 @@ TEST_F(ImgWriteBack, AnEntryOverTheDirectoryBeyondTheEndOrSharingSectorsIsAppend
     if (c.writtenAt != 1) {
       EXPECT_EQ(scratch_.Read("a.img").size(), (c.writtenAt + 3) * 2048u) << "grown by the package only";
     }
+  }
+}
+
+// A record may claim sectors past the end of the archive (damaged, or the
+// archive cut short): appended data go after them, or z.ifp would seem to
+// hold the package. Here walk.ifp holds 1 sector, too few, and the archive
+// ends after sector 2.
+TEST_F(ImgWriteBack, AppendsAfterTheSectorsOfRecordsPastTheEnd) {
+  for (uint32_t otherAt : {2u, 4u}) {
+    SCOPED_TRACE(otherAt);
+    std::string archive = Archive({{1, 1, "walk.ifp"}, {otherAt, 2, "z.ifp"}}, 2);
+    const std::vector<uint8_t> other = Extract(archive, "z.ifp");
+    EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+    EXPECT_EQ(List(archive)[0].offset, otherAt + 2);
+    EXPECT_EQ(scratch_.Read("a.img").size(), (otherAt + 2 + 3) * 2048u);
+    EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
+    EXPECT_EQ(Extract(archive, "z.ifp"), Padded(other, 2)) << "its sectors that exist, then zeros";
   }
 }
 
