@@ -228,6 +228,14 @@ struct Undo {
   uint64_t dataStart = 0;
   std::vector<uint8_t> overwritten;
 
+  // Keeps the archive's bytes that writing `length` bytes from `start` covers.
+  bool Keep(File& archive, uint64_t start, uint64_t length) {
+    dataStart = start;
+    if (start >= size) return true;
+    overwritten.resize(static_cast<size_t>(std::min(length, size - start)));
+    return archive.Seek(start) && archive.Read(overwritten.data(), overwritten.size()) == overwritten.size();
+  }
+
   // False when the archive differs from what it was. The size is set only
   // where it changed, as Wine fails to set a file on a full disk to the size
   // it has. A step may also fail without changing anything (a write stopping
@@ -338,33 +346,34 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
   bool inPlace = entry.size >= needed && start >= archive.DirectoryEnd() && start <= archive.size &&
                  !SharesSectors(archive, recordPosition, entry.offset, needed);
   Undo undo(archive.size, recordPosition, entry);
-  if (inPlace) {
-    undo.dataStart = start;
-    undo.overwritten.resize(static_cast<size_t>(std::min(needed * kImgSectorSize, archive.size - start)));
-    if (!archive.file.Seek(start) ||
-        archive.file.Read(undo.overwritten.data(), undo.overwritten.size()) != undo.overwritten.size()) {
-      return ImgWriteBackResult::NothingWritten;
-    }
-  } else {
-    // After the end of the archive and after every other record's sectors:
-    // a record may claim sectors past the end, which must not come to hold
-    // the package.
+  if (!inPlace) {
+    // After every sector a record claims: another's may lie past the end of
+    // the archive and must not come to hold the package, and the entry's own
+    // keep its data until its record points elsewhere (only those inside the
+    // archive hold any). Sectors past all of them belong to no entry, as an
+    // interrupted save leaves them, and are written over; the directory is
+    // not, though its records may claim nothing beyond it.
     std::optional<uint64_t> othersEnd = OthersEnd(archive, recordPosition);
     if (!othersEnd) return ImgWriteBackResult::NothingWritten;
-    uint64_t appendAt = std::max(ImgAppendSector(archive.size), *othersEnd);
+    uint64_t archiveEnd = ImgAppendSector(archive.size);
+    uint64_t ownEnd = entry.size > 0 && entry.offset < archiveEnd
+                          ? std::min(uint64_t{entry.offset} + entry.size, archiveEnd)
+                          : 0;
+    uint64_t appendAt = std::max({*othersEnd, ownEnd, ImgAppendSector(archive.DirectoryEnd())});
     if (appendAt > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
     entry.offset = static_cast<uint32_t>(appendAt);
     entry.size = static_cast<uint32_t>(needed);
   }
+  uint64_t dataStart = ImgSectorPosition(entry.offset);
+  if (!undo.Keep(archive.file, dataStart, needed * kImgSectorSize)) return ImgWriteBackResult::NothingWritten;
 
   // Appended data go first and reach the disk before the record points at
   // them, so a save killed before the record changes leaves the old entry
-  // intact. The sectors it appended are then only lost space: nothing reaches
-  // data but through a record, and the next append starts after them. A
+  // intact. The sectors it appended are then only lost space until the next
+  // append writes over them: nothing reaches data but through a record. A
   // failure (a full disk) is undone here, so it neither grows nor changes
   // the archive.
-  bool written = archive.file.Seek(ImgSectorPosition(entry.offset)) &&
-                 WriteSectors(package, archive.file, needed) && archive.file.Flush();
+  bool written = archive.file.Seek(dataStart) && WriteSectors(package, archive.file, needed) && archive.file.Flush();
   if (written && !inPlace) {
     RecordFields record(entry);
     undo.recordTouched = true;
@@ -374,6 +383,10 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
   if (!written) {
     return undo.Apply(archive.file) ? ImgWriteBackResult::WriteFailed : ImgWriteBackResult::NotRestored;
   }
+  // No record claims a sector past the appended package: what an interrupted
+  // save left there goes. Should cutting fail, that space is merely lost.
+  uint64_t packageEnd = dataStart + needed * kImgSectorSize;
+  if (!inPlace && archive.file.Size().value_or(0) > packageEnd) archive.file.SetSize(packageEnd);
   return ImgWriteBackResult::Written;
 }
 
