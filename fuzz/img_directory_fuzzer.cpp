@@ -1,9 +1,11 @@
 // libFuzzer entry: any bytes as an IMG archive on disk, listed, its entries
 // extracted by name, and a package written back into its first entry, which
-// must then read back without the file having grown beyond the package.
+// must then read back without the file having grown beyond the package
+// placed after the archive and the other records' sectors.
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -45,10 +47,22 @@ const ImgEntry& FirstNamed(const std::vector<ImgEntry>& entries, const std::stri
   __builtin_trap();
 }
 
-void CheckWriteBack(const std::string& archive, const std::string& name, const std::vector<uint8_t>& package,
-                    uint64_t sizeBefore) {
+// The byte after the last sector claimed by a record other than the one a
+// look-up of `name` finds.
+uint64_t OthersEnd(const std::vector<ImgEntry>& entries, const std::string& name) {
+  const ImgEntry* own = &FirstNamed(entries, name);
+  uint64_t end = 0;
+  for (const ImgEntry& entry : entries) {
+    if (&entry != own && entry.size > 0) end = std::max(end, (uint64_t{entry.offset} + entry.size) * kImgSectorSize);
+  }
+  return end;
+}
+
+void CheckWriteBack(const std::string& archive, const std::vector<ImgEntry>& entries, const std::string& name,
+                    const std::vector<uint8_t>& package, uint64_t sizeBefore) {
   uint64_t sizeAfter = File::OpenRead(archive).Size().value_or(0);
-  if (sizeAfter > sizeBefore + (ImgSectorsNeeded(package.size()) + 2) * kImgSectorSize) __builtin_trap();
+  uint64_t placedAfter = std::max(sizeBefore, OthersEnd(entries, name));
+  if (sizeAfter > placedAfter + (ImgSectorsNeeded(package.size()) + 2) * kImgSectorSize) __builtin_trap();
   File& out = Emptied(Scratch().entry);
   if (!ImgEntryExtracted(ExtractImgEntry(archive, name, out))) __builtin_trap();
   std::vector<uint8_t> back(package.size());
@@ -90,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!packageFile.IsOpen() || !packageFile.file().Write(package.data(), package.size())) return 0;
   std::string name = ImgEntryName(entries[0]);
   if (WriteBackImgEntry(archive, name, packageFile.Release()) == ImgWriteBackResult::Written) {
-    CheckWriteBack(archive, name, package, size);
+    CheckWriteBack(archive, entries, name, package, size);
   }
   return 0;
 }

@@ -180,6 +180,20 @@ bool SharesSectors(Archive& archive, uint64_t own, uint64_t first, uint64_t coun
   return false;
 }
 
+// The sector after the last one that a record other than the one at `own`
+// claims, 0 when none claims any; nothing when the directory cannot be read.
+std::optional<uint64_t> OthersEnd(Archive& archive, uint64_t own) {
+  if (!archive.file.Seek(kHeaderSize)) return std::nullopt;
+  DirectoryReader directory(archive);
+  ImgEntry entry;
+  uint64_t position;
+  uint64_t end = 0;
+  while (directory.Next(entry, position)) {
+    if (position != own && entry.size > 0) end = std::max(end, uint64_t{entry.offset} + entry.size);
+  }
+  return end;
+}
+
 // The offset and size fields of a record, as stored.
 struct RecordFields {
   uint8_t bytes[8];
@@ -188,6 +202,18 @@ struct RecordFields {
     std::memcpy(bytes + 4, &entry.size, 4);
   }
 };
+
+// True when the file holds `bytes` at `position`.
+bool Holds(File& file, uint64_t position, const uint8_t* bytes, size_t size) {
+  if (!file.Seek(position)) return false;
+  std::vector<uint8_t> block(std::min(size, kCopyBlock));
+  for (size_t done = 0; done < size;) {
+    size_t want = std::min(size - done, block.size());
+    if (file.Read(block.data(), want) != want || std::memcmp(block.data(), bytes + done, want) != 0) return false;
+    done += want;
+  }
+  return true;
+}
 
 // What a write-back changes in the archive, kept so that a failed one can be
 // undone: the old size, the bytes overwritten inside it, the old record.
@@ -202,13 +228,28 @@ struct Undo {
   uint64_t dataStart = 0;
   std::vector<uint8_t> overwritten;
 
-  // False when the archive could not be put back as it was.
+  // Keeps the archive's bytes that writing `length` bytes from `start` covers.
+  bool Keep(File& archive, uint64_t start, uint64_t length) {
+    dataStart = start;
+    if (start >= size) return true;
+    overwritten.resize(static_cast<size_t>(std::min(length, size - start)));
+    return archive.Seek(start) && archive.Read(overwritten.data(), overwritten.size()) == overwritten.size();
+  }
+
+  // False when the archive differs from what it was. The size is set only
+  // where it changed, as Wine fails to set a file on a full disk to the size
+  // it has. A step may also fail without changing anything (a write stopping
+  // at a file size limit where the failed write stopped too), so what the
+  // archive holds afterwards is read back and compared rather than trusting
+  // the steps' results.
   bool Apply(File& archive) const {
-    bool recordBack = !recordTouched || (archive.Seek(recordPosition) && archive.Write(record.bytes, 8));
-    bool dataBack =
-        overwritten.empty() || (archive.Seek(dataStart) && archive.Write(overwritten.data(), overwritten.size()));
-    bool sizeBack = archive.SetSize(size) && archive.Flush();
-    return recordBack && dataBack && sizeBack;
+    if (recordTouched && archive.Seek(recordPosition)) archive.Write(record.bytes, sizeof record.bytes);
+    if (!overwritten.empty() && archive.Seek(dataStart)) archive.Write(overwritten.data(), overwritten.size());
+    if (archive.Size() != size) archive.SetSize(size);
+    archive.Flush();
+    bool recordBack = !recordTouched || Holds(archive, recordPosition, record.bytes, sizeof record.bytes);
+    bool dataBack = overwritten.empty() || Holds(archive, dataStart, overwritten.data(), overwritten.size());
+    return archive.Size() == size && recordBack && dataBack;
   }
 };
 
@@ -305,28 +346,34 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
   bool inPlace = entry.size >= needed && start >= archive.DirectoryEnd() && start <= archive.size &&
                  !SharesSectors(archive, recordPosition, entry.offset, needed);
   Undo undo(archive.size, recordPosition, entry);
-  if (inPlace) {
-    undo.dataStart = start;
-    undo.overwritten.resize(static_cast<size_t>(std::min(needed * kImgSectorSize, archive.size - start)));
-    if (!archive.file.Seek(start) ||
-        archive.file.Read(undo.overwritten.data(), undo.overwritten.size()) != undo.overwritten.size()) {
-      return ImgWriteBackResult::NothingWritten;
-    }
-  } else {
-    uint64_t appendAt = ImgAppendSector(archive.size);
+  if (!inPlace) {
+    // After every sector a record claims: another's may lie past the end of
+    // the archive and must not come to hold the package, and the entry's own
+    // keep its data until its record points elsewhere (only those inside the
+    // archive hold any). Sectors past all of them belong to no entry, as an
+    // interrupted save leaves them, and are written over; the directory is
+    // not, though its records may claim nothing beyond it.
+    std::optional<uint64_t> othersEnd = OthersEnd(archive, recordPosition);
+    if (!othersEnd) return ImgWriteBackResult::NothingWritten;
+    uint64_t archiveEnd = ImgAppendSector(archive.size);
+    uint64_t ownEnd = entry.size > 0 && entry.offset < archiveEnd
+                          ? std::min(uint64_t{entry.offset} + entry.size, archiveEnd)
+                          : 0;
+    uint64_t appendAt = std::max({*othersEnd, ownEnd, ImgAppendSector(archive.DirectoryEnd())});
     if (appendAt > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
     entry.offset = static_cast<uint32_t>(appendAt);
     entry.size = static_cast<uint32_t>(needed);
   }
+  uint64_t dataStart = ImgSectorPosition(entry.offset);
+  if (!undo.Keep(archive.file, dataStart, needed * kImgSectorSize)) return ImgWriteBackResult::NothingWritten;
 
   // Appended data go first and reach the disk before the record points at
   // them, so a save killed before the record changes leaves the old entry
-  // intact. The sectors it appended are then only lost space: nothing reaches
-  // data but through a record, and the next append starts after them. A
+  // intact. The sectors it appended are then only lost space until the next
+  // append writes over them: nothing reaches data but through a record. A
   // failure (a full disk) is undone here, so it neither grows nor changes
   // the archive.
-  bool written = archive.file.Seek(ImgSectorPosition(entry.offset)) &&
-                 WriteSectors(package, archive.file, needed) && archive.file.Flush();
+  bool written = archive.file.Seek(dataStart) && WriteSectors(package, archive.file, needed) && archive.file.Flush();
   if (written && !inPlace) {
     RecordFields record(entry);
     undo.recordTouched = true;
@@ -336,6 +383,10 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
   if (!written) {
     return undo.Apply(archive.file) ? ImgWriteBackResult::WriteFailed : ImgWriteBackResult::NotRestored;
   }
+  // No record claims a sector past the appended package: what an interrupted
+  // save left there goes. Should cutting fail, that space is merely lost.
+  uint64_t packageEnd = dataStart + needed * kImgSectorSize;
+  if (!inPlace && archive.file.Size().value_or(0) > packageEnd) archive.file.SetSize(packageEnd);
   return ImgWriteBackResult::Written;
 }
 

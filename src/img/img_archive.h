@@ -34,12 +34,10 @@ constexpr uint64_t ImgSectorPosition(uint32_t sector) { return uint64_t{sector} 
 // Sectors reserved for `bytes` of written-back data: one more than the whole
 // sectors it fills, also when it fills them exactly.
 constexpr uint64_t ImgSectorsNeeded(uint64_t bytes) { return bytes / kImgSectorSize + 1; }
-// Where data moved to the end of an archive of `archiveBytes` starts: the
-// first sector after the one holding the archive's last byte, so an archive
-// of whole sectors gains no unused sector.
-constexpr uint64_t ImgAppendSector(uint64_t archiveBytes) {
-  return (archiveBytes + kImgSectorSize - 1) / kImgSectorSize;
-}
+// Where data placed after the first `bytes` bytes of an archive (all of it,
+// or its directory) start: the first sector after the one holding the last of
+// them, so whole sectors leave no unused one between.
+constexpr uint64_t ImgAppendSector(uint64_t bytes) { return (bytes + kImgSectorSize - 1) / kImgSectorSize; }
 
 // The texture dictionary of a model: the three characters after the last "."
 // become "txd" ("ped.dff" gives "ped.txd"); empty when the name has no ".".
@@ -96,15 +94,19 @@ enum class ImgWriteBackResult {
   // The data or the record could not be written (a full disk): the archive
   // was put back as it was, to the byte.
   WriteFailed,
-  // As WriteFailed, but putting the archive back failed too: the entry's
-  // sectors or its record may hold part of the new package.
+  // As WriteFailed, but the archive, read back after putting it back, is not
+  // as it was: the entry's sectors or its record may hold part of the new
+  // package.
   NotRestored,
 };
 
 // Writes the package file into the first entry named `entryName`: in place
 // when the entry has room for it and no other record claims the sectors it
-// takes, otherwise appended after the end of the archive with the entry's
-// record pointing there. The record changes only after the data are written.
+// takes, otherwise appended after the directory and every sector a record
+// claims, with the entry's record pointing there. Sectors past them are held
+// by no entry (an interrupted save leaves such): the package is written over
+// them, and what is left of them after it is cut off. The record changes
+// only after the data are written.
 // The package file is deleted in every case, so it must not be open
 // elsewhere (Windows cannot delete an open file).
 ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::string& entryName,

@@ -32,7 +32,7 @@ TEST(ImgSectorArithmetic, PositionsSizesAndAppendSectorsAreSixtyFourBit) {
   for (auto [bytes, sectors] : {std::pair<uint64_t, uint64_t>{0, 1}, {2047, 1}, {2048, 2}, {4096, 3},
                                 {uint64_t{1} << 33, (uint64_t{1} << 22) + 1}})
     EXPECT_EQ(ImgSectorsNeeded(bytes), sectors) << bytes;
-  // Appended data start at the first sector after the last byte, over the whole size.
+  // Data placed after some bytes start at the first sector after the last of them, over the whole size.
   const uint64_t fiveGigabytes = uint64_t{5} << 30;
   for (auto [bytes, sector] : {std::pair<uint64_t, uint64_t>{6144, 3}, {6145, 4}, {40, 1},
                                {fiveGigabytes, fiveGigabytes / 2048}, {fiveGigabytes + 1, fiveGigabytes / 2048 + 1}})

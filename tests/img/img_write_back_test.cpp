@@ -51,6 +51,22 @@ class ImgWriteBack : public ::testing::Test {
     return ReadAll(out.file());
   }
 
+  struct Record {
+    uint32_t offset, size;
+    const char* name;
+  };
+
+  // The directory, padded to whole sectors, then `dataSectors` sectors whose
+  // bytes tell them apart; records point wherever they say.
+  std::string Archive(const std::vector<Record>& records, size_t dataSectors) {
+    RawBytes bytes;
+    bytes.Tag("VER2").U32(static_cast<uint32_t>(records.size()));
+    for (const Record& record : records) bytes.U32(record.offset).U32(record.size).Text(record.name, 24);
+    bytes.Fill((2048 - bytes.size() % 2048) % 2048, 0);
+    bytes.Raw(PatternData(dataSectors * 2048, 5).data(), dataSectors * 2048);
+    return scratch_.Write("a.img", bytes.bytes());
+  }
+
   // `data` followed by zeros up to `sectors` whole sectors.
   static std::vector<uint8_t> Padded(std::vector<uint8_t> data, size_t sectors) {
     data.resize(sectors * 2048, 0);
@@ -150,34 +166,90 @@ TEST_F(ImgWriteBack, AnEntryOverTheDirectoryBeyondTheEndOrSharingSectorsIsAppend
   }
 }
 
+// A record may claim sectors past the end of the archive (damaged, or the
+// archive cut short): appended data go after them, or z.ifp would seem to
+// hold the package. Here walk.ifp holds 1 sector, too few, and the archive
+// ends after sector 2.
+TEST_F(ImgWriteBack, AppendsAfterTheSectorsOfRecordsPastTheEnd) {
+  for (uint32_t otherAt : {2u, 4u}) {
+    SCOPED_TRACE(otherAt);
+    std::string archive = Archive({{1, 1, "walk.ifp"}, {otherAt, 2, "z.ifp"}}, 2);
+    const std::vector<uint8_t> other = Extract(archive, "z.ifp");
+    EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+    EXPECT_EQ(List(archive)[0].offset, otherAt + 2);
+    EXPECT_EQ(scratch_.Read("a.img").size(), (otherAt + 2 + 3) * 2048u);
+    EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
+    EXPECT_EQ(Extract(archive, "z.ifp"), Padded(other, 2)) << "its sectors that exist, then zeros";
+  }
+}
+
+// Sectors past every record's, as an interrupted save leaves them, belong to
+// no entry: the next append writes over them, and what is left of them after
+// the package is cut off. Never over the sectors of walk.ifp itself, which
+// hold its data until its record points elsewhere, nor over the directory,
+// which may outrun the records (71 of them run into sector 1 here).
+TEST_F(ImgWriteBack, AppendsTakeAgainTheSectorsPastEveryRecord) {
+  std::vector<Record> longDirectory{{0, 0, "walk.ifp"}};
+  for (int i = 0; i < 70; ++i) longDirectory.push_back({0, 0, "empty.ifp"});
+  struct Case {
+    std::vector<Record> records;  // walk.ifp first
+    size_t dataSectors;
+    uint32_t writtenAt;
+  };
+  for (const Case& c : {Case{{{3, 1, "walk.ifp"}, {1, 2, "a.ifp"}}, 8, 4},  // walk.ifp's sector last
+                        Case{{{1, 1, "walk.ifp"}, {2, 2, "a.ifp"}}, 8, 4},
+                        Case{{{1, 1, "walk.ifp"}, {2, 2, "a.ifp"}}, 4, 4},  // one sector past a.ifp
+                        Case{{{0, 0, "walk.ifp"}}, 3, 1}, Case{longDirectory, 0, 2}}) {
+    SCOPED_TRACE(testing::Message() << c.records.size() << " records, " << c.dataSectors << " data sectors");
+    std::string archive = Archive(c.records, c.dataSectors);
+    std::vector<uint8_t> expected = scratch_.Read("a.img");
+    expected.resize(c.writtenAt * 2048);
+    const uint32_t walk[] = {c.writtenAt, 3};
+    std::memcpy(expected.data() + 8, walk, sizeof walk);
+    const std::vector<uint8_t> package = Padded(package_, 3);
+    expected.insert(expected.end(), package.begin(), package.end());
+    EXPECT_EQ(WriteBackImgEntry(archive, "walk.ifp", Package(package_)), ImgWriteBackResult::Written);
+    EXPECT_EQ(scratch_.Read("a.img"), expected) << "the package after the last record's sectors, and nothing after";
+  }
+}
+
 TEST_F(ImgWriteBack, AFullDiskLeavesTheArchiveAsItWas) {
 #if defined(_WIN32)
   GTEST_SKIP() << "needs a limit on file sizes to make the write fail";
 #else
   // walk.ifp, the last entry, needs 3 sectors: appended when its record
-  // claims 1, written in place when it claims 5 running past the end.
+  // claims 1, written in place when it claims 5 running past the end. Where
+  // the limit lies inside the archive, putting back the entry's first sector
+  // fails half way as the write did, yet leaves the archive as it was: the
+  // save failed, but nothing was damaged. Sectors past every record, which
+  // the append writes over, get their bytes back.
   struct Case {
     uint32_t claimed;
-    uint64_t room;  // bytes the disk takes beyond the archive's end
+    int64_t room;  // bytes the file may grow by; below 0 it is over the limit already
+    size_t unclaimedSectors = 0;
   };
-  for (Case c : {Case{1, 0}, Case{1, 4096}, Case{5, 2048}}) {
+  for (Case c : {Case{1, 0}, Case{1, 4096}, Case{5, 2048}, Case{5, -1024}, Case{1, 0, 1}, Case{1, -2048, 2}}) {
     std::vector<uint8_t> before =
         BuildImgArchive({{"a.ifp", PatternData(10, 1)}, {"walk.ifp", PatternData(10, 2)}});
     std::memcpy(before.data() + 8 + 32 + 4, &c.claimed, 4);
+    const std::vector<uint8_t> unclaimed = PatternData(c.unclaimedSectors * 2048, 3);
+    before.insert(before.end(), unclaimed.begin(), unclaimed.end());
     std::string archive = scratch_.Write("a.img", before);
     std::string package = Package(package_);
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit limit = old;
-    limit.rlim_cur = before.size() + c.room;
+    limit.rlim_cur = static_cast<rlim_t>(static_cast<int64_t>(before.size()) + c.room);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     ImgWriteBackResult result = WriteBackImgEntry(archive, "walk.ifp", package);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(result, ImgWriteBackResult::WriteFailed) << c.claimed << " sectors, room " << c.room;
-    EXPECT_EQ(scratch_.Read("a.img"), before) << c.claimed << " sectors, room " << c.room;
+    SCOPED_TRACE(testing::Message() << c.claimed << " sectors, room " << c.room << ", " << c.unclaimedSectors
+                                    << " unclaimed");
+    EXPECT_EQ(result, ImgWriteBackResult::WriteFailed);
+    EXPECT_EQ(scratch_.Read("a.img"), before);
   }
 #endif
 }
