@@ -180,6 +180,11 @@ bool SharesSectors(Archive& archive, uint64_t own, uint64_t first, uint64_t coun
   return false;
 }
 
+// How far past the archive's end an append may start to stay clear of the
+// sectors records claim there: those of an archive cut short by as much as
+// 4 GB. Further out, a record is damaged and the write-back refused.
+constexpr uint64_t kMaxAppendGapSectors = (uint64_t{4} << 30) / kImgSectorSize;
+
 // The sector after the last one that a record other than the one at `own`
 // claims, 0 when none claims any; nothing when the directory cannot be read.
 std::optional<uint64_t> OthersEnd(Archive& archive, uint64_t own) {
@@ -360,7 +365,10 @@ ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::
                           ? std::min(uint64_t{entry.offset} + entry.size, archiveEnd)
                           : 0;
     uint64_t appendAt = std::max({*othersEnd, ownEnd, ImgAppendSector(archive.DirectoryEnd())});
-    if (appendAt > UINT32_MAX) return ImgWriteBackResult::NothingWritten;
+    // A record far past the end is damage, not data: following it would
+    // make the archive terabytes long (Windows fills the gap with zeros).
+    bool farPastTheEnd = appendAt > archiveEnd + kMaxAppendGapSectors;
+    if (appendAt > UINT32_MAX || farPastTheEnd) return ImgWriteBackResult::NothingWritten;
     entry.offset = static_cast<uint32_t>(appendAt);
     entry.size = static_cast<uint32_t>(needed);
   }

@@ -181,6 +181,11 @@ TEST_F(ImgWriteBack, AppendsAfterTheSectorsOfRecordsPastTheEnd) {
     EXPECT_EQ(Extract(archive, "walk.ifp"), Padded(package_, 3));
     EXPECT_EQ(Extract(archive, "z.ifp"), Padded(other, 2)) << "its sectors that exist, then zeros";
   }
+  std::string damaged = Archive({{1, 1, "walk.ifp"}, {0x7FFFFF00, 2, "z.ifp"}}, 2);
+  const std::vector<uint8_t> before = scratch_.Read("a.img");
+  EXPECT_EQ(WriteBackImgEntry(damaged, "walk.ifp", Package(package_)), ImgWriteBackResult::NothingWritten)
+      << "not terabytes past the end";
+  EXPECT_EQ(scratch_.Read("a.img"), before);
 }
 
 // Sectors past every record's, as an interrupted save leaves them, belong to
