@@ -22,6 +22,8 @@ MUTATIONS=(
   "src/math/quaternion.cpp|if (dot < 0.0f) {|if (dot > 0.0f) {|slerp takes the longer arc"
   "src/app/editor.cpp|if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) == frame) return k;|if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) >= frame) return k;|a key is not inserted where a later one lies"
   "src/app/editor.cpp|const double ticks = std::round(|const double ticks = std::floor(|retimed keys truncate onto ticks instead of rounding"
+  "src/platform/posix/file_system_posix.cpp|return (info.st_mode & 0222) == 0 |return false |an administrator replaces a read-only file"
+  "src/img/img_archive.cpp|std::max({*othersEnd, ownEnd,|std::max({archiveEnd, ownEnd,|appends land on sectors records past the end claim"
 )
 
 restore() { [ -n "${backup:-}" ] && [ -f "$backup" ] && cp "$backup" "$target" && rm -f "$backup"; backup=""; }
