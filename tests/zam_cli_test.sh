@@ -23,6 +23,16 @@ check "missing file message" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\
 head -c 100 "$work/a.ifp" >"$work/cut.ifp"
 check "truncated file warns and still succeeds" bash -c "'$zam' info '$work/cut.ifp' 2>&1 >/dev/null | grep -q truncated"
 
+# A copy of IN whose animation count (at byte OFFSET) is negative, as a damaged file's.
+negative_count() {  # negative_count IN OUT OFFSET
+  python3 -c 'import struct, sys; d = bytearray(open(sys.argv[1], "rb").read()); at = int(sys.argv[3]); d[at:at + 4] = struct.pack("<i", -1); open(sys.argv[2], "wb").write(d)' "$@"
+}
+negative_count "$work/a.ifp" "$work/neg.ifp" 16
+negative_count "$work/b.ifp" "$work/neg3.ifp" 32
+check "a negative count is damage: message and status" bash -c "for f in neg neg3; do '$zam' info \"$work/\$f.ifp\" >/dev/null 2>\"$work/err\"; [ \$? -eq 1 ] && grep -q 'damaged' \"$work/err\" || exit 1; done"
+cp "$work/a.ifp" "$work/keep2.ifp"
+check "a damaged package is not converted" bash -c "! '$zam' convert --to anp3 '$work/neg.ifp' '$work/keep2.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/keep2.ifp'"
+
 mkdir -p "$work/Игры"
 check "paths in any script" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/Игры/бег 走る.ifp' && '$zam' info '$work/Игры/бег 走る.ifp' | grep -q '^layout: ANP3'"
 

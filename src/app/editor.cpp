@@ -539,7 +539,12 @@ EditorChanges Editor::Discard() {
 void Editor::FinishRead(PackageReadStatus status, const DocumentState& place, EditorChanges& changes) {
   changes.message = ReadMessage(status);
   changes.messageNumber = package_.animationCount();
-  if (status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly) document_ = place;
+  if (status != PackageReadStatus::Read && status != PackageReadStatus::EndedEarly &&
+      status != PackageReadStatus::Damaged) {
+    return;
+  }
+  document_ = place;
+  document_.partlyRead = status != PackageReadStatus::Read;
 }
 
 EditorChanges Editor::OpenFile(const std::string& path) {

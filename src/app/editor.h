@@ -74,7 +74,7 @@ struct EditorChanges {
   bool character = false;  // the character model was loaded or dropped
   bool weapon = false;
   std::optional<Message> message;  // to be shown to the user
-  int messageNumber = 0;           // the number a message shows (FileEndedEarly)
+  int messageNumber = 0;           // the number a message shows (FileEndedEarly, FileDamaged)
 };
 
 // A speed factor as typed: a number above 0 with at most 4 significant
@@ -176,9 +176,13 @@ class Editor {
   // the new one; a file that cannot be read leaves a new, empty document.
   EditorChanges OpenFile(const std::string& path);
   EditorChanges OpenArchiveEntry(const std::string& archive, const std::string& entry);
-  // Save needs a place: a file or an archive entry. Save As makes `path` the
-  // place. The package stays unsaved when it could not be written.
-  bool HasPlaceToSave() const { return !document_.documentName.empty(); }
+  // Save needs a place: a file or an archive entry. A package only partly
+  // read has none: written over where it came from, it would lose what could
+  // not be read (a damaged count reads as no animations at all), so it goes
+  // there only by Save As, whose dialog asks before replacing a file. Save
+  // As makes `path` the place. The package stays unsaved when it could not
+  // be written.
+  bool HasPlaceToSave() const { return !document_.documentName.empty() && !document_.partlyRead; }
   EditorChanges Save();
   EditorChanges SaveAs(const std::string& path);
 

@@ -14,6 +14,7 @@ namespace zam {
 enum class PackageReadStatus {
   Read,
   EndedEarly,        // what the file holds was read; it declares more
+  Damaged,           // it declares a negative count; what comes before it was read
   CannotOpen,        // also an archive entry that could not be taken out
   UnknownFormat,     // neither layout; the package is untouched
   ArchiveUnreadable, // the archive cannot be opened or is no archive: nothing to say beyond the browser
@@ -25,7 +26,8 @@ PackageReadStatus ReadPackageFile(const std::string& path, AnimPackage& package)
 PackageReadStatus ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package);
 
 // What the user is told of a read; nothing when it succeeded or the
-// archive itself could not be read. FileEndedEarly shows the animations read.
+// archive itself could not be read. FileEndedEarly and FileDamaged show the
+// animations read.
 std::optional<Message> ReadMessage(PackageReadStatus status);
 
 enum class PackageWriteStatus {

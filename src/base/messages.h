@@ -19,6 +19,10 @@
   /* A package that ends before all it declares: shown with the number of */                                           \
   /* animations that could be read.                                       */                                           \
   X(FileEndedEarly, "The file ends early: only what it holds was read.\nAnimations read: %d")                          \
+  /* A package that declares a negative count: shown with the number of   */                                           \
+  /* animations read before it.                                           */                                           \
+  X(FileDamaged, "The file is damaged: it declares a negative count. Only what comes before it was read.\n"            \
+                 "Animations read: %d")                                                                                \
   X(About,                                                                                                             \
     "Zelcor Animation Manager 0.20\n\n"                                                                                \
     "Edits IFP animation packages; keep copies of the game files you change.")                                         \

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "anim/ifp_reader.h"
@@ -318,6 +319,59 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
   editor_.CopyAnimations();
   EXPECT_EQ(editor_.Save().message, Message::UnknownFormat) << "a package in no layout replaces nothing";
   EXPECT_TRUE(editor_.HasUnsavedChanges());
+  EXPECT_TRUE(folder_.TempFiles().empty());
+}
+
+// A package whose animation count went negative reads as none: written back
+// over its file, it would leave a package header of the whole file. Only
+// part of the file could be read, so Save has no place to write it to (the
+// window asks for one as Save As does, with the question before replacing a
+// file); an edit is no consent to replace the file.
+TEST_F(EditorTest, APackageOnlyPartlyReadIsNeverSavedOverWhereItCameFrom) {
+  std::vector<uint8_t> damaged;
+  WriteIfp(TestPackage(kFormatANP3, 3), damaged);
+  const int32_t negative = -3;
+  std::memcpy(damaged.data() + 32, &negative, 4);  // the animation count
+  folder_.Write("damaged.ifp", damaged);
+  EditorChanges changes = editor_.OpenFile(folder_.ProgramPath("damaged.ifp"));
+  EXPECT_EQ(changes.message, Message::FileDamaged);
+  EXPECT_EQ(changes.messageNumber, 0);
+  EXPECT_EQ(Title(), "damaged.ifp - Zelcor Animation Manager");
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  editor_.SetPackageName("edited");
+  EXPECT_FALSE(editor_.Save().title);
+  EXPECT_TRUE(editor_.HasUnsavedChanges());
+  EXPECT_EQ(folder_.Read("damaged.ifp"), damaged);
+  EXPECT_FALSE(editor_.SaveAs(folder_.ProgramPath("damaged.ifp")).message) << "chosen by the user";
+  EXPECT_TRUE(editor_.HasPlaceToSave());
+  EXPECT_EQ(NameText(Saved("damaged.ifp").name), "edited");
+
+  std::vector<uint8_t> cut;
+  WriteIfp(TestPackage(kFormatANPK, 3), cut);
+  cut.resize(cut.size() - 40);
+  folder_.Write("cut.ifp", cut);
+  EXPECT_EQ(editor_.OpenFile(folder_.ProgramPath("cut.ifp")).message, Message::FileEndedEarly);
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  Select({0});
+  editor_.DeleteAnimations();
+  EXPECT_FALSE(editor_.Save().title);
+  EXPECT_EQ(folder_.Read("cut.ifp"), cut);
+
+  folder_.Write("anim.img", gen::BuildImgArchive({{"walk.ifp", damaged}}));
+  const std::vector<uint8_t> archive = folder_.Read("anim.img");
+  EXPECT_EQ(editor_.OpenArchiveEntry(folder_.ProgramPath("anim.img"), "walk.ifp").message, Message::FileDamaged);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  editor_.SetPackageName("edited");
+  EXPECT_FALSE(editor_.Save().title);
+  EXPECT_EQ(folder_.Read("anim.img"), archive);
+
+  // Opened with options: the place the window gives keeps the mark.
+  DocumentState place;
+  SetDocumentFromPath(place, folder_.ProgramPath("cut.ifp"));
+  place.partlyRead = true;
+  editor_.TakeAsDocument(TestPackage(kFormatANPK, 2), place);
+  EXPECT_FALSE(editor_.HasPlaceToSave());
   EXPECT_TRUE(folder_.TempFiles().empty());
 }
 

@@ -104,6 +104,31 @@ TEST_F(FileCommands, SaveIntoAFileHeldOpenFailsAndKeepsTheFileAndTheMark) {
   EXPECT_EQ(ReadFile(path), before);
 }
 
+// A package whose animation count went negative opens with the message and
+// what was read (nothing); Save asks where to write it, as Save As does,
+// instead of leaving a package header of the whole file.
+TEST_F(FileCommands, ADamagedFileIsReportedAndSaveAsksWhereToWriteIt) {
+  std::vector<uint8_t> damaged = ReadFile(WritePackage("damaged.ifp", TestPackage(kFormatANP3, 4)));
+  const int32_t negative = -1;
+  std::memcpy(damaged.data() + 32, &negative, 4);  // the animation count
+  WriteFile(Path("damaged.ifp"), damaged);
+  Start();
+  prompts_.chosenPaths = {Path("damaged.ifp"), ""};
+  Command(ID_IFP_OPEN);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text,
+            "The file is damaged: it declares a negative count. Only what comes before it was read.\n"
+            "Animations read: 0");
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(Title(), "damaged.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+  Command(ID_IFP_SAVE);
+  ASSERT_EQ(prompts_.fileDialogs.size(), 2u);
+  EXPECT_EQ(prompts_.fileDialogs[1].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT))
+      << "asks before replacing the file";
+  EXPECT_EQ(ReadFile(Path("damaged.ifp")), damaged);
+}
+
 using ArchiveSave = EditorTest;
 
 TEST_F(ArchiveSave, ArchiveHeldOpenByAnotherProgramKeepsTheMark) {

@@ -67,6 +67,11 @@ bool LoadPackage(const std::string& path, AnimPackage& package) {
     Fail(msg::kUnknownFormat);
     return false;
   }
+  // Nothing past a negative count can be trusted: no command works on such a file.
+  if (status == IfpReadStatus::Damaged) {
+    Fail(path + ": the file is damaged: it declares a negative count of animations, tracks or keys");
+    return false;
+  }
   if (status == IfpReadStatus::Truncated) Warn(path + ": the file is truncated; what it holds was read");
   return true;
 }

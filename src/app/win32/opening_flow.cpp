@@ -76,27 +76,30 @@ OpeningResult Offer(MainWindow& main, AnimPackage& incoming, const DocumentState
 }
 
 // A package that could not be read is reported and has nothing to offer; one
-// that ended early is reported and offered with what it holds.
-bool ReadAside(MainWindow& main, PackageReadStatus status, const AnimPackage& incoming) {
+// that ended early or is damaged is reported and offered with what it holds,
+// its place marked as only partly read.
+bool ReadAside(MainWindow& main, PackageReadStatus status, const AnimPackage& incoming, DocumentState& place) {
   if (std::optional<Message> message = ReadMessage(status)) ShowMessage(main.window, *message, incoming.animationCount());
-  return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly;
+  place.partlyRead = status != PackageReadStatus::Read;
+  return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly ||
+         status == PackageReadStatus::Damaged;
 }
 
 }  // namespace
 
 OpeningResult OfferPackage(MainWindow& main, const std::string& path) {
   AnimPackage incoming{};
-  if (!ReadAside(main, ReadPackageFile(path, incoming), incoming)) return OpeningResult::Skipped;
   DocumentState place;
   SetDocumentFromPath(place, path);
+  if (!ReadAside(main, ReadPackageFile(path, incoming), incoming, place)) return OpeningResult::Skipped;
   return Offer(main, incoming, place);
 }
 
 OpeningResult OfferArchiveEntry(MainWindow& main, const std::string& archive, const std::string& entry) {
   AnimPackage incoming{};
-  if (!ReadAside(main, ReadPackageEntry(archive, entry, incoming), incoming)) return OpeningResult::Skipped;
   DocumentState place;
   SetDocumentFromArchiveEntry(place, archive, entry);
+  if (!ReadAside(main, ReadPackageEntry(archive, entry, incoming), incoming, place)) return OpeningResult::Skipped;
   return Offer(main, incoming, place);
 }
 

@@ -22,7 +22,7 @@ class SystemPrompts final : public UiPrompts {
 SystemPrompts systemPrompts;
 UiPrompts* current = &systemPrompts;
 
-// Errors show the stop icon; a bad path and a file that ended early the
+// Errors show the stop icon; a bad path and a file only partly read the
 // exclamation mark; the discard question its own buttons.
 UINT StyleOf(Message message) {
   switch (message) {
@@ -31,6 +31,7 @@ UINT StyleOf(Message message) {
     case Message::InvalidPath:
     case Message::InvalidExtension:
     case Message::FileEndedEarly:
+    case Message::FileDamaged:
       return MB_OK | MB_ICONEXCLAMATION;
     case Message::About:
       return MB_OK | MB_ICONINFORMATION;
@@ -84,7 +85,9 @@ void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPromp
 int ShowMessage(HWND owner, Message message, int number) {
   char text[512];
   std::snprintf(text, sizeof text, "%s", MessageText(message));
-  if (message == Message::FileEndedEarly) std::snprintf(text, sizeof text, MessageText(message), number);
+  if (message == Message::FileEndedEarly || message == Message::FileDamaged) {
+    std::snprintf(text, sizeof text, MessageText(message), number);
+  }
   return Prompts().MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(msg::kCaption).c_str(),
                                StyleOf(message));
 }
