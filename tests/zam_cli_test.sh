@@ -17,6 +17,23 @@ check "dump is JSON" bash -c "'$zam' dump '$work/a.ifp' | python3 -c 'import jso
 check "convert to anp3" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/c.ifp' && '$zam' info '$work/c.ifp' | grep -q '^layout: ANP3'"
 check "convert back keeps the animation list" bash -c "'$zam' convert --to anpk '$work/c.ifp' '$work/d.ifp' && diff <('$zam' info '$work/a.ifp' | tail -n +2) <('$zam' info '$work/d.ifp' | tail -n +2)"
 
+# An ANPK package of one animation: a KRTS track "Spine" and a KRT0 track "Root", one key each.
+python3 - "$work/scaled.ifp" <<'PY'
+import struct, sys
+def track(name, tag, floats):
+    keys = struct.pack("<%df" % len(floats), *floats)
+    anim = b"ANIM" + struct.pack("<I", 44) + name.ljust(28, b"\0") + struct.pack("<4i", 1, 0, 0, 3)
+    body = anim + tag + struct.pack("<I", len(keys)) + keys
+    return b"CPAN" + struct.pack("<I", len(body)) + body
+tracks = track(b"Spine", b"KRTS", [0, 0, 0, 1, 1, 2, 3, 2, 2, 2, 0.5]) + track(b"Root", b"KRT0", [0, 0, 0, 1, 1, 2, 3, 0.5])
+info = b"INFO" + struct.pack("<Iii", 8, 2, 0)
+body = b"INFO" + struct.pack("<Ii", 8, 1) + b"pkg\0" + b"NAME" + struct.pack("<i", 5) + b"walk\0\0\0\0"
+body += b"DGAN" + struct.pack("<I", len(info) + len(tracks)) + info + tracks
+open(sys.argv[1], "wb").write(b"ANPK" + struct.pack("<I", len(body)) + body)
+PY
+check "convert to anp3 names the tracks whose scale it leaves out" bash -c "'$zam' convert --to anp3 '$work/scaled.ifp' '$work/scaled3.ifp' 2>'$work/err' && [ \"\$(cat '$work/err')\" = 'warning: animation \"walk\", track \"Spine\": KRTS keys are written as KRT0; their scale is left out' ] && '$zam' info '$work/scaled3.ifp' | grep -q '^layout: ANP3'"
+check "convert to anpk keeps the scale without a word" bash -c "'$zam' convert --to anpk '$work/scaled.ifp' '$work/scaled4.ifp' 2>'$work/err' && [ ! -s '$work/err' ] && cmp -s '$work/scaled.ifp' '$work/scaled4.ifp'"
+
 printf 'RIFF0000' >"$work/bad.ifp"
 check "unknown layout: message and status" bash -c "[ \"\$('$zam' info '$work/bad.ifp' 2>&1 >/dev/null)\" = 'Unknown Format String.' ] && ! '$zam' dump '$work/bad.ifp' >/dev/null 2>&1"
 check "missing file message" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\" = 'File cannot open.' ]"

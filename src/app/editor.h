@@ -74,7 +74,10 @@ struct EditorChanges {
   bool character = false;  // the character model was loaded or dropped
   bool weapon = false;
   std::optional<Message> message;  // to be shown to the user
-  int messageNumber = 0;           // the number a message shows (FileEndedEarly, FileDamaged)
+  int messageNumber = 0;           // the number a message shows (FileEndedEarly, FileDamaged, ScaleLeftOut)
+  // Lines shown under the message, in the code page of the package's names
+  // (the tracks a save left the scale out of).
+  std::string messageDetail;
 };
 
 // A speed factor as typed: a number above 0 with at most 4 significant
@@ -181,7 +184,7 @@ class Editor {
   // not be read (a damaged count reads as no animations at all), so it goes
   // there only by Save As, whose dialog asks before replacing a file. Save
   // As makes `path` the place. The package stays unsaved when it could not
-  // be written.
+  // be written. A save writing ANP3 names the tracks whose scale it left out.
   bool HasPlaceToSave() const { return !document_.documentName.empty() && !document_.partlyRead; }
   EditorChanges Save();
   EditorChanges SaveAs(const std::string& path);

@@ -375,6 +375,40 @@ TEST_F(EditorTest, APackageOnlyPartlyReadIsNeverSavedOverWhereItCameFrom) {
   EXPECT_TRUE(folder_.TempFiles().empty());
 }
 
+// ANP3 stores no scale: each save writing it names the KRTS tracks that lost
+// theirs (the first ten and how many more), and saves all the same.
+TEST_F(EditorTest, SavingAsAnp3NamesTheTracksWhoseScaleItLeftOut) {
+  Open(TestPackage(kFormatANPK, 12));  // every animation's Spine is KRTS
+  EXPECT_FALSE(editor_.Save().message) << "ANPK keeps the scale";
+  editor_.SetLayout(kFormatANP3);
+  EditorChanges changes = editor_.Save();
+  EXPECT_EQ(changes.message, Message::ScaleLeftOut);
+  EXPECT_EQ(changes.messageNumber, 12);
+  std::string listed;
+  for (int a = 0; a < 10; ++a) listed += "anim" + std::to_string(a) + ": Spine\n";
+  EXPECT_EQ(changes.messageDetail, listed + "and 2 more");
+  EXPECT_TRUE(changes.title);
+  EXPECT_EQ(Saved("walk.ifp").format, kFormatANP3);
+
+  Select({2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+  editor_.DeleteAnimations();
+  changes = editor_.SaveAs(folder_.ProgramPath("run.ifp"));
+  EXPECT_EQ(changes.message, Message::ScaleLeftOut);
+  EXPECT_EQ(changes.messageDetail, "anim0: Spine\nanim1: Spine");
+  EXPECT_EQ(Saved("run.ifp").animationCount(), 2);
+
+  Write("walk.ifp", TestPackage(kFormatANPK, 1));
+  folder_.Write("anim.img", gen::BuildImgArchive({{"walk.ifp", folder_.Read("walk.ifp")}}));
+  editor_.OpenArchiveEntry(folder_.ProgramPath("anim.img"), "walk.ifp");
+  editor_.SetLayout(kFormatANP3);
+  changes = editor_.Save();
+  EXPECT_EQ(changes.message, Message::ScaleLeftOut);
+  EXPECT_EQ(changes.messageDetail, "anim0: Spine");
+  AnimPackage entry{};
+  EXPECT_EQ(ReadPackageEntry(folder_.ProgramPath("anim.img"), "walk.ifp", entry), PackageReadStatus::Read);
+  EXPECT_EQ(entry.format, kFormatANP3);
+}
+
 TEST_F(EditorTest, MergingTakesTheCheckedAnimationsAsOneStep) {
   Open(TestPackage(kFormatANPK, 3));
   Select({1});

@@ -54,6 +54,16 @@ void WarnKeysLeftOut(const AnimPackage& package) {
   }
 }
 
+// ANP3 stores no scale: KRTS tracks are written as KRT0 without it.
+void WarnScaleLeftOut(const AnimPackage& package) {
+  for (const TrackPlace& place : TracksLosingScale(package)) {
+    const Animation& animation = package.animations[static_cast<size_t>(place.animation)];
+    const BoneTrack& track = animation.bones[static_cast<size_t>(place.track)];
+    Warn("animation " + JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
+         ": KRTS keys are written as KRT0; their scale is left out");
+  }
+}
+
 }  // namespace
 
 bool LoadPackage(const std::string& path, AnimPackage& package) {
@@ -119,6 +129,7 @@ int RunConvert(const Args& args) {
   if (!LoadPackage(args[2], package)) return kExitFailure;
   package.format = layout->tag;
   if (layout->tag == kFormatANPK) WarnKeysLeftOut(package);
+  WarnScaleLeftOut(package);
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
   switch (ReplaceFileAtomically(args[3], bytes)) {

@@ -22,8 +22,9 @@ class SystemPrompts final : public UiPrompts {
 SystemPrompts systemPrompts;
 UiPrompts* current = &systemPrompts;
 
-// Errors show the stop icon; a bad path and a file only partly read the
-// exclamation mark; the discard question its own buttons.
+// Errors show the stop icon; a bad path, a file only partly read and a save
+// that left something out the exclamation mark; the discard question its
+// own buttons.
 UINT StyleOf(Message message) {
   switch (message) {
     case Message::DiscardQuestion:
@@ -32,6 +33,7 @@ UINT StyleOf(Message message) {
     case Message::InvalidExtension:
     case Message::FileEndedEarly:
     case Message::FileDamaged:
+    case Message::ScaleLeftOut:
       return MB_OK | MB_ICONEXCLAMATION;
     case Message::About:
       return MB_OK | MB_ICONINFORMATION;
@@ -82,14 +84,15 @@ UiPrompts& Prompts() { return *current; }
 
 void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPrompts; }
 
-int ShowMessage(HWND owner, Message message, int number) {
+int ShowMessage(HWND owner, Message message, int number, const std::string& detail) {
   char text[512];
   std::snprintf(text, sizeof text, "%s", MessageText(message));
-  if (message == Message::FileEndedEarly || message == Message::FileDamaged) {
+  if (message == Message::FileEndedEarly || message == Message::FileDamaged || message == Message::ScaleLeftOut) {
     std::snprintf(text, sizeof text, MessageText(message), number);
   }
-  return Prompts().MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(msg::kCaption).c_str(),
-                               StyleOf(message));
+  std::wstring shown = WideFromUtf8(text);
+  if (!detail.empty()) shown += L"\n" + WideFromCodePage(detail);
+  return Prompts().MessageBoxW(owner, shown.c_str(), WideFromUtf8(msg::kCaption).c_str(), StyleOf(message));
 }
 
 bool AgreesToLoseChanges(HWND owner) { return ShowMessage(owner, Message::DiscardQuestion) == IDOK; }

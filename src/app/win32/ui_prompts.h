@@ -29,8 +29,10 @@ void SetPrompts(UiPrompts* prompts);
 
 // The program's message box for `message`, owned by `owner` and captioned
 // with the program's name, with the icon and buttons the message calls for;
-// `number` fills the messages that show one. Returns the button pressed.
-int ShowMessage(HWND owner, Message message, int number = 0);
+// `number` fills the messages that show one, and `detail` (in the system's
+// code page, as names in packages are) follows on the next lines. Returns
+// the button pressed.
+int ShowMessage(HWND owner, Message message, int number = 0, const std::string& detail = {});
 
 // The question before unsaved changes are lost: true when the user agrees.
 bool AgreesToLoseChanges(HWND owner);

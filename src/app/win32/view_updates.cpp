@@ -200,7 +200,7 @@ void ShowChanges(MainWindow& main, const EditorChanges& changes) {
     if (changes.weapon) UploadModel(main, ModelRole::Weapon);
   }
   if (changes.preview) RenderPreview(main);
-  if (changes.message) ShowMessage(main.window, *changes.message, changes.messageNumber);
+  if (changes.message) ShowMessage(main.window, *changes.message, changes.messageNumber, changes.messageDetail);
 }
 
 void ShowEverything(MainWindow& main) {
