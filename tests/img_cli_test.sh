@@ -52,6 +52,10 @@ check "put into a missing entry fails" bash -c "! '$zam' img put '$work/x.img' n
 check "put into a missing archive message" bash -c "[ \"\$('$zam' img put '$work/none.img' a.ifp '$work/a.ifp' 2>&1)\" = 'File cannot open.' ]"
 check "put from a missing file fails" bash -c "! '$zam' img put '$work/x.img' walk.ifp '$work/none.ifp' 2>/dev/null"
 check "failed puts leave the archive alone" cmp -s "$work/x.img" "$work/before.img"
+odd=$(printf 'x\033]0;t\a\377')   # a terminal title sequence and a byte that is no UTF-8
+cp "$work/x.img" "$work/$odd.img"
+check "an archive's path is escaped in a message" \
+  [ "$("$zam" img extract "$work/$odd.img" none.ifp "$work/none.ifp" 2>&1)" = "$work/x\\x1B]0;t\\x07\\xFF.img: no entry named none.ifp" ]
 check "usage errors exit with 2" bash -c "'$zam' img extract '$work/x.img' 2>/dev/null; [ \$? -eq 2 ]"
 
 echo "zam img: $failures failed"

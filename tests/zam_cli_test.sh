@@ -53,6 +53,21 @@ check "a damaged package is not converted" bash -c "! '$zam' convert --to anp3 '
 mkdir -p "$work/Игры"
 check "paths in any script" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/Игры/бег 走る.ifp' && '$zam' info '$work/Игры/бег 走る.ifp' | grep -q '^layout: ANP3'"
 
+# A path holding an escape sequence, a byte that is no UTF-8, a bell and a C1 control (U+009B, CSI):
+# printed escaped as names are, its other UTF-8 as it is.
+odd=$(printf 'c\033[2J\377_бег\a\302\233')
+cp "$work/cut.ifp" "$work/$odd.ifp"
+negative_count "$work/a.ifp" "$work/$odd-neg.ifp" 16
+escaped_path_only() {  # escaped_path_only MESSAGE_TAIL COMMAND...: stderr names the path escaped, and is clean
+  local tail=$1
+  shift
+  "$@" 2>"$work/err" >/dev/null
+  grep -qF "$work/c\x1B[2J\xFF_бег\x07\xC2\x9B$tail" "$work/err" &&
+    ! grep -qP '[\x00-\x09\x0B-\x1F\x7F]' "$work/err" && iconv -f UTF-8 -t UTF-8 "$work/err" >/dev/null 2>&1
+}
+check "paths in warnings are escaped" escaped_path_only ".ifp: the file is truncated" "$zam" info "$work/$odd.ifp"
+check "paths in errors are escaped" escaped_path_only "-neg.ifp: the file is damaged" "$zam" info "$work/$odd-neg.ifp"
+
 cp "$work/a.ifp" "$work/keep.ifp"
 check "failed convert fails and leaves the target intact" bash -c "! '$zam' convert --to anp3 '$work/bad.ifp' '$work/keep.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/keep.ifp'"
 check "convert into a missing folder fails" bash -c "! '$zam' convert --to anp3 '$work/a.ifp' '$work/no/such/dir/x.ifp' 2>/dev/null"

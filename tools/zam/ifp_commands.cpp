@@ -79,10 +79,10 @@ bool LoadPackage(const std::string& path, AnimPackage& package) {
   }
   // Nothing past a negative count can be trusted: no command works on such a file.
   if (status == IfpReadStatus::Damaged) {
-    Fail(path + ": the file is damaged: it declares a negative count of animations, tracks or keys");
+    Fail(PrintablePath(path) + ": the file is damaged: it declares a negative count of animations, tracks or keys");
     return false;
   }
-  if (status == IfpReadStatus::Truncated) Warn(path + ": the file is truncated; what it holds was read");
+  if (status == IfpReadStatus::Truncated) Warn(PrintablePath(path) + ": the file is truncated; what it holds was read");
   return true;
 }
 
@@ -138,7 +138,7 @@ int RunConvert(const Args& args) {
     case FileStatus::CannotOpen:
       return Fail(msg::kFileCannotOpen);
     case FileStatus::WriteFailed:
-      return Fail(args[3] + ": the file could not be written; nothing was changed");
+      return Fail(PrintablePath(args[3]) + ": the file could not be written; nothing was changed");
   }
   return kExitFailure;
 }
