@@ -21,7 +21,7 @@ check "list gives name, offset and size a line" \
 check "extract by name in any case copies whole sectors" \
   bash -c "[ \$(stat -c %s '$work/out.ifp') -eq 4096 ] && cmp -s -n 3848 '$work/b.ifp' '$work/out.ifp'"
 check "missing entry: message, status and no output file" bash -c "[ \"\$('$zam' img extract '$work/x.img' none.ifp '$work/none.ifp' 2>&1)\" = '$work/x.img: no entry named none.ifp' ] && ! '$zam' img extract '$work/x.img' none.ifp '$work/none.ifp' 2>/dev/null && [ ! -e '$work/none.ifp' ]"
-check "missing archive: message, status and no output file" bash -c "[ \"\$('$zam' img list '$work/none.img' 2>&1)\" = 'File cannot open.' ] && ! '$zam' img extract '$work/none.img' a.ifp '$work/o.ifp' 2>/dev/null && [ ! -e '$work/o.ifp' ]"
+check "missing archive: message, status and no output file" bash -c "[ \"\$('$zam' img list '$work/none.img' 2>&1)\" = 'File cannot open. $work/none.img' ] && ! '$zam' img extract '$work/none.img' a.ifp '$work/o.ifp' 2>/dev/null && [ ! -e '$work/o.ifp' ]"
 check "not an archive" bash -c "! '$zam' img list '$work/a.ifp' 2>/dev/null"
 
 cp "$work/x.img" "$work/before.img"
@@ -49,9 +49,13 @@ check "put on a full disk leaves the archive as it was" cmp -s "$work/x.img" "$w
 
 cp "$work/x.img" "$work/before.img"
 check "put into a missing entry fails" bash -c "! '$zam' img put '$work/x.img' none.ifp '$work/a.ifp' 2>/dev/null"
-check "put into a missing archive message" bash -c "[ \"\$('$zam' img put '$work/none.img' a.ifp '$work/a.ifp' 2>&1)\" = 'File cannot open.' ]"
+check "put into a missing archive message" bash -c "[ \"\$('$zam' img put '$work/none.img' a.ifp '$work/a.ifp' 2>&1)\" = 'File cannot open. $work/none.img' ]"
 check "put from a missing file fails" bash -c "! '$zam' img put '$work/x.img' walk.ifp '$work/none.ifp' 2>/dev/null"
 check "failed puts leave the archive alone" cmp -s "$work/x.img" "$work/before.img"
+odd=$(printf 'x\033]0;t\a\377')   # a terminal title sequence and a byte that is no UTF-8
+cp "$work/x.img" "$work/$odd.img"
+check "an archive's path is escaped in a message" \
+  [ "$("$zam" img extract "$work/$odd.img" none.ifp "$work/none.ifp" 2>&1)" = "$work/x\\x1B]0;t\\x07\\xFF.img: no entry named none.ifp" ]
 check "usage errors exit with 2" bash -c "'$zam' img extract '$work/x.img' 2>/dev/null; [ \$? -eq 2 ]"
 
 echo "zam img: $failures failed"

@@ -45,7 +45,7 @@ head -c 29000 "$work/ped.dff" >"$work/noskin.dff"
 check "what was read before the failure is shown" json "$work/noskin.json" \
   "len(d['bones'])==20 and d['vertexCount']==408 and not d['complete'] and d['message'].endswith('SkinPLG is damaged.')"
 
-check "missing model or named dictionary" bash -c "[ \"\$('$zam' model '$work/none.dff' 2>&1)\" = 'File cannot open.' ] && [ \"\$('$zam' model '$work/ped.dff' '$work/none.txd' 2>&1)\" = 'File cannot open.' ]"
+check "missing model or named dictionary" bash -c "[ \"\$('$zam' model '$work/none.dff' 2>&1)\" = 'File cannot open. $work/none.dff: No such file or directory' ] && [ \"\$('$zam' model '$work/ped.dff' '$work/none.txd' 2>&1)\" = 'File cannot open. $work/none.txd: No such file or directory' ]"
 check "usage errors exit with 2" bash -c "'$zam' model 2>/dev/null; [ \$? -eq 2 ] && '$zam' model a b c 2>/dev/null; [ \$? -eq 2 ]"
 
 echo "model: $failures failed"

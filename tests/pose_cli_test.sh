@@ -33,7 +33,7 @@ check "a time between keys gives another pose" other_pose 0 0.2
 
 check "an unknown animation is an error" bash -c "'$zam' pose '$work/small.dff' '$work/a.ifp' no_such 0 2>&1 >/dev/null | grep -q 'no animation named \"no_such\"'"
 check "a time that is no number is a usage error" bash -c "'$zam' pose '$work/small.dff' '$work/a.ifp' anim_0 1s 2>/dev/null; [ \$? -eq 2 ]"
-check "a missing model cannot open" bash -c "[ \"\$('$zam' pose '$work/none.dff' '$work/a.ifp' anim_0 0 2>&1)\" = 'File cannot open.' ]"
+check "a missing model cannot open" bash -c "[ \"\$('$zam' pose '$work/none.dff' '$work/a.ifp' anim_0 0 2>&1)\" = 'File cannot open. $work/none.dff: No such file or directory' ]"
 printf 'RIFF0000' >"$work/bad.ifp"
 check "a package of unknown layout" bash -c "[ \"\$('$zam' pose '$work/small.dff' '$work/bad.ifp' anim_0 0 2>&1)\" = 'Unknown Format String.' ]"
 head -c 200 "$work/small.dff" >"$work/cut.dff"

@@ -17,14 +17,56 @@ check "dump is JSON" bash -c "'$zam' dump '$work/a.ifp' | python3 -c 'import jso
 check "convert to anp3" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/c.ifp' && '$zam' info '$work/c.ifp' | grep -q '^layout: ANP3'"
 check "convert back keeps the animation list" bash -c "'$zam' convert --to anpk '$work/c.ifp' '$work/d.ifp' && diff <('$zam' info '$work/a.ifp' | tail -n +2) <('$zam' info '$work/d.ifp' | tail -n +2)"
 
+# An ANPK package of one animation: a KRTS track "Spine" and a KRT0 track "Root", one key each.
+python3 - "$work/scaled.ifp" <<'PY'
+import struct, sys
+def track(name, tag, floats):
+    keys = struct.pack("<%df" % len(floats), *floats)
+    anim = b"ANIM" + struct.pack("<I", 44) + name.ljust(28, b"\0") + struct.pack("<4i", 1, 0, 0, 3)
+    body = anim + tag + struct.pack("<I", len(keys)) + keys
+    return b"CPAN" + struct.pack("<I", len(body)) + body
+tracks = track(b"Spine", b"KRTS", [0, 0, 0, 1, 1, 2, 3, 2, 2, 2, 0.5]) + track(b"Root", b"KRT0", [0, 0, 0, 1, 1, 2, 3, 0.5])
+info = b"INFO" + struct.pack("<Iii", 8, 2, 0)
+body = b"INFO" + struct.pack("<Ii", 8, 1) + b"pkg\0" + b"NAME" + struct.pack("<i", 5) + b"walk\0\0\0\0"
+body += b"DGAN" + struct.pack("<I", len(info) + len(tracks)) + info + tracks
+open(sys.argv[1], "wb").write(b"ANPK" + struct.pack("<I", len(body)) + body)
+PY
+check "convert to anp3 names the tracks whose scale it leaves out" bash -c "'$zam' convert --to anp3 '$work/scaled.ifp' '$work/scaled3.ifp' 2>'$work/err' && [ \"\$(cat '$work/err')\" = 'warning: animation \"walk\", track \"Spine\": KRTS keys are written as KRT0; their scale is left out' ] && '$zam' info '$work/scaled3.ifp' | grep -q '^layout: ANP3'"
+check "convert to anpk keeps the scale without a word" bash -c "'$zam' convert --to anpk '$work/scaled.ifp' '$work/scaled4.ifp' 2>'$work/err' && [ ! -s '$work/err' ] && cmp -s '$work/scaled.ifp' '$work/scaled4.ifp'"
+
 printf 'RIFF0000' >"$work/bad.ifp"
 check "unknown layout: message and status" bash -c "[ \"\$('$zam' info '$work/bad.ifp' 2>&1 >/dev/null)\" = 'Unknown Format String.' ] && ! '$zam' dump '$work/bad.ifp' >/dev/null 2>&1"
 check "missing file message names the file and why" bash -c "[ \"\$('$zam' info '$work/none.ifp' 2>&1)\" = 'File cannot open. $work/none.ifp: No such file or directory' ]"
 head -c 100 "$work/a.ifp" >"$work/cut.ifp"
 check "truncated file warns and still succeeds" bash -c "'$zam' info '$work/cut.ifp' 2>&1 >/dev/null | grep -q truncated"
 
+# A copy of IN whose animation count (at byte OFFSET) is negative, as a damaged file's.
+negative_count() {  # negative_count IN OUT OFFSET
+  python3 -c 'import struct, sys; d = bytearray(open(sys.argv[1], "rb").read()); at = int(sys.argv[3]); d[at:at + 4] = struct.pack("<i", -1); open(sys.argv[2], "wb").write(d)' "$@"
+}
+negative_count "$work/a.ifp" "$work/neg.ifp" 16
+negative_count "$work/b.ifp" "$work/neg3.ifp" 32
+check "a negative count is damage: message and status" bash -c "for f in neg neg3; do '$zam' info \"$work/\$f.ifp\" >/dev/null 2>\"$work/err\"; [ \$? -eq 1 ] && grep -q 'damaged' \"$work/err\" || exit 1; done"
+cp "$work/a.ifp" "$work/keep2.ifp"
+check "a damaged package is not converted" bash -c "! '$zam' convert --to anp3 '$work/neg.ifp' '$work/keep2.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/keep2.ifp'"
+
 mkdir -p "$work/Игры"
 check "paths in any script" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/Игры/бег 走る.ifp' && '$zam' info '$work/Игры/бег 走る.ifp' | grep -q '^layout: ANP3'"
+
+# A path holding an escape sequence, a byte that is no UTF-8, a bell and a C1 control (U+009B, CSI):
+# printed escaped as names are, its other UTF-8 as it is.
+odd=$(printf 'c\033[2J\377_бег\a\302\233')
+cp "$work/cut.ifp" "$work/$odd.ifp"
+negative_count "$work/a.ifp" "$work/$odd-neg.ifp" 16
+escaped_path_only() {  # escaped_path_only MESSAGE_TAIL COMMAND...: stderr names the path escaped, and is clean
+  local tail=$1
+  shift
+  "$@" 2>"$work/err" >/dev/null
+  grep -qF "$work/c\x1B[2J\xFF_бег\x07\xC2\x9B$tail" "$work/err" &&
+    ! grep -qP '[\x00-\x09\x0B-\x1F\x7F]' "$work/err" && iconv -f UTF-8 -t UTF-8 "$work/err" >/dev/null 2>&1
+}
+check "paths in warnings are escaped" escaped_path_only ".ifp: the file is truncated" "$zam" info "$work/$odd.ifp"
+check "paths in errors are escaped" escaped_path_only "-neg.ifp: the file is damaged" "$zam" info "$work/$odd-neg.ifp"
 
 cp "$work/a.ifp" "$work/keep.ifp"
 check "failed convert fails and leaves the target intact" bash -c "! '$zam' convert --to anp3 '$work/bad.ifp' '$work/keep.ifp' 2>/dev/null && cmp -s '$work/a.ifp' '$work/keep.ifp'"

@@ -130,13 +130,21 @@ class IfpParser {
     keyMemory_ = KeyAllocator<KeyFrame>::WithNewBlock(KeyBytesFor(smallestKeyRecord));
     (this->*readLayout)(result);
     package = std::move(result);
+    if (damaged_) return IfpReadStatus::Damaged;
     return truncated_ || in_.Overrun() ? IfpReadStatus::Truncated : IfpReadStatus::Ok;
+  }
+
+  // A declared count as a number of records; a negative one marks the file
+  // damaged and gives none.
+  size_t CountOf(int32_t declared) {
+    if (declared < 0) damaged_ = true;
+    return declared > 0 ? static_cast<size_t>(declared) : 0;
   }
 
   // A declared count, cut to what the remaining bytes could hold at
   // `recordSize` bytes a record (a partial last record is kept).
   size_t BoundedCount(int32_t declared, size_t recordSize) {
-    if (declared <= 0) return 0;
+    if (CountOf(declared) == 0) return 0;
     size_t fit = (in_.Remaining() + recordSize - 1) / recordSize;
     if (static_cast<size_t>(declared) > fit) {
       truncated_ = true;
@@ -156,13 +164,15 @@ class IfpParser {
   }
 
   // Reads up to `declared` records (bounded by the bytes left at
-  // `minRecordBytes` each) with `readOne`. When the bytes end, the records
-  // never begun are left out; the one the end cut short keeps what was read.
+  // `minRecordBytes` each) with `readOne`. When the bytes end, or a record
+  // proved the file damaged, the records never begun are left out; the one
+  // that stopped the reading keeps what was read. Past a count that cannot
+  // be right nothing is read: what follows cannot be trusted to be records.
   template <typename Record, typename ReadOne>
   void ReadRecords(std::vector<Record>& records, int32_t declared, size_t minRecordBytes, ReadOne readOne) {
     records.resize(BoundedCount(declared, minRecordBytes));
     size_t begun = 0;
-    while (begun < records.size() && !in_.AtEnd()) readOne(records[begun++]);
+    while (begun < records.size() && !in_.AtEnd() && !damaged_) readOne(records[begun++]);
     if (begun < records.size()) {
       records.resize(begun);
       truncated_ = true;
@@ -173,8 +183,7 @@ class IfpParser {
   // bounded by one budget for the whole file so that many such tracks cannot
   // multiply into an allocation out of proportion to the input.
   size_t PhantomKeyCount(int32_t declared) {
-    if (declared <= 0) return 0;
-    size_t wanted = static_cast<size_t>(declared);
+    size_t wanted = CountOf(declared);
     size_t granted = std::min(wanted, phantomKeyBudget_);
     phantomKeyBudget_ -= granted;
     if (granted < wanted) truncated_ = true;
@@ -353,6 +362,7 @@ class IfpParser {
   KeyAllocator<KeyFrame> keyMemory_;
   size_t phantomKeyBudget_;
   bool truncated_ = false;
+  bool damaged_ = false;
 };
 
 }  // namespace

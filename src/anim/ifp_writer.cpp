@@ -156,6 +156,19 @@ bool HasKnownKeyType(const BoneTrack& track) {
   return track.keyType == kKeyKR00 || track.keyType == kKeyKRT0 || track.keyType == kKeyKRTS;
 }
 
+std::vector<TrackPlace> TracksLosingScale(const AnimPackage& package) {
+  std::vector<TrackPlace> places;
+  if (package.format != kFormatANP3) return places;
+  for (int a = 0; a < package.animationCount(); ++a) {
+    const Animation& animation = package.animations[static_cast<size_t>(a)];
+    for (int t = 0; t < animation.boneCount(); ++t) {
+      const BoneTrack& track = animation.bones[static_cast<size_t>(t)];
+      if (track.keyType == kKeyKRTS && !track.keys.empty()) places.push_back({a, t});
+    }
+  }
+  return places;
+}
+
 IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out) {
   ByteWriter writer(out);
   writer.Reserve(UpperSizeBound(package));

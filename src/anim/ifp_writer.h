@@ -23,6 +23,18 @@ IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out);
 // Whether the track's key type is one the ANPK layout stores keys for.
 bool HasKnownKeyType(const BoneTrack& track);
 
+// A track by its place in its package.
+struct TrackPlace {
+  int animation;
+  int track;
+  bool operator==(const TrackPlace& other) const { return animation == other.animation && track == other.track; }
+};
+
+// The tracks whose scale WriteIfp leaves out of the package's layout, in
+// package order: in ANP3, which stores none, every KRTS track with keys
+// (written as rotation and translation).
+std::vector<TrackPlace> TracksLosingScale(const AnimPackage& package);
+
 // ANP3 fixed-point conversion of rotations and translations: value x scale
 // truncated toward zero and clamped to the 16-bit range (not wrapped), NaN
 // stored as 0. The power-of-two scales give exact products, so a value read

@@ -10,6 +10,7 @@ void SetDocumentFromPath(DocumentState& document, const std::string& path) {
   document.documentName = slash == std::string::npos ? path : path.substr(slash + 1);
   document.documentArchive.clear();
   document.modified = false;
+  document.partlyRead = false;
 }
 
 void SetDocumentFromArchiveEntry(DocumentState& document, const std::string& archivePath,
@@ -18,6 +19,7 @@ void SetDocumentFromArchiveEntry(DocumentState& document, const std::string& arc
   document.documentArchive = archivePath;
   document.documentName = entryName;
   document.modified = false;
+  document.partlyRead = false;
 }
 
 void ClearDocument(DocumentState& document) { document = DocumentState{}; }

@@ -13,6 +13,10 @@ struct DocumentState {
   std::string documentArchive;    // the IMG archive the package came from, or empty
   std::string documentName;       // file or entry name; empty: the document has no place to be saved to
   bool modified = false;
+  // Only part of the package could be read (the file ended early or is
+  // damaged): it is not written over that place unasked. Setting a place
+  // clears it.
+  bool partlyRead = false;
 };
 
 // The document becomes the file at `path`, split at its last "\".

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "anim/ifp_writer.h"
 #include "anim/package_merge.h"
 #include "app/model_files.h"
 #include "app/package_files.h"
@@ -78,6 +79,25 @@ int KeyNearest(const BoneTrack& track, float time) {
     if (nearest < 0 || distance < std::fabs(track.keys[static_cast<size_t>(nearest)].time - time)) nearest = k;
   }
   return nearest;
+}
+
+// At most this many tracks are named in a message; the others are counted.
+constexpr size_t kListedTracks = 10;
+
+// "animation: track", one a line, then how many more were not named.
+std::string TrackList(const AnimPackage& package, const std::vector<TrackPlace>& places) {
+  std::string list;
+  for (size_t i = 0; i < places.size() && i < kListedTracks; ++i) {
+    const Animation& animation = package.animations[static_cast<size_t>(places[i].animation)];
+    list += (i ? "\n" : "") + NameText(animation.name) + ": " +
+            NameText(animation.bones[static_cast<size_t>(places[i].track)].name);
+  }
+  if (places.size() > kListedTracks) {
+    char more[64];
+    std::snprintf(more, sizeof more, msg::kMoreTracks, static_cast<int>(places.size() - kListedTracks));
+    list += std::string("\n") + more;
+  }
+  return list;
 }
 
 }  // namespace
@@ -540,7 +560,9 @@ void Editor::FinishRead(const PackageReadResult& read, const DocumentState& plac
   changes.message = ReadMessage(read.status);
   changes.messageNumber = package_.animationCount();
   changes.messageReason = read.reason;
-  if (read.HasPackage()) document_ = place;
+  if (!read.HasPackage()) return;
+  document_ = place;
+  document_.partlyRead = read.status != PackageReadStatus::Read;
 }
 
 EditorChanges Editor::OpenFile(const std::string& path) {
@@ -567,6 +589,12 @@ EditorChanges Editor::AfterWrite(const PackageWriteResult& written) {
   history_.MarkSaved();
   document_.modified = false;
   changes.title = true;
+  const std::vector<TrackPlace> unscaled = TracksLosingScale(package_);
+  if (!unscaled.empty()) {
+    changes.message = Message::ScaleLeftOut;
+    changes.messageNumber = static_cast<int>(unscaled.size());
+    changes.messageDetail = TrackList(package_, unscaled);
+  }
   return changes;
 }
 

@@ -74,8 +74,11 @@ struct EditorChanges {
   bool character = false;  // the character model was loaded or dropped
   bool weapon = false;
   std::optional<Message> message;  // to be shown to the user
-  int messageNumber = 0;           // the number a message shows (FileEndedEarly)
-  std::string messageReason;       // why, in the system's words: a second line under the message
+  int messageNumber = 0;           // the number a message shows (FileEndedEarly, FileDamaged, ScaleLeftOut)
+  // Lines shown under the message, in the code page of the package's names
+  // (the tracks a save left the scale out of).
+  std::string messageDetail;
+  std::string messageReason;  // why, in the system's words (UTF-8): a line under the message
 };
 
 // A speed factor as typed: a number above 0 with at most 4 significant
@@ -177,9 +180,13 @@ class Editor {
   // the new one; a file that cannot be read leaves a new, empty document.
   EditorChanges OpenFile(const std::string& path);
   EditorChanges OpenArchiveEntry(const std::string& archive, const std::string& entry);
-  // Save needs a place: a file or an archive entry. Save As makes `path` the
-  // place. The package stays unsaved when it could not be written.
-  bool HasPlaceToSave() const { return !document_.documentName.empty(); }
+  // Save needs a place: a file or an archive entry. A package only partly
+  // read has none: written over where it came from, it would lose what could
+  // not be read (a damaged count reads as no animations at all), so it goes
+  // there only by Save As, whose dialog asks before replacing a file. Save
+  // As makes `path` the place. The package stays unsaved when it could not
+  // be written. A save writing ANP3 names the tracks whose scale it left out.
+  bool HasPlaceToSave() const { return !document_.documentName.empty() && !document_.partlyRead; }
   EditorChanges Save();
   EditorChanges SaveAs(const std::string& path);
 

@@ -16,6 +16,8 @@ PackageReadStatus ReadPackageBytes(const std::vector<uint8_t>& bytes, AnimPackag
       return PackageReadStatus::Read;
     case IfpReadStatus::Truncated:
       return PackageReadStatus::EndedEarly;
+    case IfpReadStatus::Damaged:
+      return PackageReadStatus::Damaged;
     case IfpReadStatus::UnknownFormat:
       break;
   }
@@ -45,6 +47,8 @@ std::optional<Message> ReadMessage(PackageReadStatus status) {
   switch (status) {
     case PackageReadStatus::EndedEarly:
       return Message::FileEndedEarly;
+    case PackageReadStatus::Damaged:
+      return Message::FileDamaged;
     case PackageReadStatus::CannotOpen:
       return Message::FileCannotOpen;
     case PackageReadStatus::UnknownFormat:

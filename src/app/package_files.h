@@ -14,6 +14,7 @@ namespace zam {
 enum class PackageReadStatus {
   Read,
   EndedEarly,        // what the file holds was read; it declares more
+  Damaged,           // it declares a negative count; what comes before it was read
   CannotOpen,        // also an archive entry that could not be taken out
   UnknownFormat,     // neither layout; the package is untouched
   ArchiveUnreadable, // the archive cannot be opened or is no archive: nothing to say beyond the browser
@@ -23,7 +24,11 @@ struct PackageReadResult {
   PackageReadStatus status = PackageReadStatus::Read;
   std::string reason;  // why a file could not be opened, in the system's words
 
-  bool HasPackage() const { return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly; }
+  // Also what was read before the file ended or turned out damaged.
+  bool HasPackage() const {
+    return status == PackageReadStatus::Read || status == PackageReadStatus::EndedEarly ||
+           status == PackageReadStatus::Damaged;
+  }
 };
 
 // Replaces `package` with the package in the file at `path`.
@@ -32,7 +37,8 @@ PackageReadResult ReadPackageFile(const std::string& path, AnimPackage& package)
 PackageReadResult ReadPackageEntry(const std::string& archive, const std::string& entry, AnimPackage& package);
 
 // What the user is told of a read; nothing when it succeeded or the
-// archive itself could not be read. FileEndedEarly shows the animations read.
+// archive itself could not be read. FileEndedEarly and FileDamaged show the
+// animations read.
 std::optional<Message> ReadMessage(PackageReadStatus status);
 
 enum class PackageWriteStatus {

@@ -21,6 +21,10 @@
   /* A package that ends before all it declares: shown with the number of */                                           \
   /* animations that could be read.                                       */                                           \
   X(FileEndedEarly, "The file ends early: only what it holds was read.\nAnimations read: %d")                          \
+  /* A package that declares a negative count: shown with the number of   */                                           \
+  /* animations read before it.                                           */                                           \
+  X(FileDamaged, "The file is damaged: it declares a negative count. Only what comes before it was read.\n"            \
+                 "Animations read: %d")                                                                                \
   X(About,                                                                                                             \
     "Zelcor Animation Manager 0.20\n\n"                                                                                \
     "Edits IFP animation packages; keep copies of the game files you change.")                                         \
@@ -32,6 +36,11 @@
   X(ArchiveNotRestored,                                                                                                \
     "The package could not be written into the archive, and the archive could not be put back as it was: "             \
     "the entry may be damaged.")                                                                                       \
+  /* A save in ANP3 of a package with KRTS tracks: shown with how many, */                                             \
+  /* the tracks named below it.                                          */                                            \
+  X(ScaleLeftOut,                                                                                                      \
+    "The package was saved as ANP3, which stores no scale: these KRTS tracks were written as KRT0, without their "     \
+    "scale (%d in all):")                                                                                              \
   /* RenderWare model loading: a section the loader searched for and did not find. */                                  \
   X(RwClumpNotFound, "RW Section Clump not found.")                                                                    \
   X(RwClumpStructNotFound, "RW Section Clump\\Struct not found.")                                                      \
@@ -111,6 +120,9 @@ inline constexpr const char kTreePlaceholder[] = "Loading...";
 // File dialog filters: description and pattern, each ending in a zero, and a final zero.
 inline constexpr char kIfpFilter[] = "Zelcor:HV IFP (*.ifp)\0*.ifp\0";
 inline constexpr char kDffFilter[] = "Zelcor:HV DFF\0*.dff\0";
+
+// After the tracks a message names, the number of those it leaves out.
+inline constexpr const char kMoreTracks[] = "and %d more";
 
 // The play button while stopped and while playing.
 inline constexpr const char kPlayCaption[] = "|>";

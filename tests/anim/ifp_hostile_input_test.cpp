@@ -1,7 +1,10 @@
 // Damaged and hostile packages: the reader must stay inside its input, keep
-// allocations in proportion to it, and say when the file ended early.
+// allocations in proportion to it, and say when the file ended early or
+// declares what no package holds.
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
@@ -113,7 +116,7 @@ TEST(IfpHostileInput, Anp3CountsAndNames) {
            .Text("t", 24).I32(4).I32(INT32_MAX).I32(0).Fill(64, 1),
        IfpReadStatus::Truncated, "x|a:1:4"},
       {"negative counts", RawBytes().Tag("ANP3").U32(0).Text("x", 24).I32(1).Text("a", 24).I32(-5).I32(-1).I32(0),
-       IfpReadStatus::Ok, "x|a:0:0"},
+       IfpReadStatus::Damaged, "x|a:0:0"},
       {"unterminated names", RawBytes().Tag("ANP3").U32(0).Fill(24, 'p').I32(1).Fill(24, 'a').I32(0).I32(0).I32(0),
        IfpReadStatus::Ok, std::string(23, 'p') + "|" + std::string(23, 'a') + ":0:0"},
   });
@@ -133,7 +136,7 @@ TEST(IfpHostileInput, AnpkCountsAndNames) {
        RawBytes().Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(INT32_MAX).Text("x", 4).Tag("NAME").I32(INT32_MAX)
            .Fill(16, 'n'),
        IfpReadStatus::Truncated, "x|" + std::string(16, 'n') + ":0:0"},
-      {"negative counts", RawBytes().Tag("ANPK").U32(0).Tag("INFO").U32(0x80000000u).I32(-3), IfpReadStatus::Truncated,
+      {"negative counts", RawBytes().Tag("ANPK").U32(0).Tag("INFO").U32(0x80000000u).I32(-3), IfpReadStatus::Damaged,
        ""},
       {"unterminated names", names, IfpReadStatus::Ok, "x|" + std::string(23, 'n') + ":1:0"},
   });
@@ -141,6 +144,52 @@ TEST(IfpHostileInput, AnpkCountsAndNames) {
   ASSERT_EQ(ReadIfp(names.bytes().data(), names.size(), package), IfpReadStatus::Ok);
   EXPECT_EQ(NameText(package.animations[0].bones[0].name), std::string(27, 'b'));
   EXPECT_EQ(package.animations[0].bones[0].boneId, 4);
+}
+
+// A negative count of animations, tracks or keys is no empty list: the file
+// is damaged, and nothing after the count is read as records, so a package
+// that lost its count never reads as an empty one.
+TEST(IfpHostileInput, NegativeCountsMarkTheFileDamagedAndEndTheRead) {
+  for (uint32_t format : {kFormatANPK, kFormatANP3}) {
+    std::vector<uint8_t> bytes;
+    gen::PackageShape shape;
+    shape.format = format;
+    WriteIfp(gen::MakePackage(shape), bytes);
+    const int32_t negative = -7;
+    std::memcpy(bytes.data() + (format == kFormatANPK ? 16 : 32), &negative, 4);  // the animation count
+    AnimPackage package{};
+    EXPECT_EQ(ReadIfp(bytes.data(), bytes.size(), package), IfpReadStatus::Damaged) << FourCCText(format);
+    EXPECT_EQ(package.animationCount(), 0) << FourCCText(format);
+  }
+
+  // An ANP3 track declaring `declared` keys of `frameType`, then `stored` 10-byte keys.
+  auto anp3Track = [](RawBytes& b, int32_t frameType, int32_t declared, int stored) -> RawBytes& {
+    b.Text("t", 24).I32(frameType).I32(declared).I32(0);
+    for (int k = 0; k < stored; ++k) b.I16(0).I16(0).I16(0).I16(4096).I16(static_cast<int16_t>(k));
+    return b;
+  };
+  auto anp3Start = [](int32_t animations, int32_t tracks) {
+    return RawBytes().Tag("ANP3").U32(0).Text("x", 24).I32(animations).Text("a", 24).I32(tracks).I32(0).I32(0);
+  };
+  RawBytes tracks = anp3Start(2, -1);
+  tracks.Text("b", 24).I32(1).I32(0).I32(0);
+  anp3Track(tracks, 3, 2, 2);
+  RawBytes keys = anp3Start(1, 2);
+  anp3Track(anp3Track(keys, 3, -2, 0), 3, 2, 2);
+  RawBytes phantomKeys = anp3Start(1, 2);
+  anp3Track(anp3Track(phantomKeys, 9, -2, 0), 3, 2, 2);
+  RawBytes anpk;
+  anpk.Tag("ANPK").U32(0).Tag("INFO").U32(8).I32(1).Text("x", 4).Tag("NAME").I32(4).Text("a", 4);
+  anpk.Tag("DGAN").U32(0).Tag("INFO").U32(8).I32(2).I32(0);
+  for (int32_t count : {-3, 0}) {
+    anpk.Tag("CPAN").U32(60).Tag("ANIM").U32(44).Text("t", 28).I32(count).I32(0).I32(0).I32(0).Tag("KR00").U32(0);
+  }
+  ExpectRead({
+      {"negative track count", tracks, IfpReadStatus::Damaged, "x|a:0:0"},
+      {"negative key count", keys, IfpReadStatus::Damaged, "x|a:1:0"},
+      {"negative key count of an unknown frame type", phantomKeys, IfpReadStatus::Damaged, "x|a:1:0"},
+      {"negative ANPK key count", anpk, IfpReadStatus::Damaged, "x|a:1:0"},
+  });
 }
 
 }  // namespace

@@ -114,5 +114,18 @@ TEST(IfpWriter, UnknownKeyTypesWriteFilesThatReadBackAsWritten) {
   }
 }
 
+// ANP3 stores no scale: its KRTS tracks with keys are the ones a write
+// leaves it out of; ANPK keeps it.
+TEST(IfpWriter, TracksLosingScaleAreTheKrtsTracksWithKeysOfAnAnp3Package) {
+  AnimPackage package{};
+  package.format = kFormatANP3;
+  package.animations.resize(2, Animation{});
+  package.animations[0].bones = {Track(0, kKeyKRTS, 2), Track(1, kKeyKRT0, 2), Track(2, kKeyKRTS, 0)};
+  package.animations[1].bones = {Track(0, kKeyKR00, 1), Track(1, kKeyKRTS, 1)};
+  EXPECT_EQ(TracksLosingScale(package), (std::vector<TrackPlace>{{0, 0}, {1, 1}}));
+  package.format = kFormatANPK;
+  EXPECT_TRUE(TracksLosingScale(package).empty());
+}
+
 }  // namespace
 }  // namespace zam

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
-
 #include <functional>
 
 #include "anim/ifp_reader.h"
@@ -334,6 +334,93 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
   EXPECT_EQ(editor_.Save().message, Message::UnknownFormat) << "a package in no layout replaces nothing";
   EXPECT_TRUE(editor_.HasUnsavedChanges());
   EXPECT_TRUE(folder_.TempFiles().empty());
+}
+
+// A package whose animation count went negative reads as none: written back
+// over its file, it would leave a package header of the whole file. Only
+// part of the file could be read, so Save has no place to write it to (the
+// window asks for one as Save As does, with the question before replacing a
+// file); an edit is no consent to replace the file.
+TEST_F(EditorTest, APackageOnlyPartlyReadIsNeverSavedOverWhereItCameFrom) {
+  std::vector<uint8_t> damaged;
+  WriteIfp(TestPackage(kFormatANP3, 3), damaged);
+  const int32_t negative = -3;
+  std::memcpy(damaged.data() + 32, &negative, 4);  // the animation count
+  folder_.Write("damaged.ifp", damaged);
+  EditorChanges changes = editor_.OpenFile(folder_.ProgramPath("damaged.ifp"));
+  EXPECT_EQ(changes.message, Message::FileDamaged);
+  EXPECT_EQ(changes.messageNumber, 0);
+  EXPECT_EQ(Title(), "damaged.ifp - Zelcor Animation Manager");
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  editor_.SetPackageName("edited");
+  EXPECT_FALSE(editor_.Save().title);
+  EXPECT_TRUE(editor_.HasUnsavedChanges());
+  EXPECT_EQ(folder_.Read("damaged.ifp"), damaged);
+  EXPECT_FALSE(editor_.SaveAs(folder_.ProgramPath("damaged.ifp")).message) << "chosen by the user";
+  EXPECT_TRUE(editor_.HasPlaceToSave());
+  EXPECT_EQ(NameText(Saved("damaged.ifp").name), "edited");
+
+  std::vector<uint8_t> cut;
+  WriteIfp(TestPackage(kFormatANPK, 3), cut);
+  cut.resize(cut.size() - 40);
+  folder_.Write("cut.ifp", cut);
+  EXPECT_EQ(editor_.OpenFile(folder_.ProgramPath("cut.ifp")).message, Message::FileEndedEarly);
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  Select({0});
+  editor_.DeleteAnimations();
+  EXPECT_FALSE(editor_.Save().title);
+  EXPECT_EQ(folder_.Read("cut.ifp"), cut);
+
+  folder_.Write("anim.img", gen::BuildImgArchive({{"walk.ifp", damaged}}));
+  const std::vector<uint8_t> archive = folder_.Read("anim.img");
+  EXPECT_EQ(editor_.OpenArchiveEntry(folder_.ProgramPath("anim.img"), "walk.ifp").message, Message::FileDamaged);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  editor_.SetPackageName("edited");
+  EXPECT_FALSE(editor_.Save().title);
+  EXPECT_EQ(folder_.Read("anim.img"), archive);
+
+  // Opened with options: the place the window gives keeps the mark.
+  DocumentState place;
+  SetDocumentFromPath(place, folder_.ProgramPath("cut.ifp"));
+  place.partlyRead = true;
+  editor_.TakeAsDocument(TestPackage(kFormatANPK, 2), place);
+  EXPECT_FALSE(editor_.HasPlaceToSave());
+  EXPECT_TRUE(folder_.TempFiles().empty());
+}
+
+// ANP3 stores no scale: each save writing it names the KRTS tracks that lost
+// theirs (the first ten and how many more), and saves all the same.
+TEST_F(EditorTest, SavingAsAnp3NamesTheTracksWhoseScaleItLeftOut) {
+  Open(TestPackage(kFormatANPK, 12));  // every animation's Spine is KRTS
+  EXPECT_FALSE(editor_.Save().message) << "ANPK keeps the scale";
+  editor_.SetLayout(kFormatANP3);
+  EditorChanges changes = editor_.Save();
+  EXPECT_EQ(changes.message, Message::ScaleLeftOut);
+  EXPECT_EQ(changes.messageNumber, 12);
+  std::string listed;
+  for (int a = 0; a < 10; ++a) listed += "anim" + std::to_string(a) + ": Spine\n";
+  EXPECT_EQ(changes.messageDetail, listed + "and 2 more");
+  EXPECT_TRUE(changes.title);
+  EXPECT_EQ(Saved("walk.ifp").format, kFormatANP3);
+
+  Select({2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+  editor_.DeleteAnimations();
+  changes = editor_.SaveAs(folder_.ProgramPath("run.ifp"));
+  EXPECT_EQ(changes.message, Message::ScaleLeftOut);
+  EXPECT_EQ(changes.messageDetail, "anim0: Spine\nanim1: Spine");
+  EXPECT_EQ(Saved("run.ifp").animationCount(), 2);
+
+  Write("walk.ifp", TestPackage(kFormatANPK, 1));
+  folder_.Write("anim.img", gen::BuildImgArchive({{"walk.ifp", folder_.Read("walk.ifp")}}));
+  editor_.OpenArchiveEntry(folder_.ProgramPath("anim.img"), "walk.ifp");
+  editor_.SetLayout(kFormatANP3);
+  changes = editor_.Save();
+  EXPECT_EQ(changes.message, Message::ScaleLeftOut);
+  EXPECT_EQ(changes.messageDetail, "anim0: Spine");
+  AnimPackage entry{};
+  EXPECT_EQ(ReadPackageEntry(folder_.ProgramPath("anim.img"), "walk.ifp", entry).status, PackageReadStatus::Read);
+  EXPECT_EQ(entry.format, kFormatANP3);
 }
 
 TEST_F(EditorTest, MergingTakesTheCheckedAnimationsAsOneStep) {

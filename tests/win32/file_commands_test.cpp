@@ -6,6 +6,7 @@
 #include "anim/ifp_writer.h"
 #include "editor_fixture.h"
 #include "img_builder.h"
+#include "platform/win32/wide_text.h"
 #include "app/win32/view_updates.h"
 #include "resource.h"
 
@@ -79,10 +80,11 @@ TEST_F(FileCommands, SaveWritesTheSwitchedLayoutAndSaveAsReplacesAFile) {
   AnimPackage saved = ReadPackage(path);
   EXPECT_EQ(saved.format, kFormatANP3);
   EXPECT_EQ(NameText(saved.animations[0].name), "idle");
+  ASSERT_EQ(prompts_.messages.size(), 1u) << "the scale of the KRTS tracks, named";
   WriteFile(Path("other.ifp"), std::vector<uint8_t>(100000, 0xAA));
   prompts_.chosenPaths = {Path("other.ifp")};
   Command(ID_IFP_SAVE_AS);
-  EXPECT_TRUE(prompts_.messages.empty());
+  EXPECT_EQ(prompts_.messages.size(), 2u) << "the scale named again, nothing asked";
   EXPECT_EQ(Title(), "other.ifp - Zelcor Animation Manager");
   EXPECT_LT(ReadFile(Path("other.ifp")).size(), 100000u) << "nothing of the longer old content survives";
   EXPECT_EQ(ReadPackage(Path("other.ifp")).animationCount(), 4);
@@ -121,6 +123,50 @@ TEST_F(FileCommands, AReadOnlyFileIsRefusedBySaveAndSaveAsAndKeepsItsMark) {
   EXPECT_EQ(ReadFile(path), before);
   EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A save to ANP3 names the KRTS tracks whose scale it left out, their names
+// through the code page, in a box with the exclamation mark; the file is written.
+TEST_F(FileCommands, SavingAsAnp3NamesTheTracksThatLostTheirScale) {
+  AnimPackage package = TestPackage(kFormatANPK, 2);
+  SetName(package.animations[1].bones[1].name, "caf\xE9");
+  std::string path = WritePackage("walk.ifp", package);
+  Start({path});
+  SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_SETCURSEL, 1, 0);
+  ControlCommand(IDC_LAYOUT_BOX, CBN_SELCHANGE);
+  Command(ID_IFP_SAVE);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text,
+            "The package was saved as ANP3, which stores no scale: these KRTS tracks were written as KRT0, without "
+            "their scale (2 in all):\nanim0: Spine\nanim1: " + Utf8FromWide(WideFromCodePage("caf\xE9")));
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(ReadPackage(path).format, kFormatANP3);
+  EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager");
+}
+
+// A package whose animation count went negative opens with the message and
+// what was read (nothing); Save asks where to write it, as Save As does,
+// instead of leaving a package header of the whole file.
+TEST_F(FileCommands, ADamagedFileIsReportedAndSaveAsksWhereToWriteIt) {
+  std::vector<uint8_t> damaged = ReadFile(WritePackage("damaged.ifp", TestPackage(kFormatANP3, 4)));
+  const int32_t negative = -1;
+  std::memcpy(damaged.data() + 32, &negative, 4);  // the animation count
+  WriteFile(Path("damaged.ifp"), damaged);
+  Start();
+  prompts_.chosenPaths = {Path("damaged.ifp"), ""};
+  Command(ID_IFP_OPEN);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text,
+            "The file is damaged: it declares a negative count. Only what comes before it was read.\n"
+            "Animations read: 0");
+  EXPECT_EQ(prompts_.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(Title(), "damaged.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(Rows(IDC_ANIMATION_LIST), 0);
+  Command(ID_IFP_SAVE);
+  ASSERT_EQ(prompts_.fileDialogs.size(), 2u);
+  EXPECT_EQ(prompts_.fileDialogs[1].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT))
+      << "asks before replacing the file";
+  EXPECT_EQ(ReadFile(Path("damaged.ifp")), damaged);
 }
 
 using ArchiveSave = EditorTest;

@@ -245,6 +245,31 @@ TEST_F(OpeningOption, UnreadableFilesInADropAreReportedAndSkipped) {
   EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 1, 0), "jump");
 }
 
+// A damaged file opened with options is offered with what was read; taken
+// as the document, it is not saved over itself unasked either.
+TEST_F(OpeningOption, ADamagedFileTakenAsTheDocumentIsNotSavedOverItself) {
+  Start({WritePackage("a.ifp", Package({Anim("walk", 1, 1.0f)}))});
+  std::vector<uint8_t> damaged;
+  WriteIfp(Package({Anim("a0", 2, 1.0f), Anim("a1", 2, 1.0f)}, kFormatANP3), damaged);
+  const int32_t negative = -2;
+  std::memcpy(damaged.data() + 36 + 24, &negative, 4);  // the first animation's track count
+  WriteFile(Path("damaged.ifp"), damaged);
+
+  Answer(IDOK, IDC_OPENING_OPEN);
+  prompts_.chosenPaths = {""};
+  Drop({Path("damaged.ifp")});
+  ExpectEveryDialogAnswered();
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text,
+            "The file is damaged: it declares a negative count. Only what comes before it was read.\n"
+            "Animations read: 1");
+  EXPECT_EQ(Title(), "damaged.ifp - Zelcor Animation Manager");
+  EXPECT_EQ(AnimationRows(), (std::vector<std::string>{"a0 0"})) << "the animation without its tracks";
+  Command(ID_IFP_SAVE);
+  EXPECT_EQ(prompts_.fileDialogs.size(), 1u) << "Save asks where to write it";
+  EXPECT_EQ(ReadFile(Path("damaged.ifp")), damaged);
+}
+
 TEST_F(OpeningOption, CommandLineFilesAfterTheFirstAreOffered) {
   std::string a = WritePackage("a.ifp", Package({Anim("walk", 1, 1.0f), Anim("idle", 2, 2.0f)}));
   std::string b = WritePackage("b.ifp", Package({Anim("jump", 2, 1.5f)}));

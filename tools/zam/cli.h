@@ -35,6 +35,10 @@ int Usage(const char* synopsis);
 // the backslash become \xNN, so no name can steer the terminal or break the
 // columns.
 std::string PrintableName(const std::string& name);
+// A path (UTF-8) for a message line, escaped as PrintableName escapes names,
+// except that characters encoded as valid UTF-8 stay, control characters
+// aside, and so does the backslash, which separates the program's folders.
+std::string PrintablePath(const std::string& path);
 
 // A JSON string literal of 8-bit text; bytes above 0x7F are taken as Latin-1.
 std::string JsonString(const std::string& text);

@@ -54,6 +54,16 @@ void WarnKeysLeftOut(const AnimPackage& package) {
   }
 }
 
+// ANP3 stores no scale: KRTS tracks are written as KRT0 without it.
+void WarnScaleLeftOut(const AnimPackage& package) {
+  for (const TrackPlace& place : TracksLosingScale(package)) {
+    const Animation& animation = package.animations[static_cast<size_t>(place.animation)];
+    const BoneTrack& track = animation.bones[static_cast<size_t>(place.track)];
+    Warn("animation " + JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
+         ": KRTS keys are written as KRT0; their scale is left out");
+  }
+}
+
 }  // namespace
 
 bool LoadPackage(const std::string& path, AnimPackage& package) {
@@ -68,7 +78,12 @@ bool LoadPackage(const std::string& path, AnimPackage& package) {
     Fail(msg::kUnknownFormat);
     return false;
   }
-  if (status == IfpReadStatus::Truncated) Warn(path + ": the file is truncated; what it holds was read");
+  // Nothing past a negative count can be trusted: no command works on such a file.
+  if (status == IfpReadStatus::Damaged) {
+    Fail(PrintablePath(path) + ": the file is damaged: it declares a negative count of animations, tracks or keys");
+    return false;
+  }
+  if (status == IfpReadStatus::Truncated) Warn(PrintablePath(path) + ": the file is truncated; what it holds was read");
   return true;
 }
 
@@ -115,11 +130,12 @@ int RunConvert(const Args& args) {
   if (!LoadPackage(args[2], package)) return kExitFailure;
   package.format = layout->tag;
   if (layout->tag == kFormatANPK) WarnKeysLeftOut(package);
+  WarnScaleLeftOut(package);
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
   FileResult written = ReplaceFileAtomically(args[3], bytes);
   if (written.status == FileStatus::WriteFailed) {
-    return Fail(PrintableName(args[3]) + ": the file could not be written (" + written.reason + "); nothing was changed");
+    return Fail(PrintablePath(args[3]) + ": the file could not be written (" + written.reason + "); nothing was changed");
   }
   return written.ok() ? kExitOk : FailFile(args[3], written.reason);
 }

@@ -21,10 +21,10 @@ bool ReadDirectory(const std::string& archive, std::vector<ImgEntry>& entries) {
     case ImgListResult::Listed:
       return true;
     case ImgListResult::DirectoryTruncated:
-      Warn(archive + ": the directory is truncated; the entries it holds were read");
+      Warn(PrintablePath(archive) + ": the directory is truncated; the entries it holds were read");
       return true;
     case ImgListResult::NotImgArchive:
-      Fail(archive + ": not an IMG archive with a VER2 directory");
+      Fail(PrintablePath(archive) + ": not an IMG archive with a VER2 directory");
       return false;
     case ImgListResult::ArchiveCannotOpen:
       break;
@@ -41,7 +41,7 @@ const ImgEntry* FindEntry(const std::vector<ImgEntry>& entries, const std::strin
 }
 
 int NoSuchEntry(const std::string& archive, const std::string& name) {
-  return Fail(archive + ": no entry named " + PrintableName(name));
+  return Fail(PrintablePath(archive) + ": no entry named " + PrintableName(name));
 }
 
 int List(const std::string& archive) {
@@ -62,11 +62,13 @@ int Extract(const std::string& archive, const std::string& name, const std::stri
   if (!out.IsOpen()) return FailFile(outPath, {});
   ImgExtractResult result = ExtractImgEntry(archive, name, out);
   out.Close();
-  if (result == ImgExtractResult::EntryTruncated) Warn(archive + ": the entry runs past the end of the archive");
+  if (result == ImgExtractResult::EntryTruncated) {
+    Warn(PrintablePath(archive) + ": the entry runs past the end of the archive");
+  }
   if (ImgEntryExtracted(result)) return kExitOk;
   RemoveFile(outPath);
   if (result == ImgExtractResult::EntryNotFound) return NoSuchEntry(archive, name);
-  if (result == ImgExtractResult::WriteFailed) return Fail(outPath + ": cannot write");
+  if (result == ImgExtractResult::WriteFailed) return Fail(PrintablePath(outPath) + ": cannot write");
   return FailFile(archive, {});
 }
 
@@ -81,7 +83,7 @@ int Put(const std::string& archive, const std::string& name, const std::string& 
   // The write-back consumes (deletes) the file it is given: give it a copy.
   TempFile copy = TempFile::Create("ifp");
   if (!copy.IsOpen() || !copy.file().Write(package.data(), package.size())) {
-    return Fail("cannot make a temporary copy of " + packagePath);
+    return Fail("cannot make a temporary copy of " + PrintablePath(packagePath));
   }
   switch (WriteBackImgEntry(archive, name, copy.Release())) {
     case ImgWriteBackResult::Written:
@@ -89,11 +91,11 @@ int Put(const std::string& archive, const std::string& name, const std::string& 
     case ImgWriteBackResult::ArchiveCannotOpen:
       return FailFile(archive, {});
     case ImgWriteBackResult::NothingWritten:
-      return Fail(archive + ": nothing was written");
+      return Fail(PrintablePath(archive) + ": nothing was written");
     case ImgWriteBackResult::WriteFailed:
-      return Fail(archive + ": " + msg::kArchiveUnchanged);
+      return Fail(PrintablePath(archive) + ": " + msg::kArchiveUnchanged);
     case ImgWriteBackResult::NotRestored:
-      return Fail(archive + ": " + msg::kArchiveNotRestored);
+      return Fail(PrintablePath(archive) + ": " + msg::kArchiveNotRestored);
   }
   const ImgEntry* entry = ReadDirectory(archive, entries) ? FindEntry(entries, name) : nullptr;
   if (entry != nullptr) std::printf("%s\t%u\t%u\n", PrintableName(ImgEntryName(*entry)).c_str(), entry->offset, entry->size);

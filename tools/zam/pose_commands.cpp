@@ -60,7 +60,9 @@ int RunPose(const Args& args) {
   if (!LoadPackage(args[1], package)) return kExitFailure;
   const std::string animationName = StoredName(args[2]);
   const int animation = FindAnimation(package, animationName);
-  if (animation < 0) return Fail(args[1] + ": no animation named \"" + animationName + "\"");
+  if (animation < 0) {
+    return Fail(PrintablePath(args[1]) + ": no animation named \"" + PrintableName(animationName) + "\"");
+  }
 
   Pose pose;
   EvaluatePose(package, animation, time, model, pose);

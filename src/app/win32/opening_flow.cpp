@@ -76,11 +76,13 @@ OpeningResult Offer(MainWindow& main, AnimPackage& incoming, const DocumentState
 }
 
 // A package that could not be read is reported and has nothing to offer; one
-// that ended early is reported and offered with what it holds.
-bool ReadAside(MainWindow& main, const PackageReadResult& read, const AnimPackage& incoming) {
+// that ended early or is damaged is reported and offered with what it holds,
+// its place marked as only partly read.
+bool ReadAside(MainWindow& main, const PackageReadResult& read, const AnimPackage& incoming, DocumentState& place) {
   if (std::optional<Message> message = ReadMessage(read.status)) {
-    ShowMessage(main.window, *message, incoming.animationCount(), read.reason);
+    ShowMessage(main.window, *message, incoming.animationCount(), WideFromUtf8(read.reason));
   }
+  place.partlyRead = read.status != PackageReadStatus::Read;
   return read.HasPackage();
 }
 
@@ -88,17 +90,17 @@ bool ReadAside(MainWindow& main, const PackageReadResult& read, const AnimPackag
 
 OpeningResult OfferPackage(MainWindow& main, const std::string& path) {
   AnimPackage incoming{};
-  if (!ReadAside(main, ReadPackageFile(path, incoming), incoming)) return OpeningResult::Skipped;
   DocumentState place;
   SetDocumentFromPath(place, path);
+  if (!ReadAside(main, ReadPackageFile(path, incoming), incoming, place)) return OpeningResult::Skipped;
   return Offer(main, incoming, place);
 }
 
 OpeningResult OfferArchiveEntry(MainWindow& main, const std::string& archive, const std::string& entry) {
   AnimPackage incoming{};
-  if (!ReadAside(main, ReadPackageEntry(archive, entry, incoming), incoming)) return OpeningResult::Skipped;
   DocumentState place;
   SetDocumentFromArchiveEntry(place, archive, entry);
+  if (!ReadAside(main, ReadPackageEntry(archive, entry, incoming), incoming, place)) return OpeningResult::Skipped;
   return Offer(main, incoming, place);
 }
 

@@ -22,8 +22,9 @@ class SystemPrompts final : public UiPrompts {
 SystemPrompts systemPrompts;
 UiPrompts* current = &systemPrompts;
 
-// Errors show the stop icon; a bad path and a file that ended early the
-// exclamation mark; the discard question its own buttons.
+// Errors show the stop icon; a bad path, a file only partly read and a save
+// that left something out the exclamation mark; the discard question its
+// own buttons.
 UINT StyleOf(Message message) {
   switch (message) {
     case Message::DiscardQuestion:
@@ -31,6 +32,8 @@ UINT StyleOf(Message message) {
     case Message::InvalidPath:
     case Message::InvalidExtension:
     case Message::FileEndedEarly:
+    case Message::FileDamaged:
+    case Message::ScaleLeftOut:
       return MB_OK | MB_ICONEXCLAMATION;
     case Message::About:
       return MB_OK | MB_ICONINFORMATION;
@@ -81,13 +84,15 @@ UiPrompts& Prompts() { return *current; }
 
 void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPrompts; }
 
-int ShowMessage(HWND owner, Message message, int number, const std::string& reason) {
+int ShowMessage(HWND owner, Message message, int number, const std::wstring& below) {
   char text[512];
   std::snprintf(text, sizeof text, "%s", MessageText(message));
-  if (message == Message::FileEndedEarly) std::snprintf(text, sizeof text, MessageText(message), number);
-  std::string shown = reason.empty() ? std::string(text) : text + ("\n" + reason);
-  return Prompts().MessageBoxW(owner, WideFromUtf8(shown).c_str(), WideFromUtf8(msg::kCaption).c_str(),
-                               StyleOf(message));
+  if (message == Message::FileEndedEarly || message == Message::FileDamaged || message == Message::ScaleLeftOut) {
+    std::snprintf(text, sizeof text, MessageText(message), number);
+  }
+  std::wstring shown = WideFromUtf8(text);
+  if (!below.empty()) shown += L"\n" + below;
+  return Prompts().MessageBoxW(owner, shown.c_str(), WideFromUtf8(msg::kCaption).c_str(), StyleOf(message));
 }
 
 bool AgreesToLoseChanges(HWND owner) { return ShowMessage(owner, Message::DiscardQuestion) == IDOK; }

@@ -29,9 +29,9 @@ void SetPrompts(UiPrompts* prompts);
 
 // The program's message box for `message`, owned by `owner` and captioned
 // with the program's name, with the icon and buttons the message calls for;
-// `number` fills the messages that show one; a `reason` (the system's words
-// for why) goes on a line of its own under the text. Returns the button pressed.
-int ShowMessage(HWND owner, Message message, int number = 0, const std::string& reason = {});
+// `number` fills the messages that show one, and `below` follows on the next
+// lines. Returns the button pressed.
+int ShowMessage(HWND owner, Message message, int number = 0, const std::wstring& below = {});
 
 // The question before unsaved changes are lost: true when the user agrees.
 bool AgreesToLoseChanges(HWND owner);

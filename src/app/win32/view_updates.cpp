@@ -200,7 +200,11 @@ void ShowChanges(MainWindow& main, const EditorChanges& changes) {
     if (changes.weapon) UploadModel(main, ModelRole::Weapon);
   }
   if (changes.preview) RenderPreview(main);
-  if (changes.message) ShowMessage(main.window, *changes.message, changes.messageNumber, changes.messageReason);
+  if (changes.message) {
+    std::wstring below = WideFromCodePage(changes.messageDetail);
+    if (!changes.messageReason.empty()) below += (below.empty() ? L"" : L"\n") + WideFromUtf8(changes.messageReason);
+    ShowMessage(main.window, *changes.message, changes.messageNumber, below);
+  }
 }
 
 void ShowEverything(MainWindow& main) {
