@@ -7,15 +7,10 @@
 #include <utility>
 
 #include "platform/file.h"
+#include "platform/temp_folder.h"
 #include "platform/temporary_notes.h"
 
 namespace zam {
-
-// What the names of temporary copies start with, by what they hold.
-inline constexpr const char* kTempFilePrefixes[] = {"ifp", "dff", "txd"};
-
-// The system's temporary folder, ending in its separator; empty when unknown.
-std::string SystemTempFolder();
 
 // Makes a new empty file in the system's temporary folder, named by the
 // system with the three-letter prefix; returns its path, empty on failure.

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/replace_temp_names.h"
-#include "platform/temp_file.h"
+#include "platform/temp_folder.h"
 
 namespace zam {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/replace_temp_names.h"
-#include "platform/temp_file.h"
+#include "platform/temp_folder.h"
 #include "platform/temporary_notes.h"
 #include "platform/win32/wide_text.h"
 
