@@ -402,12 +402,9 @@ std::optional<KeyValues> Editor::CurrentKeyValues() const {
 
 EditorChanges Editor::SelectKey(int track, int key) {
   EditorChanges changes;
-  const Animation* animation = CurrentAnimation();
-  const BoneTrack* selected =
-      animation && track >= 0 && track < animation->boneCount() ? &animation->bones[static_cast<size_t>(track)]
-                                                                : nullptr;
+  const BoneTrack* selected = TrackOfKey(package_, current_, KeyRef{track, key});
   changes.currentKey = true;
-  if (!selected || key < 0 || key >= selected->keyCount()) {
+  if (!selected) {
     currentKey_ = {};
     return changes;
   }

@@ -134,6 +134,14 @@ bool IsReadOnly(const std::string& path, const struct stat& info) {
   return (info.st_mode & 0222) == 0 || (access(path.c_str(), W_OK) != 0 && errno == EACCES);
 }
 
+// Refuses an existing target that no file may replace: a folder, or a file
+// that is read-only. Ok otherwise.
+FileResult RefusedTarget(const std::string& path, const struct stat& target) {
+  if (S_ISDIR(target.st_mode)) return Failure(FileStatus::CannotOpen, EISDIR);
+  if (IsReadOnly(path, target)) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  return FileResult{};
+}
+
 // After a rename the folder's entry must reach the disk too, or a power cut
 // can bring back the old file. Not every file system flushes folders; the
 // rename has happened either way.
@@ -199,8 +207,7 @@ FileResult CheckReplaceable(const std::string& requested) {
   if (path.empty()) return Failure(FileStatus::CannotOpen, ELOOP);
   struct stat target {};
   if (stat(path.c_str(), &target) != 0) return Failure(FileStatus::CannotOpen, errno);
-  if (S_ISDIR(target.st_mode)) return Failure(FileStatus::CannotOpen, EISDIR);
-  if (IsReadOnly(path, target)) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  if (FileResult refused = RefusedTarget(path, target); !refused.ok()) return refused;
   FileDescriptor file(open(path.c_str(), O_RDWR | O_CLOEXEC));
   return file.get() >= 0 ? FileResult{} : Failure(FileStatus::CannotOpen, errno);
 }
@@ -211,8 +218,7 @@ FileResult ReplaceFileAtomically(const std::string& requested, const std::vector
   mode_t mode = 0644;
   struct stat target {};
   if (stat(path.c_str(), &target) == 0) {
-    if (S_ISDIR(target.st_mode)) return Failure(FileStatus::CannotOpen, EISDIR);
-    if (IsReadOnly(path, target)) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+    if (FileResult refused = RefusedTarget(path, target); !refused.ok()) return refused;
     mode = target.st_mode & 07777;
   } else if (errno != ENOENT) {
     return Failure(FileStatus::CannotOpen, errno);

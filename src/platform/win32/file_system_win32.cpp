@@ -53,6 +53,15 @@ std::string SystemErrorText(DWORD error) {
 
 FileResult Failure(FileStatus status, DWORD error) { return FileResult{status, SystemErrorText(error)}; }
 
+// Refuses an existing target that no file may replace: a folder, or a file
+// marked read-only (renaming over one succeeds under Wine, though the user
+// marked it so that nothing replaces it). Ok otherwise.
+FileResult RefusedTarget(DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(FileStatus::CannotOpen, ERROR_ACCESS_DENIED);
+  if (attributes & FILE_ATTRIBUTE_READONLY) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  return FileResult{};
+}
+
 // A new file of the temporary pattern in `folder`, named `temp`, noted
 // before it is made.
 HANDLE CreateTemporary(const std::string& folder, TemporaryNote& note, std::string& temp) {
@@ -103,8 +112,7 @@ FileResult CheckReplaceable(const std::string& requested) {
   std::wstring widePath = WideFromUtf8(path);
   DWORD attributes = GetFileAttributesW(widePath.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return Failure(FileStatus::CannotOpen, GetLastError());
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(FileStatus::CannotOpen, ERROR_ACCESS_DENIED);
-  if (attributes & FILE_ATTRIBUTE_READONLY) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+  if (FileResult refused = RefusedTarget(attributes); !refused.ok()) return refused;
   win32::UniqueHandle file(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.get() != INVALID_HANDLE_VALUE ? FileResult{} : Failure(FileStatus::CannotOpen, GetLastError());
@@ -116,10 +124,7 @@ FileResult ReplaceFileAtomically(const std::string& requested, const std::vector
   std::wstring widePath = WideFromUtf8(path);
   DWORD attributes = GetFileAttributesW(widePath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failure(FileStatus::CannotOpen, ERROR_ACCESS_DENIED);
-    // Renaming over a read-only file succeeds under Wine; the user marked it
-    // so that nothing replaces it.
-    if (attributes & FILE_ATTRIBUTE_READONLY) return FileResult{FileStatus::ReadOnly, msg::kFileReadOnly};
+    if (FileResult refused = RefusedTarget(attributes); !refused.ok()) return refused;
   }
   std::string folder = FolderOf(path);
   TemporaryNote note = TemporaryNote::Begin();
