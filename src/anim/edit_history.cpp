@@ -87,54 +87,65 @@ void EditHistory::Record(Change change, size_t bytes) {
   pendingBytes_ += sizeof(Change) + bytes;
 }
 
-void EditHistory::Apply(AnimPackage& package, Change& change, bool redo) {
+std::optional<SteppedChange> EditHistory::Apply(AnimPackage& package, Change& change, bool redo) {
   using Kind = Change::Kind;
+  using Did = SteppedChange::Kind;
   std::vector<Animation>& animations = package.animations;
   const size_t at = static_cast<size_t>(change.animation);
+  const SteppedChange onAnimation{Did::Changed, change.animation, -1};
+  const SteppedChange onTrack{Did::Changed, change.animation, change.track};
   // Removing moves the record into the change; putting it back moves it out.
-  auto takeAnimation = [&] {
-    if (!AnimationAt(package, change.animation)) return;
+  auto takeAnimation = [&]() -> std::optional<SteppedChange> {
+    if (!AnimationAt(package, change.animation)) return std::nullopt;
     change.heldAnimation = std::move(animations[at]);
     animations.erase(animations.begin() + change.animation);
+    return SteppedChange{Did::Removed, change.animation, -1};
   };
-  auto putAnimation = [&] {
-    if (change.animation < 0 || change.animation > package.animationCount()) return;
+  auto putAnimation = [&]() -> std::optional<SteppedChange> {
+    if (change.animation < 0 || change.animation > package.animationCount()) return std::nullopt;
     animations.insert(animations.begin() + change.animation, std::move(change.heldAnimation));
     change.heldAnimation = Animation{};
+    return SteppedChange{Did::Inserted, change.animation, -1};
   };
-  auto takeTrack = [&] {
+  auto takeTrack = [&]() -> std::optional<SteppedChange> {
     BoneTrack* track = TrackAt(package, change.animation, change.track);
-    if (!track) return;
+    if (!track) return std::nullopt;
     change.heldTrack = std::move(*track);
     animations[at].bones.erase(animations[at].bones.begin() + change.track);
+    return SteppedChange{Did::Removed, change.animation, change.track};
   };
-  auto putTrack = [&] {
+  auto putTrack = [&]() -> std::optional<SteppedChange> {
     Animation* owner = AnimationAt(package, change.animation);
-    if (!owner || change.track < 0 || change.track > owner->boneCount()) return;
+    if (!owner || change.track < 0 || change.track > owner->boneCount()) return std::nullopt;
     owner->bones.insert(owner->bones.begin() + change.track, std::move(change.heldTrack));
     change.heldTrack = BoneTrack{};
+    return SteppedChange{Did::Inserted, change.animation, change.track};
   };
   switch (change.kind) {
     case Kind::AnimationInserted:
-      redo ? putAnimation() : takeAnimation();
-      break;
+      return redo ? putAnimation() : takeAnimation();
     case Kind::AnimationRemoved:
-      redo ? takeAnimation() : putAnimation();
-      break;
+      return redo ? takeAnimation() : putAnimation();
     case Kind::TrackRemoved:
-      redo ? takeTrack() : putTrack();
-      break;
+      return redo ? takeTrack() : putTrack();
     case Kind::AnimationChanged:
-      if (Animation* animation = AnimationAt(package, change.animation)) std::swap(*animation, change.heldAnimation);
-      break;
+      if (Animation* animation = AnimationAt(package, change.animation)) {
+        std::swap(*animation, change.heldAnimation);
+        return onAnimation;
+      }
+      return std::nullopt;
     case Kind::TrackChanged:
-      if (BoneTrack* track = TrackAt(package, change.animation, change.track)) std::swap(*track, change.heldTrack);
-      break;
+      if (BoneTrack* track = TrackAt(package, change.animation, change.track)) {
+        std::swap(*track, change.heldTrack);
+        return onTrack;
+      }
+      return std::nullopt;
     case Kind::Header:
       std::swap(package.format, change.heldHeader.format);
       std::swap(package.name, change.heldHeader.name);
-      break;
+      return SteppedChange{Did::Changed, -1, -1};
   }
+  return std::nullopt;
 }
 
 void EditHistory::EndStep(StepKind kind, EditSelection before, EditSelection after) {
@@ -180,22 +191,28 @@ void EditHistory::DropOldest() {
   }
 }
 
-std::optional<EditSelection> EditHistory::Undo(AnimPackage& package) {
+std::optional<SteppedState> EditHistory::Undo(AnimPackage& package) {
   if (!CanUndo()) return std::nullopt;
   Step& step = steps_[position_ - 1];
-  for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) Apply(package, *change, false);
+  SteppedState state{step.before, {}};
+  for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) {
+    if (auto did = Apply(package, *change, false)) state.changes.push_back(*did);
+  }
   --position_;
   typing_ = false;
-  return step.before;
+  return state;
 }
 
-std::optional<EditSelection> EditHistory::Redo(AnimPackage& package) {
+std::optional<SteppedState> EditHistory::Redo(AnimPackage& package) {
   if (!CanRedo()) return std::nullopt;
   Step& step = steps_[position_];
-  for (Change& change : step.changes) Apply(package, change, true);
+  SteppedState state{step.after, {}};
+  for (Change& change : step.changes) {
+    if (auto did = Apply(package, change, true)) state.changes.push_back(*did);
+  }
   ++position_;
   typing_ = false;
-  return step.after;
+  return state;
 }
 
 void EditHistory::MarkSaved() {

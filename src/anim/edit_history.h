@@ -24,6 +24,26 @@ struct EditSelection {
   std::vector<int> tracks;      // selected rows of the bone list
 };
 
+// One record an undo or redo put back, took out or changed, at the index it
+// had at that moment: applied in order, they bring a view of the package
+// from before to after. `track` is -1 for an animation record; `animation`
+// is -1 for the package's own fields.
+struct SteppedChange {
+  enum class Kind { Inserted, Removed, Changed };
+  Kind kind;
+  int animation;
+  int track;
+  bool operator==(const SteppedChange& other) const {
+    return kind == other.kind && animation == other.animation && track == other.track;
+  }
+};
+
+// What an undo or redo did, and what the window showed at the other end of the step.
+struct SteppedState {
+  EditSelection selection;
+  std::vector<SteppedChange> changes;
+};
+
 enum class StepKind {
   Edit,    // an unsaved change
   Typing,  // an unsaved change that continues a typing step just before it
@@ -64,10 +84,11 @@ class EditHistory {
   bool CanUndo() const { return position_ > 0; }
   bool CanRedo() const { return position_ < steps_.size(); }
   // Reverts the last step done, or replays the next one, on `package`, which
-  // must be as that step left it or found it; returns what the window showed
-  // before or after the step. Nothing when there is no such step.
-  std::optional<EditSelection> Undo(AnimPackage& package);
-  std::optional<EditSelection> Redo(AnimPackage& package);
+  // must be as that step left it or found it; returns what changed and what
+  // the window showed before or after the step. Nothing when there is no
+  // such step.
+  std::optional<SteppedState> Undo(AnimPackage& package);
+  std::optional<SteppedState> Redo(AnimPackage& package);
 
   // The package now is what its file holds.
   void MarkSaved();
@@ -94,8 +115,8 @@ class EditHistory {
     size_t bytes;
   };
 
-  // Undoes (`redo` false) or redoes one change.
-  static void Apply(AnimPackage& package, Change& change, bool redo);
+  // Undoes (`redo` false) or redoes one change; what it did, if anything.
+  static std::optional<SteppedChange> Apply(AnimPackage& package, Change& change, bool redo);
   void Record(Change change, size_t bytes);
   void DropRedoable();
   void DropOldest();

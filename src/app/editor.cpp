@@ -359,11 +359,29 @@ EditorChanges Editor::SetLayout(uint32_t format) {
   return changes;
 }
 
-// The package is as a step left or found it: the views follow, with the
-// selection and the current animation the step recorded.
-EditorChanges Editor::ShowStepped(const EditSelection& selection) {
+// The package is as a step left or found it: the rows the step touched
+// follow in place, with the selection and the current animation it recorded.
+EditorChanges Editor::ShowStepped(const SteppedState& stepped) {
   EditorChanges changes;
-  ShowWholePackage(changes);
+  Stop(changes);
+  changes.title = changes.timeRange = changes.playHead = true;
+  for (const SteppedChange& change : stepped.changes) {
+    if (change.animation < 0) {
+      changes.packageHeader = true;
+      continue;
+    }
+    // A track's change may change the length its animation's row shows.
+    RowChange row{change.track >= 0                                ? RowChange::Kind::Changed
+                  : change.kind == SteppedChange::Kind::Inserted ? RowChange::Kind::Inserted
+                  : change.kind == SteppedChange::Kind::Removed  ? RowChange::Kind::Removed
+                                                                 : RowChange::Kind::Changed,
+                  change.animation};
+    if (row.kind == RowChange::Kind::Changed && !changes.animationRows.empty() && changes.animationRows.back() == row) {
+      continue;
+    }
+    changes.animationRows.push_back(row);
+  }
+  const EditSelection& selection = stepped.selection;
   current_ = AnimationAt(package_, selection.currentAnimation) ? selection.currentAnimation : -1;
   std::vector<int> animations = selection.animations;
   if (current_ >= 0) animations.push_back(current_);
@@ -377,12 +395,12 @@ EditorChanges Editor::ShowStepped(const EditSelection& selection) {
 }
 
 EditorChanges Editor::Undo() {
-  std::optional<EditSelection> shown = history_.Undo(package_);
+  std::optional<SteppedState> shown = history_.Undo(package_);
   return shown ? ShowStepped(*shown) : EditorChanges{};
 }
 
 EditorChanges Editor::Redo() {
-  std::optional<EditSelection> shown = history_.Redo(package_);
+  std::optional<SteppedState> shown = history_.Redo(package_);
   return shown ? ShowStepped(*shown) : EditorChanges{};
 }
 

@@ -236,7 +236,7 @@ class Editor {
   void FinishRead(const PackageReadResult& read, const DocumentState& place, EditorChanges& changes);
   BoneTrack* CurrentKeyTrack();
   EditorChanges ChangeCurrentKey(const std::function<void(KeyFrame&)>& change);
-  EditorChanges ShowStepped(const EditSelection& selection);
+  EditorChanges ShowStepped(const SteppedState& stepped);
   EditorChanges AfterWrite(const PackageWriteResult& written);
 
   SettingsStore& store_;

@@ -171,17 +171,34 @@ TEST(EditHistory, SequencesOfEditsUndoAndRedo) {
   }
 }
 
-TEST(EditHistory, UndoAndRedoGiveBackWhatTheWindowShowed) {
+TEST(EditHistory, UndoAndRedoGiveBackWhatTheWindowShowedAndTheRecordsTheyTouched) {
+  using Kind = SteppedChange::Kind;
   AnimPackage package = Start();
   EditHistory history;
+  history.RemoveTrack(package, 0, 1);
   history.RemoveAnimation(package, 2);
+  history.AnimationInserted(package, AppendAnimationCopy(package, 1));
+  PackageHeader header = HeaderOf(package);
+  package.format = kFormatANP3;
+  history.HeaderChanged(header);
   history.EndStep(StepKind::Edit, {2, {0, 2}, {1}}, {-1, {}, {}});
-  std::optional<EditSelection> before = history.Undo(package);
+
+  std::optional<SteppedState> before = history.Undo(package);
   ASSERT_TRUE(before);
-  EXPECT_EQ(std::tie(before->currentAnimation, before->animations, before->tracks),
+  EXPECT_EQ(std::tie(before->selection.currentAnimation, before->selection.animations, before->selection.tracks),
             std::make_tuple(2, std::vector<int>{0, 2}, std::vector<int>{1}));
+  // In the order they were undone, each at the index of its moment.
+  EXPECT_EQ(before->changes, (std::vector<SteppedChange>{
+                                 {Kind::Changed, -1, -1}, {Kind::Removed, 2, -1}, {Kind::Inserted, 2, -1},
+                                 {Kind::Inserted, 0, 1}}));
   EXPECT_FALSE(history.Undo(package));
-  EXPECT_EQ(history.Redo(package).value().currentAnimation, -1);
+
+  std::optional<SteppedState> after = history.Redo(package);
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->selection.currentAnimation, -1);
+  EXPECT_EQ(after->changes, (std::vector<SteppedChange>{
+                                {Kind::Removed, 0, 1}, {Kind::Removed, 2, -1}, {Kind::Inserted, 2, -1},
+                                {Kind::Changed, -1, -1}}));
   EXPECT_FALSE(history.Redo(package));
 }
 

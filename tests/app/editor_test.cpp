@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -32,6 +33,32 @@ std::vector<std::string> Names(const AnimPackage& package) {
   std::vector<std::string> names;
   for (const Animation& animation : package.animations) names.push_back(NameText(animation.name));
   return names;
+}
+
+// The animation list's rows, "name length", as a window shows them after
+// applying `changes` to the rows it showed, taking each row's text from the
+// package as it is now.
+std::vector<std::string> ShownRows(std::vector<std::string> rows, const EditorChanges& changes,
+                                   const AnimPackage& now) {
+  auto row = [&now](int index) {
+    const Animation* animation = AnimationAt(now, index);
+    return animation ? NameText(animation->name) + " " + std::to_string(AnimationLengthFrames(*animation)) : "?";
+  };
+  if (changes.allAnimations) rows.clear();
+  for (int i = 0; changes.allAnimations && i < now.animationCount(); ++i) rows.push_back(row(i));
+  for (const RowChange& change : changes.animationRows) {
+    auto at = rows.begin() + std::clamp(change.row, 0, static_cast<int>(rows.size()));
+    if (change.kind == Kind::Inserted) rows.insert(at, row(change.row));
+    if (change.kind == Kind::Removed && at != rows.end()) rows.erase(at);
+    if (change.kind == Kind::Changed && at != rows.end()) *at = row(change.row);
+  }
+  return rows;
+}
+
+std::vector<std::string> ShownRows(const AnimPackage& package) {
+  EditorChanges filled;
+  filled.allAnimations = true;
+  return ShownRows({}, filled, package);
 }
 
 TEST_F(EditorTest, SelectionDecidesTheCurrentAnimation) {
@@ -110,16 +137,21 @@ TEST_F(EditorTest, EveryEditIsOneStepUndoneAndRedone) {
     EXPECT_EQ(editor_.HasUnsavedChanges(), std::string(edit.what) != "layout");
     ASSERT_TRUE(editor_.CanUndo());
 
+    // The animation rows are updated in place, never refilled.
     EditorChanges undone = editor_.Undo();
     EXPECT_TRUE(test::SamePackage(before, editor_.package()));
     EXPECT_EQ(Title(), opened);
-    EXPECT_TRUE(undone.allAnimations && undone.allTracks && undone.selection && undone.title);
+    EXPECT_FALSE(undone.allAnimations);
+    EXPECT_EQ(ShownRows(ShownRows(after), undone, editor_.package()), ShownRows(before));
+    EXPECT_TRUE(undone.allTracks && undone.selection && undone.title);
     EXPECT_FALSE(editor_.CanUndo());
 
     EditorChanges redone = editor_.Redo();
     EXPECT_TRUE(test::SamePackage(after, editor_.package()));
+    EXPECT_EQ(ShownRows(ShownRows(before), redone, editor_.package()), ShownRows(after));
     EXPECT_EQ(editor_.currentAnimation(), selectedAfter.currentAnimation);
-    EXPECT_TRUE(redone.packageHeader);
+    const bool headerEdit = edit.what == std::string("package name") || edit.what == std::string("layout");
+    EXPECT_EQ(redone.packageHeader, headerEdit);
     EXPECT_FALSE(editor_.CanRedo());
     editor_.Undo();  // the next edit starts from the opened package
   }

@@ -47,6 +47,9 @@ void ShowAnimationRows(MainWindow& main, const EditorChanges& changes) {
     FillAnimationList(list, package);
     return;
   }
+  // Laid out and painted once for many rows (an undone delete of hundreds).
+  const bool many = changes.animationRows.size() > 1;
+  if (many) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   for (const RowChange& change : changes.animationRows) {
     const Animation* animation = AnimationAt(package, change.row);
     switch (change.kind) {
@@ -60,6 +63,10 @@ void ShowAnimationRows(MainWindow& main, const EditorChanges& changes) {
         if (animation) SetAnimationRow(list, change.row, *animation);
         break;
     }
+  }
+  if (many) {
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
   }
 }
 

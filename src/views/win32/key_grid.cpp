@@ -221,11 +221,14 @@ void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, KeyGridSource source
 
 void RebuildKeyGrid(KeyGridView& view) {
   const Animation* animation = view.source.shownAnimation();
+  SendMessageA(view.grid, WM_SETREDRAW, FALSE, 0);
   SetTimeColumn(view, animation ? AnimationLength(*animation) : 0.0f);
   SendMessageA(view.grid, LVM_DELETEALLITEMS, 0, 0);
   if (animation) {
     for (int t = 0; t < animation->boneCount(); ++t) list::AppendRow(view.grid, "");
   }
+  SendMessageA(view.grid, WM_SETREDRAW, TRUE, 0);
+  RepaintKeyGrid(view);
   view.topRowMark = 0;
 }
 

@@ -86,9 +86,13 @@ void SetAnimationRow(HWND list, int row, const Animation& animation) {
 }
 
 void FillBoneList(HWND list, const Animation* animation) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-  if (!animation) return;
-  for (const BoneTrack& track : animation->bones) SetBoneRow(list, list::AppendRow(list, NameText(track.name)), track);
+  if (animation) {
+    for (const BoneTrack& track : animation->bones) SetBoneRow(list, list::AppendRow(list, NameText(track.name)), track);
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
 }
 
 void SetBoneRow(HWND list, int row, const BoneTrack& track) {
