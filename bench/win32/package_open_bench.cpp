@@ -6,8 +6,9 @@
 // while a second thread gives the commands and watches. Prints each time,
 // the median, and the window thread's processor time.
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
