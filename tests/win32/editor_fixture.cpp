@@ -152,14 +152,14 @@ std::vector<std::string> EditorTest::Column(int listId, int column) const {
   return texts;
 }
 
-void EditorTest::Click(int listId, int row, bool add) {
+void EditorTest::ClickRow(int listId, int row, std::initializer_list<WORD> modifiers) {
   HWND list = Item(listId);
   SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
   RECT label{};
   label.left = LVIR_LABEL;
   SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
   POINT middle{label.left + 8, (label.top + label.bottom) / 2};
-  ClickControl(listId, middle, Button::Left, add ? std::initializer_list<WORD>{VK_CONTROL} : std::initializer_list<WORD>{});
+  ClickControl(listId, middle, Button::Left, modifiers);
 }
 
 void EditorTest::Rename(int listId, int row, const std::string& text, WORD key) {

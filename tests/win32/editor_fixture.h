@@ -95,7 +95,10 @@ class EditorTest : public ::testing::Test {
   std::vector<std::string> Column(int listId, int column = 0) const;
   // A plain click on a row with the mouse (the selection becomes that row)
   // or, with `add`, a Ctrl+click that toggles the row.
-  void Click(int listId, int row, bool add = false);
+  void Click(int listId, int row, bool add = false) {
+    ClickRow(listId, row, add ? std::initializer_list<WORD>{VK_CONTROL} : std::initializer_list<WORD>{});
+  }
+  void ClickRow(int listId, int row, std::initializer_list<WORD> modifiers);
   bool Selected(int listId, int row) const { return SendMessageA(Item(listId), LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0; }
   // A click on a row, F2, the text typed over the name, and `key`
   // (VK_RETURN or VK_ESCAPE) to end the edit.

@@ -38,6 +38,31 @@ TEST_F(PackageViews, CtrlClickKeepsTheCurrentAnimationAndDeselectingDropsIt) {
   EXPECT_FALSE(MenuState(ID_ANIM_RENAME) & MF_GRAYED);
 }
 
+// The list shows a package's rows without holding them: a range chosen with
+// Shift, its delete, undo and redo all show the package's rows and the
+// editor's selection.
+TEST_F(PackageViews, ShiftClickSelectsARangeThatDeleteUndoAndRedoShowInPlace) {
+  Start({WritePackage("walk.ifp", TestPackage(kFormatANPK, 5))});
+  Click(IDC_ANIMATION_LIST, 1);
+  ClickRow(IDC_ANIMATION_LIST, 3, {VK_SHIFT});
+  EXPECT_EQ(Model().selectedAnimations(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Model().currentAnimation(), 1);
+
+  Press({VK_DELETE});
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim4"}));
+  EXPECT_FALSE(Selected(IDC_ANIMATION_LIST, 1)) << "the selection stays with the rows, not the indices";
+
+  Press({VK_CONTROL, 'Z'});
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim1", "anim2", "anim3", "anim4"}));
+  EXPECT_EQ(Cell(IDC_ANIMATION_LIST, 3, 1), "150");
+  for (int row = 0; row < 5; ++row) EXPECT_EQ(Selected(IDC_ANIMATION_LIST, row), row >= 1 && row <= 3) << row;
+  EXPECT_EQ(Model().currentAnimation(), 1);
+
+  Press({VK_CONTROL, 'Y'});
+  EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim4"}));
+  EXPECT_EQ(Model().currentAnimation(), -1);
+}
+
 // The same text is no change; at most 23 characters are kept; Escape still
 // applies the typed text.
 TEST_F(PackageViews, RenameStoresAtMost23CharactersAndMarksModifiedOnChange) {

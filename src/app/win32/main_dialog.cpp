@@ -230,7 +230,9 @@ void OnAnimationListEvent(MainWindow& main, const ListEvent& event) {
     case ListEvent::Kind::ItemChanged: {
       if (!event.selectionChanged || main.showingChanges) break;
       const int before = main.editor.currentAnimation();
-      ShowChanges(main, main.editor.SetAnimationSelected(event.row, event.selected));
+      for (int row = event.row; row <= std::max(event.row, event.lastRow); ++row) {
+        ShowChanges(main, main.editor.SetAnimationSelected(row, event.selected));
+      }
       ShowRenameAvailability(main);
       // Without a current animation the key grid draws no keys.
       if (main.editor.currentAnimation() != before) InvalidateRect(main.keyGrid.grid, nullptr, TRUE);
@@ -270,7 +272,7 @@ void OnNotify(MainWindow& main, const NMHDR* header) {
       OnBrowserNotify(main, header);
       break;
     case IDC_ANIMATION_LIST:
-      OnAnimationListEvent(main, OnPackageListNotify(header));
+      if (!AnswerAnimationText(header, main.editor.package())) OnAnimationListEvent(main, OnPackageListNotify(header));
       break;
     case IDC_BONE_LIST:
       OnBoneListEvent(main, OnPackageListNotify(header));

@@ -40,34 +40,35 @@ void ShowPackageHeader(const MainWindow& main) {
   SendDlgItemMessageW(main.window, IDC_LAYOUT_BOX, CB_SETCURSEL, static_cast<WPARAM>(LayoutIndex(package.format)), 0);
 }
 
+void SelectRows(HWND list, const std::vector<int>& rows, int focused, bool reveal) {
+  LVITEMW clear{};
+  clear.stateMask = LVIS_SELECTED;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  for (int row : rows) {
+    item.state = row == focused ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+  if (reveal && focused >= 0) SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(focused), FALSE);
+}
+
+// The list asks for the texts it shows: rows inserted or removed change its
+// count, and its selection, which stays at the old indices, is the editor's again.
 void ShowAnimationRows(MainWindow& main, const EditorChanges& changes) {
   HWND list = main.Control(IDC_ANIMATION_LIST);
-  const AnimPackage& package = main.editor.package();
-  if (changes.allAnimations) {
-    FillAnimationList(list, package);
-    return;
-  }
-  // Laid out and painted once for many rows (an undone delete of hundreds).
-  const bool many = changes.animationRows.size() > 1;
-  if (many) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  const Editor& editor = main.editor;
+  bool moved = changes.allAnimations;
   for (const RowChange& change : changes.animationRows) {
-    const Animation* animation = AnimationAt(package, change.row);
-    switch (change.kind) {
-      case RowChange::Kind::Inserted:
-        if (animation) InsertAnimationRow(list, change.row, *animation);
-        break;
-      case RowChange::Kind::Removed:
-        SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
-        break;
-      case RowChange::Kind::Changed:
-        if (animation) SetAnimationRow(list, change.row, *animation);
-        break;
+    if (change.kind == RowChange::Kind::Changed) {
+      RedrawAnimationRow(list, change.row);
+    } else {
+      moved = true;
     }
   }
-  if (many) {
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-  }
+  if (!moved) return;
+  ShowAnimationCount(list, editor.package().animationCount());
+  if (!changes.selection) SelectRows(list, editor.selectedAnimations(), editor.currentAnimation(), false);
 }
 
 // The key grid follows the track rows row for row.
@@ -105,23 +106,10 @@ void ShowTrackRows(MainWindow& main, const EditorChanges& changes) {
   AlignBoneListWithKeyGrid(main.keyGrid);
 }
 
-void SelectRows(HWND list, const std::vector<int>& rows, int focused) {
-  LVITEMW clear{};
-  clear.stateMask = LVIS_SELECTED;
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  for (int row : rows) {
-    item.state = row == focused ? LVIS_SELECTED | LVIS_FOCUSED : LVIS_SELECTED;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  }
-  if (focused >= 0) SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(focused), FALSE);
-}
-
 void ShowSelection(MainWindow& main) {
   const Editor& editor = main.editor;
-  SelectRows(main.Control(IDC_ANIMATION_LIST), editor.selectedAnimations(), editor.currentAnimation());
-  SelectRows(main.Control(IDC_BONE_LIST), editor.selectedTracks(), -1);
+  SelectRows(main.Control(IDC_ANIMATION_LIST), editor.selectedAnimations(), editor.currentAnimation(), true);
+  SelectRows(main.Control(IDC_BONE_LIST), editor.selectedTracks(), -1, true);
   // The current key's row is in view.
   if (editor.currentKey().track >= 0) {
     SendMessageW(main.keyGrid.grid, LVM_ENSUREVISIBLE, static_cast<WPARAM>(editor.currentKey().track), FALSE);

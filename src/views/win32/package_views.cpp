@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/list_view.h"
+#include "platform/win32/wide_text.h"
 
 namespace zam {
 namespace {
@@ -65,24 +66,34 @@ void SetupPackageLists(HWND animations, HWND bones) {
   SetWindowPos(bones, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FillAnimationList(HWND list, const AnimPackage& package) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-  for (int row = 0; row < package.animationCount(); ++row) {
-    InsertAnimationRow(list, row, package.animations[static_cast<size_t>(row)]);
-  }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+void ShowAnimationCount(HWND list, int count) {
+  SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
   InvalidateRect(list, nullptr, TRUE);
 }
 
-void InsertAnimationRow(HWND list, int row, const Animation& animation) {
-  list::InsertRow(list, row, NameText(animation.name));
-  list::SetCell(list, row, 1, Decimal(AnimationLengthFrames(animation)));
-}
+void RedrawAnimationRow(HWND list, int row) { SendMessageA(list, LVM_REDRAWITEMS, row, row); }
 
-void SetAnimationRow(HWND list, int row, const Animation& animation) {
-  list::SetCell(list, row, 0, NameText(animation.name));
-  list::SetCell(list, row, 1, Decimal(AnimationLengthFrames(animation)));
+bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package) {
+  if (header->code != LVN_GETDISPINFOA && header->code != LVN_GETDISPINFOW) return false;
+  // Both variants share the layout up to the text pointer.
+  const LVITEMA& asked = reinterpret_cast<const NMLVDISPINFOA*>(header)->item;
+  const Animation* animation = AnimationAt(package, asked.iItem);
+  if (!(asked.mask & LVIF_TEXT) || !asked.pszText || asked.cchTextMax <= 0 || !animation) return true;
+  const std::string text =
+      asked.iSubItem == 0 ? NameText(animation->name) : Decimal(AnimationLengthFrames(*animation));
+  const size_t room = static_cast<size_t>(asked.cchTextMax) - 1;
+  if (header->code == LVN_GETDISPINFOA) {
+    const size_t length = std::min(text.size(), room);
+    text.copy(asked.pszText, length);
+    asked.pszText[length] = '\0';
+  } else {
+    const std::wstring wide = WideFromCodePage(text);
+    wchar_t* target = reinterpret_cast<const NMLVDISPINFOW*>(header)->item.pszText;
+    const size_t length = std::min(wide.size(), room);
+    wide.copy(target, length);
+    target[length] = L'\0';
+  }
+  return true;
 }
 
 void FillBoneList(HWND list, const Animation* animation) {
@@ -121,8 +132,18 @@ ListEvent OnPackageListNotify(const NMHDR* header) {
     case LVN_ITEMCHANGED: {
       const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
       event.kind = ListEvent::Kind::ItemChanged;
-      event.row = change->iItem;
+      event.row = event.lastRow = change->iItem;
       event.selectionChanged = change->iSubItem == 0 && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED);
+      event.selected = (change->uNewState & LVIS_SELECTED) != 0;
+      break;
+    }
+    case LVN_ODSTATECHANGED: {
+      // A row list kept by its owner reports a range selected at once (Shift+click).
+      const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+      event.kind = ListEvent::Kind::ItemChanged;
+      event.row = change->iFrom;
+      event.lastRow = change->iTo;
+      event.selectionChanged = ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) != 0;
       event.selected = (change->uNewState & LVIS_SELECTED) != 0;
       break;
     }

@@ -16,10 +16,15 @@ namespace zam {
 // hidden scroll bars; once at start-up.
 void SetupPackageLists(HWND animations, HWND bones);
 
-// One row per animation: its name and its length in frames.
-void FillAnimationList(HWND list, const AnimPackage& package);
-void InsertAnimationRow(HWND list, int row, const Animation& animation);
-void SetAnimationRow(HWND list, int row, const Animation& animation);
+// The animation list holds no rows of its own (LVS_OWNERDATA): it asks for
+// the texts of the rows it shows, so a package of hundreds of animations is
+// shown at once and rows change without refilling. It keeps only the
+// selection, which does not move with rows inserted or removed before it.
+void ShowAnimationCount(HWND list, int count);
+void RedrawAnimationRow(HWND list, int row);
+// Answers the list's request for a row's text (the name, or the length in
+// frames); false for any other notification.
+bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package);
 
 // One row per track of `animation` (none when it is nullptr): name, bone id, key type.
 void FillBoneList(HWND list, const Animation* animation);
@@ -30,6 +35,7 @@ struct ListEvent {
   enum class Kind { None, ItemChanged, Renamed, ContextMenu };
   Kind kind = Kind::None;
   int row = -1;                  // -1 in ItemChanged: every row
+  int lastRow = -1;              // ItemChanged: rows `row` to `lastRow` changed alike
   bool selectionChanged = false;  // ItemChanged: the row's selected state changed...
   bool selected = false;          // ...to this
   std::string text;               // Renamed: the typed name, already cut to what a name field keeps
