@@ -4,7 +4,11 @@
 // holds thousands of short tracks, whose separate allocations, and the page
 // faults of the fresh memory under them, cost more than reading the keys.
 // On Linux the block asks for huge pages, so a first read in a process faults
-// a few large pages instead of thousands of small ones.
+// a few large pages instead of thousands of small ones. The last block
+// released is kept for the next read: fresh memory costs a page fault per
+// page touched (on Windows, and on Linux wherever the C library maps large
+// blocks anew), which for a package of short tracks is many times the
+// reading itself.
 //
 // Tracks hold their block through their allocator, counted, so a track moved
 // into another package keeps its keys valid. Copies of tracks, and tracks
@@ -23,7 +27,8 @@ namespace zam {
 
 class KeyBlock {
  public:
-  // A block of up to `capacity` bytes, holding one reference.
+  // A block of at least `capacity` bytes (none when memory ran out), holding
+  // one reference: the kept one when it is large enough.
   static KeyBlock* Create(size_t capacity);
   void Retain() { ++references_; }
   void Release() {
@@ -47,10 +52,13 @@ class KeyBlock {
 
  private:
   static constexpr size_t kAlignment = 16;
-  KeyBlock(unsigned char* base, size_t capacity) : base_(base), capacity_(capacity) {}
+  KeyBlock(unsigned char* base, size_t size) : base_(base), size_(size), capacity_(size) {}
+  // Keeps the block for the next read, or frees it.
   void Destroy();
+  void Free();
 
   unsigned char* base_;
+  size_t size_;  // of the memory at base_
   size_t capacity_;
   size_t used_ = 0;
   size_t references_ = 1;

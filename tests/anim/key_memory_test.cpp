@@ -1,5 +1,6 @@
-// The keys of a read package live in one block per file; the real-shaped
-// benchmark package survives both layouts unchanged.
+// The keys of a read package live in one block per file, which the next read
+// reuses once every track has let it go; the real-shaped benchmark package
+// survives both layouts unchanged.
 
 #include <gtest/gtest.h>
 
@@ -42,9 +43,26 @@ TEST(KeyMemory, ReadTracksShareOneBlockAndKeepTheirKeysWhereverTheyGo) {
     for (int i = 0; i < 100; ++i) growing.keys.push_back(grown.keys.back());
     for (size_t k = 0; k < grown.keys.size(); ++k) EXPECT_EQ(growing.keys[k].time, grown.keys[k].time);
   }
+  AnimPackage next = ReadBack(gen::MakePackage({}));  // must not take the block `moved` still holds
+  EXPECT_NE(next.animations[0].bones[0].keys.get_allocator().block(), moved.keys.get_allocator().block());
   EXPECT_EQ(moved.keyCount(), source.animations[1].bones[2].keyCount());
   EXPECT_EQ(moved.keys.back().time, source.animations[1].bones[2].keys.back().time);
   EXPECT_EQ(grown.keys.back().time, source.animations[0].bones[1].keys.back().time);
+}
+
+TEST(KeyMemory, AReleasedPackagesBlockServesTheNextReadWithItsOwnKeys) {
+  gen::PackageShape shape;
+  KeyBlock* first = nullptr;
+  {
+    AnimPackage package = ReadBack(gen::MakePackage(shape));
+    first = package.animations[0].bones[0].keys.get_allocator().block();
+  }
+  shape.seed = 2;
+  shape.maxKeys = 6;  // a smaller package fits in the larger one's block
+  AnimPackage other = gen::MakePackage(shape);
+  AnimPackage back = ReadBack(other);
+  EXPECT_EQ(back.animations[0].bones[0].keys.get_allocator().block(), first);
+  EXPECT_TRUE(SamePackage(other, back));
 }
 
 TEST(KeyMemory, RealShapedPackageRoundTripsInBothLayouts) {
