@@ -253,7 +253,9 @@ void OnBoneListEvent(MainWindow& main, const ListEvent& event) {
       break;
     case ListEvent::Kind::ItemChanged:
       if (event.selectionChanged && !main.showingChanges) {
-        ShowChanges(main, main.editor.SetTrackSelected(event.row, event.selected));
+        for (int row = event.row; row <= std::max(event.row, event.lastRow); ++row) {
+          ShowChanges(main, main.editor.SetTrackSelected(row, event.selected));
+        }
         ShowRenameAvailability(main);
       }
       AlignRows(main.keyGrid, main.Control(IDC_BONE_LIST));
@@ -275,7 +277,7 @@ void OnNotify(MainWindow& main, const NMHDR* header) {
       if (!AnswerAnimationText(header, main.editor.package())) OnAnimationListEvent(main, OnPackageListNotify(header));
       break;
     case IDC_BONE_LIST:
-      OnBoneListEvent(main, OnPackageListNotify(header));
+      if (!AnswerBoneText(header, main.boneRows)) OnBoneListEvent(main, OnPackageListNotify(header));
       break;
     case IDC_KEY_GRID:
       if (header->code == LVN_ITEMCHANGED) AlignRows(main.keyGrid, header->hwndFrom);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/editor.h"
 #include "app/win32/settings_store_win32.h"
@@ -16,6 +17,7 @@
 #include "preview/win32/preview_renderer.h"
 #include "resource.h"
 #include "views/win32/key_grid.h"
+#include "views/win32/package_views.h"
 
 namespace zam {
 
@@ -35,6 +37,9 @@ struct MainWindow {
   Editor editor;
   BrowserView browser;  // the tree, the path box and the drive box
   KeyGridView keyGrid;
+  // The bone list's rows as listed: with no current animation they stay those
+  // of the animation last current.
+  std::vector<TrackRow> boneRows;
   POINTS lastMouse{};  // the previous mouse position over the window, for the camera
   int keyEditMode = IDC_KEY_NONE;  // the key value panel's radio button: which values can be typed
 

@@ -61,22 +61,27 @@ void ShowAnimationRows(MainWindow& main, const EditorChanges& changes) {
   bool moved = changes.allAnimations;
   for (const RowChange& change : changes.animationRows) {
     if (change.kind == RowChange::Kind::Changed) {
-      RedrawAnimationRow(list, change.row);
+      RedrawRow(list, change.row);
     } else {
       moved = true;
     }
   }
   if (!moved) return;
-  ShowAnimationCount(list, editor.package().animationCount());
+  ShowRowCount(list, editor.package().animationCount());
+  if (changes.allAnimations) SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);  // another package shows from its top
   if (!changes.selection) SelectRows(list, editor.selectedAnimations(), editor.currentAnimation(), false);
 }
 
-// The key grid follows the track rows row for row.
+// The key grid follows the track rows row for row. Listing another
+// animation's tracks starts with none selected.
 void ShowTrackRows(MainWindow& main, const EditorChanges& changes) {
   HWND bones = main.Control(IDC_BONE_LIST);
   const Animation* animation = main.editor.CurrentAnimation();
+  std::vector<TrackRow>& rows = main.boneRows;
   if (changes.allTracks) {
-    FillBoneList(bones, animation);
+    rows = RowsOfTracks(animation);
+    ShowRowCount(bones, static_cast<int>(rows.size()));
+    if (!changes.selection) SelectRows(bones, {}, -1, false);
     if (animation) {
       RebuildKeyGrid(main.keyGrid);
     } else {
@@ -87,21 +92,29 @@ void ShowTrackRows(MainWindow& main, const EditorChanges& changes) {
   for (const RowChange& change : changes.trackRows) {
     switch (change.kind) {
       case RowChange::Kind::Removed:
-        removed = true;
-        SendMessageW(bones, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
-        SendMessageW(main.keyGrid.grid, LVM_DELETEITEM, static_cast<WPARAM>(change.row), 0);
+        if (change.row >= 0 && static_cast<size_t>(change.row) < rows.size()) {
+          rows.erase(rows.begin() + change.row);
+          removed = true;
+        }
         break;
       case RowChange::Kind::Changed:
-        if (animation && change.row < animation->boneCount()) {
-          SetBoneRow(bones, change.row, animation->bones[static_cast<size_t>(change.row)]);
+        if (animation && change.row >= 0 && change.row < animation->boneCount() &&
+            static_cast<size_t>(change.row) < rows.size()) {
+          rows[static_cast<size_t>(change.row)] = RowOfTrack(animation->bones[static_cast<size_t>(change.row)]);
+          RedrawRow(bones, change.row);
         }
         break;
       case RowChange::Kind::Inserted:
         break;  // tracks come back only with every row
     }
   }
-  // Without those tracks the animation may be shorter: a narrower time line.
-  if (animation && removed) FitKeyGridToAnimation(main.keyGrid);
+  if (removed) {
+    ShowRowCount(bones, static_cast<int>(rows.size()));
+    ShowRowCount(main.keyGrid.grid, static_cast<int>(rows.size()));
+    if (!changes.selection) SelectRows(bones, main.editor.selectedTracks(), -1, false);
+    // Without those tracks the animation may be shorter: a narrower time line.
+    if (animation) FitKeyGridToAnimation(main.keyGrid);
+  }
   FitBoneListToKeyGrid(main.keyGrid);
   AlignBoneListWithKeyGrid(main.keyGrid);
 }

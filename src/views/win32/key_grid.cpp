@@ -181,15 +181,15 @@ LRESULT CALLBACK AlignmentProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
   return result;
 }
 
-// The height of one row of a report list in its own font, measured on a row
-// added for the purpose (the list may be empty).
+// The height of one row of a report list of the owner's rows in its own
+// font, measured on a row counted for the purpose (the list may be empty).
 int MeasureRowHeight(HWND list) {
-  bool added = list::RowCount(list) == 0;
-  if (added) list::AppendRow(list, "");
+  const int rows = list::RowCount(list);
+  if (rows == 0) SendMessageA(list, LVM_SETITEMCOUNT, 1, 0);
   RECT row{};
   row.left = LVIR_BOUNDS;
   SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-  if (added) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  if (rows == 0) SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
   return row.bottom - row.top;
 }
 
@@ -219,21 +219,19 @@ void SetupKeyGrid(KeyGridView& view, HWND grid, HWND bones, KeyGridSource source
   }
 }
 
+// The grid's rows hold nothing (LVS_OWNERDATA): each is drawn from its track.
 void RebuildKeyGrid(KeyGridView& view) {
   const Animation* animation = view.source.shownAnimation();
-  SendMessageA(view.grid, WM_SETREDRAW, FALSE, 0);
   SetTimeColumn(view, animation ? AnimationLength(*animation) : 0.0f);
-  SendMessageA(view.grid, LVM_DELETEALLITEMS, 0, 0);
-  if (animation) {
-    for (int t = 0; t < animation->boneCount(); ++t) list::AppendRow(view.grid, "");
-  }
-  SendMessageA(view.grid, WM_SETREDRAW, TRUE, 0);
+  SendMessageA(view.grid, LVM_SETITEMCOUNT, animation ? animation->boneCount() : 0, 0);
+  SendMessageA(view.grid, LVM_ENSUREVISIBLE, 0, FALSE);
   RepaintKeyGrid(view);
   view.topRowMark = 0;
 }
 
 void ClearKeyGrid(KeyGridView& view) {
-  SendMessageA(view.grid, LVM_DELETEALLITEMS, 0, 0);
+  SendMessageA(view.grid, LVM_SETITEMCOUNT, 0, 0);
+  InvalidateRect(view.grid, nullptr, TRUE);
   view.topRowMark = 0;
 }
 

@@ -1,6 +1,7 @@
 #include "views/win32/package_views.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/list_view.h"
 #include "platform/win32/wide_text.h"
@@ -66,28 +67,32 @@ void SetupPackageLists(HWND animations, HWND bones) {
   SetWindowPos(bones, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ShowAnimationCount(HWND list, int count) {
+void ShowRowCount(HWND list, int count) {
   SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
   InvalidateRect(list, nullptr, TRUE);
 }
 
-void RedrawAnimationRow(HWND list, int row) { SendMessageA(list, LVM_REDRAWITEMS, row, row); }
+void RedrawRow(HWND list, int row) { SendMessageA(list, LVM_REDRAWITEMS, row, row); }
 
-bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package) {
+namespace {
+
+// Answers a list's request for the text of a row's cell with `text(row,
+// column)`, nothing for a row that does not exist.
+template <typename CellText>
+bool AnswerText(const NMHDR* header, const CellText& text) {
   if (header->code != LVN_GETDISPINFOA && header->code != LVN_GETDISPINFOW) return false;
   // Both variants share the layout up to the text pointer.
   const LVITEMA& asked = reinterpret_cast<const NMLVDISPINFOA*>(header)->item;
-  const Animation* animation = AnimationAt(package, asked.iItem);
-  if (!(asked.mask & LVIF_TEXT) || !asked.pszText || asked.cchTextMax <= 0 || !animation) return true;
-  const std::string text =
-      asked.iSubItem == 0 ? NameText(animation->name) : Decimal(AnimationLengthFrames(*animation));
+  if (!(asked.mask & LVIF_TEXT) || !asked.pszText || asked.cchTextMax <= 0) return true;
+  const std::optional<std::string> cell = text(asked.iItem, asked.iSubItem);
+  const std::string shown = cell.value_or("");
   const size_t room = static_cast<size_t>(asked.cchTextMax) - 1;
   if (header->code == LVN_GETDISPINFOA) {
-    const size_t length = std::min(text.size(), room);
-    text.copy(asked.pszText, length);
+    const size_t length = std::min(shown.size(), room);
+    shown.copy(asked.pszText, length);
     asked.pszText[length] = '\0';
   } else {
-    const std::wstring wide = WideFromCodePage(text);
+    const std::wstring wide = WideFromCodePage(shown);
     wchar_t* target = reinterpret_cast<const NMLVDISPINFOW*>(header)->item.pszText;
     const size_t length = std::min(wide.size(), room);
     wide.copy(target, length);
@@ -96,20 +101,33 @@ bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package) {
   return true;
 }
 
-void FillBoneList(HWND list, const Animation* animation) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-  if (animation) {
-    for (const BoneTrack& track : animation->bones) SetBoneRow(list, list::AppendRow(list, NameText(track.name)), track);
-  }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
+}  // namespace
+
+bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package) {
+  return AnswerText(header, [&package](int row, int column) -> std::optional<std::string> {
+    const Animation* animation = AnimationAt(package, row);
+    if (!animation) return std::nullopt;
+    return column == 0 ? NameText(animation->name) : Decimal(AnimationLengthFrames(*animation));
+  });
 }
 
-void SetBoneRow(HWND list, int row, const BoneTrack& track) {
-  list::SetCell(list, row, 0, NameText(track.name));
-  list::SetCell(list, row, 1, Decimal(track.boneId));
-  list::SetCell(list, row, 2, FourCCText(track.keyType));
+TrackRow RowOfTrack(const BoneTrack& track) {
+  return {{NameText(track.name), Decimal(track.boneId), FourCCText(track.keyType)}};
+}
+
+std::vector<TrackRow> RowsOfTracks(const Animation* animation) {
+  std::vector<TrackRow> rows;
+  if (animation) {
+    for (const BoneTrack& track : animation->bones) rows.push_back(RowOfTrack(track));
+  }
+  return rows;
+}
+
+bool AnswerBoneText(const NMHDR* header, const std::vector<TrackRow>& rows) {
+  return AnswerText(header, [&rows](int row, int column) -> std::optional<std::string> {
+    if (row < 0 || static_cast<size_t>(row) >= rows.size() || column < 0 || column > 2) return std::nullopt;
+    return rows[static_cast<size_t>(row)].cells[column];
+  });
 }
 
 ListEvent OnPackageListNotify(const NMHDR* header) {

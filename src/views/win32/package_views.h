@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "anim/anim_package.h"
 
@@ -16,19 +17,23 @@ namespace zam {
 // hidden scroll bars; once at start-up.
 void SetupPackageLists(HWND animations, HWND bones);
 
-// The animation list holds no rows of its own (LVS_OWNERDATA): it asks for
-// the texts of the rows it shows, so a package of hundreds of animations is
-// shown at once and rows change without refilling. It keeps only the
+// Both lists hold no rows of their own (LVS_OWNERDATA): they ask for the
+// texts of the rows they show, so a package of hundreds of animations is
+// shown at once and rows change without a refill. A list keeps only its
 // selection, which does not move with rows inserted or removed before it.
-void ShowAnimationCount(HWND list, int count);
-void RedrawAnimationRow(HWND list, int row);
-// Answers the list's request for a row's text (the name, or the length in
-// frames); false for any other notification.
+void ShowRowCount(HWND list, int count);
+void RedrawRow(HWND list, int row);
+// Answer a list's request for a row's text (an animation's name and length
+// in frames; a track's cells as listed); false for any other notification.
 bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package);
 
-// One row per track of `animation` (none when it is nullptr): name, bone id, key type.
-void FillBoneList(HWND list, const Animation* animation);
-void SetBoneRow(HWND list, int row, const BoneTrack& track);
+// A track's row of the bone list: its name, bone id and key type.
+struct TrackRow {
+  std::string cells[3];
+};
+TrackRow RowOfTrack(const BoneTrack& track);
+std::vector<TrackRow> RowsOfTracks(const Animation* animation);
+bool AnswerBoneText(const NMHDR* header, const std::vector<TrackRow>& rows);
 
 // What a notification of either list asks of the editor.
 struct ListEvent {
