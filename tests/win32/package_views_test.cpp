@@ -61,6 +61,13 @@ TEST_F(PackageViews, ShiftClickSelectsARangeThatDeleteUndoAndRedoShowInPlace) {
   Press({VK_CONTROL, 'Y'});
   EXPECT_EQ(Column(IDC_ANIMATION_LIST), (std::vector<std::string>{"anim0", "anim4"}));
   EXPECT_EQ(Model().currentAnimation(), -1);
+
+  // Typing the start of a name in the focused list goes to that row.
+  Click(IDC_ANIMATION_LIST, 0);
+  SendText("ANIM4");
+  Settle();
+  EXPECT_EQ(Model().currentAnimation(), 1);
+  EXPECT_TRUE(Selected(IDC_ANIMATION_LIST, 1));
 }
 
 // The same text is no change; at most 23 characters are kept; Escape still

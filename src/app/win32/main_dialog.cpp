@@ -268,15 +268,22 @@ void OnBoneListEvent(MainWindow& main, const ListEvent& event) {
   }
 }
 
-void OnNotify(MainWindow& main, const NMHDR* header) {
+// True when the notification's answer is in DWLP_MSGRESULT.
+bool OnNotify(MainWindow& main, const NMHDR* header) {
+  auto answer = [&main](LRESULT result) {
+    SetWindowLongPtrW(main.window, DWLP_MSGRESULT, result);
+    return true;
+  };
   switch (header->idFrom) {
     case IDC_BROWSER_TREE:
       OnBrowserNotify(main, header);
       break;
     case IDC_ANIMATION_LIST:
+      if (std::optional<int> row = FindAnimationRow(header, main.editor.package())) return answer(*row);
       if (!AnswerAnimationText(header, main.editor.package())) OnAnimationListEvent(main, OnPackageListNotify(header));
       break;
     case IDC_BONE_LIST:
+      if (std::optional<int> row = FindTrackRow(header, main.boneRows)) return answer(*row);
       if (!AnswerBoneText(header, main.boneRows)) OnBoneListEvent(main, OnPackageListNotify(header));
       break;
     case IDC_KEY_GRID:
@@ -285,6 +292,7 @@ void OnNotify(MainWindow& main, const NMHDR* header) {
     default:
       break;
   }
+  return false;
 }
 
 // The dialog's paint and the preview area's own (it is owner-drawn) draw a
@@ -400,7 +408,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           OnCommand(*main, wParam, lParam);
           break;
         case WM_NOTIFY:
-          OnNotify(*main, reinterpret_cast<const NMHDR*>(lParam));
+          if (OnNotify(*main, reinterpret_cast<const NMHDR*>(lParam))) return TRUE;
           break;
         case WM_CONTEXTMENU:
           if (reinterpret_cast<HWND>(wParam) == main->Control(IDC_BROWSER_TREE)) {

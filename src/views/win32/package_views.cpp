@@ -101,7 +101,47 @@ bool AnswerText(const NMHDR* header, const CellText& text) {
   return true;
 }
 
+// The row a list asks for when the user types the start of a name, by
+// `name(row)` for rows 0 to count - 1; nothing for any other notification.
+template <typename RowName>
+std::optional<int> FindRow(const NMHDR* header, int count, const RowName& name) {
+  if (header->code != LVN_ODFINDITEMA && header->code != LVN_ODFINDITEMW) return std::nullopt;
+  // Both variants share the layout up to the text pointer.
+  const auto& find = *reinterpret_cast<const NMLVFINDITEMA*>(header);
+  if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+  const std::string typed = header->code == LVN_ODFINDITEMA
+                                ? std::string(find.lvfi.psz)
+                                : CodePageFromWide(reinterpret_cast<const NMLVFINDITEMW*>(header)->lvfi.psz);
+  const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+  auto matches = [&](int row) {
+    const std::string text = name(row);
+    if (partial ? text.size() < typed.size() : text.size() != typed.size()) return false;
+    const int length = static_cast<int>(typed.size());
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), length, typed.c_str(), length) ==
+           CSTR_EQUAL;
+  };
+  const int start = std::clamp(find.iStart, 0, count);
+  for (int row = start; row < count; ++row) {
+    if (matches(row)) return row;
+  }
+  for (int row = 0; (find.lvfi.flags & LVFI_WRAP) && row < start; ++row) {
+    if (matches(row)) return row;
+  }
+  return -1;
+}
+
 }  // namespace
+
+std::optional<int> FindAnimationRow(const NMHDR* header, const AnimPackage& package) {
+  return FindRow(header, package.animationCount(), [&package](int row) {
+    return NameText(package.animations[static_cast<size_t>(row)].name);
+  });
+}
+
+std::optional<int> FindTrackRow(const NMHDR* header, const std::vector<TrackRow>& rows) {
+  return FindRow(header, static_cast<int>(rows.size()),
+                 [&rows](int row) { return rows[static_cast<size_t>(row)].cells[0]; });
+}
 
 bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package) {
   return AnswerText(header, [&package](int row, int column) -> std::optional<std::string> {

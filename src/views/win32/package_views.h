@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ struct TrackRow {
 TrackRow RowOfTrack(const BoneTrack& track);
 std::vector<TrackRow> RowsOfTracks(const Animation* animation);
 bool AnswerBoneText(const NMHDR* header, const std::vector<TrackRow>& rows);
+// The row whose name starts with what the user typed, for the list's request
+// (-1: none); nothing for any other notification.
+std::optional<int> FindAnimationRow(const NMHDR* header, const AnimPackage& package);
+std::optional<int> FindTrackRow(const NMHDR* header, const std::vector<TrackRow>& rows);
 
 // What a notification of either list asks of the editor.
 struct ListEvent {
