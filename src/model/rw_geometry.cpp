@@ -89,8 +89,7 @@ class WordIterator {
 
 }  // namespace
 
-template <typename Vertex>
-bool ReadGeometryVertices(RwLoad& load, size_t geometryBody, std::vector<Vertex>& vertices) {
+bool FindGeometryVertices(RwLoad& load, size_t geometryBody, GeometryVertexArrays& arrays) {
   ByteReader& dff = load.dff;
   Message damaged = Message::RwGeometryStructDamaged;
   dff.SeekTo(geometryBody);
@@ -120,27 +119,17 @@ bool ReadGeometryVertices(RwLoad& load, size_t geometryBody, std::vector<Vertex>
                     ((flags & kGeometryNormals) ? 12 * count : 0);
   if (!load.Holds(dff, geometry, needed, damaged)) return false;
 
-  // Each array is taken whole (the bytes were checked above) and the
-  // vertices filled in one pass with copies of fixed size.
-  vertices.assign(static_cast<size_t>(count), Vertex{});
+  // Each array is taken whole: the bytes were checked above.
   if (flags & kGeometryPrelit) dff.Skip(4 * count);  // vertex colours
-  const uint8_t* texCoords = textured ? dff.Take(8 * count) : nullptr;
+  arrays = GeometryVertexArrays{};
+  arrays.count = static_cast<size_t>(count);
+  if (textured) arrays.texCoords = VertexArray{dff.Take(8 * count), 8};
   dff.Skip(8 * count * extraSets);
   dff.Skip(8 * static_cast<uint64_t>(triangleCount) + 16 + 8);  // triangles, bounding sphere, two words
-  const uint8_t* positions = dff.Take(12 * count);
-  const uint8_t* normals = (flags & kGeometryNormals) ? dff.Take(12 * count) : nullptr;
-  Vertex* out = vertices.data();
-  for (size_t i = 0, n = vertices.size(); i < n; ++i) {
-    Vertex& v = out[i];
-    if (texCoords) std::memcpy(v.texCoord, texCoords + 8 * i, sizeof v.texCoord);
-    if (positions) std::memcpy(v.position, positions + 12 * i, sizeof v.position);
-    if (normals) std::memcpy(v.normal, normals + 12 * i, sizeof v.normal);
-  }
+  arrays.positions = VertexArray{dff.Take(12 * count), 12};
+  if (flags & kGeometryNormals) arrays.normals = VertexArray{dff.Take(12 * count), 12};
   return true;
 }
-
-template bool ReadGeometryVertices<SkinnedVertex>(RwLoad&, size_t, std::vector<SkinnedVertex>&);
-template bool ReadGeometryVertices<WeaponVertex>(RwLoad&, size_t, std::vector<WeaponVertex>&);
 
 bool ReadGeometryMaterials(RwLoad& load, size_t geometryBody, MeshData& mesh) {
   ByteReader& dff = load.dff;

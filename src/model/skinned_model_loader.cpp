@@ -28,15 +28,29 @@ class SkinnedModelParser {
 
   void Parse() {
     size_t geometryBody = 0;
-    if (ReadBones() && ReadFrameTransforms() && FindGeometry(geometryBody) &&
-        ReadGeometryVertices(load_, geometryBody, model_.vertices) &&
-        ReadGeometryMaterials(load_, geometryBody, model_.mesh) &&
-        ReadGeometryIndices(load_, geometryBody, model_.vertices.size(), model_.mesh) && ReadSkin(geometryBody)) {
-      model_.hasVertexBuffer = true;
+    GeometryVertexArrays arrays;
+    if (!ReadBones() || !ReadFrameTransforms() || !FindGeometry(geometryBody) ||
+        !FindGeometryVertices(load_, geometryBody, arrays)) {
+      return;
     }
+    SkinArrays skin;
+    bool complete = ReadGeometryMaterials(load_, geometryBody, model_.mesh) &&
+                    ReadGeometryIndices(load_, geometryBody, arrays.count, model_.mesh) &&
+                    ReadSkin(geometryBody, arrays.count, skin);
+    // The records are written in one pass after the last check, the skin's
+    // fields with them; a load that failed after the vertex arrays keeps
+    // its vertices, unskinned.
+    BuildVertices(arrays, complete ? skin : SkinArrays{});
+    model_.hasVertexBuffer = complete;
   }
 
  private:
+  // The SkinPLG's per-vertex arrays: four bone indices (4 bytes) and four
+  // weights (16 bytes) a vertex, or zeros when the skin was not read.
+  struct SkinArrays {
+    VertexArray boneIndices, weights;
+  };
+
   bool FindFrameList() {
     dff_.SeekTo(0);
     return load_.Find(dff_, kRwClump, Message::RwClumpNotFound) &&
@@ -149,33 +163,31 @@ class SkinnedModelParser {
     return true;
   }
 
-  bool ReadSkin(size_t geometryBody) {
+  // Checks the skin and reads its inverse bind matrices; the per-vertex
+  // arrays are left to BuildVertices.
+  bool ReadSkin(size_t geometryBody, uint64_t vertices, SkinArrays& skin) {
     Message damaged = Message::RwSkinDamaged;
     dff_.SeekTo(geometryBody);
-    RwSection skin;
+    RwSection section;
     if (!load_.Find(dff_, kRwExtension, Message::RwGeometryExtensionNotFound) ||
-        !load_.Find(dff_, kRwSkinPlg, Message::RwSkinNotFound, &skin) || !load_.Holds(dff_, skin, 4, damaged)) {
+        !load_.Find(dff_, kRwSkinPlg, Message::RwSkinNotFound, &section) || !load_.Holds(dff_, section, 4, damaged)) {
       return false;
     }
     dff_.Skip(1);  // bone count
     uint8_t usedBones = dff_.Read<uint8_t>();
     dff_.Skip(2);  // maximum weights per vertex, one byte
-    uint64_t vertices = model_.vertices.size();
     uint64_t needed = usedBones + 20 * vertices + sizeof(Matrix4) * static_cast<uint64_t>(model_.boneCount);
-    if (!load_.Holds(dff_, skin, needed, damaged)) return false;
+    if (!load_.Holds(dff_, section, needed, damaged)) return false;
     dff_.Skip(usedBones);
     // Both arrays are taken whole: the bytes were checked above.
     const uint8_t* boneIndices = dff_.Take(4 * vertices);
-    const uint8_t* weights = dff_.Take(16 * vertices);  // the fourth of each is derived by the blending
-    SkinnedVertex* out = model_.vertices.data();
-    const size_t count = model_.vertices.size();
-    const int32_t boneCount = model_.boneCount;
-    for (size_t i = 0; i < count; ++i) {
-      std::memcpy(out[i].boneIndices, boneIndices + 4 * i, sizeof out[i].boneIndices);
-      const uint8_t* index = out[i].boneIndices;
-      if (std::max(std::max(index[0], index[1]), std::max(index[2], index[3])) >= boneCount) return load_.Fail(damaged);
-      std::memcpy(out[i].blendWeights, weights + 16 * i, sizeof out[i].blendWeights);
-    }
+    skin.boneIndices = VertexArray{boneIndices, 4};
+    skin.weights = VertexArray{dff_.Take(16 * vertices), 16};  // the fourth of each is derived by the blending
+    // Every index must name a node: the largest byte of the array decides,
+    // found in one pass the compiler turns into vector instructions.
+    uint8_t largest = 0;
+    for (size_t i = 0; i < 4 * vertices; ++i) largest = boneIndices[i] > largest ? boneIndices[i] : largest;
+    if (largest >= model_.boneCount) return load_.Fail(damaged);
     for (Matrix4& inverse : model_.inverseBindMatrices) {
       dff_.ReadBytes(&inverse, sizeof inverse);
       // The file carries other values in the fourth column.
@@ -183,6 +195,16 @@ class SkinnedModelParser {
       inverse.m[3][3] = 1.0f;
     }
     return true;
+  }
+
+  // One record per vertex.
+  void BuildVertices(GeometryVertexArrays arrays, SkinArrays skin) {
+    model_.vertices.resize(arrays.count);
+    for (SkinnedVertex& vertex : model_.vertices) {
+      CopyGeometryVertex(arrays, vertex);
+      std::memcpy(vertex.blendWeights, skin.weights.Next(), sizeof vertex.blendWeights);
+      std::memcpy(vertex.boneIndices, skin.boneIndices.Next(), sizeof vertex.boneIndices);
+    }
   }
 
   RwLoad& load_;
