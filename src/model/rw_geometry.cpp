@@ -199,9 +199,13 @@ bool ReadGeometryIndices(RwLoad& load, size_t geometryBody, size_t vertexCount, 
     }
     const uint8_t* words = dff.Take(4 * size_t{indexCount});  // checked above
     std::vector<uint32_t> indices(WordIterator(words), WordIterator(words + 4 * size_t{indexCount}));
-    uint32_t largest = 0;
-    for (uint32_t index : indices) largest = index > largest ? index : largest;
-    if (indexCount > 0 && largest >= vertexCount) return load.Fail(damaged);
+    // Every index must name a vertex. Or-ing the comparisons into a word,
+    // rather than finding the largest index, vectorises into a loop with one
+    // short dependency chain. (Vertex counts are read from 32-bit fields.)
+    const uint32_t limit = vertexCount < UINT32_MAX ? static_cast<uint32_t>(vertexCount) : UINT32_MAX;
+    uint32_t outside = 0;
+    for (uint32_t index : indices) outside |= index >= limit;
+    if (outside != 0) return load.Fail(damaged);
     mesh.materials[material].indices = std::move(indices);
   }
   return true;
