@@ -1,8 +1,9 @@
 #include "model/skinned_model_loader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <unordered_map>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -105,20 +106,27 @@ class SkinnedModelParser {
     model_.inverseBindMatrices.assign(count, Matrix4{});
     model_.weaponBoneIndex = -1;
 
-    std::unordered_map<int32_t, int32_t> nodeOfId;  // the last node carrying each ID
+    // (ID, node) pairs in order: the last pair of an ID holds the last node
+    // carrying it, the one a frame's ID refers to. One sorted array instead
+    // of a hash map spares an allocation per node.
+    std::vector<std::pair<int32_t, int32_t>> nodeOfId(count);
     for (size_t node = 0; node < count; ++node) {
       model_.boneIds[node] = dff_.Read<int32_t>();
       dff_.Skip(8);  // node index, flags
-      nodeOfId[model_.boneIds[node]] = static_cast<int32_t>(node);
+      nodeOfId[node] = {model_.boneIds[node], static_cast<int32_t>(node)};
     }
+    std::sort(nodeOfId.begin(), nodeOfId.end());
     // Bone 0's node index stays 0: its ID is the first entry of the table.
     if (!ReadBoneName(0)) return false;
 
     for (size_t bone = 1; bone < count; ++bone) {
       if (!FindFrameHAnim(12, hanim)) return false;
       dff_.Skip(4);  // HAnim version
-      auto node = nodeOfId.find(dff_.Read<int32_t>());
-      if (node != nodeOfId.end()) model_.boneNodeIndex[bone] = node->second;
+      int32_t id = dff_.Read<int32_t>();
+      auto after = std::upper_bound(nodeOfId.begin(), nodeOfId.end(), std::make_pair(id, INT32_MAX));
+      if (after != nodeOfId.begin() && std::prev(after)->first == id) {
+        model_.boneNodeIndex[bone] = std::prev(after)->second;
+      }
       dff_.Skip(4);  // node count, 0 below the root bone
       if (!ReadBoneName(bone)) return false;
       if (model_.boneNames[bone] == kWeaponBoneName) model_.weaponBoneIndex = static_cast<int32_t>(bone);
