@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,7 +22,9 @@ constexpr size_t kFrameNameField = 24;
 constexpr uint64_t kFrameRecordSize = 56;  // 3x3 rotation, position, parent index, flags
 constexpr uint64_t kHAnimNodeSize = 12;    // node ID, node index, flags
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
 
 class SkinnedModelParser {
  public:
@@ -77,7 +80,7 @@ class SkinnedModelParser {
     while (length < stored && field[length] != '\0') ++length;
     if (length == kFrameNameField) return load_.Fail(Message::RwFrameNameTooLong);
     dff_.SeekTo(frame.body + frame.size);
-    model_.boneNames[bone] = NormaliseBoneName(std::string(field, length));
+    model_.boneNames[bone] = NormaliseBoneName(std::string_view(field, length));
     return true;
   }
 
@@ -222,13 +225,16 @@ class SkinnedModelParser {
 
 }  // namespace
 
-std::string NormaliseBoneName(const std::string& frameName) {
-  std::string name = frameName;
-  for (char& c : name) c = AsciiLower(c);
-  if (StartsWith(name, " ")) name.erase(0, 1);
-  for (const char* prefix : {"root ", "normal ", "fat ", "ripped "}) {
-    if (StartsWith(name, prefix)) name.erase(0, std::char_traits<char>::length(prefix));
+// The prefixes are found in the stored name, ignoring case, so that the
+// name is built once, from what remains.
+std::string NormaliseBoneName(std::string_view frameName) {
+  std::string_view rest = frameName;
+  if (StartsWithIgnoringAsciiCase(rest, " ")) rest.remove_prefix(1);
+  for (std::string_view prefix : {"root ", "normal ", "fat ", "ripped "}) {
+    if (StartsWithIgnoringAsciiCase(rest, prefix)) rest.remove_prefix(prefix.size());
   }
+  std::string name(rest);
+  for (char& c : name) c = AsciiLower(c);
   return name;
 }
 
