@@ -132,7 +132,10 @@ class SkinnedModelParser {
       }
       dff_.Skip(4);  // node count, 0 below the root bone
       if (!ReadBoneName(bone)) return false;
-      if (model_.boneNames[bone] == kWeaponBoneName) model_.weaponBoneIndex = static_cast<int32_t>(bone);
+      // Compared as a view: its length decides most comparisons inline.
+      if (std::string_view(model_.boneNames[bone]) == kWeaponBoneName) {
+        model_.weaponBoneIndex = static_cast<int32_t>(bone);
+      }
     }
     return true;
   }
@@ -230,7 +233,8 @@ class SkinnedModelParser {
 std::string NormaliseBoneName(std::string_view frameName) {
   std::string_view rest = frameName;
   if (StartsWithIgnoringAsciiCase(rest, " ")) rest.remove_prefix(1);
-  for (std::string_view prefix : {"root ", "normal ", "fat ", "ripped "}) {
+  static constexpr std::string_view kPrefixes[] = {"root ", "normal ", "fat ", "ripped "};
+  for (std::string_view prefix : kPrefixes) {
     if (StartsWithIgnoringAsciiCase(rest, prefix)) rest.remove_prefix(prefix.size());
   }
   std::string name(rest);
