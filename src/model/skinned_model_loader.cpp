@@ -35,6 +35,7 @@ class SkinnedModelParser {
     GeometryVertexArrays arrays;
     if (!ReadBones() || !ReadFrameTransforms() || !FindGeometry(geometryBody) ||
         !FindGeometryVertices(load_, geometryBody, arrays)) {
+      model_.vertices.clear();  // the previous model's
       return;
     }
     SkinArrays skin;
@@ -211,8 +212,13 @@ class SkinnedModelParser {
     return true;
   }
 
-  // One record per vertex.
+  // One record per vertex, every field written: the records a previous
+  // load left in the array are overwritten, and only new ones zero-filled.
   void BuildVertices(GeometryVertexArrays arrays, SkinArrays skin) {
+    static_assert(sizeof(SkinnedVertex) == sizeof(SkinnedVertex::position) + sizeof(SkinnedVertex::blendWeights) +
+                                               sizeof(SkinnedVertex::boneIndices) + sizeof(SkinnedVertex::normal) +
+                                               sizeof(SkinnedVertex::texCoord),
+                  "every byte of a record is one of the fields copied below");
     model_.vertices.resize(arrays.count);
     for (SkinnedVertex& vertex : model_.vertices) {
       CopyGeometryVertex(arrays, vertex);
@@ -245,10 +251,10 @@ std::string NormaliseBoneName(std::string_view frameName) {
 ModelLoadResult LoadSkinnedModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
                                  SkinnedModelData& model) {
   // A new load never mixes with the previous model: its bone table and
-  // vertices would not agree. The vertex array keeps its memory, so that
-  // loading into the editor's one model again reuses it.
+  // vertices would not agree. The vertex array keeps its memory and its
+  // records, which the parser overwrites whole or drops, so that loading
+  // into the editor's one model again neither allocates nor zero-fills them.
   std::vector<SkinnedVertex> vertices = std::move(model.vertices);
-  vertices.clear();
   model = SkinnedModelData{};
   model.vertices = std::move(vertices);
   RwLoad load(dff, dffSize, txd, txdSize);
