@@ -151,14 +151,17 @@ class SkinnedModelParser {
     }
     if (dff_.Read<int32_t>() < model_.boneCount + int64_t{1}) return load_.Fail(damaged);
     dff_.Skip(kFrameRecordSize);  // the root frame
-    for (size_t bone = 0; bone < model_.boneNames.size(); ++bone) {
+    // The records are taken whole (checked above) and read with copies of fixed size.
+    const uint8_t* record = dff_.Take(kFrameRecordSize * bones);
+    for (size_t bone = 0; bone < model_.boneNames.size(); ++bone, record += kFrameRecordSize) {
       Matrix4& rotation = model_.boneRotation[bone];
       rotation = Matrix4{};
-      for (int row = 0; row < 3; ++row) dff_.ReadBytes(rotation.m[row], 3 * sizeof(float));
+      for (int row = 0; row < 3; ++row) std::memcpy(rotation.m[row], record + 12 * row, 3 * sizeof(float));
       rotation.m[3][3] = 1.0f;
-      dff_.ReadBytes(&model_.bonePosition[bone], sizeof(Vec3));
-      int64_t parent = int64_t{dff_.Read<int32_t>()} - 1;
-      dff_.Skip(4);  // matrix flags
+      std::memcpy(&model_.bonePosition[bone], record + 36, sizeof(Vec3));
+      int32_t parentFrame;
+      std::memcpy(&parentFrame, record + 48, sizeof parentFrame);  // the matrix flags follow
+      int64_t parent = int64_t{parentFrame} - 1;
       // Pose evaluation walks the bones in order: each parent must come first.
       if (parent < -1 || parent >= static_cast<int64_t>(bone)) return load_.Fail(damaged);
       model_.boneParent[bone] = static_cast<int32_t>(parent);
@@ -194,7 +197,7 @@ class SkinnedModelParser {
     uint64_t needed = usedBones + 20 * vertices + sizeof(Matrix4) * static_cast<uint64_t>(model_.boneCount);
     if (!load_.Holds(dff_, section, needed, damaged)) return false;
     dff_.Skip(usedBones);
-    // Both arrays are taken whole: the bytes were checked above.
+    // The arrays and matrices are taken whole: the bytes were checked above.
     const uint8_t* boneIndices = dff_.Take(4 * vertices);
     skin.boneIndices = VertexArray{boneIndices, 4};
     skin.weights = VertexArray{dff_.Take(16 * vertices), 16};  // the fourth of each is derived by the blending
@@ -203,8 +206,10 @@ class SkinnedModelParser {
     uint8_t largest = 0;
     for (size_t i = 0; i < 4 * vertices; ++i) largest = boneIndices[i] > largest ? boneIndices[i] : largest;
     if (largest >= model_.boneCount) return load_.Fail(damaged);
+    const uint8_t* matrix = dff_.Take(sizeof(Matrix4) * model_.inverseBindMatrices.size());
     for (Matrix4& inverse : model_.inverseBindMatrices) {
-      dff_.ReadBytes(&inverse, sizeof inverse);
+      std::memcpy(&inverse, matrix, sizeof inverse);
+      matrix += sizeof inverse;
       // The file carries other values in the fourth column.
       inverse.m[0][3] = inverse.m[1][3] = inverse.m[2][3] = 0.0f;
       inverse.m[3][3] = 1.0f;
