@@ -1,7 +1,6 @@
 #include "model/rw_geometry.h"
 
 #include <cstring>
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -55,42 +54,9 @@ bool ResolveTexture(RwLoad& load, size_t firstTexture, const std::string& name, 
   return true;
 }
 
-// The 32-bit words stored at a position of the file, read one by one, so
-// that an array is built from them without being zero-filled first.
-class WordIterator {
- public:
-  using iterator_category = std::forward_iterator_tag;
-  using value_type = uint32_t;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const uint32_t*;
-  using reference = uint32_t;
-
-  explicit WordIterator(const uint8_t* at) : at_(at) {}
-  uint32_t operator*() const {
-    uint32_t word;
-    std::memcpy(&word, at_, sizeof word);
-    return word;
-  }
-  WordIterator& operator++() {
-    at_ += 4;
-    return *this;
-  }
-  WordIterator operator++(int) {
-    WordIterator before = *this;
-    at_ += 4;
-    return before;
-  }
-  bool operator==(const WordIterator& other) const { return at_ == other.at_; }
-  bool operator!=(const WordIterator& other) const { return at_ != other.at_; }
-
- private:
-  const uint8_t* at_;
-};
-
 }  // namespace
 
-template <typename Vertex>
-bool ReadGeometryVertices(RwLoad& load, size_t geometryBody, std::vector<Vertex>& vertices) {
+bool FindGeometryVertices(RwLoad& load, size_t geometryBody, GeometryVertexArrays& arrays) {
   ByteReader& dff = load.dff;
   Message damaged = Message::RwGeometryStructDamaged;
   dff.SeekTo(geometryBody);
@@ -120,27 +86,17 @@ bool ReadGeometryVertices(RwLoad& load, size_t geometryBody, std::vector<Vertex>
                     ((flags & kGeometryNormals) ? 12 * count : 0);
   if (!load.Holds(dff, geometry, needed, damaged)) return false;
 
-  // Each array is taken whole (the bytes were checked above) and the
-  // vertices filled in one pass with copies of fixed size.
-  vertices.assign(static_cast<size_t>(count), Vertex{});
+  // Each array is taken whole: the bytes were checked above.
   if (flags & kGeometryPrelit) dff.Skip(4 * count);  // vertex colours
-  const uint8_t* texCoords = textured ? dff.Take(8 * count) : nullptr;
+  arrays = GeometryVertexArrays{};
+  arrays.count = static_cast<size_t>(count);
+  if (textured) arrays.texCoords = VertexArray{dff.Take(8 * count), 8};
   dff.Skip(8 * count * extraSets);
   dff.Skip(8 * static_cast<uint64_t>(triangleCount) + 16 + 8);  // triangles, bounding sphere, two words
-  const uint8_t* positions = dff.Take(12 * count);
-  const uint8_t* normals = (flags & kGeometryNormals) ? dff.Take(12 * count) : nullptr;
-  Vertex* out = vertices.data();
-  for (size_t i = 0, n = vertices.size(); i < n; ++i) {
-    Vertex& v = out[i];
-    if (texCoords) std::memcpy(v.texCoord, texCoords + 8 * i, sizeof v.texCoord);
-    if (positions) std::memcpy(v.position, positions + 12 * i, sizeof v.position);
-    if (normals) std::memcpy(v.normal, normals + 12 * i, sizeof v.normal);
-  }
+  arrays.positions = VertexArray{dff.Take(12 * count), 12};
+  if (flags & kGeometryNormals) arrays.normals = VertexArray{dff.Take(12 * count), 12};
   return true;
 }
-
-template bool ReadGeometryVertices<SkinnedVertex>(RwLoad&, size_t, std::vector<SkinnedVertex>&);
-template bool ReadGeometryVertices<WeaponVertex>(RwLoad&, size_t, std::vector<WeaponVertex>&);
 
 bool ReadGeometryMaterials(RwLoad& load, size_t geometryBody, MeshData& mesh) {
   ByteReader& dff = load.dff;
@@ -209,10 +165,21 @@ bool ReadGeometryIndices(RwLoad& load, size_t geometryBody, size_t vertexCount, 
       return load.Fail(damaged);
     }
     const uint8_t* words = dff.Take(4 * size_t{indexCount});  // checked above
-    std::vector<uint32_t> indices(WordIterator(words), WordIterator(words + 4 * size_t{indexCount}));
-    uint32_t largest = 0;
-    for (uint32_t index : indices) largest = index > largest ? index : largest;
-    if (indexCount > 0 && largest >= vertexCount) return load.Fail(damaged);
+    // Every index must name a vertex. One pass copies the words and checks
+    // them, or-ing the comparisons (no running maximum's chain), and
+    // vectorises; the zero-fill before it is a memset, far cheaper than a
+    // second pass. Vertex counts are read from 32-bit fields.
+    const uint32_t limit = vertexCount < UINT32_MAX ? static_cast<uint32_t>(vertexCount) : UINT32_MAX;
+    std::vector<uint32_t> indices(indexCount);
+    uint32_t* out = indices.data();
+    uint32_t outside = 0;
+    for (size_t i = 0; i < indexCount; ++i) {
+      uint32_t index;
+      std::memcpy(&index, words + 4 * i, sizeof index);
+      out[i] = index;
+      outside |= index >= limit;
+    }
+    if (outside != 0) return load.Fail(damaged);
     mesh.materials[material].indices = std::move(indices);
   }
   return true;

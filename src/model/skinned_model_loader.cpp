@@ -1,8 +1,10 @@
 #include "model/skinned_model_loader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <unordered_map>
+#include <iterator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,7 +22,9 @@ constexpr size_t kFrameNameField = 24;
 constexpr uint64_t kFrameRecordSize = 56;  // 3x3 rotation, position, parent index, flags
 constexpr uint64_t kHAnimNodeSize = 12;    // node ID, node index, flags
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
 
 class SkinnedModelParser {
  public:
@@ -28,15 +32,30 @@ class SkinnedModelParser {
 
   void Parse() {
     size_t geometryBody = 0;
-    if (ReadBones() && ReadFrameTransforms() && FindGeometry(geometryBody) &&
-        ReadGeometryVertices(load_, geometryBody, model_.vertices) &&
-        ReadGeometryMaterials(load_, geometryBody, model_.mesh) &&
-        ReadGeometryIndices(load_, geometryBody, model_.vertices.size(), model_.mesh) && ReadSkin(geometryBody)) {
-      model_.hasVertexBuffer = true;
+    GeometryVertexArrays arrays;
+    if (!ReadBones() || !ReadFrameTransforms() || !FindGeometry(geometryBody) ||
+        !FindGeometryVertices(load_, geometryBody, arrays)) {
+      model_.vertices.clear();  // the previous model's
+      return;
     }
+    SkinArrays skin;
+    bool complete = ReadGeometryMaterials(load_, geometryBody, model_.mesh) &&
+                    ReadGeometryIndices(load_, geometryBody, arrays.count, model_.mesh) &&
+                    ReadSkin(geometryBody, arrays.count, skin);
+    // The records are written in one pass after the last check, the skin's
+    // fields with them; a load that failed after the vertex arrays keeps
+    // its vertices, unskinned.
+    BuildVertices(arrays, complete ? skin : SkinArrays{});
+    model_.hasVertexBuffer = complete;
   }
 
  private:
+  // The SkinPLG's per-vertex arrays: four bone indices (4 bytes) and four
+  // weights (16 bytes) a vertex, or zeros when the skin was not read.
+  struct SkinArrays {
+    VertexArray boneIndices, weights;
+  };
+
   bool FindFrameList() {
     dff_.SeekTo(0);
     return load_.Find(dff_, kRwClump, Message::RwClumpNotFound) &&
@@ -62,7 +81,7 @@ class SkinnedModelParser {
     while (length < stored && field[length] != '\0') ++length;
     if (length == kFrameNameField) return load_.Fail(Message::RwFrameNameTooLong);
     dff_.SeekTo(frame.body + frame.size);
-    model_.boneNames[bone] = NormaliseBoneName(std::string(field, length));
+    model_.boneNames[bone] = NormaliseBoneName(std::string_view(field, length));
     return true;
   }
 
@@ -91,23 +110,33 @@ class SkinnedModelParser {
     model_.inverseBindMatrices.assign(count, Matrix4{});
     model_.weaponBoneIndex = -1;
 
-    std::unordered_map<int32_t, int32_t> nodeOfId;  // the last node carrying each ID
+    // (ID, node) pairs in order: the last pair of an ID holds the last node
+    // carrying it, the one a frame's ID refers to. One sorted array instead
+    // of a hash map spares an allocation per node.
+    std::vector<std::pair<int32_t, int32_t>> nodeOfId(count);
     for (size_t node = 0; node < count; ++node) {
       model_.boneIds[node] = dff_.Read<int32_t>();
       dff_.Skip(8);  // node index, flags
-      nodeOfId[model_.boneIds[node]] = static_cast<int32_t>(node);
+      nodeOfId[node] = {model_.boneIds[node], static_cast<int32_t>(node)};
     }
+    std::sort(nodeOfId.begin(), nodeOfId.end());
     // Bone 0's node index stays 0: its ID is the first entry of the table.
     if (!ReadBoneName(0)) return false;
 
     for (size_t bone = 1; bone < count; ++bone) {
       if (!FindFrameHAnim(12, hanim)) return false;
       dff_.Skip(4);  // HAnim version
-      auto node = nodeOfId.find(dff_.Read<int32_t>());
-      if (node != nodeOfId.end()) model_.boneNodeIndex[bone] = node->second;
+      int32_t id = dff_.Read<int32_t>();
+      auto after = std::upper_bound(nodeOfId.begin(), nodeOfId.end(), std::make_pair(id, INT32_MAX));
+      if (after != nodeOfId.begin() && std::prev(after)->first == id) {
+        model_.boneNodeIndex[bone] = std::prev(after)->second;
+      }
       dff_.Skip(4);  // node count, 0 below the root bone
       if (!ReadBoneName(bone)) return false;
-      if (model_.boneNames[bone] == kWeaponBoneName) model_.weaponBoneIndex = static_cast<int32_t>(bone);
+      // Compared as a view: its length decides most comparisons inline.
+      if (std::string_view(model_.boneNames[bone]) == kWeaponBoneName) {
+        model_.weaponBoneIndex = static_cast<int32_t>(bone);
+      }
     }
     return true;
   }
@@ -122,14 +151,17 @@ class SkinnedModelParser {
     }
     if (dff_.Read<int32_t>() < model_.boneCount + int64_t{1}) return load_.Fail(damaged);
     dff_.Skip(kFrameRecordSize);  // the root frame
-    for (size_t bone = 0; bone < model_.boneNames.size(); ++bone) {
+    // The records are taken whole (checked above) and read with copies of fixed size.
+    const uint8_t* record = dff_.Take(kFrameRecordSize * bones);
+    for (size_t bone = 0; bone < model_.boneNames.size(); ++bone, record += kFrameRecordSize) {
       Matrix4& rotation = model_.boneRotation[bone];
       rotation = Matrix4{};
-      for (int row = 0; row < 3; ++row) dff_.ReadBytes(rotation.m[row], 3 * sizeof(float));
+      for (int row = 0; row < 3; ++row) std::memcpy(rotation.m[row], record + 12 * row, 3 * sizeof(float));
       rotation.m[3][3] = 1.0f;
-      dff_.ReadBytes(&model_.bonePosition[bone], sizeof(Vec3));
-      int64_t parent = int64_t{dff_.Read<int32_t>()} - 1;
-      dff_.Skip(4);  // matrix flags
+      std::memcpy(&model_.bonePosition[bone], record + 36, sizeof(Vec3));
+      int32_t parentFrame;
+      std::memcpy(&parentFrame, record + 48, sizeof parentFrame);  // the matrix flags follow
+      int64_t parent = int64_t{parentFrame} - 1;
       // Pose evaluation walks the bones in order: each parent must come first.
       if (parent < -1 || parent >= static_cast<int64_t>(bone)) return load_.Fail(damaged);
       model_.boneParent[bone] = static_cast<int32_t>(parent);
@@ -149,40 +181,55 @@ class SkinnedModelParser {
     return true;
   }
 
-  bool ReadSkin(size_t geometryBody) {
+  // Checks the skin and reads its inverse bind matrices; the per-vertex
+  // arrays are left to BuildVertices.
+  bool ReadSkin(size_t geometryBody, uint64_t vertices, SkinArrays& skin) {
     Message damaged = Message::RwSkinDamaged;
     dff_.SeekTo(geometryBody);
-    RwSection skin;
+    RwSection section;
     if (!load_.Find(dff_, kRwExtension, Message::RwGeometryExtensionNotFound) ||
-        !load_.Find(dff_, kRwSkinPlg, Message::RwSkinNotFound, &skin) || !load_.Holds(dff_, skin, 4, damaged)) {
+        !load_.Find(dff_, kRwSkinPlg, Message::RwSkinNotFound, &section) || !load_.Holds(dff_, section, 4, damaged)) {
       return false;
     }
     dff_.Skip(1);  // bone count
     uint8_t usedBones = dff_.Read<uint8_t>();
     dff_.Skip(2);  // maximum weights per vertex, one byte
-    uint64_t vertices = model_.vertices.size();
     uint64_t needed = usedBones + 20 * vertices + sizeof(Matrix4) * static_cast<uint64_t>(model_.boneCount);
-    if (!load_.Holds(dff_, skin, needed, damaged)) return false;
+    if (!load_.Holds(dff_, section, needed, damaged)) return false;
     dff_.Skip(usedBones);
-    // Both arrays are taken whole: the bytes were checked above.
+    // The arrays and matrices are taken whole: the bytes were checked above.
     const uint8_t* boneIndices = dff_.Take(4 * vertices);
-    const uint8_t* weights = dff_.Take(16 * vertices);  // the fourth of each is derived by the blending
-    SkinnedVertex* out = model_.vertices.data();
-    const size_t count = model_.vertices.size();
-    const int32_t boneCount = model_.boneCount;
-    for (size_t i = 0; i < count; ++i) {
-      std::memcpy(out[i].boneIndices, boneIndices + 4 * i, sizeof out[i].boneIndices);
-      const uint8_t* index = out[i].boneIndices;
-      if (std::max(std::max(index[0], index[1]), std::max(index[2], index[3])) >= boneCount) return load_.Fail(damaged);
-      std::memcpy(out[i].blendWeights, weights + 16 * i, sizeof out[i].blendWeights);
-    }
+    skin.boneIndices = VertexArray{boneIndices, 4};
+    skin.weights = VertexArray{dff_.Take(16 * vertices), 16};  // the fourth of each is derived by the blending
+    // Every index must name a node: the largest byte of the array decides,
+    // found in one pass the compiler turns into vector instructions.
+    uint8_t largest = 0;
+    for (size_t i = 0; i < 4 * vertices; ++i) largest = boneIndices[i] > largest ? boneIndices[i] : largest;
+    if (largest >= model_.boneCount) return load_.Fail(damaged);
+    const uint8_t* matrix = dff_.Take(sizeof(Matrix4) * model_.inverseBindMatrices.size());
     for (Matrix4& inverse : model_.inverseBindMatrices) {
-      dff_.ReadBytes(&inverse, sizeof inverse);
+      std::memcpy(&inverse, matrix, sizeof inverse);
+      matrix += sizeof inverse;
       // The file carries other values in the fourth column.
       inverse.m[0][3] = inverse.m[1][3] = inverse.m[2][3] = 0.0f;
       inverse.m[3][3] = 1.0f;
     }
     return true;
+  }
+
+  // One record per vertex, every field written: the records a previous
+  // load left in the array are overwritten, and only new ones zero-filled.
+  void BuildVertices(GeometryVertexArrays arrays, SkinArrays skin) {
+    static_assert(sizeof(SkinnedVertex) == sizeof(SkinnedVertex::position) + sizeof(SkinnedVertex::blendWeights) +
+                                               sizeof(SkinnedVertex::boneIndices) + sizeof(SkinnedVertex::normal) +
+                                               sizeof(SkinnedVertex::texCoord),
+                  "every byte of a record is one of the fields copied below");
+    model_.vertices.resize(arrays.count);
+    for (SkinnedVertex& vertex : model_.vertices) {
+      CopyGeometryVertex(arrays, vertex);
+      std::memcpy(vertex.blendWeights, skin.weights.Next(), sizeof vertex.blendWeights);
+      std::memcpy(vertex.boneIndices, skin.boneIndices.Next(), sizeof vertex.boneIndices);
+    }
   }
 
   RwLoad& load_;
@@ -192,23 +239,27 @@ class SkinnedModelParser {
 
 }  // namespace
 
-std::string NormaliseBoneName(const std::string& frameName) {
-  std::string name = frameName;
-  for (char& c : name) c = AsciiLower(c);
-  if (StartsWith(name, " ")) name.erase(0, 1);
-  for (const char* prefix : {"root ", "normal ", "fat ", "ripped "}) {
-    if (StartsWith(name, prefix)) name.erase(0, std::char_traits<char>::length(prefix));
+// The prefixes are found in the stored name, ignoring case, so that the
+// name is built once, from what remains.
+std::string NormaliseBoneName(std::string_view frameName) {
+  std::string_view rest = frameName;
+  if (StartsWithIgnoringAsciiCase(rest, " ")) rest.remove_prefix(1);
+  static constexpr std::string_view kPrefixes[] = {"root ", "normal ", "fat ", "ripped "};
+  for (std::string_view prefix : kPrefixes) {
+    if (StartsWithIgnoringAsciiCase(rest, prefix)) rest.remove_prefix(prefix.size());
   }
+  std::string name(rest);
+  for (char& c : name) c = AsciiLower(c);
   return name;
 }
 
 ModelLoadResult LoadSkinnedModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
                                  SkinnedModelData& model) {
   // A new load never mixes with the previous model: its bone table and
-  // vertices would not agree. The vertex array keeps its memory, so that
-  // loading into the editor's one model again reuses it.
+  // vertices would not agree. The vertex array keeps its memory and its
+  // records, which the parser overwrites whole or drops, so that loading
+  // into the editor's one model again neither allocates nor zero-fills them.
   std::vector<SkinnedVertex> vertices = std::move(model.vertices);
-  vertices.clear();
   model = SkinnedModelData{};
   model.vertices = std::move(vertices);
   RwLoad load(dff, dffSize, txd, txdSize);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/model_data.h"
 
@@ -21,7 +22,7 @@ ModelLoadResult LoadSkinnedModel(const uint8_t* dff, size_t dffSize, const uint8
 // The name by which the loader knows a bone: lower case, one leading space
 // removed, then the prefixes "root ", "normal ", "fat " and "ripped " each
 // removed once when present, in that order.
-std::string NormaliseBoneName(const std::string& frameName);
+std::string NormaliseBoneName(std::string_view frameName);
 
 // The normalised name of the bone that holds the weapon.
 inline constexpr const char kWeaponBoneName[] = "r hand";

@@ -140,8 +140,9 @@ bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage&
   image.height = height;
   image.rowSize = rowSize;
   image.rowCount = rowCount;
-  image.level0.resize(static_cast<size_t>(imageBytes));
-  txd.ReadBytes(image.level0.data(), image.level0.size());
+  // Taken whole (checked above) and copied once, without a zero-fill first.
+  const uint8_t* level0 = txd.Take(static_cast<size_t>(imageBytes));
+  image.level0.assign(level0, level0 + imageBytes);
   return true;
 }
 

@@ -64,6 +64,12 @@ bool FindWeaponGeometry(RwLoad& load, size_t& geometryBody) {
   return true;
 }
 
+// One record per vertex.
+void BuildWeaponVertices(GeometryVertexArrays arrays, std::vector<WeaponVertex>& vertices) {
+  vertices.resize(arrays.count);
+  for (WeaponVertex& vertex : vertices) CopyGeometryVertex(arrays, vertex);
+}
+
 }  // namespace
 
 ModelLoadResult LoadWeaponModel(const uint8_t* dff, size_t dffSize, const uint8_t* txd, size_t txdSize,
@@ -74,11 +80,13 @@ ModelLoadResult LoadWeaponModel(const uint8_t* dff, size_t dffSize, const uint8_
   model.vertices = std::move(vertices);
   RwLoad load(dff, dffSize, txd, txdSize);
   size_t geometryBody = 0;
-  if (FindWeaponGeometry(load, geometryBody) && ReadGeometryVertices(load, geometryBody, model.vertices) &&
-      ReadGeometryMaterials(load, geometryBody, model.mesh) &&
-      ReadGeometryIndices(load, geometryBody, model.vertices.size(), model.mesh)) {
-    model.hasVertexBuffer = true;
+  GeometryVertexArrays arrays;
+  if (!FindWeaponGeometry(load, geometryBody) || !FindGeometryVertices(load, geometryBody, arrays)) {
+    return load.Result();
   }
+  BuildWeaponVertices(arrays, model.vertices);
+  model.hasVertexBuffer = ReadGeometryMaterials(load, geometryBody, model.mesh) &&
+                          ReadGeometryIndices(load, geometryBody, arrays.count, model.mesh);
   return load.Result();
 }
 

@@ -1,5 +1,7 @@
 #include "model/skinned_model_loader.h"
 
+#include <cstring>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -187,6 +189,34 @@ TEST(SkinnedModelLoader, ColoursFurtherSetsAndMissingFieldsAreSteppedOverOrZero)
   ExpectVerticesOf(desc, model);
   EXPECT_THAT(model.vertices[5].normal, ElementsAre(0, 0, 0));
   EXPECT_THAT(model.vertices[5].texCoord, ElementsAre(0, 0));
+}
+
+// The editor loads into its one model again and again: a load over a larger
+// model's records leaves nothing of them, a missing array and a missing skin
+// included.
+TEST(SkinnedModelLoader, ALoadOverwritesEveryFieldOfTheRecordsBefore) {
+  const Bytes demo = BuildCharacterDff(gen::DemoCharacter());
+  gen::CharacterDesc bare = Skeleton({"a"});
+  bare.geometry.normals.clear();
+  bare.geometry.texCoords.clear();
+  const SkinnedModelData fresh = Load(bare);
+  SkinnedModelData model;
+  ASSERT_TRUE(LoadCharacter(demo, nullptr, model).ok);
+  ASSERT_GT(model.vertices.size(), fresh.vertices.size());
+  ASSERT_TRUE(LoadCharacter(BuildCharacterDff(bare), nullptr, model).ok);
+  ASSERT_EQ(model.vertices.size(), fresh.vertices.size());
+  const size_t bytes = fresh.vertices.size() * sizeof(SkinnedVertex);
+  EXPECT_EQ(std::memcmp(model.vertices.data(), fresh.vertices.data(), bytes), 0);
+
+  gen::CharacterDesc unskinned = Skeleton({"a"});
+  unskinned.writeSkin = false;
+  ASSERT_TRUE(LoadCharacter(demo, nullptr, model).ok);
+  ASSERT_FALSE(LoadCharacter(BuildCharacterDff(unskinned), nullptr, model).ok);
+  ASSERT_EQ(model.vertices.size(), fresh.vertices.size());
+  for (const SkinnedVertex& vertex : model.vertices) {
+    EXPECT_THAT(vertex.boneIndices, ElementsAre(0, 0, 0, 0));
+    EXPECT_THAT(vertex.blendWeights, ElementsAre(0, 0, 0));
+  }
 }
 
 TEST(TextureRowLayout, KnowsPixelAndBlockFormats) {
