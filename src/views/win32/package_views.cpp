@@ -77,15 +77,14 @@ void RedrawRow(HWND list, int row) { SendMessageA(list, LVM_REDRAWITEMS, row, ro
 namespace {
 
 // Answers a list's request for the text of a row's cell with `text(row,
-// column)`, nothing for a row that does not exist.
+// column)`, which is empty for a row that does not exist.
 template <typename CellText>
 bool AnswerText(const NMHDR* header, const CellText& text) {
   if (header->code != LVN_GETDISPINFOA && header->code != LVN_GETDISPINFOW) return false;
   // Both variants share the layout up to the text pointer.
   const LVITEMA& asked = reinterpret_cast<const NMLVDISPINFOA*>(header)->item;
   if (!(asked.mask & LVIF_TEXT) || !asked.pszText || asked.cchTextMax <= 0) return true;
-  const std::optional<std::string> cell = text(asked.iItem, asked.iSubItem);
-  const std::string shown = cell.value_or("");
+  const std::string shown = text(asked.iItem, asked.iSubItem);
   const size_t room = static_cast<size_t>(asked.cchTextMax) - 1;
   if (header->code == LVN_GETDISPINFOA) {
     const size_t length = std::min(shown.size(), room);
@@ -144,9 +143,9 @@ std::optional<int> FindTrackRow(const NMHDR* header, const std::vector<TrackRow>
 }
 
 bool AnswerAnimationText(const NMHDR* header, const AnimPackage& package) {
-  return AnswerText(header, [&package](int row, int column) -> std::optional<std::string> {
+  return AnswerText(header, [&package](int row, int column) -> std::string {
     const Animation* animation = AnimationAt(package, row);
-    if (!animation) return std::nullopt;
+    if (!animation) return {};
     return column == 0 ? NameText(animation->name) : Decimal(AnimationLengthFrames(*animation));
   });
 }
@@ -164,8 +163,8 @@ std::vector<TrackRow> RowsOfTracks(const Animation* animation) {
 }
 
 bool AnswerBoneText(const NMHDR* header, const std::vector<TrackRow>& rows) {
-  return AnswerText(header, [&rows](int row, int column) -> std::optional<std::string> {
-    if (row < 0 || static_cast<size_t>(row) >= rows.size() || column < 0 || column > 2) return std::nullopt;
+  return AnswerText(header, [&rows](int row, int column) -> std::string {
+    if (row < 0 || static_cast<size_t>(row) >= rows.size() || column < 0 || column > 2) return {};
     return rows[static_cast<size_t>(row)].cells[column];
   });
 }
