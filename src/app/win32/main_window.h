@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/editor.h"
 #include "app/win32/settings_store_win32.h"
@@ -44,6 +45,9 @@ struct MainWindow {
   // Set while another window (the Opening Option dialog) draws with the
   // device: the preview area shows its last frame meanwhile.
   bool previewLent = false;
+  // The packages named on the command line after the first, offered once
+  // the preview's device exists.
+  std::vector<std::string> offeredAtStart;
 
   // The device goes first, releasing what it holds of the renderer's.
   PreviewRenderer renderer;
