@@ -18,6 +18,17 @@ HWND CreateDeviceWindow(HINSTANCE instance, int width, int height) {
                          nullptr);
 }
 
+// Direct3D is loaded when the first device is made, not with the program:
+// its libraries (under Wine also those of OpenGL) would delay every start.
+// It stays loaded for the rest of the run.
+decltype(&Direct3DCreate9) LoadDirect3DCreate9() {
+  static HMODULE library = LoadLibraryW(L"d3d9.dll");
+  if (!library) return nullptr;
+  // Through the generic function type, which any function's may be cast to.
+  return reinterpret_cast<decltype(&Direct3DCreate9)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "Direct3DCreate9")));
+}
+
 }  // namespace
 
 D3DPRESENT_PARAMETERS PreviewDevice::PresentParameters() const {
@@ -40,7 +51,8 @@ PreviewDevice::CreateResult PreviewDevice::Create(HINSTANCE instance, int width,
   width_ = wantedWidth_ = std::max(width, 1);
   height_ = wantedHeight_ = std::max(height, 1);
   direct3d_.reset();
-  *direct3d_.put() = Direct3DCreate9(D3D_SDK_VERSION);
+  const auto create = LoadDirect3DCreate9();
+  if (create) *direct3d_.put() = create(D3D_SDK_VERSION);
   if (!direct3d_) return CreateResult::NoDirect3D;
   window_.reset(CreateDeviceWindow(instance, width_, height_));
   if (!window_ || !CreateDevice() || !CreateTargets()) {
