@@ -93,12 +93,21 @@ bool PreviewDevice::CreateDevice() {
 
 bool PreviewDevice::CreateTargets() {
   const UINT w = static_cast<UINT>(width_), h = static_cast<UINT>(height_);
-  if (FAILED(device_->CreateRenderTarget(w, h, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, target_.put(),
-                                         nullptr)) ||
+  // A target with alpha, which GDI ignores, where the device has one: Wine
+  // copies it to system memory as it is, while a target without alpha has
+  // every pixel converted on the way (about six times as long).
+  D3DFORMAT format = D3DFMT_UNKNOWN;
+  for (D3DFORMAT candidate : {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8}) {
+    if (SUCCEEDED(device_->CreateRenderTarget(w, h, candidate, D3DMULTISAMPLE_NONE, 0, FALSE, target_.put(),
+                                              nullptr))) {
+      format = candidate;
+      break;
+    }
+  }
+  if (format == D3DFMT_UNKNOWN ||
       FAILED(device_->CreateDepthStencilSurface(w, h, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, TRUE, depth_.put(),
                                                 nullptr)) ||
-      FAILED(device_->CreateOffscreenPlainSurface(w, h, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, readBack_.put(),
-                                                  nullptr))) {
+      FAILED(device_->CreateOffscreenPlainSurface(w, h, format, D3DPOOL_SYSTEMMEM, readBack_.put(), nullptr))) {
     ReleaseTargets();
     return false;
   }
@@ -185,9 +194,15 @@ void PreviewDevice::Show(HWND window, const void* pixels, int pixelWidth, int wi
   RECT client{};
   GetClientRect(window, &client);
   if (HDC dc = GetDC(window)) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width, height, pixels, &bitmap, DIB_RGB_COLORS,
-                  SRCCOPY);
+    if (client.right == width && client.bottom == height) {
+      // As large as the area, as frames are but while a resize is pending: no scaling to set up.
+      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                        static_cast<UINT>(height), pixels, &bitmap, DIB_RGB_COLORS);
+    } else {
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width, height, pixels, &bitmap, DIB_RGB_COLORS,
+                    SRCCOPY);
+    }
     ReleaseDC(window, dc);
   }
 }
