@@ -1,11 +1,14 @@
-// One preview frame of a game-sized character (30,000 vertices, 32 bones,
-// 32 tracks of 120 keys) at the main window's first size, through the
-// program's own path: pose, CPU skinning into the dynamic vertex buffer,
-// drawing, reading the frame back and painting it. Prints the median and the
-// 90th percentile of 300 frames and the heap allocations they made (there
-// must be none). Runs under Wine or on Windows.
+// Preview frames through the program's own path: pose, CPU skinning into the
+// dynamic vertex buffer, drawing, and showing the frame in the preview area.
+// Three cases: a game-sized character (30,000 vertices, 32 bones) at the main
+// window's first size, and a typical one (7,800 vertices, 32 bones, holding
+// the textured pistol) at 342 x 276 and at 1,000 x 700 pixels, the size of a
+// maximised window's preview. Each animates 32 tracks of 120 keys and prints
+// the median and the 90th percentile of 300 frames and the heap allocations
+// they made (there must be none). Runs under Wine or on Windows.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -70,6 +73,90 @@ zam::AnimPackage Animation(const zam::SkinnedModelData& character) {
   return package;
 }
 
+// The character at `dff` (its dictionary beside it), the pistol, and an
+// animation of every bone of the character, opened and selected as a user
+// would, through files.
+void LoadScene(zam::MainWindow& main, const std::string& folder, const std::string& dff, const std::string& ifp) {
+  zam::Editor& editor = main.editor;
+  zam::ShowChanges(main, editor.LoadModel(zam::ModelRole::Character, folder + "\\" + dff, false, false));
+  zam::ShowChanges(main, editor.LoadModel(zam::ModelRole::Weapon, folder + "\\pistol.dff", false, false));
+  std::vector<uint8_t> package;
+  zam::WriteIfp(Animation(editor.character()), package);
+  WriteFile(folder + "\\" + ifp, package);
+  zam::ShowChanges(main, editor.OpenFile(folder + "\\" + ifp));
+  zam::ShowChanges(main, editor.SetAnimationSelected(0, true));
+}
+
+// The system keeps windows within the screen's size; the main window must
+// grow past it for a large preview area on a small virtual screen.
+LRESULT CALLBACK AnySize(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_GETMINMAXINFO) reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxTrackSize = {32000, 32000};
+  return result;
+}
+
+// The preview area made width x height pixels, the main window grown
+// first when its layout gives a smaller area, and moved so that the whole
+// area is on the screen: a part off the screen would not be painted at all.
+// False when the screen is too small.
+bool SizePreviewArea(zam::MainWindow& main, int width, int height) {
+  SetWindowSubclass(main.window, AnySize, 1, 0);
+  HWND area = main.Control(IDC_PREVIEW);
+  RECT client{}, outer{}, placed{};
+  GetClientRect(area, &client);
+  if (client.right < width || client.bottom < height) {
+    GetWindowRect(main.window, &outer);
+    SetWindowPos(main.window, nullptr, 0, 0, outer.right - outer.left + std::max(0L, width - client.right),
+                 outer.bottom - outer.top + std::max(0L, height - client.bottom), SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+  }
+  // The layout's area may be larger by a few pixels: the control takes the size itself.
+  GetWindowRect(area, &placed);
+  GetClientRect(area, &client);
+  SetWindowPos(area, nullptr, 0, 0, placed.right - placed.left - client.right + width,
+               placed.bottom - placed.top - client.bottom + height, SWP_NOMOVE | SWP_NOZORDER);
+  zam::FitPreviewToArea(main);
+  GetWindowRect(main.window, &outer);
+  GetWindowRect(area, &placed);
+  SetWindowPos(main.window, nullptr, outer.left - placed.left, outer.top - placed.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  Pump();
+  GetClientRect(area, &client);
+  GetWindowRect(area, &placed);
+  return client.right == width && client.bottom == height && placed.left >= 0 && placed.top >= 0 &&
+         placed.right <= GetSystemMetrics(SM_CXSCREEN) && placed.bottom <= GetSystemMetrics(SM_CYSCREEN);
+}
+
+// Times 300 frames after 30 that build the device's state; false when they
+// allocated.
+bool TimeFrames(zam::MainWindow& main, const char* what) {
+  auto frame = [&main](int i) {
+    main.editor.sharedPreviewTime() = static_cast<float>(i % 240) / 60.0f;
+    zam::RenderPreview(main);
+  };
+  for (int i = 0; i < 30; ++i) frame(i);
+  constexpr int kFrames = 300;
+  std::vector<double> times;
+  times.reserve(kFrames);
+  long allocationsBefore = allocations;
+  for (int i = 0; i < kFrames; ++i) {
+    double start = Milliseconds();
+    frame(i);
+    times.push_back(Milliseconds() - start);
+  }
+  long frameAllocations = allocations - allocationsBefore;
+  std::sort(times.begin(), times.end());
+  RECT area;
+  GetClientRect(main.Control(IDC_PREVIEW), &area);
+  const zam::SkinnedModelData& character = main.editor.character();
+  std::printf("preview frame, %s, %ldx%ld pixels, %zu vertices, %d bones: median %.2f ms, 90th percentile %.2f ms, "
+              "%ld allocations in %d frames\n",
+              what, area.right, area.bottom, character.vertices.size(), character.boneCount, times[kFrames / 2],
+              times[kFrames * 9 / 10], frameAllocations, kFrames);
+  std::fflush(stdout);
+  return frameAllocations == 0;
+}
+
 }  // namespace
 
 // Counting replacements of the global allocation functions. GCC takes the
@@ -97,50 +184,36 @@ int main() {
   if (!window) return 1;
   Pump();
   zam::MainWindow& main = *zam::MainWindowOf(window);
-  zam::Editor& editor = main.editor;
   if (!main.previewDevice.device()) {
     std::fprintf(stderr, "no Direct3D 9 device\n");
     return 1;
   }
-  // The models and the package go through files, as the editor takes them.
+  // The models and the packages go through files, as the editor takes them.
   const std::string folder = std::string(temp) + "zam_bench";
   CreateDirectoryA(folder.c_str(), nullptr);
-  WriteFile(folder + "\\character.dff", zam::gen::BuildCharacterDff(zam::gen::LargeCharacter(30000, 32)));
-  WriteFile(folder + "\\character.txd", zam::gen::BuildTxd(zam::gen::LargeCharacterTextures()));
+  WriteFile(folder + "\\game.dff", zam::gen::BuildCharacterDff(zam::gen::LargeCharacter(30000, 32)));
+  WriteFile(folder + "\\game.txd", zam::gen::BuildTxd(zam::gen::LargeCharacterTextures()));
+  WriteFile(folder + "\\typical.dff", zam::gen::BuildCharacterDff(zam::gen::LargeCharacter(7800, 32)));
+  WriteFile(folder + "\\typical.txd", zam::gen::BuildTxd(zam::gen::LargeCharacterTextures()));
   WriteFile(folder + "\\pistol.dff", zam::gen::BuildWeaponDff(zam::gen::DemoWeapon()));
-  zam::ShowChanges(main, editor.LoadModel(zam::ModelRole::Character, folder + "\\character.dff", false, false));
-  zam::ShowChanges(main, editor.LoadModel(zam::ModelRole::Weapon, folder + "\\pistol.dff", false, false));
-  std::vector<uint8_t> package;
-  zam::WriteIfp(Animation(editor.character()), package);
-  WriteFile(folder + "\\walk.ifp", package);
-  zam::ShowChanges(main, editor.OpenFile(folder + "\\walk.ifp"));
-  zam::ShowChanges(main, editor.SetAnimationSelected(0, true));
+  WriteFile(folder + "\\pistol.txd", zam::gen::BuildTxd(zam::gen::DemoWeaponTextures()));
 
-  auto frame = [&main](int i) {
-    main.editor.sharedPreviewTime() = static_cast<float>(i % 240) / 60.0f;
-    zam::RenderPreview(main);
-  };
-  for (int i = 0; i < 30; ++i) frame(i);  // first frames build the device's state
-  constexpr int kFrames = 300;
-  std::vector<double> times;
-  times.reserve(kFrames);
-  long allocationsBefore = allocations;
-  for (int i = 0; i < kFrames; ++i) {
-    double start = Milliseconds();
-    frame(i);
-    times.push_back(Milliseconds() - start);
+  bool allocationFree = true;
+  LoadScene(main, folder, "game.dff", "game.ifp");
+  allocationFree &= TimeFrames(main, "game-sized character, first window size");
+  LoadScene(main, folder, "typical.dff", "typical.ifp");
+  for (SIZE size : {SIZE{342, 276}, SIZE{1000, 700}}) {
+    if (!SizePreviewArea(main, size.cx, size.cy)) {
+      std::fprintf(stderr, "the screen cannot show a preview of %ldx%ld pixels\n", size.cx, size.cy);
+      allocationFree = false;
+      continue;
+    }
+    allocationFree &= TimeFrames(main, "typical character with a weapon");
   }
-  long frameAllocations = allocations - allocationsBefore;
-  std::sort(times.begin(), times.end());
-  RECT area;
-  GetClientRect(main.Control(IDC_PREVIEW), &area);
-  std::printf("preview frame, %ldx%ld pixels, %zu vertices, %d bones: median %.2f ms, 90th percentile %.2f ms, "
-              "%ld allocations in %d frames\n",
-              area.right, area.bottom, editor.character().vertices.size(), editor.character().boneCount,
-              times[kFrames / 2], times[kFrames * 9 / 10], frameAllocations, kFrames);
   DestroyWindow(window);
-  for (const char* name : {"character.dff", "character.txd", "pistol.dff", "walk.ifp"}) {
+  for (const char* name : {"game.dff", "game.txd", "game.ifp", "typical.dff", "typical.txd", "typical.ifp",
+                           "pistol.dff", "pistol.txd"}) {
     DeleteFileA((folder + "\\" + name).c_str());
   }
-  return frameAllocations == 0 ? 0 : 1;
+  return allocationFree ? 0 : 1;
 }

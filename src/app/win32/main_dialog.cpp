@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "anim/package_layouts.h"
 #include "app/main_layout.h"
 #include "app/win32/browser_commands.h"
@@ -22,6 +24,10 @@
 
 namespace zam {
 namespace {
+
+// Posted at the end of WM_INITDIALOG: the part of the start that waits until
+// the window shows.
+constexpr UINT kFinishStartMessage = WM_APP;
 
 std::string ProgramFilesFolder() {
   wchar_t folder[MAX_PATH] = {};
@@ -90,24 +96,36 @@ void Initialize(HWND window, const StartupArgs& args) {
   };
   grid.onEvent = [&main](const KeyGridEvent& event) { OnKeyGridEvent(main, event); };
   SetupKeyGrid(main.keyGrid, main.Control(IDC_KEY_GRID), main.Control(IDC_BONE_LIST), std::move(grid));
-  // The device takes the preview area's size as laid out.
   OpenAtLeastAtMinimumSize(main);
-  InitPreview(main);
   // Dropped files are offered like the command-line files after the first.
   DragAcceptFiles(window, TRUE);
   main.editor.ReadSettings(ProgramFilesFolder());
-  SetupBrowser(main);
   for (const PackageLayout& layout : PackageLayouts()) {
     SendDlgItemMessageA(window, IDC_LAYOUT_BOX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(layout.shownName));
   }
   SendDlgItemMessageW(window, IDC_PACKAGE_NAME, EM_LIMITTEXT, kMaxNameLength, 0);
   ShowEverything(main);
   if (args.arguments.size() > 1) OpenDocument(main, args.arguments[1]);
-  if (args.arguments.size() > 2) {
-    OfferPackages(main, std::vector<std::string>(args.arguments.begin() + 2, args.arguments.end()));
-  }
+  if (args.arguments.size() > 2) main.offeredAtStart.assign(args.arguments.begin() + 2, args.arguments.end());
   OnKeyEditMode(main, IDC_KEY_NONE);
   ResetTimeControls(window);
+  PostMessageW(window, kFinishStartMessage, 0, 0);
+}
+
+void PaintNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+// The browser (the shell's icons, the drives, the folder) and the preview
+// (loading Direct3D, which makes a context, and the first frames with the
+// models, which build the shaders) take most of a start: they wait until the
+// window with the package's lists is painted, the slower last. The packages
+// after the first are offered then, as their dialog previews them.
+void FinishStart(MainWindow& main) {
+  PaintNow(main.window);
+  SetupBrowser(main);
+  PaintNow(main.window);
+  // The device takes the preview area's size as laid out.
+  InitPreview(main);
+  OfferPackages(main, std::exchange(main.offeredAtStart, {}));
   // A model named in the settings that is gone is skipped without a word.
   const ModelPaths models = main.editor.rememberedModels();
   if (!models.model.empty()) ShowChanges(main, main.editor.LoadModel(ModelRole::Character, models.model, false, true));
@@ -426,6 +444,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           break;
         case WM_TIMER:
           if (wParam == kPlaybackTimerId) OnPlaybackTimer(*main);
+          break;
+        case kFinishStartMessage:
+          FinishStart(*main);
           break;
         case WM_HSCROLL:
           if (reinterpret_cast<HWND>(lParam) == main->Control(IDC_TIME_BAR)) OnTimeBarScroll(*main);

@@ -49,6 +49,9 @@ struct MainWindow {
   // Set while another window (the Opening Option dialog) draws with the
   // device: the preview area shows its last frame meanwhile.
   bool previewLent = false;
+  // The packages named on the command line after the first, offered once
+  // the preview's device exists.
+  std::vector<std::string> offeredAtStart;
 
   // The device goes first, releasing what it holds of the renderer's.
   PreviewRenderer renderer;

@@ -18,6 +18,17 @@ HWND CreateDeviceWindow(HINSTANCE instance, int width, int height) {
                          nullptr);
 }
 
+// Direct3D is loaded when the first device is made, not with the program:
+// its libraries (under Wine also those of OpenGL) would delay every start.
+// It stays loaded for the rest of the run.
+decltype(&Direct3DCreate9) LoadDirect3DCreate9() {
+  static HMODULE library = LoadLibraryW(L"d3d9.dll");
+  if (!library) return nullptr;
+  // Through the generic function type, which any function's may be cast to.
+  return reinterpret_cast<decltype(&Direct3DCreate9)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "Direct3DCreate9")));
+}
+
 }  // namespace
 
 D3DPRESENT_PARAMETERS PreviewDevice::PresentParameters() const {
@@ -40,7 +51,8 @@ PreviewDevice::CreateResult PreviewDevice::Create(HINSTANCE instance, int width,
   width_ = wantedWidth_ = std::max(width, 1);
   height_ = wantedHeight_ = std::max(height, 1);
   direct3d_.reset();
-  *direct3d_.put() = Direct3DCreate9(D3D_SDK_VERSION);
+  const auto create = LoadDirect3DCreate9();
+  if (create) *direct3d_.put() = create(D3D_SDK_VERSION);
   if (!direct3d_) return CreateResult::NoDirect3D;
   window_.reset(CreateDeviceWindow(instance, width_, height_));
   if (!window_ || !CreateDevice() || !CreateTargets()) {
@@ -81,12 +93,21 @@ bool PreviewDevice::CreateDevice() {
 
 bool PreviewDevice::CreateTargets() {
   const UINT w = static_cast<UINT>(width_), h = static_cast<UINT>(height_);
-  if (FAILED(device_->CreateRenderTarget(w, h, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, target_.put(),
-                                         nullptr)) ||
+  // A target with alpha, which GDI ignores, where the device has one: Wine
+  // copies it to system memory as it is, while a target without alpha has
+  // every pixel converted on the way (about six times as long).
+  D3DFORMAT format = D3DFMT_UNKNOWN;
+  for (D3DFORMAT candidate : {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8}) {
+    if (SUCCEEDED(device_->CreateRenderTarget(w, h, candidate, D3DMULTISAMPLE_NONE, 0, FALSE, target_.put(),
+                                              nullptr))) {
+      format = candidate;
+      break;
+    }
+  }
+  if (format == D3DFMT_UNKNOWN ||
       FAILED(device_->CreateDepthStencilSurface(w, h, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, TRUE, depth_.put(),
                                                 nullptr)) ||
-      FAILED(device_->CreateOffscreenPlainSurface(w, h, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, readBack_.put(),
-                                                  nullptr))) {
+      FAILED(device_->CreateOffscreenPlainSurface(w, h, format, D3DPOOL_SYSTEMMEM, readBack_.put(), nullptr))) {
     ReleaseTargets();
     return false;
   }
@@ -173,9 +194,15 @@ void PreviewDevice::Show(HWND window, const void* pixels, int pixelWidth, int wi
   RECT client{};
   GetClientRect(window, &client);
   if (HDC dc = GetDC(window)) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width, height, pixels, &bitmap, DIB_RGB_COLORS,
-                  SRCCOPY);
+    if (client.right == width && client.bottom == height) {
+      // As large as the area, as frames are but while a resize is pending: no scaling to set up.
+      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                        static_cast<UINT>(height), pixels, &bitmap, DIB_RGB_COLORS);
+    } else {
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, width, height, pixels, &bitmap, DIB_RGB_COLORS,
+                    SRCCOPY);
+    }
     ReleaseDC(window, dc);
   }
 }
