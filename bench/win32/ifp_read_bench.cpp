@@ -18,32 +18,23 @@
 #include "anim/ifp_writer.h"
 #include "platform/file_system.h"
 #include "sample_packages.h"
+#include "window_bench.h"
 
 namespace {
 
+using namespace zam::bench;
+
 constexpr int kColdRuns = 7;
 constexpr int kWarmRuns = 31;
-
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // Milliseconds of ReadIfp on the package in `path`, read whole beforehand.
 double ReadOnce(const std::string& path) {
   std::vector<uint8_t> bytes;
   if (zam::ReadWholeFile(path, bytes) != zam::FileStatus::Ok) return -1.0;
   zam::AnimPackage package{};
-  double start = Now();
+  double start = Milliseconds();
   zam::IfpReadStatus status = zam::ReadIfp(bytes.data(), bytes.size(), package);
-  double elapsed = Now() - start;
+  double elapsed = Milliseconds() - start;
   return status == zam::IfpReadStatus::Ok ? elapsed : -1.0;
 }
 
@@ -52,8 +43,8 @@ double CopyMilliseconds(const std::vector<uint8_t>& bytes) {
   std::vector<uint8_t> copy(bytes.size());
   volatile uint8_t sink = 0;
   int runs = 0;
-  double start = Now(), elapsed = 0.0;
-  for (; elapsed < 100.0; elapsed = Now() - start, ++runs) {
+  double start = Milliseconds(), elapsed = 0.0;
+  for (; elapsed < 100.0; elapsed = Milliseconds() - start, ++runs) {
     std::memcpy(copy.data(), bytes.data(), bytes.size());
     sink = copy[static_cast<size_t>(runs) % copy.size()];
   }
@@ -129,12 +120,12 @@ int main(int argc, char** argv) {
 
   std::vector<double> warm;
   for (int run = 0; run < kWarmRuns; ++run) {
-    double start = Now();
+    double start = Milliseconds();
     {
       zam::AnimPackage package{};
       zam::ReadIfp(bytes.data(), bytes.size(), package);
     }
-    warm.push_back(Now() - start);
+    warm.push_back(Milliseconds() - start);
   }
 
   double copy = CopyMilliseconds(bytes);

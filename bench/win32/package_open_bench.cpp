@@ -22,8 +22,11 @@
 #include "app/win32/main_dialog.h"
 #include "resource.h"
 #include "sample_packages.h"
+#include "window_bench.h"
 
 namespace {
+
+using namespace zam::bench;
 
 constexpr int kRounds = 5;
 constexpr UINT kSettle = WM_APP + 1;  // thread message: paint everything, then signal
@@ -32,52 +35,11 @@ HWND g_window = nullptr;
 DWORD g_windowThread = 0;
 HANDLE g_settled = nullptr;
 
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double ThreadTime(HANDLE thread) {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(thread, &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) {
-    return static_cast<double>((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
 // Returns once the window's thread has handled everything posted before and
 // painted what that invalidated.
 void WaitUntilSettled() {
   PostThreadMessageW(g_windowThread, kSettle, 0, 0);
   WaitForSingleObject(g_settled, INFINITE);
-}
-
-HTREEITEM FindChild(HWND tree, HTREEITEM parent, const char* text) {
-  for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item)) {
-    char buffer[260] = {};
-    TVITEMA query{};
-    query.mask = TVIF_TEXT | TVIF_HANDLE;
-    query.hItem = item;
-    query.pszText = buffer;
-    query.cchTextMax = sizeof buffer;
-    TreeView_GetItem(tree, &query);
-    if (std::strcmp(buffer, text) == 0) return item;
-  }
-  return nullptr;
-}
-
-void DoubleClick(HWND tree, HTREEITEM item) {
-  TreeView_EnsureVisible(tree, item);
-  RECT rect;
-  std::memcpy(&rect, &item, sizeof item);
-  SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
-  LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
-    PostMessageA(tree, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
-  }
 }
 
 void Command(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -87,11 +49,6 @@ struct Timing {
   std::vector<double> elapsed;
   std::vector<double> processor;
 };
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 void Print(const Timing& timing) {
   std::printf("%s\n  elapsed:  ", timing.what);
@@ -112,10 +69,10 @@ struct Bench {
   int rows = 0;
 
   void Measure(Timing& timing, const std::function<void()>& command) {
-    double start = Now(), startCpu = ThreadTime(windowThread);
+    double start = Milliseconds(), startCpu = ThreadMilliseconds(windowThread);
     command();
-    timing.elapsed.push_back(Now() - start);
-    timing.processor.push_back(ThreadTime(windowThread) - startCpu);
+    timing.elapsed.push_back(Milliseconds() - start);
+    timing.processor.push_back(ThreadMilliseconds(windowThread) - startCpu);
   }
 
   void Run() {

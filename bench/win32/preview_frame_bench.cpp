@@ -29,17 +29,13 @@
 #include "dff_builder.h"
 #include "resource.h"
 #include "txd_builder.h"
+#include "window_bench.h"
 
 namespace {
 
-std::atomic<long> allocations{0};
+using namespace zam::bench;
 
-double Milliseconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+std::atomic<long> allocations{0};
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),

@@ -26,15 +26,11 @@
 #include "demo_models.h"
 #include "resource.h"
 #include "sample_packages.h"
+#include "window_bench.h"
 
 namespace {
 
-double Milliseconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using namespace zam::bench;
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary);
@@ -107,11 +103,6 @@ Start TimeStart(const std::string& program, const std::string& argument, const s
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return start;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 }  // namespace

@@ -18,9 +18,12 @@
 
 #include "app/win32/main_dialog.h"
 #include "img_builder.h"
+#include "window_bench.h"
 #include "resource.h"
 
 namespace {
+
+using namespace zam::bench;
 
 constexpr int kEntries = 16000;
 constexpr int kRounds = 7;
@@ -33,48 +36,6 @@ void Pump() {
   }
 }
 
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-HTREEITEM FindChild(HWND tree, HTREEITEM parent, const char* text) {
-  for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item)) {
-    char buffer[260] = {};
-    TVITEMA query{};
-    query.mask = TVIF_TEXT | TVIF_HANDLE;
-    query.hItem = item;
-    query.pszText = buffer;
-    query.cchTextMax = sizeof buffer;
-    TreeView_GetItem(tree, &query);
-    if (std::strcmp(buffer, text) == 0) return item;
-  }
-  return nullptr;
-}
-
-void DoubleClick(HWND tree, HTREEITEM item) {
-  TreeView_EnsureVisible(tree, item);
-  RECT rect;
-  std::memcpy(&rect, &item, sizeof item);
-  SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
-  LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
-    PostMessageA(tree, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
-  }
-}
-
-// The thread's processor time in milliseconds.
-double ThreadTime() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) {
-    return static_cast<double>((uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
 struct Timing {
   std::vector<double> elapsed;
   std::vector<double> processor;
@@ -84,19 +45,14 @@ struct Timing {
 // Runs `act`, lets the window handle what it posted and paint.
 template <typename Act>
 void Measure(Timing& timing, HWND window, Act act) {
-  double start = Now();
-  double startCpu = ThreadTime();
+  double start = Milliseconds();
+  double startCpu = ThreadMilliseconds();
   act();
   Pump();
   UpdateWindow(window);
-  timing.elapsed.push_back(Now() - start);
-  timing.processor.push_back(ThreadTime() - startCpu);
+  timing.elapsed.push_back(Milliseconds() - start);
+  timing.processor.push_back(ThreadMilliseconds() - startCpu);
   timing.items = TreeView_GetCount(GetDlgItem(window, IDC_BROWSER_TREE));
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
 }
 
 void Print(const char* what, const Timing& timing) {
