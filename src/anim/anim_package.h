@@ -16,6 +16,8 @@ namespace zam {
 
 inline constexpr uint32_t kFormatANPK = FourCC("ANPK");
 inline constexpr uint32_t kFormatANP3 = FourCC("ANP3");
+// ANP3 without the two per-animation words (key-data size and flags word).
+inline constexpr uint32_t kFormatANP2 = FourCC("ANP2");
 
 inline constexpr uint32_t kKeyKR00 = FourCC("KR00");  // rotation only
 inline constexpr uint32_t kKeyKRT0 = FourCC("KRT0");  // rotation and translation
@@ -40,6 +42,16 @@ struct BoneTrack {
   int32_t anpkWord2;
   uint32_t keyType;  // kKeyKR00/KRT0/KRTS, or an unknown tag or ANP3 frame type as read
   KeyList<KeyFrame> keys;  // used like a std::vector; see key_memory.h
+  // ANP3 and ANP2 store keys as 16-bit fixed point (frame types 3 and 4) or
+  // as floats (types 1 and 2); a track read as floats is written as floats.
+  bool floatFrames = false;
+  // The size of the ANPK ANIM section as read, 0 for the usual 44 bytes.
+  // Only a 44-byte section holds a bone id; other sizes (40 and 48 are
+  // common) are written back as read while the track has no bone id (-1).
+  int32_t anpkAnimSize = 0;
+  int32_t anpkLinks[2] = {0, 0};  // the last two words of a 48-byte ANIM section
+  // The ANPK track ended after its ANIM section, without a key section.
+  bool anpkWithoutKeySection = false;
 
   int32_t keyCount() const { return static_cast<int32_t>(keys.size()); }
 };
@@ -49,12 +61,16 @@ struct Animation {
   int32_t keyDataSize;  // the ANP3 key-byte count as read; informational only
   int32_t extraWord;    // uninterpreted, written back unchanged
   std::vector<BoneTrack> bones;
+  // The layout whose reader gave extraWord (0 when none did). In ANP3 the
+  // word is the animation's compression flag; an animation that did not come
+  // from ANP3 gets the flag its keys call for.
+  uint32_t extraWordLayout = 0;
 
   int32_t boneCount() const { return static_cast<int32_t>(bones.size()); }
 };
 
 struct AnimPackage {
-  uint32_t format;  // kFormatANPK, kFormatANP3, or 0 when empty
+  uint32_t format;  // kFormatANPK, kFormatANP3, kFormatANP2, or 0 when empty
   char name[24];
   std::vector<Animation> animations;
 

@@ -15,6 +15,7 @@ namespace {
 constexpr size_t kAnpkAnimationMin = 32;  // NAME, length, DGAN, size, INFO, size, two words
 constexpr size_t kAnpkTrackMin = 68;      // CPAN, size, ANIM, size, 44 bytes, key tag, data size
 constexpr size_t kAnp3AnimationMin = 36;
+constexpr size_t kAnp2AnimationMin = 28;
 constexpr size_t kAnp3TrackMin = 36;
 constexpr size_t kSmallestKeyRecord = 10;
 constexpr size_t kSmallestAnpkKeyRecord = 20;
@@ -52,13 +53,13 @@ struct AnpkRecord {
   }
 };
 
-// Whole ANP3 key records of fixed-point integers: rotation x, y, z, w, time
-// ticks, then the translation when there is one.
-template <typename Int, bool kTranslated>
+// Whole ANP3 key records of 16-bit fixed point (frame types 3 and 4):
+// rotation x, y, z, w, time ticks, then the translation when there is one.
+template <bool kTranslated>
 struct Anp3Record {
-  static constexpr size_t kBytes = (kTranslated ? 8 : 5) * sizeof(Int);
+  static constexpr size_t kBytes = (kTranslated ? 8 : 5) * 2;
   static void Decode(const uint8_t* at, KeyFrame& key) {
-    Int v[kBytes / sizeof(Int)];
+    int16_t v[kBytes / 2];
     std::memcpy(v, at, sizeof v);
     for (int i = 0; i < 4; ++i) key.rotation[i] = static_cast<float>(v[i]) / 4096.0f;
     for (int i = 0; i < 3; ++i) {
@@ -70,6 +71,23 @@ struct Anp3Record {
       key.scale[i] = 0.0f;
     }
     key.time = TicksToSeconds(static_cast<float>(v[4]));
+  }
+};
+
+// Whole ANP3 key records of floats (frame types 1 and 2): rotation x, y, z,
+// w, time in seconds, then the translation when there is one.
+template <bool kTranslated>
+struct Anp3FloatRecord {
+  static constexpr size_t kBytes = (kTranslated ? 8 : 5) * 4;
+  static void Decode(const uint8_t* at, KeyFrame& key) {
+    float v[kBytes / 4];
+    std::memcpy(v, at, sizeof v);
+    std::memcpy(key.rotation, v, sizeof key.rotation);
+    key.time = v[4];
+    for (int i = 0; i < 3; ++i) {
+      key.translation[i] = kTranslated ? v[5 + i] : 0.0f;
+      key.scale[i] = 0.0f;
+    }
   }
 };
 
@@ -119,6 +137,7 @@ class IfpParser {
     return Parse(package, kSmallestAnpkKeyRecord, &IfpParser::ReadAnpk);
   }
   IfpReadStatus ParseAnp3(AnimPackage& package) { return Parse(package, kSmallestKeyRecord, &IfpParser::ReadAnp3); }
+  IfpReadStatus ParseAnp2(AnimPackage& package) { return Parse(package, kSmallestKeyRecord, &IfpParser::ReadAnp2); }
 
  private:
   // Reads the package after its tag with `readLayout` and replaces `package`
@@ -235,6 +254,30 @@ class IfpParser {
     }
   }
 
+  // The ANIM section: the bone name and key count, then words. Sections of
+  // 40 bytes (two words) and 48 (four, the last two sibling links, as an
+  // earlier game wrote them) carry no bone id; every other size is read as
+  // the usual 44 bytes, whose third word is the bone id, since some files
+  // leave section sizes zero.
+  int32_t ReadAnimSection(BoneTrack& track, uint32_t animSize) {
+    in_.ReadBytes(track.name, sizeof track.name);
+    if (NameLength(track.name, sizeof track.name) == sizeof track.name) track.name[27] = '\0';
+    int32_t keyCount = in_.Read<int32_t>();
+    track.anpkWord1 = in_.Read<int32_t>();
+    track.anpkWord2 = in_.Read<int32_t>();
+    if (animSize == 40 || animSize == 48) {
+      track.anpkAnimSize = static_cast<int32_t>(animSize);
+      track.boneId = -1;
+      if (animSize == 48) {
+        track.anpkLinks[0] = in_.Read<int32_t>();
+        track.anpkLinks[1] = in_.Read<int32_t>();
+      }
+    } else {
+      track.boneId = in_.Read<int32_t>();
+    }
+    return keyCount;
+  }
+
   void ReadAnpkTrack(BoneTrack& track) {
     in_.Skip(4);  // "CPAN"
     uint32_t cpanSize = in_.Read<uint32_t>();
@@ -242,13 +285,16 @@ class IfpParser {
     in_.Skip(4);  // "ANIM"
     uint32_t animSize = in_.Read<uint32_t>();
     size_t animStart = in_.Position();
-    in_.ReadBytes(track.name, sizeof track.name);
-    if (NameLength(track.name, sizeof track.name) == sizeof track.name) track.name[27] = '\0';
-    int32_t keyCount = in_.Read<int32_t>();
-    track.anpkWord1 = in_.Read<int32_t>();
-    track.anpkWord2 = in_.Read<int32_t>();
-    track.boneId = in_.Read<int32_t>();
-    MoveToSectionEnd(animStart, animSize);  // some files carry 48-byte ANIM sections
+    int32_t keyCount = ReadAnimSection(track, animSize);
+    MoveToSectionEnd(animStart, animSize);  // some files carry longer ANIM sections
+    // A track without keys may end with its ANIM section: what follows is
+    // the next track, not a key section.
+    if (keyCount == 0 && static_cast<uint64_t>(cpanSize) == 8 + static_cast<uint64_t>(animSize) &&
+        in_.Position() == animStart + animSize) {
+      track.keyType = kKeyKR00;
+      track.anpkWithoutKeySection = true;
+      return;
+    }
     track.keyType = in_.Read<uint32_t>();
     in_.Skip(4);  // key data size
 
@@ -276,6 +322,7 @@ class IfpParser {
     size_t infoStart = in_.Position();
     int32_t boneCount = in_.Read<int32_t>();
     animation.extraWord = in_.Read<int32_t>();
+    animation.extraWordLayout = kFormatANPK;
     MoveToSectionEnd(infoStart, infoSize);
 
     ReadRecords(animation.bones, boneCount, kAnpkTrackMin, [this](BoneTrack& track) { ReadAnpkTrack(track); });
@@ -296,16 +343,24 @@ class IfpParser {
                 [this](Animation& animation) { ReadAnpkAnimation(animation); });
   }
 
-  // A key of a track the bytes end in: what remains is read, the rest stays zero.
-  template <typename Int>
+  // Keys of a track the bytes end in: what remains is read, the rest stays zero.
   void ReadAnp3Key(KeyFrame& key, bool translated) {
-    for (float& r : key.rotation) r = static_cast<float>(in_.Read<Int>()) / 4096.0f;
-    key.time = TicksToSeconds(static_cast<float>(in_.Read<Int>()));
+    for (float& r : key.rotation) r = static_cast<float>(in_.Read<int16_t>()) / 4096.0f;
+    key.time = TicksToSeconds(static_cast<float>(in_.Read<int16_t>()));
     if (translated) {
-      for (float& t : key.translation) t = static_cast<float>(in_.Read<Int>()) / 1024.0f;
+      for (float& t : key.translation) t = static_cast<float>(in_.Read<int16_t>()) / 1024.0f;
     }
   }
 
+  void ReadAnp3FloatKey(KeyFrame& key, bool translated) {
+    in_.ReadBytes(key.rotation, sizeof key.rotation);
+    key.time = in_.Read<float>();
+    if (translated) in_.ReadBytes(key.translation, sizeof key.translation);
+  }
+
+  // Frame types 1 and 2 hold floats (the rotation, the time in seconds, the
+  // translation), 3 and 4 the same fields as 16-bit fixed point; the game's
+  // loader reads them so.
   void ReadAnp3Track(BoneTrack& track) {
     in_.ReadBytes(track.name, 24);  // the last 4 bytes of the field stay zero
     int32_t frameType = in_.Read<int32_t>();
@@ -321,42 +376,50 @@ class IfpParser {
     size_t count = BoundedCount(keyCount, recordSize);
     bool translated = frameType == 2 || frameType == 4;
     track.keyType = translated ? kKeyKRT0 : kKeyKR00;
+    track.floatFrames = frameType <= 2;
     if (const uint8_t* at = in_.Take(count * recordSize)) {
-      track.keys = frameType == 1   ? DecodeRecords<Anp3Record<int32_t, false>>(at, count)
-                   : frameType == 2 ? DecodeRecords<Anp3Record<int32_t, true>>(at, count)
-                   : frameType == 3 ? DecodeRecords<Anp3Record<int16_t, false>>(at, count)
-                                    : DecodeRecords<Anp3Record<int16_t, true>>(at, count);
+      track.keys = frameType == 1   ? DecodeRecords<Anp3FloatRecord<false>>(at, count)
+                   : frameType == 2 ? DecodeRecords<Anp3FloatRecord<true>>(at, count)
+                   : frameType == 3 ? DecodeRecords<Anp3Record<false>>(at, count)
+                                    : DecodeRecords<Anp3Record<true>>(at, count);
       return;
     }
     track.keys = KeyList<KeyFrame>(keyMemory_);
     track.keys.reserve(count);
     for (size_t k = 0; k < count; ++k) {
       KeyFrame key{};
-      if (frameType <= 2) {
-        ReadAnp3Key<int32_t>(key, translated);
+      if (track.floatFrames) {
+        ReadAnp3FloatKey(key, translated);
       } else {
-        ReadAnp3Key<int16_t>(key, translated);
+        ReadAnp3Key(key, translated);
       }
       track.keys.push_back(key);
     }
   }
 
-  void ReadAnp3Animation(Animation& animation) {
+  // ANP2 animations lack the key-data size and the flags word.
+  void ReadAnp3Animation(Animation& animation, bool withWords) {
     ReadName(animation.name, sizeof animation.name, 24);
     int32_t boneCount = in_.Read<int32_t>();
-    animation.keyDataSize = in_.Read<int32_t>();
-    animation.extraWord = in_.Read<int32_t>();
+    if (withWords) {
+      animation.keyDataSize = in_.Read<int32_t>();
+      animation.extraWord = in_.Read<int32_t>();
+      animation.extraWordLayout = kFormatANP3;
+    }
     ReadRecords(animation.bones, boneCount, kAnp3TrackMin, [this](BoneTrack& track) { ReadAnp3Track(track); });
   }
 
-  void ReadAnp3(AnimPackage& package) {
-    package.format = kFormatANP3;
+  void ReadAnp3Layout(AnimPackage& package, uint32_t format) {
+    package.format = format;
     in_.Skip(4);  // package size, never trusted
     ReadName(package.name, sizeof package.name, 24);
     int32_t animationCount = in_.Read<int32_t>();
-    ReadRecords(package.animations, animationCount, kAnp3AnimationMin,
-                [this](Animation& animation) { ReadAnp3Animation(animation); });
+    bool withWords = format == kFormatANP3;
+    ReadRecords(package.animations, animationCount, withWords ? kAnp3AnimationMin : kAnp2AnimationMin,
+                [this, withWords](Animation& animation) { ReadAnp3Animation(animation, withWords); });
   }
+  void ReadAnp3(AnimPackage& package) { ReadAnp3Layout(package, kFormatANP3); }
+  void ReadAnp2(AnimPackage& package) { ReadAnp3Layout(package, kFormatANP2); }
 
   ByteReader in_;
   KeyAllocator<KeyFrame> keyMemory_;
@@ -378,6 +441,10 @@ IfpReadStatus ReadAnpkPackage(const uint8_t* data, size_t size, AnimPackage& pac
 
 IfpReadStatus ReadAnp3Package(const uint8_t* data, size_t size, AnimPackage& package) {
   return IfpParser(data, size).ParseAnp3(package);
+}
+
+IfpReadStatus ReadAnp2Package(const uint8_t* data, size_t size, AnimPackage& package) {
+  return IfpParser(data, size).ParseAnp2(package);
 }
 
 }  // namespace zam

@@ -43,7 +43,7 @@ class Fields {
   void AppendTo(ByteWriter& out) const { out.WriteBytes(bytes_, size_); }
 
  private:
-  uint8_t bytes_[68];  // the largest header, an ANPK track's
+  uint8_t bytes_[72];  // the largest header, an ANPK track's with a 48-byte ANIM section
   size_t size_ = 0;
 };
 
@@ -79,17 +79,28 @@ size_t AnpkRecordBytes(const BoneTrack& track) {
   return track.keyType == kKeyKR00 ? 20 : track.keyType == kKeyKRT0 ? 32 : track.keyType == kKeyKRTS ? 44 : 0;
 }
 
+// The ANIM section's size: 40 and 48 as read while the track has no bone id
+// (those sections hold none), otherwise the usual 44 with the bone id.
+uint32_t AnimSectionSize(const BoneTrack& track) {
+  bool kept = (track.anpkAnimSize == 40 || track.anpkAnimSize == 48) && track.boneId == -1;
+  return kept ? static_cast<uint32_t>(track.anpkAnimSize) : 44;
+}
+
 void WriteAnpkTrack(ByteWriter& out, const BoneTrack& track) {
   // Keys of a type this layout cannot store are left out, and so is their
   // count: a count without key bytes would read back as keys that are not there.
   size_t recordBytes = AnpkRecordBytes(track);
   size_t keyCount = recordBytes ? track.keys.size() : 0;
   uint32_t keyBytes = static_cast<uint32_t>(keyCount * recordBytes);
+  uint32_t animSize = AnimSectionSize(track);
+  bool keySection = !(track.anpkWithoutKeySection && keyCount == 0);
   Fields header;
-  header.Put(kTagCPAN).Put<uint32_t>(60 + keyBytes);  // ANIM with its 44 bytes, key tag and size, keys
-  header.Put(kTagANIM).Put<uint32_t>(44).PutBytes(track.name, sizeof track.name);
-  header.Put(static_cast<int32_t>(keyCount)).Put(track.anpkWord1).Put(track.anpkWord2).Put(track.boneId);
-  header.Put(track.keyType).Put(keyBytes);
+  header.Put(kTagCPAN).Put<uint32_t>(8 + animSize + (keySection ? 8 + keyBytes : 0));
+  header.Put(kTagANIM).Put<uint32_t>(animSize).PutBytes(track.name, sizeof track.name);
+  header.Put(static_cast<int32_t>(keyCount)).Put(track.anpkWord1).Put(track.anpkWord2);
+  if (animSize == 44) header.Put(track.boneId);
+  if (animSize == 48) header.Put(track.anpkLinks[0]).Put(track.anpkLinks[1]);
+  if (keySection) header.Put(track.keyType).Put(keyBytes);
   header.AppendTo(out);
   if (recordBytes == 20) {
     WriteAnpkKeys<5>(out, track.keys);
@@ -138,16 +149,109 @@ void WriteAnp3Keys(ByteWriter& out, const KeyList<KeyFrame>& keys) {
   });
 }
 
+// Float records (frame types 1 and 2): rotation, time in seconds, then the
+// translation when the record has one.
+template <size_t kFloats>
+void WriteAnp3FloatKeys(ByteWriter& out, const KeyList<KeyFrame>& keys) {
+  WriteKeyRecords<kFloats * 4>(out, keys, [](const KeyFrame& key, uint8_t* to) {
+    float record[kFloats];
+    std::memcpy(record, key.rotation, sizeof key.rotation);
+    record[4] = key.time;
+    if constexpr (kFloats == 8) std::memcpy(record + 5, key.translation, sizeof key.translation);
+    std::memcpy(to, record, sizeof record);
+  });
+}
+
+bool Translated(const BoneTrack& track) { return track.keyType != kKeyKR00; }
+
+int32_t FrameType(const BoneTrack& track) {
+  return track.floatFrames ? (Translated(track) ? 2 : 1) : (Translated(track) ? 4 : 3);
+}
+
+size_t Anp3RecordBytes(const BoneTrack& track) {
+  static constexpr size_t kBytes[] = {0, 20, 32, 10, 16};
+  return kBytes[FrameType(track)];
+}
+
+// The word after the ANP3 key-data size. The public description of the
+// layout (the IFP page of the GTAMods wiki) gives it as 1 in every package
+// of the game's own, all of whose keys are compressed; the game's loader
+// takes it as the animation's "keys are compressed" flag. A word read from
+// ANP3 is kept; otherwise an animation with compressed keys gets 1, one
+// whose tracks with keys all hold floats 0.
+int32_t Anp3FlagsWord(const Animation& animation) {
+  if (animation.extraWordLayout == kFormatANP3) return animation.extraWord;
+  for (const BoneTrack& track : animation.bones) {
+    if (!track.floatFrames && !track.keys.empty()) return 1;
+  }
+  for (const BoneTrack& track : animation.bones) {
+    if (!track.keys.empty()) return 0;
+  }
+  return 1;
+}
+
+// ANP3 and ANP2: the same tracks and keys; ANP2 animations lack the
+// key-data size and the flags word.
+void WriteAnp3Layout(const AnimPackage& package, ByteWriter& out, bool withWords) {
+  size_t packageSize = out.ReserveSize();
+  out.WriteBytes(package.name, sizeof package.name);
+  out.Write<int32_t>(package.animationCount());
+  for (const Animation& animation : package.animations) {
+    Fields header;
+    header.PutBytes(animation.name, sizeof animation.name).Put<int32_t>(animation.boneCount());
+    if (withWords) {
+      size_t keyBytes = 0;
+      for (const BoneTrack& track : animation.bones) keyBytes += track.keys.size() * Anp3RecordBytes(track);
+      header.Put(static_cast<uint32_t>(keyBytes)).Put(Anp3FlagsWord(animation));
+    }
+    header.AppendTo(out);
+    for (const BoneTrack& track : animation.bones) {
+      Fields trackHeader;
+      trackHeader.PutBytes(track.name, 24).Put<int32_t>(FrameType(track)).Put<int32_t>(track.keyCount());
+      trackHeader.Put(track.boneId).AppendTo(out);
+      switch (FrameType(track)) {
+        case 1:
+          WriteAnp3FloatKeys<5>(out, track.keys);
+          break;
+        case 2:
+          WriteAnp3FloatKeys<8>(out, track.keys);
+          break;
+        case 3:
+          WriteAnp3Keys<10>(out, track.keys);
+          break;
+        default:
+          WriteAnp3Keys<16>(out, track.keys);
+          break;
+      }
+    }
+  }
+  out.PatchSize(packageSize);
+}
+
+bool IsAnp3Like(uint32_t format) { return format == kFormatANP3 || format == kFormatANP2; }
+
 // The bytes either layout takes at most, reserved (not filled) at once.
 size_t UpperSizeBound(const AnimPackage& package) {
   size_t bytes = 64;
   for (const Animation& animation : package.animations) {
     bytes += 96;
     for (const BoneTrack& track : animation.bones) {
-      bytes += 68 + track.keys.size() * (package.format == kFormatANP3 ? 16 : AnpkRecordBytes(track));
+      bytes += 72 + track.keys.size() * (IsAnp3Like(package.format) ? Anp3RecordBytes(track) : AnpkRecordBytes(track));
     }
   }
   return bytes;
+}
+
+// Whether ToFixed16 keeps the value (as its truncation): false when it
+// would clamp it or store a NaN as 0.
+bool FitsFixed16(float value, float scale) {
+  float product = value * scale;
+  return product > -32769.0f && product < 32768.0f;
+}
+
+bool FitsTicks16(float seconds) {
+  double ticks = static_cast<double>(seconds) * 60.0;
+  return ticks > -32768.5 && ticks < 32767.5;
 }
 
 }  // namespace
@@ -158,7 +262,7 @@ bool HasKnownKeyType(const BoneTrack& track) {
 
 std::vector<TrackPlace> TracksLosingScale(const AnimPackage& package) {
   std::vector<TrackPlace> places;
-  if (package.format != kFormatANP3) return places;
+  if (!IsAnp3Like(package.format)) return places;
   for (int a = 0; a < package.animationCount(); ++a) {
     const Animation& animation = package.animations[static_cast<size_t>(a)];
     for (int t = 0; t < animation.boneCount(); ++t) {
@@ -207,32 +311,37 @@ void WriteAnpkPackage(const AnimPackage& package, ByteWriter& out) {
   out.PatchSize(packageSize);
 }
 
-void WriteAnp3Package(const AnimPackage& package, ByteWriter& out) {
-  size_t packageSize = out.ReserveSize();
-  out.WriteBytes(package.name, sizeof package.name);
-  out.Write<int32_t>(package.animationCount());
-  for (const Animation& animation : package.animations) {
-    size_t keyBytes = 0;
-    for (const BoneTrack& track : animation.bones) {
-      keyBytes += track.keys.size() * (track.keyType != kKeyKR00 ? 16 : 10);
+void WriteAnp3Package(const AnimPackage& package, ByteWriter& out) { WriteAnp3Layout(package, out, true); }
+
+void WriteAnp2Package(const AnimPackage& package, ByteWriter& out) { WriteAnp3Layout(package, out, false); }
+
+TrackClamps ValuesClampedInTrack(uint32_t format, const BoneTrack& track) {
+  TrackClamps clamps;
+  if (!IsAnp3Like(format) || track.floatFrames) return clamps;
+  for (size_t k = 0; k < track.keys.size(); ++k) {
+    const KeyFrame& key = track.keys[k];
+    size_t before = clamps.count;
+    for (float r : key.rotation) clamps.count += !FitsFixed16(r, 4096.0f);
+    clamps.count += !FitsTicks16(key.time);
+    if (Translated(track)) {
+      for (float v : key.translation) clamps.count += !FitsFixed16(v, 1024.0f);
     }
-    Fields header;
-    header.PutBytes(animation.name, sizeof animation.name).Put<int32_t>(animation.boneCount());
-    header.Put(static_cast<uint32_t>(keyBytes)).Put(animation.extraWord);
-    header.AppendTo(out);
-    for (const BoneTrack& track : animation.bones) {
-      bool translated = track.keyType != kKeyKR00;
-      Fields trackHeader;
-      trackHeader.PutBytes(track.name, 24).Put<int32_t>(translated ? 4 : 3).Put<int32_t>(track.keyCount());
-      trackHeader.Put(track.boneId).AppendTo(out);
-      if (translated) {
-        WriteAnp3Keys<16>(out, track.keys);
-      } else {
-        WriteAnp3Keys<10>(out, track.keys);
-      }
+    if (before == 0 && clamps.count > 0) clamps.firstKey = static_cast<int>(k);
+  }
+  return clamps;
+}
+
+ClampedValues ValuesClampedOnWrite(const AnimPackage& package) {
+  ClampedValues clamped;
+  for (int a = 0; a < package.animationCount(); ++a) {
+    const Animation& animation = package.animations[static_cast<size_t>(a)];
+    for (int t = 0; t < animation.boneCount(); ++t) {
+      size_t count = ValuesClampedInTrack(package.format, animation.bones[static_cast<size_t>(t)]).count;
+      if (clamped.count == 0 && count > 0) clamped.first = {a, t};
+      clamped.count += count;
     }
   }
-  out.PatchSize(packageSize);
+  return clamped;
 }
 
 }  // namespace zam

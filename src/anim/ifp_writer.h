@@ -16,8 +16,8 @@ enum class IfpWriteStatus {
 
 // Appends the package's bytes to `out`. Tracks whose key type is none of
 // KR00, KRT0 and KRTS (read from damaged files) are written as ANPK tracks
-// without keys, and as ANP3 rotation-and-translation tracks, so that every
-// file written reads back as written.
+// without keys, and as ANP3 and ANP2 rotation-and-translation tracks, so
+// that every file written reads back as written.
 IfpWriteStatus WriteIfp(const AnimPackage& package, std::vector<uint8_t>& out);
 
 // Whether the track's key type is one the ANPK layout stores keys for.
@@ -31,9 +31,24 @@ struct TrackPlace {
 };
 
 // The tracks whose scale WriteIfp leaves out of the package's layout, in
-// package order: in ANP3, which stores none, every KRTS track with keys
+// package order: in ANP3 and ANP2, which store none, every KRTS track with keys
 // (written as rotation and translation).
 std::vector<TrackPlace> TracksLosingScale(const AnimPackage& package);
+
+// The values a write in the package's layout cannot hold and would store
+// clamped (NaN as 0): in ANP3 and ANP2, compressed keys hold rotations in
+// [-8, 8), translations in [-32, 32) m and times up to 32767 ticks (546.1 s).
+struct ClampedValues {
+  size_t count = 0;
+  TrackPlace first{-1, -1};  // the first track holding one
+};
+ClampedValues ValuesClampedOnWrite(const AnimPackage& package);
+// The same for one track written in `format`, with the first key holding one.
+struct TrackClamps {
+  size_t count = 0;
+  int firstKey = -1;
+};
+TrackClamps ValuesClampedInTrack(uint32_t format, const BoneTrack& track);
 
 // ANP3 fixed-point conversion of rotations and translations: value x scale
 // truncated toward zero and clamped to the 16-bit range (not wrapped), NaN

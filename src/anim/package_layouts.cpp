@@ -6,6 +6,7 @@ namespace {
 constexpr std::array<PackageLayout, kPackageLayoutCount> kLayouts = {{
     {kFormatANPK, "ANPK", "anpk", ReadAnpkPackage, WriteAnpkPackage},
     {kFormatANP3, "ANP3", "anp3", ReadAnp3Package, WriteAnp3Package},
+    {kFormatANP2, "ANP2", "anp2", ReadAnp2Package, WriteAnp2Package},
 }};
 
 }  // namespace

@@ -25,9 +25,9 @@ struct PackageLayout {
   void (*write)(const AnimPackage& package, ByteWriter& out);
 };
 
-inline constexpr size_t kPackageLayoutCount = 2;
+inline constexpr size_t kPackageLayoutCount = 3;
 
-// ANPK, then ANP3.
+// ANPK, ANP3, then ANP2.
 const std::array<PackageLayout, kPackageLayoutCount>& PackageLayouts();
 
 // The layout of a tag or AnimPackage::format; nullptr for none.
@@ -42,7 +42,9 @@ int LayoutIndex(uint32_t tag);
 // a writer writes the package's bytes after its tag, whatever its `format` says.
 IfpReadStatus ReadAnpkPackage(const uint8_t* data, size_t size, AnimPackage& package);
 IfpReadStatus ReadAnp3Package(const uint8_t* data, size_t size, AnimPackage& package);
+IfpReadStatus ReadAnp2Package(const uint8_t* data, size_t size, AnimPackage& package);
 void WriteAnpkPackage(const AnimPackage& package, ByteWriter& out);
 void WriteAnp3Package(const AnimPackage& package, ByteWriter& out);
+void WriteAnp2Package(const AnimPackage& package, ByteWriter& out);
 
 }  // namespace zam

@@ -44,12 +44,12 @@ std::vector<int> ValidRows(std::vector<int> rows, int count) {
 
 const char* SettingsKey(ModelRole role) { return role == ModelRole::Character ? ini::kModel : ini::kWeapon; }
 
-// The offset the model gives the bone a track binds to (by its HAnim id);
-// the origin when no bone has that id.
-Vec3 ModelOffset(const SkinnedModelData& model, int32_t boneId) {
+// The offset the model gives the bone a track binds to; the origin when it
+// binds to none.
+Vec3 ModelOffset(const SkinnedModelData& model, const BoneTrack& track) {
   const int bones = PosableBoneCount(model);
   for (int bone = 0; bone < bones; ++bone) {
-    if (BoneId(model, bone) == boneId) return model.bonePosition[static_cast<size_t>(bone)];
+    if (TrackDrivesBone(track, model, bone)) return model.bonePosition[static_cast<size_t>(bone)];
   }
   return {0.0f, 0.0f, 0.0f};
 }
@@ -413,7 +413,7 @@ std::optional<KeyValues> Editor::CurrentKeyValues() const {
   KeyValues values;
   values.hasTranslation = KeyTypeHas(track->keyType, 2, 'T');
   values.translation = values.hasTranslation ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
-                                             : ModelOffset(character_, track->boneId);
+                                             : ModelOffset(character_, *track);
   values.rotation = HeadingPitchRollOf({key.rotation[0], key.rotation[1], key.rotation[2], key.rotation[3]});
   return values;
 }

@@ -5,6 +5,7 @@
 
 #include "math/matrix.h"
 #include "math/quaternion.h"
+#include "model/skinned_model_loader.h"
 
 namespace zam {
 namespace {
@@ -26,9 +27,10 @@ float IntervalParameter(float t, float time0, float time1) {
   return u > 1.0f ? 1.0f : u;
 }
 
-const BoneTrack* FirstTrackOf(const Animation& animation, int32_t boneId, bool& isFirstTrack) {
+const BoneTrack* FirstTrackOf(const Animation& animation, const SkinnedModelData& model, int bone,
+                              bool& isFirstTrack) {
   for (size_t j = 0; j < animation.bones.size(); ++j) {
-    if (animation.bones[j].boneId == boneId) {
+    if (TrackDrivesBone(animation.bones[j], model, bone)) {
       isFirstTrack = j == 0;
       return &animation.bones[j];
     }
@@ -97,6 +99,14 @@ std::optional<int32_t> BoneId(const SkinnedModelData& model, int bone) {
   return model.boneIds[static_cast<size_t>(node)];
 }
 
+bool TrackDrivesBone(const BoneTrack& track, const SkinnedModelData& model, int bone) {
+  if (track.boneId != -1) return BoneId(model, bone) == track.boneId;
+  if (bone < 0 || static_cast<size_t>(bone) >= model.boneNames.size()) return false;
+  // The model's names are normalised (lower case, without the prefixes some
+  // models add), so the track's name is too.
+  return NormaliseBoneName(NameText(track.name)) == model.boneNames[static_cast<size_t>(bone)];
+}
+
 void EvaluatePose(const AnimPackage& package, int animationIndex, float time, const SkinnedModelData& model,
                   Pose& pose) {
   const int boneCount = PosableBoneCount(model);
@@ -114,10 +124,8 @@ void EvaluatePose(const AnimPackage& package, int animationIndex, float time, co
     const Vec3& bonePosition = model.bonePosition[bone];
     pose.boneMatrices[bone] = Multiply(boneRotation, TranslationMatrix(bonePosition));
     if (animation == nullptr) continue;
-    const std::optional<int32_t> id = BoneId(model, i);
-    if (!id) continue;
     bool isFirstTrack = false;
-    const BoneTrack* track = FirstTrackOf(*animation, *id, isFirstTrack);
+    const BoneTrack* track = FirstTrackOf(*animation, model, i, isFirstTrack);
     if (track == nullptr) continue;
     // A track without keys says nothing: the bone keeps its model pose.
     Vec3 translation = bonePosition;

@@ -23,7 +23,7 @@ struct Pose {
 
 // Poses `model` with animation `animationIndex` of `package` at `time`
 // seconds. Index -1 (or any index the package does not hold) shows the model
-// pose. Tracks bind to bones by HAnim id only; the first track of an id wins.
+// pose. Tracks bind to bones as TrackDrivesBone says; the first track of a bone wins.
 // Time is neither wrapped nor looped: before the first key the first key
 // holds, after the last key the last.
 void EvaluatePose(const AnimPackage& package, int animationIndex, float time, const SkinnedModelData& model,
@@ -48,5 +48,10 @@ int PosableBoneCount(const SkinnedModelData& model);
 // The HAnim id of bone `bone`, or nullopt when its node index or the id table
 // does not reach it.
 std::optional<int32_t> BoneId(const SkinnedModelData& model, int bone);
+
+// Whether `track` drives bone `bone` of the model: by the bone's HAnim id, or,
+// for a track whose file gave it no bone id (-1), by the bone's name,
+// ignoring case.
+bool TrackDrivesBone(const BoneTrack& track, const SkinnedModelData& model, int bone);
 
 }  // namespace zam

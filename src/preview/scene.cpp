@@ -81,11 +81,10 @@ LineRuns GridAndAxisRuns(bool showMesh, bool showAxis) {
 Vec3 PyramidTip(const SkinnedModelData& model, const Animation* animation, int child) {
   if (child < 0 || child >= PosableBoneCount(model)) return {0.0f, 0.0f, 0.0f};
   const Vec3 offset = model.bonePosition[static_cast<size_t>(child)];
-  const std::optional<int32_t> id = BoneId(model, child);
-  if (animation == nullptr || !id) return offset;
+  if (animation == nullptr) return offset;
   Vec3 tip = offset;
   for (const BoneTrack& track : animation->bones) {
-    if (track.boneId != *id || !KeyTypeHas(track.keyType, 2, 'T')) continue;
+    if (!TrackDrivesBone(track, model, child) || !KeyTypeHas(track.keyType, 2, 'T')) continue;
     if (track.keys.empty()) {
       tip = offset;
       continue;

@@ -148,9 +148,9 @@ void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {
 }
 
 // Every frame type: 16-bit rotations of 1/4096, translations of 1/1024, times
-// of 1/60 s; the 32-bit types use the same scales. An unknown type keeps its
-// number and zero keys that take no bytes; 24-character names fit.
-TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
+// of 1/60 s; types 1 and 2 hold floats, the time in seconds. An unknown type
+// keeps its number and zero keys that take no bytes; 24-character names fit.
+TEST(IfpReaderAnp3, DecodesEveryFrameType) {
   RawBytes file;
   Anp3Header(file, "ped", 1);
   file.Text("walk", 24).I32(5).I32(999 /* wrong on purpose */).I32(5);
@@ -159,8 +159,8 @@ TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
   file.I16(0).I16(2048).I16(0).I16(4096).I16(30).I16(-512).I16(1024).I16(0);
   file.Text("Spine", 24).I32(3).I32(1).I32(3);
   file.I16(-4096).I16(0).I16(0).I16(0).I16(60);
-  file.Text("a", 24).I32(1).I32(1).I32(0).I32(4096).I32(0).I32(0).I32(-4096).I32(60);
-  file.Text("b", 24).I32(2).I32(1).I32(1).I32(0).I32(0).I32(0).I32(4096).I32(120).I32(1024).I32(-2048).I32(512);
+  file.Text("a", 24).I32(1).I32(1).I32(0).F32(0.1f).F32(0).F32(0).F32(-0.995f).F32(1.0f / 3);
+  file.Text("b", 24).I32(2).I32(1).I32(1).F32(0).F32(0).F32(0).F32(1).F32(600).F32(40.25f).F32(-2).F32(1e-3f);
   AnimPackage package{};
   ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
   EXPECT_EQ(package.format, kFormatANP3);
@@ -175,14 +175,15 @@ TEST(IfpReaderAnp3, DecodesFixedPointOfEveryFrameType) {
   EXPECT_EQ(odd.keys[2].time, 0.0f);
   const std::vector<std::vector<float>> expected = {{0, 0.5f, 0, 1, -0.5f, 1, 0, 0.5f},
                                                     {-1, 0, 0, 0, 0, 0, 0, 1},
-                                                    {1, 0, 0, -1, 0, 0, 0, 1},
-                                                    {0, 0, 0, 1, 1, -2, 0.5f, 2}};
+                                                    {0.1f, 0, 0, -0.995f, 0, 0, 0, 1.0f / 3},
+                                                    {0, 0, 0, 1, 40.25f, -2, 1e-3f, 600}};
   const uint32_t types[] = {kKeyKRT0, kKeyKR00, kKeyKR00, kKeyKRT0};
   for (size_t t = 0; t < 4; ++t) {
     const BoneTrack& track = animation.bones[t + 1];
     const KeyFrame& key = track.keys[0];
     EXPECT_EQ(track.keyType, types[t]) << t;
     EXPECT_EQ(track.anpkWord1, 0);
+    EXPECT_EQ(track.floatFrames, t >= 2) << t;
     std::vector<float> got = {key.rotation[0], key.rotation[1], key.rotation[2], key.rotation[3],
                               key.translation[0], key.translation[1], key.translation[2], key.time};
     EXPECT_EQ(got, expected[t]) << "track " << t;

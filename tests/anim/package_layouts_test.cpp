@@ -23,7 +23,7 @@ TEST(PackageLayouts, AreFoundByTagAndByCommandLineNameOnly) {
     EXPECT_EQ(LayoutIndex(layout.tag), static_cast<int>(i));
     EXPECT_EQ(LayoutNamed(layout.commandLineName), &layout);
   }
-  for (uint32_t tag : {0u, FourCC("ANP2"), FourCC("anpk"), FourCC("KR00")}) {
+  for (uint32_t tag : {0u, FourCC("ANP4"), FourCC("anpk"), FourCC("KR00")}) {
     EXPECT_EQ(LayoutOfTag(tag), nullptr) << tag;
     EXPECT_EQ(LayoutIndex(tag), -1) << tag;
   }

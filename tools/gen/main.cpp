@@ -2,11 +2,13 @@
 // and benchmarks), so no test data comes from elsewhere.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "anim/ifp_writer.h"
+#include "broken_packages.h"
 #include "demo_animations.h"
 #include "demo_models.h"
 #include "img_builder.h"
@@ -18,22 +20,35 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zamgen package [--anp3] [--large|--real] OUT\n"
+               "usage: zamgen package [--anp3|--anp2] [--float] [--anim-section 40|48] [--empty-tracks]\n"
+               "                      [--large|--real] [--break %s] OUT\n"
                "       zamgen demo FOLDER\n"
                "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
                "%s",
-               zam::gen::kModelUsage);
+               zam::gen::kBrokenRules, zam::gen::kModelUsage);
   return 2;
 }
 
 int WritePackage(int argc, char** argv) {
   zam::gen::PackageShape shape;
   uint32_t format = zam::kFormatANPK;
-  bool large = false, real = false;
+  bool large = false, real = false, floatFrames = false, emptyTracks = false;
+  int animSectionSize = 44;
+  const char* broken = nullptr;
   const char* out = nullptr;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--anp3") == 0) {
       format = zam::kFormatANP3;
+    } else if (std::strcmp(argv[i], "--anp2") == 0) {
+      format = zam::kFormatANP2;
+    } else if (std::strcmp(argv[i], "--float") == 0) {
+      floatFrames = true;
+    } else if (std::strcmp(argv[i], "--empty-tracks") == 0) {
+      emptyTracks = true;
+    } else if (std::strcmp(argv[i], "--anim-section") == 0 && i + 1 < argc) {
+      animSectionSize = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--break") == 0 && i + 1 < argc) {
+      broken = argv[++i];
     } else if (std::strcmp(argv[i], "--large") == 0) {
       large = true;
     } else if (std::strcmp(argv[i], "--real") == 0) {
@@ -48,8 +63,13 @@ int WritePackage(int argc, char** argv) {
   if (large) shape = zam::gen::LargeGameShape(format);
   if (real) shape = zam::gen::RealGameShape(format);
   shape.format = format;
+  shape.floatFrames = floatFrames;
+  shape.emptyTracks = emptyTracks;
+  shape.anpkAnimSize = animSectionSize;
+  zam::AnimPackage package = zam::gen::MakePackage(shape);
+  if (broken != nullptr && !zam::gen::BreakRule(broken, package)) return Usage();
   std::vector<uint8_t> bytes;
-  zam::WriteIfp(zam::gen::MakePackage(shape), bytes);
+  zam::WriteIfp(package, bytes);
   if (zam::ReplaceFileAtomically(out, bytes) != zam::FileStatus::Ok) {
     std::fprintf(stderr, "%s: cannot write\n", out);
     return 1;

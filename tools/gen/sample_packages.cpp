@@ -50,6 +50,12 @@ AnimPackage MakePackage(const PackageShape& shape) {
       SetName(track.name, "bone_" + std::to_string(t));
       track.boneId = t == 0 ? 0 : t + 1;
       track.keyType = t % shape.translatedEvery == 0 ? kKeyKRT0 : kKeyKR00;
+      track.floatFrames = shape.floatFrames;
+      if (shape.anpkAnimSize == 40 || shape.anpkAnimSize == 48) {
+        track.anpkAnimSize = shape.anpkAnimSize;
+        track.boneId = -1;
+        if (shape.anpkAnimSize == 48) track.anpkLinks[0] = t - 1, track.anpkLinks[1] = t + 1;
+      }
       track.keys.resize(static_cast<size_t>(random.Between(shape.minKeys, shape.maxKeys)), KeyFrame{});
       float time = 0.0f;
       for (KeyFrame& key : track.keys) {
@@ -60,6 +66,14 @@ AnimPackage MakePackage(const PackageShape& shape) {
         key.time = time;
         time += static_cast<float>(random.Between(1, 6)) / 60.0f;
       }
+    }
+    const float length = AnimationLength(animation);
+    for (BoneTrack& track : animation.bones) {
+      if (track.keys.size() >= 2) track.keys.back().time = length;
+    }
+    if (shape.emptyTracks && !animation.bones.empty()) {
+      animation.bones.back().keys.clear();
+      animation.bones.back().anpkWithoutKeySection = a % 2 == 1;
     }
   }
   return package;

@@ -17,10 +17,18 @@ struct PackageShape {
   // Track t translates (KRT0) when t is a multiple of this, the root always.
   int translatedEvery = 2;
   uint64_t seed = 1;
+  // ANP3 and ANP2 tracks of float keys (frame types 1 and 2) instead of 16-bit ones.
+  bool floatFrames = false;
+  // ANPK ANIM sections of 40 or 48 bytes, whose tracks carry no bone id.
+  int anpkAnimSize = 44;
+  // The last track of each animation has no keys; in every other animation
+  // of an ANPK package it ends without a key section.
+  bool emptyTracks = false;
 };
 
 // Tracks are KR00 but for the translated ones (see translatedEvery); values
-// are chosen to survive the ANP3 16-bit range.
+// are chosen to survive the ANP3 16-bit range. Every track of an animation
+// starts at 0 s and ends at the same time, as the game's own do.
 AnimPackage MakePackage(const PackageShape& shape);
 
 // The shape of a large package from the game: 300 animations of 32 tracks

@@ -8,6 +8,7 @@ namespace zam::cli {
 int RunInfo(const Args& args);
 int RunDump(const Args& args);
 int RunConvert(const Args& args);
+int RunCheck(const Args& args);
 int RunModel(const Args& args);
 int RunImg(const Args& args);
 int RunPose(const Args& args);
@@ -23,5 +24,7 @@ namespace zam::cli {
 // Reads an IFP file; on failure prints the program's message and returns
 // false. A truncated file is loaded as far as it goes, with a warning.
 bool LoadPackage(const std::string& path, AnimPackage& package);
+// The same for a package's bytes read from `path` (a file or an archive entry).
+bool ReadPackageBytes(const std::string& path, const std::vector<uint8_t>& bytes, AnimPackage& package);
 
 }  // namespace zam::cli

@@ -73,6 +73,10 @@ bool LoadPackage(const std::string& path, AnimPackage& package) {
     FailFile(path, read.reason);
     return false;
   }
+  return ReadPackageBytes(path, bytes, package);
+}
+
+bool ReadPackageBytes(const std::string& path, const std::vector<uint8_t>& bytes, AnimPackage& package) {
   IfpReadStatus status = ReadIfp(bytes.data(), bytes.size(), package);
   if (status == IfpReadStatus::UnknownFormat) {
     Fail(msg::kUnknownFormat);
@@ -121,23 +125,58 @@ int RunDump(const Args& args) {
   return kExitOk;
 }
 
+// A save into ANP3 or ANP2 would clamp what their compressed keys cannot hold.
+bool RefuseClamping(const AnimPackage& package, const std::string& out) {
+  const ClampedValues clamped = ValuesClampedOnWrite(package);
+  if (clamped.count == 0) return false;
+  const Animation& animation = package.animations[static_cast<size_t>(clamped.first.animation)];
+  const BoneTrack& track = animation.bones[static_cast<size_t>(clamped.first.track)];
+  Fail(PrintablePath(out) + ": not written: " + std::to_string(clamped.count) +
+       " values lie beyond what the layout's compressed keys hold (translations in [-32, 32) m, times up to "
+       "546.1 s, rotations in [-8, 8)), the first in animation " +
+       JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
+       "; --float keeps them as floats, --clamp writes the nearest values held");
+  return true;
+}
+
 int RunConvert(const Args& args) {
-  constexpr const char* kSynopsis = "zam convert --to anpk|anp3 IN OUT";
-  if (args.size() != 4 || args[0] != "--to") return Usage(kSynopsis);
-  const PackageLayout* layout = LayoutNamed(args[1]);
-  if (layout == nullptr) return Usage(kSynopsis);
+  constexpr const char* kSynopsis = "zam convert --to anpk|anp3|anp2 [--float] [--clamp] IN OUT";
+  const PackageLayout* layout = nullptr;
+  bool floatFrames = false, clamp = false;
+  Args files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--to" && i + 1 < args.size()) {
+      layout = LayoutNamed(args[++i]);
+      if (layout == nullptr) return Usage(kSynopsis);
+    } else if (args[i] == "--float") {
+      floatFrames = true;
+    } else if (args[i] == "--clamp") {
+      clamp = true;
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (layout == nullptr || files.size() != 2) return Usage(kSynopsis);
+  if (floatFrames && layout->tag == kFormatANPK) return Usage(kSynopsis);
   AnimPackage package{};
-  if (!LoadPackage(args[2], package)) return kExitFailure;
+  if (!LoadPackage(files[0], package)) return kExitFailure;
   package.format = layout->tag;
+  if (floatFrames) {
+    for (Animation& animation : package.animations) {
+      for (BoneTrack& track : animation.bones) track.floatFrames = true;
+    }
+  }
+  if (!clamp && RefuseClamping(package, files[1])) return kExitFailure;
   if (layout->tag == kFormatANPK) WarnKeysLeftOut(package);
   WarnScaleLeftOut(package);
   std::vector<uint8_t> bytes;
   WriteIfp(package, bytes);
-  FileResult written = ReplaceFileAtomically(args[3], bytes);
+  FileResult written = ReplaceFileAtomically(files[1], bytes);
   if (written.status == FileStatus::WriteFailed) {
-    return Fail(PrintablePath(args[3]) + ": the file could not be written (" + written.reason + "); nothing was changed");
+    return Fail(PrintablePath(files[1]) + ": the file could not be written (" + written.reason +
+                "); nothing was changed");
   }
-  return written.ok() ? kExitOk : FailFile(args[3], written.reason);
+  return written.ok() ? kExitOk : FailFile(files[1], written.reason);
 }
 
 }  // namespace zam::cli

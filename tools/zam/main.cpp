@@ -16,7 +16,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", zam::cli::RunInfo, "zam info FILE"},
     {"dump", zam::cli::RunDump, "zam dump FILE"},
-    {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
+    {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3|anp2 [--float] [--clamp] IN OUT"},
+    {"check", zam::cli::RunCheck, "zam check [--to anpk|anp3|anp2] FILE|ARCHIVE.img\\ENTRY..."},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
     {"pose", zam::cli::RunPose, "zam pose DFF IFP ANIMATION TIME"},
     {"img", zam::cli::RunImg, "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE"},
