@@ -9,6 +9,7 @@
 #define IDD_OPENING_OPTION 107
 #define IDD_REMOVE_TRANS_KEY 109
 #define IDD_CHANGE_SPEED 113
+#define IDD_CHECK_PACKAGE 115
 
 /* Main dialog controls */
 #define IDC_DIRECTORY_GROUP 40025
@@ -64,6 +65,8 @@
 #define IDC_REMOVE_TRANS_LIST 1001
 /* Change Speed dialog */
 #define IDC_SPEED_FACTOR 1001
+#define IDC_CHECK_LIST 1002
+#define IDC_CHECK_SUMMARY 1003
 
 /* Menu commands */
 #define ID_TREE_OPEN 40000
@@ -117,5 +120,6 @@
 #define ID_IFP_NEW 40111
 #define ID_ANIM_CHANGE_SPEED 40112
 #define ID_BONE_INSERT_KEY 40113
+#define ID_IFP_CHECK 40114
 
 #endif

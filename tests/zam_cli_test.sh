@@ -85,5 +85,34 @@ check "a start removes what a killed save left" bash -c "XDG_STATE_HOME='$work/s
 check "no temporary files are left behind" bash -c "[ -z \"\$(ls -A '$work' | grep '^\\.zam-')\" ]"
 check "usage errors exit with 2" bash -c "'$zam' convert --to xyz a b 2>/dev/null; [ \$? -eq 2 ]"
 
+# Packages of every kind the game reads, each saved back unchanged by a conversion to its own layout.
+for kind in "--anp3 --float" "--anp2" "--anp2 --float" "--anim-section 40" "--anim-section 48" "--empty-tracks"; do
+  "$gen" package $kind "$work/kind.ifp"
+  layout=$("$zam" info "$work/kind.ifp" | sed -n 's/^layout: //p' | tr A-Z a-z)
+  extra=""; case "$kind" in *--float*) extra="--float";; esac
+  check "$kind: read without a warning and written back unchanged" bash -c "'$zam' convert --to $layout $extra '$work/kind.ifp' '$work/kind2.ifp' 2>'$work/err' && [ ! -s '$work/err' ] && cmp -s '$work/kind.ifp' '$work/kind2.ifp'"
+done
+"$gen" package --anp3 --float "$work/float.ifp"
+check "float keys dump as their floats" bash -c "'$zam' dump '$work/float.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); k=d[\"animations\"][0][\"tracks\"][0][\"keys\"][1]; assert abs(sum(v*v for v in k[\"rotation\"])-1)<1e-5 and k[\"time\"]>0'"
+"$gen" package --anim-section 48 "$work/links.ifp"
+check "48-byte sections convert without inventing bone ids" bash -c "'$zam' convert --to anp3 '$work/links.ifp' '$work/links3.ifp' && '$zam' dump '$work/links3.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert {t[\"boneId\"] for a in d[\"animations\"] for t in a[\"tracks\"]}=={-1}'"
+check "convert --to anp2" bash -c "'$zam' convert --to anp2 '$work/a.ifp' '$work/a2.ifp' && '$zam' info '$work/a2.ifp' | grep -q '^layout: ANP2'"
+
+# Nothing is clamped without a word: 40 m does not fit ANP3's compressed keys.
+"$gen" package --break range "$work/far.ifp"
+check "convert refuses what anp3 cannot hold" bash -c "! '$zam' convert --to anp3 '$work/far.ifp' '$work/far3.ifp' 2>'$work/err' && grep -qF 'not written: 1 values lie beyond' '$work/err' && grep -qF 'animation \"anim_0\", track \"bone_0\"' '$work/err' && [ ! -e '$work/far3.ifp' ]"
+check "--clamp converts" bash -c "'$zam' convert --to anp3 --clamp '$work/far.ifp' '$work/far3.ifp' && '$zam' info '$work/far3.ifp' | grep -q '^layout: ANP3'"
+check "--float keeps the value" bash -c "'$zam' convert --to anp3 --float '$work/far.ifp' '$work/far4.ifp' && '$zam' dump '$work/far4.ifp' | grep -q '\"translation\": \[40,'"
+
+# The game's rules: each broken one is found; the real-shaped package breaks none.
+"$gen" package --anp3 --real "$work/real.ifp"
+check "check finds nothing in the real-shaped package" bash -c "out=\$('$zam' check '$work/real.ifp') && [ -z \"\$out\" ]"
+for rule in no-keys first-key order nan unit shared-bone range long-name ends; do
+  "$gen" package --break $rule "$work/broken.ifp"
+  check "check finds $rule" bash -c "'$zam' check --to anp3 '$work/broken.ifp' >'$work/out'; [ \$? -eq 1 ] && grep -q '^$work/broken.ifp: animation \"anim_0\", track ' '$work/out'"
+done
+"$gen" img "$work/pkgs.img" "walk.ifp=$work/real.ifp" >/dev/null
+check "check holds a package to its archive entry's name" bash -c "'$zam' check '$work/pkgs.img\\walk.ifp' | grep -qF 'package: the package is named \"sample\" but its archive entry \"walk.ifp\"'"
+
 echo "zam: $failures failed"
 [ "$failures" -eq 0 ]

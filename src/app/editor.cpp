@@ -216,6 +216,25 @@ EditorChanges Editor::SetTrackSelected(int row, bool selected) {
   return {};
 }
 
+EditorChanges Editor::ShowTrack(int animation, int track) {
+  EditorChanges changes;
+  const Animation* shown = AnimationAt(package_, animation);
+  if (!shown) return changes;
+  selectedAnimations_ = {animation};
+  changes.selection = true;
+  if (current_ != animation) {
+    current_ = animation;
+    ShowTracksOfCurrent(changes);
+  }
+  selectedTracks_.clear();
+  if (track >= 0 && track < shown->boneCount()) selectedTracks_.push_back(track);
+  return changes;
+}
+
+std::vector<CheckFinding> Editor::CheckFindings() const {
+  return CheckPackage(package_, document_.documentArchive.empty() ? std::string() : document_.documentName);
+}
+
 EditorChanges Editor::CopyAnimations() {
   EditorChanges changes;
   Step step(*this);

@@ -14,6 +14,7 @@
 
 #include "anim/anim_package.h"
 #include "anim/edit_history.h"
+#include "anim/package_check.h"
 #include "anim/package_edits.h"
 #include "app/document.h"
 #include "app/package_files.h"
@@ -133,6 +134,12 @@ class Editor {
   // current one leaves none current, its tracks still listed.
   EditorChanges SetAnimationSelected(int row, bool selected);
   EditorChanges SetTrackSelected(int row, bool selected);
+  // Makes `animation` the one selected and current animation and `track`
+  // (-1: none) its one selected track, as a finding of the check points there.
+  EditorChanges ShowTrack(int animation, int track);
+  // The game's rules the package breaks, its archive entry's name included
+  // when it was opened from one.
+  std::vector<CheckFinding> CheckFindings() const;
 
   // The Animation and Bone menus, on the selected rows.
   EditorChanges CopyAnimations();

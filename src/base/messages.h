@@ -41,6 +41,12 @@
   X(ScaleLeftOut,                                                                                                      \
     "The package was saved as ANP3, which stores no scale: these KRTS tracks were written as KRT0, without their "     \
     "scale (%d in all):")                                                                                              \
+  /* Before a save in ANP3 or ANP2 that would clamp values: shown with how */                                          \
+  /* many, the first track holding one named below it.                   */                                          \
+  X(ValuesClamped,                                                                                                     \
+    "%d values of this package lie beyond what the layout's compressed keys hold (translations in [-32, 32) m, "       \
+    "times up to 546.1 s, rotations in [-8, 8)). Saving stores the nearest values they hold.\nSave anyway? The "       \
+    "first is in:")                                                                                                    \
   /* RenderWare model loading: a section the loader searched for and did not find. */                                  \
   X(RwClumpNotFound, "RW Section Clump not found.")                                                                    \
   X(RwClumpStructNotFound, "RW Section Clump\\Struct not found.")                                                      \

@@ -93,8 +93,8 @@ TEST(IfpReaderAnpk, ReadsEveryKeyTypeAndAllTrackFields) {
 }
 
 // Irregularities of packages found in the wild that must read exactly.
-// Forty-eight-byte ANIM sections (an extra word), unknown key tags (no keys
-// read, the tag kept), sector padding, leftovers and a wrong outer size.
+// Forty-eight-byte ANIM sections, unknown key tags (no keys read, the tag
+// kept), sector padding, leftovers and a wrong outer size.
 TEST(IfpReaderAnpk, ReadsIrregularSectionsAndIgnoresTrailingData) {
   RawBytes file;
   AnpkHeader(file, 8, "ped", 1);
@@ -143,6 +143,36 @@ TEST(IfpReaderAnpk, MovesToTheEndOfSectionsLargerThanTheirFields) {
   EXPECT_EQ(NameText(package.animations[1].name), "walk");
 }
 
+// ANIM sections of 40 bytes (no bone id) and 48 (two sibling links where the
+// bone id would be, and one more), and a track without keys that ends with
+// its ANIM section: none of these tracks has a bone id, nothing is truncated.
+TEST(IfpReaderAnpk, AnimSectionsWithoutABoneIdAndTracksWithoutAKeySection) {
+  RawBytes file;
+  AnpkHeader(file, 8, "ped", 1);
+  AnpkAnimationStart(file, "idle", 5, 4);
+  size_t cpan = (file.Tag("CPAN"), file.ReserveSize());
+  file.Tag("ANIM").U32(40).Text("Pelvis", 28).I32(1).I32(11).I32(22).Tag("KR00").U32(20);
+  for (float v : {0.0f, 0.0f, 0.0f, 1.0f, 0.0f}) file.F32(v);
+  file.PatchSize(cpan);
+  AnpkKr00Track(file, "Spine", 4, {{0, 0, 0, 1, 0}}, 48);
+  file.Tag("CPAN").U32(52).Tag("ANIM").U32(44).Text("Head", 28).I32(0).I32(0).I32(0).I32(5);
+  AnpkKr00Track(file, "Neck", 6, {{0, 0, 0, 1, 0.25f}});
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  const std::vector<BoneTrack>& bones = package.animations[0].bones;
+  ASSERT_EQ(bones.size(), 4u);
+  EXPECT_EQ(std::vector<int32_t>({bones[0].boneId, bones[0].anpkAnimSize, bones[0].anpkWord1, bones[0].anpkWord2}),
+            std::vector<int32_t>({-1, 40, 11, 22}));
+  EXPECT_EQ(bones[0].keyCount(), 1);
+  EXPECT_EQ(std::vector<int32_t>({bones[1].boneId, bones[1].anpkAnimSize, bones[1].anpkLinks[0]}),
+            std::vector<int32_t>({-1, 48, 4})) << "the link where a 44-byte section holds the bone id";
+  EXPECT_EQ(bones[2].keyCount(), 0);
+  EXPECT_EQ(bones[2].boneId, 5);
+  EXPECT_TRUE(bones[2].anpkWithoutKeySection);
+  EXPECT_EQ(bones[3].boneId, 6);
+  EXPECT_EQ(bones[3].keys[0].time, 0.25f) << "the track after it is read in step";
+}
+
 void Anp3Header(RawBytes& b, const std::string& name, int32_t animations) {
   b.Tag("ANP3").U32(0x12345678).Text(name, 24).I32(animations);
 }
@@ -189,6 +219,28 @@ TEST(IfpReaderAnp3, DecodesEveryFrameType) {
     EXPECT_EQ(got, expected[t]) << "track " << t;
   }
   EXPECT_EQ(animation.bones[2].boneId, 3);
+}
+
+// ANP2: ANP3 without the key-data size and the flags word of each animation.
+TEST(IfpReaderAnp2, ReadsAnimationsWithoutTheirTwoWords) {
+  RawBytes file;
+  file.Tag("ANP2").U32(0).Text("ped", 24).I32(2);
+  file.Text("walk", 24).I32(1).Text("Root", 24).I32(4).I32(1).I32(0);
+  file.I16(0).I16(0).I16(0).I16(4096).I16(30).I16(1024).I16(0).I16(-512);
+  file.Text("run", 24).I32(1).Text("Spine", 24).I32(1).I32(1).I32(3);
+  file.F32(0).F32(0.6f).F32(0).F32(0.8f).F32(0.125f);
+  AnimPackage package{};
+  ASSERT_EQ(Read(file, package), IfpReadStatus::Ok);
+  EXPECT_EQ(package.format, kFormatANP2);
+  ASSERT_EQ(package.animationCount(), 2);
+  const KeyFrame& root = package.animations[0].bones[0].keys[0];
+  EXPECT_EQ(std::vector<float>({root.rotation[3], root.time, root.translation[0], root.translation[2]}),
+            std::vector<float>({1.0f, 0.5f, 1.0f, -0.5f}));
+  const BoneTrack& spine = package.animations[1].bones[0];
+  EXPECT_TRUE(spine.floatFrames);
+  EXPECT_EQ(spine.boneId, 3);
+  EXPECT_EQ(spine.keys[0].rotation[1], 0.6f);
+  EXPECT_EQ(spine.keys[0].time, 0.125f);
 }
 
 TEST(IfpReader, UnknownTagLeavesThePackageAsItWas) {

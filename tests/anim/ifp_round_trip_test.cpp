@@ -117,5 +117,71 @@ TEST(IfpRoundTrip, LargeGamePackageIsSavedAgainByteIdenticalInBothLayouts) {
   }
 }
 
+// Every layout, key encoding, ANIM section size and empty track the game
+// reads comes back byte for byte; float keys and ANPK keep their values exactly.
+TEST(IfpRoundTrip, EveryKindOfPackageIsSavedAgainByteIdentical) {
+  struct Kind {
+    uint32_t format;
+    bool floatFrames;
+    int animSize;
+  };
+  for (Kind kind : {Kind{kFormatANPK, false, 44}, Kind{kFormatANPK, false, 40}, Kind{kFormatANPK, false, 48},
+                    Kind{kFormatANP3, false, 44}, Kind{kFormatANP3, true, 44}, Kind{kFormatANP2, false, 44},
+                    Kind{kFormatANP2, true, 44}}) {
+    gen::PackageShape shape;
+    shape.format = kind.format;
+    shape.floatFrames = kind.floatFrames;
+    shape.anpkAnimSize = kind.animSize;
+    shape.emptyTracks = true;
+    const AnimPackage made = gen::MakePackage(shape);
+    const std::vector<uint8_t> bytes = Write(made);
+    const AnimPackage package = Read(bytes);
+    const std::string what = FourCCText(kind.format) + (kind.floatFrames ? " float " : " ") +
+                             std::to_string(kind.animSize);
+    EXPECT_EQ(Write(package), bytes) << what;
+    const BoneTrack& track = package.animations[1].bones[1];
+    EXPECT_EQ(track.boneId, kind.animSize == 44 ? 2 : -1) << what;
+    EXPECT_TRUE(package.animations[1].bones.back().keys.empty()) << what;
+    if (kind.format == kFormatANPK || kind.floatFrames) {
+      EXPECT_EQ(std::memcmp(&track.keys[1], &made.animations[1].bones[1].keys[1], sizeof(KeyFrame)), 0) << what;
+    }
+  }
+}
+
+// Converting never invents a bone id, and ANP3 gets the compression flag
+// the game's own packages carry, unless the animation came with one.
+TEST(IfpRoundTrip, ConversionKeepsMissingBoneIdsAndSetsTheCompressionFlag) {
+  gen::PackageShape shape;
+  shape.anpkAnimSize = 48;
+  AnimPackage package = Read(Write(gen::MakePackage(shape)));
+  package.format = kFormatANP3;
+  AnimPackage anp3 = Read(Write(package));
+  for (const BoneTrack& track : anp3.animations[0].bones) EXPECT_EQ(track.boneId, -1);
+  EXPECT_EQ(anp3.animations[0].extraWord, 1);
+  for (BoneTrack& track : package.animations[0].bones) track.floatFrames = true;
+  EXPECT_EQ(Read(Write(package)).animations[0].extraWord, 0) << "float keys are not compressed";
+  anp3.animations[1].extraWord = 7;
+  EXPECT_EQ(Read(Write(anp3)).animations[1].extraWord, 7) << "a flag read from ANP3 is kept";
+}
+
+TEST(IfpWriter, CountsTheValuesAnp3WouldClamp) {
+  AnimPackage package = gen::MakePackage({});
+  package.format = kFormatANP3;
+  EXPECT_EQ(ValuesClampedOnWrite(package).count, 0u);
+  package.animations[2].bones[0].keys[1].translation[1] = 40.0f;
+  package.animations[2].bones[0].keys[1].time = 600.0f;
+  package.animations[3].bones[1].keys[0].rotation[0] = -9.0f;
+  ClampedValues clamped = ValuesClampedOnWrite(package);
+  EXPECT_EQ(clamped.count, 3u);
+  EXPECT_EQ(clamped.first, (TrackPlace{2, 0}));
+  package.format = kFormatANPK;
+  EXPECT_EQ(ValuesClampedOnWrite(package).count, 0u) << "ANPK holds floats";
+  package.format = kFormatANP2;
+  for (Animation& animation : package.animations) {
+    for (BoneTrack& track : animation.bones) track.floatFrames = true;
+  }
+  EXPECT_EQ(ValuesClampedOnWrite(package).count, 0u) << "and so do float keys";
+}
+
 }  // namespace
 }  // namespace zam

@@ -3,12 +3,16 @@
 #include <commctrl.h>
 
 #include "anim/anim_package.h"
+#include "anim/ifp_writer.h"
+#include "anim/package_check.h"
 #include "app/win32/browser_commands.h"
 #include "app/win32/change_speed_dialog.h"
+#include "app/win32/check_package_dialog.h"
 #include "app/win32/preview_view.h"
 #include "app/win32/remove_trans_key_dialog.h"
 #include "app/win32/ui_prompts.h"
 #include "app/win32/view_updates.h"
+#include "platform/win32/wide_text.h"
 #include "resource.h"
 
 namespace zam {
@@ -62,7 +66,19 @@ void Open(MainWindow& main) {
   OpenDocument(main, *path);
 }
 
+// A save in ANP3 or ANP2 would clamp what their compressed keys cannot
+// hold: the user says first whether that is meant.
+bool AgreesToClamp(MainWindow& main) {
+  const AnimPackage& package = main.editor.package();
+  const ClampedValues clamped = ValuesClampedOnWrite(package);
+  if (clamped.count == 0) return true;
+  CheckFinding place{CheckRule::BeyondLayout, clamped.first.animation, clamped.first.track, -1, {}};
+  const std::wstring below = WideFromCodePage(FindingPlace(package, place));
+  return ShowMessage(main.window, Message::ValuesClamped, static_cast<int>(clamped.count), below) == IDOK;
+}
+
 void SaveAs(MainWindow& main) {
+  if (!AgreesToClamp(main)) return;
   if (std::optional<std::string> path = ChoosePackageToSave(main.window, BrowsedFolder(main))) {
     ShowChanges(main, main.editor.SaveAs(*path));
   }
@@ -73,6 +89,7 @@ void Save(MainWindow& main) {
     SaveAs(main);
     return;
   }
+  if (!AgreesToClamp(main)) return;
   ShowChanges(main, main.editor.Save());
 }
 
@@ -112,6 +129,11 @@ void RunCommand(MainWindow& main, int commandId) {
       return Save(main);
     case ID_IFP_SAVE_AS:
       return SaveAs(main);
+    case ID_IFP_CHECK:
+      return RunCheckPackageDialog(main.window, main.editor.package(), main.editor.CheckFindings(),
+                                   [&main](int animation, int track) {
+                                     ShowChanges(main, main.editor.ShowTrack(animation, track));
+                                   });
     case ID_EDIT_UNDO:
       return ShowChanges(main, editor.Undo());
     case ID_EDIT_REDO:

@@ -29,6 +29,8 @@ UINT StyleOf(Message message) {
   switch (message) {
     case Message::DiscardQuestion:
       return MB_OKCANCEL | MB_ICONQUESTION;
+    case Message::ValuesClamped:
+      return MB_OKCANCEL | MB_ICONEXCLAMATION;
     case Message::InvalidPath:
     case Message::InvalidExtension:
     case Message::FileEndedEarly:
@@ -87,7 +89,8 @@ void SetPrompts(UiPrompts* prompts) { current = prompts ? prompts : &systemPromp
 int ShowMessage(HWND owner, Message message, int number, const std::wstring& below) {
   char text[512];
   std::snprintf(text, sizeof text, "%s", MessageText(message));
-  if (message == Message::FileEndedEarly || message == Message::FileDamaged || message == Message::ScaleLeftOut) {
+  if (message == Message::FileEndedEarly || message == Message::FileDamaged || message == Message::ScaleLeftOut ||
+      message == Message::ValuesClamped) {
     std::snprintf(text, sizeof text, MessageText(message), number);
   }
   std::wstring shown = WideFromUtf8(text);
