@@ -8,6 +8,8 @@ gen="$build/tools/zamgen"
 mkdir -p "$seeds/ifp_reader"
 "$gen" package "$seeds/ifp_reader/small.ifp"
 "$gen" package --anp3 "$seeds/ifp_reader/small_anp3.ifp"
+"$gen" package --anp2 --float "$seeds/ifp_reader/small_anp2_float.ifp"
+"$gen" package --anim-section 48 --empty-tracks "$seeds/ifp_reader/small_links.ifp"
 mkdir -p "$seeds/img_directory"
 tiny=$(mktemp)
 printf 'ANP3' >"$tiny"

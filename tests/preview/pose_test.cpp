@@ -110,6 +110,18 @@ TEST(EvaluatePose, ReportsTheTranslationOfTrackZero) {
   ExpectVecNear({1, 1.2f, 1}, Origin(unboundPose.boneMatrices[1]));
 }
 
+// A track whose file gave it no bone id (-1) drives the bone of its name,
+// ignoring case; a bone id of -1 on the model binds nothing by id.
+TEST(EvaluatePose, TracksWithoutABoneIdBindByName) {
+  const SkinnedModelData model = MakeSkeleton({{0, -1, {0, 0, 0}}, {-1, 0, {0, 0.2f, 0}}});
+  AnimPackage package = PackageOf({Track(-1, kKeyKRT0, {Key(0, {3, 0, 0})}), Track(-1, kKeyKRT0, {Key(0, {9, 9, 9})})});
+  SetName(package.animations[0].bones[0].name, "BONE1");
+  SetName(package.animations[0].bones[1].name, "bone7");
+  const Pose pose = Evaluate(package, 0, 0, model);
+  ExpectVecNear({0, 0, 0}, Origin(pose.boneMatrices[0]));  // no track is named bone0
+  ExpectVecNear({3, 0, 0}, Origin(pose.boneMatrices[1]));
+}
+
 // One key is held; keys sharing a time never divide by zero; a track without
 // keys shows the model pose, and as track 0 its offset is the translation used.
 TEST(EvaluatePose, DegenerateTracksHoldTheirKeysOrTheModelPose) {
