@@ -1,6 +1,8 @@
 // The package check: its dialog, and the question before a save that would
 // clamp values the layout cannot hold.
 
+#include <windows.h>
+// after windows.h
 #include <commctrl.h>
 
 #include "dialog_driver.h"
