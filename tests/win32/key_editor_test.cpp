@@ -63,11 +63,11 @@ TEST_F(KeyEditor, AKeyChosenWithTheMouseTakesTheValuesTyped) {
   // Typed keys can arrive late on a busy machine: each undo is waited for.
   auto translationX = [this] { return Model().package().animations[0].bones[0].keys[0].translation[0]; };
   Press({VK_CONTROL, 'Z'});
-  for (int wait = 0; wait < 40 && translationX() != opened.animations[0].bones[0].keys[0].translation[0]; ++wait) {
+  for (int wait = 0; wait < 100 && translationX() != opened.animations[0].bones[0].keys[0].translation[0]; ++wait) {
     Settle(50);
   }
   Press({VK_CONTROL, 'Z'});
-  for (int wait = 0; wait < 40 && !SamePackage(opened, Model().package()); ++wait) Settle(50);
+  for (int wait = 0; wait < 100 && !SamePackage(opened, Model().package()); ++wait) Settle(50);
   EXPECT_TRUE(SamePackage(opened, Model().package()));
   EXPECT_EQ(Title(), "walk.ifp* - Zelcor Animation Manager") << "the save holds the new values";
 }

@@ -18,7 +18,7 @@ TEST_F(MainWindow, StartsAsANewDocumentWithItsDefaults) {
   EXPECT_EQ(Text(IDC_PLAY), "|>");
   EXPECT_FALSE(GetWindowLongPtrA(Item(IDC_BONE_LIST), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL))
       << "the bone list scrolls only with the key grid";
-  EXPECT_EQ(SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendDlgItemMessageA(window_, IDC_LAYOUT_BOX, CB_GETCOUNT, 0, 0), 3);
   // No settings file: the options at their defaults (the core tests read them).
   EXPECT_TRUE(MenuState(ID_PREVIEW_CENTER_VIEW) & MF_CHECKED);
   EXPECT_TRUE(prompts_.messages.empty());
