@@ -173,12 +173,12 @@ size_t Anp3RecordBytes(const BoneTrack& track) {
   return kBytes[FrameType(track)];
 }
 
-// The word after the ANP3 key-data size. The public description of the
-// layout (the IFP page of the GTAMods wiki) gives it as 1 in every package
-// of the game's own, all of whose keys are compressed; the game's loader
-// takes it as the animation's "keys are compressed" flag. A word read from
-// ANP3 is kept; otherwise an animation with compressed keys gets 1, one
-// whose tracks with keys all hold floats 0.
+// The word after the ANP3 key-data size. Public descriptions of the layout
+// (the IFP page of the GTAMods wiki) give it as 1 in the game's own
+// packages, all of whose keys are compressed, and descriptions of the
+// game's loader read it as the animation's "keys are compressed" flag. A
+// word read from ANP3 is kept; otherwise an animation with compressed keys
+// gets 1, one whose tracks with keys all hold floats 0.
 int32_t Anp3FlagsWord(const Animation& animation) {
   if (animation.extraWordLayout == kFormatANP3) return animation.extraWord;
   for (const BoneTrack& track : animation.bones) {
