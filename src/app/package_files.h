@@ -45,9 +45,8 @@ enum class PackageWriteStatus {
   Written,
   CannotOpen,          // the file cannot be replaced (read-only, held open elsewhere, missing folder) or the archive opened
   UnknownFormat,       // the package has no layout to be written in
-  NothingWritten,      // the archive has no such entry: it was not touched
-  ArchiveUnchanged,    // the entry could not be written; the archive was put back as it was
-  ArchiveNotRestored,  // the entry could not be written, nor the archive put back
+  NothingWritten,      // the archive has no such entry, or is damaged: it was not touched
+  ArchiveUnchanged,    // the entry could not be written; the archive is as it was
 };
 
 struct PackageWriteResult {

@@ -1,8 +1,11 @@
 #pragma once
-// IMG archives with the "VER2" directory: listing, copying entries out into
-// files, and writing a package back into an entry. Archives may exceed 4 GB:
-// every byte position is 64-bit and an archive is never loaded whole. Entry
-// names are only ever compared, never used as paths.
+// IMG archives: listing and copying entries out into files. Version 2 has
+// a "VER2" directory at the start of its one file; version 1 (the earlier
+// games) keeps the same records in a ".dir" file beside an ".img" of data
+// alone. Every function here that takes an archive's path takes either. An
+// archive may exceed 4 GB: every byte position is 64-bit and an archive is
+// never loaded whole. Entry names are only ever compared, never used as
+// paths. Changing archives is in img_edit.h and img_rebuild.h.
 
 #include <cstdint>
 #include <string>
@@ -29,6 +32,13 @@ std::string ImgEntryName(const ImgEntry& entry);
 // Whole-name comparison without regard to case, as archive look-ups do.
 bool ImgEntryNameMatches(const ImgEntry& entry, const std::string& name);
 
+enum class ImgVersion { V1, V2 };
+
+// The other file of a version 1 pair: the ".dir" beside an ".img", or the
+// ".img" beside a ".dir"; its extension in the case of the given one, letter
+// by letter, else in lower or in upper case. Empty when none exists.
+std::string ImgPairPartner(const std::string& path);
+
 // Byte position of a sector, in 64 bits.
 constexpr uint64_t ImgSectorPosition(uint32_t sector) { return uint64_t{sector} * kImgSectorSize; }
 // Sectors reserved for `bytes` of written-back data: one more than the whole
@@ -48,7 +58,7 @@ enum class ImgListResult {
   // The directory claims more records than the archive holds: those that
   // exist were listed.
   DirectoryTruncated,
-  NotImgArchive,  // no "VER2" tag
+  NotImgArchive,  // no "VER2" tag and no ".dir" beside
   ArchiveCannotOpen,
 };
 
@@ -84,32 +94,5 @@ struct ImgModelExtractResult {
 // into `dictionaryOut`, opening the archive once.
 ImgModelExtractResult ExtractImgModel(const std::string& archivePath, const std::string& modelName, File& modelOut,
                                       File& dictionaryOut);
-
-enum class ImgWriteBackResult {
-  Written,
-  ArchiveCannotOpen,
-  // No "VER2" tag, no entry of that name, or an unreadable package file or
-  // entry; the archive was not touched.
-  NothingWritten,
-  // The data or the record could not be written (a full disk): the archive
-  // was put back as it was, to the byte.
-  WriteFailed,
-  // As WriteFailed, but the archive, read back after putting it back, is not
-  // as it was: the entry's sectors or its record may hold part of the new
-  // package.
-  NotRestored,
-};
-
-// Writes the package file into the first entry named `entryName`: in place
-// when the entry has room for it and no other record claims the sectors it
-// takes, otherwise appended after the directory and every sector a record
-// claims, with the entry's record pointing there. Sectors past them are held
-// by no entry (an interrupted save leaves such): the package is written over
-// them, and what is left of them after it is cut off. The record changes
-// only after the data are written.
-// The package file is deleted in every case, so it must not be open
-// elsewhere (Windows cannot delete an open file).
-ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::string& entryName,
-                                     const std::string& packageFilePath);
 
 }  // namespace zam

@@ -34,6 +34,9 @@ class File {
   // Creates the file, or empties an existing one, for reading and writing;
   // others may read it meanwhile.
   static File Create(const std::string& path);
+  // Creates a new file for reading and writing; fails when one of that name
+  // exists. Others may read it meanwhile.
+  static File CreateNew(const std::string& path);
 
   bool IsOpen() const { return handle_ != kNoHandle; }
 

@@ -19,7 +19,9 @@ constexpr Command kCommands[] = {
     {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
     {"pose", zam::cli::RunPose, "zam pose DFF IFP ANIMATION TIME"},
-    {"img", zam::cli::RunImg, "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE"},
+    {"img", zam::cli::RunImg,
+     "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE\n"
+     "      | add [--replace] ARCHIVE FILE [NAME] | delete ARCHIVE NAME | rename ARCHIVE OLD NEW | rebuild ARCHIVE"},
 };
 
 int PrintUsage() {

@@ -32,6 +32,8 @@ File File::OpenReadWrite(const std::string& path) { return File(OpenRegularFile(
 
 File File::Create(const std::string& path) { return File(OpenRegularFile(path, O_RDWR | O_CREAT | O_TRUNC)); }
 
+File File::CreateNew(const std::string& path) { return File(OpenRegularFile(path, O_RDWR | O_CREAT | O_EXCL)); }
+
 size_t File::Read(void* data, size_t size) {
   if (!IsOpen()) return 0;
   auto* at = static_cast<uint8_t*>(data);

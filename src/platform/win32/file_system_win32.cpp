@@ -156,4 +156,19 @@ FileResult ReplaceFileAtomically(const std::string& requested, const std::vector
   return FileResult{};
 }
 
+FileResult MoveFileOver(const std::string& from, const std::string& to) {
+  if (!MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return Failure(FileStatus::CannotOpen, GetLastError());
+  }
+  return FileResult{};
+}
+
+std::optional<uint64_t> FreeSpaceBeside(const std::string& path) {
+  ULARGE_INTEGER available{};
+  if (!GetDiskFreeSpaceExW(WideFromUtf8(FolderOf(path)).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return static_cast<uint64_t>(available.QuadPart);
+}
+
 }  // namespace zam
+

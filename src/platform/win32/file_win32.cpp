@@ -31,6 +31,10 @@ File File::Create(const std::string& path) {
   return File(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
 }
 
+File File::CreateNew(const std::string& path) {
+  return File(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW));
+}
+
 size_t File::Read(void* data, size_t size) {
   if (!IsOpen()) return 0;
   auto* at = static_cast<uint8_t*>(data);
