@@ -5,10 +5,11 @@
 // version 1 keeps it in the ".dir" beside the ".img", which holds only data.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "img/img_archive.h"
+#include "img/img_records.h"
 #include "platform/file.h"
 
 namespace zam {
