@@ -80,9 +80,8 @@ void RebuildArchive(MainWindow& main) {
   ImgRebuildOutcome outcome;
   {
     ProgressDialog progress(main.window, WideFromUtf8(*archive));
-    outcome = RebuildImgArchive(*archive, [&progress](uint64_t done, uint64_t total) {
-      return progress.Update(done, total);
-    });
+    outcome = RebuildImgArchive(*archive,
+                                [&progress](uint64_t done, uint64_t total) { return progress.Update(done, total); });
   }
   if (std::optional<Message> message = RebuildMessage(outcome.result)) {
     std::wstring below = WideFromUtf8(*archive);

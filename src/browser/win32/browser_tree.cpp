@@ -277,8 +277,8 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
     SendMessageW(controls.driveBox, CB_SETCURSEL, 0, 0);
   }
   SetWindowLongPtrW(controls.tree, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&browser));
-  browser.treeProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(controls.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
+  browser.treeProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(controls.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
 }
 
 void RefreshBrowserTree(BrowserView& browser) {

@@ -37,7 +37,7 @@ struct ImageListTraits {
 struct BrowserView {
   BrowseState state;
   BrowserControls controls;
-  win32::UniqueObject<ImageListTraits> images;  // the six icons of BrowseIcon
+  win32::UniqueObject<ImageListTraits> images;        // the six icons of BrowseIcon
   win32::UniqueObject<win32::GdiTraits<HFONT>> font;  // the dialog's, smoothed in grey
   // Set while the tree is rebuilt: the notifications the rebuild raises
   // must not start another.
