@@ -14,7 +14,7 @@ namespace zam {
 namespace {
 
 // Entry data are copied this many bytes at a time; a whole number of sectors.
-constexpr size_t kCopyBlock = 512 * kImgSectorSize;
+constexpr size_t kCopyBlock = 2048 * kImgSectorSize;
 
 // A new file beside the archive, removed unless it was renamed into place.
 struct Temporary {
@@ -43,19 +43,21 @@ std::string FileName(const std::string& path) { return path.substr(FolderPart(pa
 // (positioned after the directory), telling `progress` as it goes.
 ImgRebuildResult CopyEntries(ImgArchiveFiles& archive, const std::vector<ImgEntry>& records, File& out,
                              uint64_t written, uint64_t total, const ImgProgress& progress) {
-  std::vector<uint8_t> block(kCopyBlock);
   if (progress && !progress(written, total)) return ImgRebuildResult::Cancelled;
   for (const ImgEntry& record : records) {
     uint64_t from = ImgSectorPosition(record.offset);
     uint64_t left = ImgSectorPosition(record.size);
-    if (left > 0 && !archive.data.Seek(from)) return ImgRebuildResult::WriteFailed;
     while (left > 0) {
-      size_t want = static_cast<size_t>(std::min<uint64_t>(left, block.size()));
-      // Sectors a record claims past the end of the file read as zeros, as
-      // they would if the file were that long.
-      size_t got = archive.data.Read(block.data(), want);
-      std::fill(block.begin() + static_cast<std::ptrdiff_t>(got), block.begin() + static_cast<std::ptrdiff_t>(want), 0);
-      if (!out.Write(block.data(), want)) return ImgRebuildResult::WriteFailed;
+      uint64_t want = std::min<uint64_t>(left, kCopyBlock);
+      uint64_t got = out.CopyFrom(archive.data, from, want);
+      if (got < want) {
+        // Sectors a record claims past the end of the file read as zeros,
+        // as they would if the file were that long.
+        if (from + got < archive.dataSize) return ImgRebuildResult::WriteFailed;
+        std::vector<uint8_t> zeros(static_cast<size_t>(want - got));
+        if (!out.Write(zeros.data(), zeros.size())) return ImgRebuildResult::WriteFailed;
+      }
+      from += want;
       left -= want;
       written += want;
       if (progress && !progress(written, total)) return ImgRebuildResult::Cancelled;
