@@ -139,6 +139,9 @@ std::optional<LRESULT> OnBrowserNotify(MainWindow& main, const NMHDR* header) {
       ImgEditResult result = RenameImgEntry(event.target.archive, event.target.name, event.newName);
       Tell(main, ArchiveEditMessage(result), event.newName);
       EndEntryRename(main.browser, event, result == ImgEditResult::Done, reply);
+      if (result == ImgEditResult::Done) {
+        ShowChanges(main, main.editor.FollowEntryRename(event.target.archive, event.target.name, event.newName));
+      }
       break;
     }
     case BrowserEvent::Kind::OpenPackage:
