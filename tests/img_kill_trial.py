@@ -148,13 +148,15 @@ def kill_trials(trial, sources, count, rng):
         time.sleep(rng.uniform(0, duration * 1.1))
         process.send_signal(signal.SIGKILL)
         status = process.wait()
+        left_by_kill = bool(trial.leftovers(folder))
         trial.run(trial.zam, 'img', 'list', archive)  # a start: finishes journals, removes temporaries
         state = read_state(archive)
         outcome = 'old' if state == old else 'new' if state == new else 'NEITHER'
         left = trial.leftovers(folder)
         key = '%s v%d' % (name, version)
-        row = tally.setdefault(key, {'killed': 0, 'finished': 0, 'old': 0, 'new': 0, 'bad': 0})
+        row = tally.setdefault(key, {'killed': 0, 'finished': 0, 'cleaned': 0, 'old': 0, 'new': 0, 'bad': 0})
         row['killed' if status == -signal.SIGKILL else 'finished'] += 1
+        row['cleaned'] += left_by_kill
         if outcome == 'NEITHER' or left:
             row['bad'] += 1
             failures += 1
@@ -162,9 +164,11 @@ def kill_trials(trial, sources, count, rng):
         else:
             row[outcome] += 1
     print('kill trial: %d kills' % count)
-    print('  %-22s %7s %9s %5s %5s %5s' % ('change', 'killed', 'finished', 'old', 'new', 'bad'))
+    # cleaned: the kill left a temporary, journal or note that the next start dealt with.
+    print('  %-22s %7s %9s %8s %5s %5s %5s' % ('change', 'killed', 'finished', 'cleaned', 'old', 'new', 'bad'))
     for key, row in tally.items():
-        print('  %-22s %7d %9d %5d %5d %5d' % (key, row['killed'], row['finished'], row['old'], row['new'], row['bad']))
+        print('  %-22s %7d %9d %8d %5d %5d %5d' %
+              (key, row['killed'], row['finished'], row['cleaned'], row['old'], row['new'], row['bad']))
     return failures
 
 
