@@ -179,8 +179,8 @@ TEST_F(Browser, StartsInTheInitialDirectory) {
   EXPECT_EQ(folder, 1);
   EXPECT_EQ(Text(IDC_PATH_BOX), game_ + "\\");
   EXPECT_EQ(Text(IDC_DRIVE_BOX).substr(0, 3), game_.substr(0, 2) + "\\");
-  EXPECT_EQ(GetWindowLongPtrA(Tree(), GWL_STYLE) & 0xFFFF, TVS_SHOWSELALWAYS | TVS_INFOTIP)
-      << "no expand buttons and no lines";
+  EXPECT_EQ(GetWindowLongPtrA(Tree(), GWL_STYLE) & 0xFFFF, TVS_SHOWSELALWAYS | TVS_INFOTIP | TVS_EDITLABELS)
+      << "no expand buttons and no lines; entries' names edited in place";
 }
 
 TEST_F(Browser, PathBoxBrowsesFoldersAndArchivesAndRefusesTheRest) {
