@@ -41,7 +41,7 @@
   X(ArchiveNotChanged, "The archive could not be changed; it is as it was.")                                           \
   X(ArchiveDamaged, "The archive's directory is damaged; the archive was not changed.")                                \
   X(EntryNameTaken, "The archive already has an entry of that name.")                                                  \
-  X(EntryNameInvalid, "An entry's name has 1 to 23 characters, none of them \\ or /.")                                  \
+  X(EntryNameInvalid, "An entry's name has 1 to 23 characters, none of them \\ or /.")                                 \
   X(EntryTooLarge, "The file is too large for an archive entry.")                                                      \
   /* Dropping or importing a file whose name an entry has: the name below. */                                          \
   X(ReplaceEntryQuestion, "The archive already has an entry of this name. Do you want to replace it?")                 \

@@ -51,7 +51,8 @@ ImgPairBytes BuildImgPair(const std::vector<ImgBuildEntry>& entries) {
   size_t dataStart = SectorsFor(8 + entries.size() * kRecordSize) * kSector;
   ImgPairBytes pair;
   pair.data.assign(whole.begin() + static_cast<std::ptrdiff_t>(dataStart), whole.end());
-  pair.directory.assign(whole.begin() + 8, whole.begin() + 8 + static_cast<std::ptrdiff_t>(entries.size() * kRecordSize));
+  pair.directory.assign(whole.begin() + 8,
+                        whole.begin() + 8 + static_cast<std::ptrdiff_t>(entries.size() * kRecordSize));
   for (size_t i = 0; i < entries.size(); ++i) {
     uint32_t offset;
     std::memcpy(&offset, pair.directory.data() + i * kRecordSize, 4);
@@ -65,7 +66,8 @@ bool WriteLargeImgArchive(const std::string& path, uint32_t count, uint32_t mean
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (out == nullptr) return false;
   std::vector<uint32_t> sizes(count);
-  for (uint32_t i = 0; i < count; ++i) sizes[i] = 1 + static_cast<uint32_t>((uint64_t{i} * 2654435761u) % (2 * meanSectors));
+  for (uint32_t i = 0; i < count; ++i)
+    sizes[i] = 1 + static_cast<uint32_t>((uint64_t{i} * 2654435761u) % (2 * meanSectors));
   std::vector<uint8_t> head;
   size_t directoryEnd = 8 + size_t{count} * kRecordSize;
   uint32_t sector = static_cast<uint32_t>(SectorsFor(directoryEnd));

@@ -109,7 +109,6 @@ int WriteImg(int argc, char** argv) {
   return 0;
 }
 
-
 // The editor's demo in an existing folder: the demo package in both layouts,
 // the character and the pistol with their dictionaries, and an IMG archive
 // holding all of them.

@@ -93,7 +93,8 @@ uint64_t File::CopyFrom(File& source, uint64_t position, uint64_t length) {
   uint64_t done = 0;
 #if defined(__linux__)
   while (done < length) {
-    ssize_t n = copy_file_range(in, &from, out, nullptr, static_cast<size_t>(std::min<uint64_t>(length - done, 1u << 30)), 0);
+    ssize_t n =
+        copy_file_range(in, &from, out, nullptr, static_cast<size_t>(std::min<uint64_t>(length - done, 1u << 30)), 0);
     if (n < 0 && errno == EINTR) continue;
     if (n == 0) return done;  // the source ends
     if (n < 0) break;         // not between these files: copied through memory below

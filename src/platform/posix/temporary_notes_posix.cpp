@@ -131,8 +131,8 @@ void RemoveAbandonedTemporaries() {
     for (Abandoned& note : abandoned) {
       if (note.fd < 0) continue;
       struct stat info {};
-      bool present = IsProgramTemporary(note.temporary) && lstat(note.temporary.c_str(), &info) == 0 &&
-                     S_ISREG(info.st_mode);
+      bool present =
+          IsProgramTemporary(note.temporary) && lstat(note.temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode);
       if (journals && !(present && ReplayWriteJournal(note.temporary))) continue;
       if (!journals && present) unlink(note.temporary.c_str());
       unlink(note.note.c_str());
