@@ -70,6 +70,13 @@ for version in 2 1; do
     "cmp -s '$work/before/run.ifp' '$work/after/jog.ifp' && cmp -s '$work/before/ped.dff' '$work/after/ped.dff'"
   check "v$version: nothing left beside the archive" [ -z "$(ls -A "$work" | grep '^\.zam-')" ]
 done
+# A path relative to the working folder: the journal and the rebuild's new
+# file are made beside the archive all the same, and none is left.
+"$gen" img "$work/r.img" a.ifp="$work/a.ifp" b.ifp="$work/b.ifp" c.ifp="$work/a.ifp"
+(cd "$work" && "$zam" img delete r.img a.ifp && "$zam" img rebuild r.img >/dev/null)
+check "a relative path: delete and rebuild" diff <("$zam" img list "$work/r.img") <(printf 'b.ifp\t1\t2\nc.ifp\t3\t4\n')
+check "a relative path: nothing left beside the archive" [ -z "$(ls -A "$work" | grep '^\.zam-')" ]
+
 cp "$work/x.img" "$work/before.img"
 cat "$work/a.ifp" "$work/a.ifp" "$work/a.ifp" >"$work/big.ifp"   # 11 sectors: appended
 full_disk=$(( $(size_of "$work/x.img") / 1024 + 4 ))              # the disk takes two sectors more

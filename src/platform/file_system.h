@@ -49,6 +49,10 @@ FileResult ReplaceFileAtomically(const std::string& path, const std::vector<uint
 // makes the rename reach the disk where the system allows.
 FileResult MoveFileOver(const std::string& from, const std::string& to);
 
+// `path` from the root of its file system: a relative one joined to the
+// working folder, so that it names the same file from any working folder.
+std::string AbsolutePath(const std::string& path);
+
 // The bytes the user may still write on the volume holding `path`'s folder;
 // nothing when the system does not tell.
 std::optional<uint64_t> FreeSpaceBeside(const std::string& path);

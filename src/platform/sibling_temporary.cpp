@@ -1,5 +1,6 @@
 #include "platform/sibling_temporary.h"
 
+#include "platform/file_system.h"
 #include "platform/replace_temp_names.h"
 
 namespace zam {
@@ -10,7 +11,8 @@ std::string FolderPart(const std::string& path) {
 }
 
 File CreateSiblingTemporary(const std::string& path, TemporaryNote& note, std::string& temporaryPath) {
-  std::string folder = FolderPart(path);
+  // Noted from the root: a later start may run in another working folder.
+  std::string folder = FolderPart(AbsolutePath(path));
   for (int attempt = 0; attempt < 64; ++attempt) {
     temporaryPath = folder + NewReplaceTempName();
     note.Name(temporaryPath);

@@ -17,7 +17,7 @@ std::string FolderPart(const std::string& path);
 
 // Creates a new empty file in the folder of `path`, open for reading and
 // writing, named in `note` before it is made; `temporaryPath` receives its
-// path. The file is not open when none could be made.
+// path from the root. The file is not open when none could be made.
 File CreateSiblingTemporary(const std::string& path, TemporaryNote& note, std::string& temporaryPath);
 
 }  // namespace zam

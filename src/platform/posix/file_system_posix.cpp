@@ -245,6 +245,14 @@ FileResult MoveFileOver(const std::string& from, const std::string& to) {
   return FileResult{};
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::string posix = PosixPath(path);
+  if (!posix.empty() && posix[0] == '/') return posix;
+  char folder[PATH_MAX];
+  if (getcwd(folder, sizeof folder) == nullptr) return posix;
+  return std::string(folder) + "/" + posix;
+}
+
 std::optional<uint64_t> FreeSpaceBeside(const std::string& path) {
   struct statvfs volume {};
   if (statvfs(FolderOf(PosixPath(path)).c_str(), &volume) != 0) return std::nullopt;

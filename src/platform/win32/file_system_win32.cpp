@@ -164,6 +164,17 @@ FileResult MoveFileOver(const std::string& from, const std::string& to) {
   return FileResult{};
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::wstring wide = WideFromUtf8(path);
+  DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring full(length, L'\0');
+  length = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return path;
+  full.resize(length);
+  return Utf8FromWide(full);
+}
+
 std::optional<uint64_t> FreeSpaceBeside(const std::string& path) {
   ULARGE_INTEGER available{};
   if (!GetDiskFreeSpaceExW(WideFromUtf8(FolderOf(path)).c_str(), &available, nullptr, nullptr)) return std::nullopt;
