@@ -1,7 +1,7 @@
 // libFuzzer entry: any bytes as an IMG archive on disk, listed, its entries
-// extracted by name, and a package written back into its first entry, which
-// must then read back without the file having grown beyond the package
-// placed after the archive and the other records' sectors.
+// extracted by name, and a package put into its first entry, which must then
+// read back without the file having grown beyond the package placed after
+// the archive, the directory and every record's sectors.
 
 #include <sys/stat.h>
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "img/img_archive.h"
+#include "img/img_edit.h"
 #include "platform/temp_file.h"
 
 namespace {
@@ -47,13 +48,11 @@ const ImgEntry& FirstNamed(const std::vector<ImgEntry>& entries, const std::stri
   __builtin_trap();
 }
 
-// The byte after the last sector claimed by a record other than the one a
-// look-up of `name` finds.
-uint64_t OthersEnd(const std::vector<ImgEntry>& entries, const std::string& name) {
-  const ImgEntry* own = &FirstNamed(entries, name);
-  uint64_t end = 0;
+// The byte after the directory and the last sector any record claims.
+uint64_t ClaimedEnd(const std::vector<ImgEntry>& entries) {
+  uint64_t end = ImgAppendSector(8 + entries.size() * sizeof(ImgEntry)) * kImgSectorSize;
   for (const ImgEntry& entry : entries) {
-    if (&entry != own && entry.size > 0) end = std::max(end, (uint64_t{entry.offset} + entry.size) * kImgSectorSize);
+    if (entry.size > 0) end = std::max(end, (uint64_t{entry.offset} + entry.size) * kImgSectorSize);
   }
   return end;
 }
@@ -61,7 +60,7 @@ uint64_t OthersEnd(const std::vector<ImgEntry>& entries, const std::string& name
 void CheckWriteBack(const std::string& archive, const std::vector<ImgEntry>& entries, const std::string& name,
                     const std::vector<uint8_t>& package, uint64_t sizeBefore) {
   uint64_t sizeAfter = File::OpenRead(archive).Size().value_or(0);
-  uint64_t placedAfter = std::max(sizeBefore, OthersEnd(entries, name));
+  uint64_t placedAfter = std::max(sizeBefore, ClaimedEnd(entries));
   if (sizeAfter > placedAfter + (ImgSectorsNeeded(package.size()) + 2) * kImgSectorSize) __builtin_trap();
   File& out = Emptied(Scratch().entry);
   if (!ImgEntryExtracted(ExtractImgEntry(archive, name, out))) __builtin_trap();
@@ -100,10 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The package is the input's own second half, so its size varies with the input.
   std::vector<uint8_t> package(data + size / 2, data + size);
-  TempFile packageFile = TempFile::Create("ifp");
-  if (!packageFile.IsOpen() || !packageFile.file().Write(package.data(), package.size())) return 0;
   std::string name = ImgEntryName(entries[0]);
-  if (WriteBackImgEntry(archive, name, packageFile.Release()) == ImgWriteBackResult::Written) {
+  if (PutImgEntry(archive, name, package) == ImgEditResult::Done) {
     CheckWriteBack(archive, entries, name, package, size);
   }
   return 0;

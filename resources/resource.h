@@ -10,6 +10,7 @@
 #define IDD_REMOVE_TRANS_KEY 109
 #define IDD_CHANGE_SPEED 113
 #define IDD_CHECK_PACKAGE 115
+#define IDD_PROGRESS 117
 
 /* Main dialog controls */
 #define IDC_DIRECTORY_GROUP 40025
@@ -65,8 +66,12 @@
 #define IDC_REMOVE_TRANS_LIST 1001
 /* Change Speed dialog */
 #define IDC_SPEED_FACTOR 1001
+/* Check Package dialog */
 #define IDC_CHECK_LIST 1002
 #define IDC_CHECK_SUMMARY 1003
+/* Progress dialog */
+#define IDC_PROGRESS_BAR 1001
+#define IDC_PROGRESS_TEXT 1002
 
 /* Menu commands */
 #define ID_TREE_OPEN 40000
@@ -121,5 +126,10 @@
 #define ID_ANIM_CHANGE_SPEED 40112
 #define ID_BONE_INSERT_KEY 40113
 #define ID_IFP_CHECK 40114
+/* The browser's archive commands */
+#define ID_TREE_IMPORT 40120
+#define ID_TREE_DELETE_ENTRY 40121
+#define ID_TREE_RENAME_ENTRY 40122
+#define ID_TREE_REBUILD 40123
 
 #endif

@@ -13,8 +13,8 @@ MUTATIONS=(
   "src/anim/ifp_writer.h|return static_cast<int16_t>(static_cast<int32_t>(ticks < 0.0 ? ticks - 0.5 : ticks + 0.5));|return static_cast<int16_t>(static_cast<int32_t>(ticks));|ANP3 save truncates key times instead of rounding"
   "src/anim/anim_package.cpp|return std::fabs(frames - nearest) <= tolerance ? nearest : frames;|return frames;|n/60 times are not snapped to frame n"
   "src/anim/ifp_reader.cpp|size_t fit = (in_.Remaining() + recordSize - 1) / recordSize;|size_t fit = in_.Remaining() / recordSize;|reader drops the partial last record"
-  "src/img/img_archive.h|return bytes / kImgSectorSize + 1;|return (bytes + kImgSectorSize - 1) / kImgSectorSize;|write-back reserves no extra sector"
-  "src/img/img_archive.cpp|!SharesSectors(archive, recordPosition, entry.offset, needed);|true;|in-place write into sectors another entry shares"
+  "src/img/img_records.h|return bytes / kImgSectorSize + 1;|return (bytes + kImgSectorSize - 1) / kImgSectorSize;|a put reserves no extra sector"
+  "src/img/img_edit.cpp|if (start >= cursor + sectors && sectors > 0) return cursor;|if (start >= cursor && sectors > 0) return cursor;|a put lands in a hole too small, over the next entry"
   "src/anim/package_merge.cpp|if (EqualIgnoringAsciiCase(NameText(document.animations[i].name), name))|if (NameText(document.animations[i].name) == name)|merge compares names with case"
   "src/anim/edit_history.h|static constexpr size_t kMaxSteps = 100;|static constexpr size_t kMaxSteps = 101;|history keeps 101 steps"
   "src/preview/pose.cpp|const size_t k0 = k > 0 ? k - 1 : 0;|const size_t k0 = k > 1 ? k - 2 : 0;|pose key search starts a key too early"
@@ -23,7 +23,7 @@ MUTATIONS=(
   "src/app/editor.cpp|if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) == frame) return k;|if (SecondsToFrames(track.keys[static_cast<size_t>(k)].time) >= frame) return k;|a key is not inserted where a later one lies"
   "src/app/editor.cpp|const double ticks = std::round(|const double ticks = std::floor(|retimed keys truncate onto ticks instead of rounding"
   "src/platform/posix/file_system_posix.cpp|return (info.st_mode & 0222) == 0 |return false |an administrator replaces a read-only file"
-  "src/img/img_archive.cpp|std::max({*othersEnd, ownEnd,|std::max({archiveEnd, ownEnd,|appends land on sectors records past the end claim"
+  "src/img/img_edit.cpp|journal.Write(directoryName, 4, CountBytes(count - 1));|journal.Write(directoryName, 4, CountBytes(count));|a delete keeps the count, listing the last record twice"
 )
 
 restore() { [ -n "${backup:-}" ] && [ -f "$backup" ] && cp "$backup" "$target" && rm -f "$backup"; backup=""; }

@@ -61,6 +61,9 @@ run_gtest native-core env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stackt
 for cli_test in "$ROOT"/tests/*_cli_test.sh; do
   run_step "native-$(basename "$cli_test" _test.sh)" bash "$cli_test" "$BUILD/native-asan/tools"
 done
+# A few kills of every archive change; the full trial (200 kills and a full
+# disk) is run by hand, see the README.
+run_step native-img-kill-trial python3 "$ROOT/tests/img_kill_trial.py" "$BUILD/native-asan/tools" --trials 14 --no-full-disk
 
 echo "== fuzz build (clang, libFuzzer)"
 mkdir -p "$BUILD"

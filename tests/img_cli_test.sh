@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives `zam img` on archives made by zamgen: listing, extraction into the
-# named file only, write-back in place and after the end, and the messages
-# and exit status of every failure.
+# named file only, puts into free sectors, adding, deleting, renaming and
+# rebuilding in both versions of archive, and the messages and exit status
+# of every failure.
 # Usage: tests/img_cli_test.sh TOOLS_BUILD_DIR
 set -uo pipefail
 source "$(dirname "$0")/cli_lib.sh" "$1"
@@ -24,22 +25,57 @@ check "missing entry: message, status and no output file" bash -c "[ \"\$('$zam'
 check "missing archive: message, status and no output file" bash -c "[ \"\$('$zam' img list '$work/none.img' 2>&1)\" = 'File cannot open. $work/none.img' ] && ! '$zam' img extract '$work/none.img' a.ifp '$work/o.ifp' 2>/dev/null && [ ! -e '$work/o.ifp' ]"
 check "not an archive" bash -c "! '$zam' img list '$work/a.ifp' 2>/dev/null"
 
-cp "$work/x.img" "$work/before.img"
 cp "$work/b.ifp" "$work/keep.ifp"
-check "put into a large enough entry reports its place" \
-  diff <("$zam" img put "$work/x.img" walk.ifp "$work/b.ifp") <(printf 'walk.ifp\t1\t4\n')
-check "in place: the archive keeps its size" [ "$(size_of "$work/x.img")" -eq "$(size_of "$work/before.img")" ]
+check "put goes after the last sector when no hole fits, and reports the place" \
+  diff <("$zam" img put "$work/x.img" walk.ifp "$work/b.ifp") <(printf 'walk.ifp\t11\t2\n')
 check "the user's file is left alone" cmp -s "$work/b.ifp" "$work/keep.ifp"
 "$zam" img extract "$work/x.img" walk.ifp "$work/walk.ifp"
 check "the written entry reads back" cmp -s -n 3848 "$work/b.ifp" "$work/walk.ifp"
-
-old_size=$(size_of "$work/x.img")
-"$zam" img put "$work/x.img" run.ifp "$work/a.ifp" >/dev/null
-check "put into an entry too small appends it after the end" bash -c \
-  "'$zam' img list '$work/x.img' | sed -n 2p | grep -qP '^RUN.IFP\t$((old_size / 2048))\t4$'"
+check "put into the hole an earlier put left" \
+  diff <("$zam" img put "$work/x.img" run.ifp "$work/a.ifp") <(printf 'RUN.IFP\t1\t4\n')
 "$zam" img extract "$work/x.img" run.ifp "$work/run.ifp"
-check "the appended entry reads back" cmp -s -n 7396 "$work/a.ifp" "$work/run.ifp"
+check "the moved entry reads back" cmp -s -n 7396 "$work/a.ifp" "$work/run.ifp"
 check "no temporary file is left behind" [ -z "$(ls -A "$TMPDIR")" ]
+
+# Add, rename, delete and rebuild, each leaving every other entry's bytes.
+extract_all() {  # extract_all ARCHIVE FOLDER: every entry into FOLDER/NAME
+  mkdir -p "$2"
+  "$zam" img list "$1" | cut -f1 | while read -r name; do "$zam" img extract "$1" "$name" "$2/$name"; done
+}
+for version in 2 1; do
+  if [ $version = 2 ]; then
+    "$gen" img "$work/e.img" walk.ifp="$work/a.ifp" run.ifp="$work/b.ifp" ped.dff="$work/a.ifp"
+  else
+    "$gen" img --v1 "$work/e.img" walk.ifp="$work/a.ifp" run.ifp="$work/b.ifp" ped.dff="$work/a.ifp"
+  fi
+  rm -rf "$work/before" "$work/after"
+  extract_all "$work/e.img" "$work/before"
+  "$zam" img add "$work/e.img" "$work/b.ifp" >/dev/null
+  check "v$version: add names the entry after the file" bash -c "'$zam' img list '$work/e.img' | tail -1 | grep -qP '^b.ifp\t'"
+  check "v$version: add refuses a name taken, in any case" bash -c "! '$zam' img add '$work/e.img' '$work/a.ifp' WALK.IFP 2>/dev/null"
+  "$zam" img add --replace "$work/e.img" "$work/b.ifp" walk.ifp >/dev/null
+  "$zam" img extract "$work/e.img" walk.ifp "$work/w.ifp"
+  check "v$version: add --replace writes over the entry" cmp -s -n 3848 "$work/b.ifp" "$work/w.ifp"
+  check "v$version: rename refuses a name of 24 bytes" bash -c "! '$zam' img rename '$work/e.img' run.ifp abcdefghijklmnopqrst.ifp 2>/dev/null"
+  "$zam" img rename "$work/e.img" run.ifp jog.ifp
+  "$zam" img delete "$work/e.img" walk.ifp
+  check "v$version: the directory after add, rename and delete" \
+    diff <("$zam" img list "$work/e.img" | cut -f1) <(printf 'jog.ifp\nped.dff\nb.ifp\n')
+  size_before=$(size_of "$work/e.img")
+  "$zam" img rebuild "$work/e.img" >/dev/null
+  check "v$version: rebuild shrinks the file" [ "$(size_of "$work/e.img")" -lt "$size_before" ]
+  check "v$version: rebuild leaves no hole" bash -c "'$zam' img list '$work/e.img' | awk -F'\t' -v at=$((version - 1)) '\$2 != at { exit 1 } { at = \$2 + \$3 }'"
+  extract_all "$work/e.img" "$work/after"
+  check "v$version: every other entry keeps its bytes" bash -c \
+    "cmp -s '$work/before/run.ifp' '$work/after/jog.ifp' && cmp -s '$work/before/ped.dff' '$work/after/ped.dff'"
+  check "v$version: nothing left beside the archive" [ -z "$(ls -A "$work" | grep '^\.zam-')" ]
+done
+# A path relative to the working folder: the journal and the rebuild's new
+# file are made beside the archive all the same, and none is left.
+"$gen" img "$work/r.img" a.ifp="$work/a.ifp" b.ifp="$work/b.ifp" c.ifp="$work/a.ifp"
+(cd "$work" && "$zam" img delete r.img a.ifp && "$zam" img rebuild r.img >/dev/null)
+check "a relative path: delete and rebuild" diff <("$zam" img list "$work/r.img") <(printf 'b.ifp\t1\t2\nc.ifp\t3\t4\n')
+check "a relative path: nothing left beside the archive" [ -z "$(ls -A "$work" | grep '^\.zam-')" ]
 
 cp "$work/x.img" "$work/before.img"
 cat "$work/a.ifp" "$work/a.ifp" "$work/a.ifp" >"$work/big.ifp"   # 11 sectors: appended

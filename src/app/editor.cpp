@@ -640,6 +640,15 @@ EditorChanges Editor::Save() {
   return AfterWrite(SavePackageFile(package_, DocumentFilePath(document_)));
 }
 
+EditorChanges Editor::FollowEntryRename(const std::string& archive, const std::string& oldName,
+                                        const std::string& newName) {
+  EditorChanges changes;
+  if (document_.documentArchive != archive || !EqualIgnoringAsciiCase(document_.documentName, oldName)) return changes;
+  document_.documentName = newName;
+  changes.title = true;
+  return changes;
+}
+
 EditorChanges Editor::SaveAs(const std::string& path) {
   PackageWriteResult written = SavePackageFileAs(package_, path);
   if (written.status == PackageWriteStatus::Written) SetDocumentFromPath(document_, path);

@@ -196,6 +196,9 @@ class Editor {
   bool HasPlaceToSave() const { return !document_.documentName.empty() && !document_.partlyRead; }
   EditorChanges Save();
   EditorChanges SaveAs(const std::string& path);
+  // An entry of an archive was renamed: a document that is that entry takes
+  // the new name, so that Save goes on writing into it.
+  EditorChanges FollowEntryRename(const std::string& archive, const std::string& oldName, const std::string& newName);
 
   // A package being opened with options: its checked animations join the
   // document (moved out of `incoming`, which keeps what they replaced), or

@@ -4,6 +4,7 @@
 
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
+#include "img/img_edit.h"
 #include "img/img_entry_bytes.h"
 #include "platform/file_system.h"
 
@@ -80,19 +81,17 @@ PackageWriteResult SavePackageFileAs(const AnimPackage& package, const std::stri
 PackageWriteResult SavePackageEntry(const AnimPackage& package, const std::string& archive, const std::string& entry) {
   std::vector<uint8_t> bytes;
   if (WriteIfp(package, bytes) != IfpWriteStatus::Ok) return {PackageWriteStatus::UnknownFormat, {}};
-  switch (WriteImgEntry(archive, entry, bytes)) {
-    case ImgWriteBackResult::Written:
+  switch (PutImgEntry(archive, entry, bytes)) {
+    case ImgEditResult::Done:
       return {};
-    case ImgWriteBackResult::ArchiveCannotOpen:
+    case ImgEditResult::ArchiveCannotOpen:
       return {PackageWriteStatus::CannotOpen, {}};
-    case ImgWriteBackResult::NothingWritten:
-      return {PackageWriteStatus::NothingWritten, {}};
-    case ImgWriteBackResult::WriteFailed:
+    case ImgEditResult::WriteFailed:
       return {PackageWriteStatus::ArchiveUnchanged, {}};
-    case ImgWriteBackResult::NotRestored:
+    default:
       break;
   }
-  return {PackageWriteStatus::ArchiveNotRestored, {}};
+  return {PackageWriteStatus::NothingWritten, {}};
 }
 
 std::optional<Message> WriteMessage(PackageWriteStatus status) {
@@ -103,8 +102,6 @@ std::optional<Message> WriteMessage(PackageWriteStatus status) {
       return Message::UnknownFormat;
     case PackageWriteStatus::ArchiveUnchanged:
       return Message::ArchiveUnchanged;
-    case PackageWriteStatus::ArchiveNotRestored:
-      return Message::ArchiveNotRestored;
     case PackageWriteStatus::Written:
     case PackageWriteStatus::NothingWritten:
       break;

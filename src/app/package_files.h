@@ -13,11 +13,11 @@ namespace zam {
 
 enum class PackageReadStatus {
   Read,
-  EndedEarly,        // what the file holds was read; it declares more
-  Damaged,           // it declares a negative count; what comes before it was read
-  CannotOpen,        // also an archive entry that could not be taken out
-  UnknownFormat,     // neither layout; the package is untouched
-  ArchiveUnreadable, // the archive cannot be opened or is no archive: nothing to say beyond the browser
+  EndedEarly,         // what the file holds was read; it declares more
+  Damaged,            // it declares a negative count; what comes before it was read
+  CannotOpen,         // also an archive entry that could not be taken out
+  UnknownFormat,      // neither layout; the package is untouched
+  ArchiveUnreadable,  // the archive cannot be opened or is no archive: nothing to say beyond the browser
 };
 
 struct PackageReadResult {
@@ -43,11 +43,10 @@ std::optional<Message> ReadMessage(PackageReadStatus status);
 
 enum class PackageWriteStatus {
   Written,
-  CannotOpen,          // the file cannot be replaced (read-only, held open elsewhere, missing folder) or the archive opened
-  UnknownFormat,       // the package has no layout to be written in
-  NothingWritten,      // the archive has no such entry: it was not touched
-  ArchiveUnchanged,    // the entry could not be written; the archive was put back as it was
-  ArchiveNotRestored,  // the entry could not be written, nor the archive put back
+  CannotOpen,      // the file cannot be replaced (read-only, held open elsewhere, missing folder) or the archive opened
+  UnknownFormat,   // the package has no layout to be written in
+  NothingWritten,  // the archive has no such entry, or is damaged: it was not touched
+  ArchiveUnchanged,  // the entry could not be written; the archive is as it was
 };
 
 struct PackageWriteResult {

@@ -31,11 +31,26 @@
   /* The Change Speed dialog's factor. */                                                                              \
   X(SpeedFactorInvalid, "The speed factor must be a number above 0 with at most 4 significant digits.")                \
   /* Saving into an archive entry when the data could not be written (a full */                                        \
-  /* disk): whether the archive could be put back as it was.                 */                                        \
+  /* disk): the archive is as it was.                                         */                                       \
   X(ArchiveUnchanged, "The package could not be written into the archive; the archive is unchanged.")                  \
-  X(ArchiveNotRestored,                                                                                                \
-    "The package could not be written into the archive, and the archive could not be put back as it was: "             \
-    "the entry may be damaged.")                                                                                       \
+  /* An archive change that reached the disk whole but could not be made in */                                         \
+  /* the archive at once: kept in a journal that the next start completes.  */                                         \
+  X(ArchivePending,                                                                                                    \
+    "The archive could not be changed at once; the change is kept and is completed when the program starts next.")     \
+  /* Adding, deleting, renaming and rebuilding entries of an archive. */                                               \
+  X(ArchiveNotChanged, "The archive could not be changed; it is as it was.")                                           \
+  X(ArchiveDamaged, "The archive's directory is damaged; the archive was not changed.")                                \
+  X(EntryNameTaken, "The archive already has an entry of that name.")                                                  \
+  X(EntryNameInvalid, "An entry's name has 1 to 23 characters, none of them \\ or /.")                                 \
+  X(EntryTooLarge, "The file is too large for an archive entry.")                                                      \
+  /* Dropping or importing a file whose name an entry has: the name below. */                                          \
+  X(ReplaceEntryQuestion, "The archive already has an entry of this name. Do you want to replace it?")                 \
+  /* Delete Entry: the entry's name below. */                                                                          \
+  X(DeleteEntryQuestion, "Do you want to delete this entry from the archive?")                                         \
+  /* Rebuild Archive without room for the new archive beside the old: the */                                           \
+  /* megabytes it needs and those free below.                             */                                           \
+  X(RebuildNoSpace, "There is not enough free space beside the archive to rebuild it; the archive is unchanged.")      \
+  X(RebuildFailed, "The archive could not be rebuilt; it is as it was.")                                               \
   /* A save in ANP3 of a package with KRTS tracks: shown with how many, */                                             \
   /* the tracks named below it.                                          */                                            \
   X(ScaleLeftOut,                                                                                                      \
@@ -126,6 +141,7 @@ inline constexpr const char kTreePlaceholder[] = "Loading...";
 // File dialog filters: description and pattern, each ending in a zero, and a final zero.
 inline constexpr char kIfpFilter[] = "Zelcor:HV IFP (*.ifp)\0*.ifp\0";
 inline constexpr char kDffFilter[] = "Zelcor:HV DFF\0*.dff\0";
+inline constexpr char kImportFilter[] = "Packages, models and dictionaries\0*.ifp;*.dff;*.txd\0All files\0*.*\0";
 
 // After the tracks a message names, the number of those it leaves out.
 inline constexpr const char kMoreTracks[] = "and %d more";

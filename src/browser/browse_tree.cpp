@@ -166,6 +166,18 @@ std::optional<BrowseTarget> TargetOfItem(const BrowseState& state, BrowseItemId 
   return target;
 }
 
+std::optional<std::string> ArchiveOfItem(const BrowseState& state, BrowseItemId id) {
+  const BrowseItem* item = ItemOfId(state, id);
+  if (!item) return std::nullopt;
+  if (IsArchiveEntryItem(state, id)) return state.browseArchive;
+  if (item->icon != BrowseIcon::Archive) return std::nullopt;
+  return TargetOfItem(state, id)->path;
+}
+
+bool IsArchiveEntryItem(const BrowseState& state, BrowseItemId id) {
+  return id.part == BrowseItemId::Part::Listing && ItemOfId(state, id) != nullptr && !state.browseArchive.empty();
+}
+
 char DriveLetterOf(const std::string& path) { return path.empty() ? '\0' : AsciiUpper(path[0]); }
 
 std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }

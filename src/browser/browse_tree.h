@@ -106,6 +106,14 @@ struct BrowseTarget {
 // for an id of no item.
 std::optional<BrowseTarget> TargetOfItem(const BrowseState& state, BrowseItemId id);
 
+// The archive an item stands in: an archive of the chain or of a folder's
+// listing itself, or the listed archive for one of its entries. Nothing for
+// folders, plain files and an id of no item.
+std::optional<std::string> ArchiveOfItem(const BrowseState& state, BrowseItemId id);
+
+// Whether the item is an entry of the listed archive.
+bool IsArchiveEntryItem(const BrowseState& state, BrowseItemId id);
+
 // The drive of a path: the upper-case form of its first character.
 char DriveLetterOf(const std::string& path);
 // "C:\" for 'C'.

@@ -1,43 +1,20 @@
 #pragma once
-// IMG archives with the "VER2" directory: listing, copying entries out into
-// files, and writing a package back into an entry. Archives may exceed 4 GB:
-// every byte position is 64-bit and an archive is never loaded whole. Entry
-// names are only ever compared, never used as paths.
+// IMG archives: listing and copying entries out into files. Version 2 has
+// a "VER2" directory at the start of its one file; version 1 (the earlier
+// games) keeps the same records in a ".dir" file beside an ".img" of data
+// alone. Every function here that takes an archive's path takes either. An
+// archive may exceed 4 GB: every byte position is 64-bit and an archive is
+// never loaded whole. Entry names are only ever compared, never used as
+// paths. Changing archives is in img_edit.h and img_rebuild.h.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "img/img_records.h"
 #include "platform/file.h"
 
 namespace zam {
-
-inline constexpr uint64_t kImgSectorSize = 2048;
-inline constexpr size_t kImgNameSize = 24;
-
-// One directory record. `name` is zero-terminated in well-formed archives but
-// may fill all 24 bytes: read it through ImgEntryName.
-struct ImgEntry {
-  uint32_t offset;  // in sectors from the start of the archive
-  uint32_t size;    // in sectors
-  char name[kImgNameSize];
-};
-static_assert(sizeof(ImgEntry) == 32, "IMG directory record");
-
-// The name up to its first zero byte, at most 24 characters.
-std::string ImgEntryName(const ImgEntry& entry);
-// Whole-name comparison without regard to case, as archive look-ups do.
-bool ImgEntryNameMatches(const ImgEntry& entry, const std::string& name);
-
-// Byte position of a sector, in 64 bits.
-constexpr uint64_t ImgSectorPosition(uint32_t sector) { return uint64_t{sector} * kImgSectorSize; }
-// Sectors reserved for `bytes` of written-back data: one more than the whole
-// sectors it fills, also when it fills them exactly.
-constexpr uint64_t ImgSectorsNeeded(uint64_t bytes) { return bytes / kImgSectorSize + 1; }
-// Where data placed after the first `bytes` bytes of an archive (all of it,
-// or its directory) start: the first sector after the one holding the last of
-// them, so whole sectors leave no unused one between.
-constexpr uint64_t ImgAppendSector(uint64_t bytes) { return (bytes + kImgSectorSize - 1) / kImgSectorSize; }
 
 // The texture dictionary of a model: the three characters after the last "."
 // become "txd" ("ped.dff" gives "ped.txd"); empty when the name has no ".".
@@ -48,7 +25,7 @@ enum class ImgListResult {
   // The directory claims more records than the archive holds: those that
   // exist were listed.
   DirectoryTruncated,
-  NotImgArchive,  // no "VER2" tag
+  NotImgArchive,  // no "VER2" tag and no ".dir" beside
   ArchiveCannotOpen,
 };
 
@@ -84,32 +61,5 @@ struct ImgModelExtractResult {
 // into `dictionaryOut`, opening the archive once.
 ImgModelExtractResult ExtractImgModel(const std::string& archivePath, const std::string& modelName, File& modelOut,
                                       File& dictionaryOut);
-
-enum class ImgWriteBackResult {
-  Written,
-  ArchiveCannotOpen,
-  // No "VER2" tag, no entry of that name, or an unreadable package file or
-  // entry; the archive was not touched.
-  NothingWritten,
-  // The data or the record could not be written (a full disk): the archive
-  // was put back as it was, to the byte.
-  WriteFailed,
-  // As WriteFailed, but the archive, read back after putting it back, is not
-  // as it was: the entry's sectors or its record may hold part of the new
-  // package.
-  NotRestored,
-};
-
-// Writes the package file into the first entry named `entryName`: in place
-// when the entry has room for it and no other record claims the sectors it
-// takes, otherwise appended after the directory and every sector a record
-// claims, with the entry's record pointing there. Sectors past them are held
-// by no entry (an interrupted save leaves such): the package is written over
-// them, and what is left of them after it is cut off. The record changes
-// only after the data are written.
-// The package file is deleted in every case, so it must not be open
-// elsewhere (Windows cannot delete an open file).
-ImgWriteBackResult WriteBackImgEntry(const std::string& archivePath, const std::string& entryName,
-                                     const std::string& packageFilePath);
 
 }  // namespace zam

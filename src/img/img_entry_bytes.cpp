@@ -40,12 +40,4 @@ ImgModelExtractResult ReadImgModel(const std::string& archivePath, const std::st
   return {ReadBack(extracted.model, model, dff), ReadBack(extracted.dictionary, dictionary, txd)};
 }
 
-ImgWriteBackResult WriteImgEntry(const std::string& archivePath, const std::string& entryName,
-                                 const std::vector<uint8_t>& bytes) {
-  TempFile temp = TempFile::Create("ifp");
-  if (!temp.IsOpen() || !temp.file().Write(bytes.data(), bytes.size())) return ImgWriteBackResult::ArchiveCannotOpen;
-  // The write-back deletes the file it is given.
-  return WriteBackImgEntry(archivePath, entryName, temp.Release());
-}
-
 }  // namespace zam

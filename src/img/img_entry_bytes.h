@@ -1,8 +1,9 @@
 #pragma once
-// Archive entries as bytes in memory. An entry still passes through a
+// Archive entries read as bytes into memory. An entry still passes through a
 // temporary file of the system's temporary folder on its way ("ifp" for a
 // package, "dff" and "txd" for a model and its dictionary), made and deleted
-// here on every path, so that callers never handle one.
+// here on every path, so that callers never handle one. Bytes are written
+// into entries by img_edit.h, without a temporary file.
 
 #include <cstdint>
 #include <string>
@@ -24,11 +25,5 @@ ImgExtractResult ReadImgEntry(const std::string& archivePath, const std::string&
 // model is loaded without one.
 ImgModelExtractResult ReadImgModel(const std::string& archivePath, const std::string& modelName,
                                    std::vector<uint8_t>& dff, std::vector<uint8_t>& txd);
-
-// Writes `bytes` into the first entry named `entryName` as WriteBackImgEntry
-// does. ArchiveCannotOpen also when the temporary file cannot be made or
-// written.
-ImgWriteBackResult WriteImgEntry(const std::string& archivePath, const std::string& entryName,
-                                 const std::vector<uint8_t>& bytes);
 
 }  // namespace zam

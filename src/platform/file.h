@@ -34,6 +34,9 @@ class File {
   // Creates the file, or empties an existing one, for reading and writing;
   // others may read it meanwhile.
   static File Create(const std::string& path);
+  // Creates a new file for reading and writing; fails when one of that name
+  // exists. Others may read it meanwhile.
+  static File CreateNew(const std::string& path);
 
   bool IsOpen() const { return handle_ != kNoHandle; }
 
@@ -48,6 +51,11 @@ class File {
   // Cuts the file to `size` bytes, or extends it with zeros; the position
   // stays where it was.
   bool SetSize(uint64_t size);
+  // Copies up to `length` bytes of `source`, from its byte `position`, to
+  // this file's position, which moves past them; `source`'s position may
+  // move too. Returns how many were copied: fewer where the source ends or
+  // a write fails. Linux copies inside the kernel.
+  uint64_t CopyFrom(File& source, uint64_t position, uint64_t length);
   // Pushes written data to the disk, so that later writes cannot reach it first.
   bool Flush();
   void Close();

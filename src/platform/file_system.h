@@ -3,6 +3,7 @@
 // for POSIX and once for Win32; paths are UTF-8.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,17 @@ FileResult CheckReplaceable(const std::string& path);
 // one: the file it points to is replaced. A read-only target is refused, as
 // the user marked it so that nothing replaces it.
 FileResult ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Renames the file `from` over `to` (both in one folder) in one step, and
+// makes the rename reach the disk where the system allows.
+FileResult MoveFileOver(const std::string& from, const std::string& to);
+
+// `path` from the root of its file system: a relative one joined to the
+// working folder, so that it names the same file from any working folder.
+std::string AbsolutePath(const std::string& path);
+
+// The bytes the user may still write on the volume holding `path`'s folder;
+// nothing when the system does not tell.
+std::optional<uint64_t> FreeSpaceBeside(const std::string& path);
 
 }  // namespace zam

@@ -30,6 +30,9 @@ class TemporaryNote {
   void Name(const std::string& temporaryPath);
   // Removes the note: its temporary is gone or has become the file it was for.
   void End();
+  // Lets go of the note without removing it, as a killed process would: the
+  // next start deals with its temporary.
+  void Abandon();
 
  private:
   static constexpr intptr_t kNoHandle = -1;
@@ -45,7 +48,9 @@ std::string TemporaryNotesFolder();
 
 // Removes the temporaries named by notes no running process holds, and those
 // notes. A note naming a file that is not one of the program's temporaries
-// (by its name and place) removes only itself.
+// (by its name and place) removes only itself. Journals of changes that
+// must all be made (write_journal.h) are made first, as their changes may
+// rename other noted temporaries into place.
 void RemoveAbandonedTemporaries();
 
 // Whether `path` is named and placed as the program names and places its

@@ -17,6 +17,7 @@
 #include "editor_model_fixture.h"
 #include "demo_models.h"
 #include "dff_builder.h"
+#include "img/img_edit.h"
 #include "img/img_entry_bytes.h"
 #include "img_builder.h"
 #include "support/package_matchers.h"
@@ -344,7 +345,8 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
   editor_.Discard();
   EXPECT_FALSE(editor_.HasPlaceToSave()) << "a new document asks for a name first";
 
-  // Into an archive's entry: in place, the other entries untouched.
+  // Into an archive's entry, the other entries untouched; after a rename of
+  // the entry, into it by its new name.
   const std::vector<uint8_t> other = gen::PatternData(5000, 7);
   folder_.Write("anim.img", gen::BuildImgArchive({{"walk.ifp", folder_.Read("walk.ifp")}, {"other.dat", other}}));
   editor_.OpenArchiveEntry(folder_.ProgramPath("anim.img"), "walk.ifp");
@@ -359,6 +361,15 @@ TEST_F(EditorTest, SavingWritesTheDocumentWhereItCameFrom) {
   EXPECT_EQ(ReadImgEntry(folder_.ProgramPath("anim.img"), "other.dat", kept), ImgExtractResult::Extracted);
   kept.resize(other.size());
   EXPECT_EQ(kept, other);
+  ASSERT_EQ(RenameImgEntry(folder_.ProgramPath("anim.img"), "walk.ifp", "stroll.ifp"), ImgEditResult::Done);
+  EXPECT_FALSE(editor_.FollowEntryRename(folder_.ProgramPath("anim.img"), "other.dat", "x.dat").title);
+  EXPECT_TRUE(editor_.FollowEntryRename(folder_.ProgramPath("anim.img"), "WALK.IFP", "stroll.ifp").title);
+  EXPECT_EQ(Title(), "stroll.ifp - Zelcor Animation Manager");
+  Select({0});
+  editor_.CopyAnimations();
+  EXPECT_FALSE(editor_.Save().message);
+  EXPECT_EQ(ReadPackageEntry(folder_.ProgramPath("anim.img"), "stroll.ifp", entry).status, PackageReadStatus::Read);
+  EXPECT_EQ(entry.animationCount(), 3);
 
   editor_.SetLayout(0x12345678);
   Select({0});

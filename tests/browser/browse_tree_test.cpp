@@ -104,6 +104,13 @@ TEST_F(BrowseFolder, FolderAndArchiveListingsFollowTheRules) {
   for (const char* unreadable : {"games/broken.img", "games/missing.img", "games/odd.img", "games/walk.ifp"}) {
     EXPECT_TRUE(ArchiveListing(At(unreadable), true).empty()) << unreadable;
   }
+  // A version 1 pair: the ".img" is listed, and browsed, as an archive.
+  scratch_.MakeFolder("v1");
+  gen::ImgPairBytes pair = gen::BuildImgPair({{"old.ifp", PatternData(10, 1)}, {"old.dff", PatternData(10, 2)}});
+  scratch_.Write("v1/GTA3.IMG", pair.data);
+  scratch_.Write("v1/GTA3.DIR", pair.directory);
+  EXPECT_EQ(Describe(FolderListing(At("v1"), true), true), "GTA3.IMG/Archive+");
+  EXPECT_EQ(Describe(ArchiveListing(At("v1/GTA3.IMG"), true)), "old.ifp/Package old.dff/Model");
 }
 
 TEST_F(BrowseFolder, RefreshListsModelsOnlyWithShowDffButNavigationAlways) {

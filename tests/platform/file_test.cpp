@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/temp_file.h"
 #include "platform/temporary_notes.h"
+#include "platform/write_journal.h"
 #include "support/scratch_folder.h"
 
 #if !defined(_WIN32)
@@ -145,6 +146,34 @@ TEST(TemporaryNotes, AStartRemovesWhatKilledProcessesLeftAndNothingElse) {
   EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(copyPath)));
   copy.Remove();
   EXPECT_EQ(NoteCount(), 0u);
+}
+
+// A journal whose changes cannot all be made now stays, noted; the next start
+// makes them before it removes the temporaries they rename into place.
+TEST(WriteJournal, ChangesNotMadeAtOnceAreMadeByTheNextStart) {
+  ScratchFolder scratch;
+  scratch.Write("a.dir", {1, 2, 3, 4});
+  scratch.Write(".zam-Tmp001", {7, 7});
+  WriteAbandonedNote("renamed", scratch.Path(".zam-Tmp001"));
+  std::string folder = scratch.Path("a.dir").substr(0, scratch.Path("a.dir").size() - 5);
+  WriteJournal journal;
+  journal.Write("a.dir", 1, {9, 9});
+  journal.Rename(".zam-Tmp001", "a.img");
+  journal.SetSize("later.dir", 2);  // not there yet: the change waits
+  EXPECT_EQ(journal.Commit(folder), WriteJournal::Outcome::Pending);
+  EXPECT_EQ(scratch.Read("a.dir"), (std::vector<uint8_t>{1, 9, 9, 4}));
+  EXPECT_EQ(scratch.Read("a.img"), (std::vector<uint8_t>{7, 7}));
+  scratch.Write("a.dir", {1, 2, 3, 4});  // as if the kill came before the first change
+  scratch.Write(".zam-Tmp001", {8, 8});
+  scratch.Write("later.dir", {5, 5, 5});
+  RemoveAbandonedTemporaries();
+  EXPECT_EQ(scratch.Read("a.dir"), (std::vector<uint8_t>{1, 9, 9, 4}));
+  EXPECT_EQ(scratch.Read("a.img"), (std::vector<uint8_t>{8, 8})) << "renamed, not removed as a temporary";
+  EXPECT_EQ(scratch.Read("later.dir"), (std::vector<uint8_t>{5, 5}));
+  EXPECT_EQ(NoteCount(), 0u);
+  for (const auto& item : std::filesystem::directory_iterator(std::filesystem::u8path(folder))) {
+    EXPECT_NE(item.path().filename().u8string().rfind(".zam-", 0), 0u) << item.path();
+  }
 }
 
 TEST(ReplaceFile, ARefusedReplacementLeavesTheTargetAndSaysWhy) {

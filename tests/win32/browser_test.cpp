@@ -6,14 +6,19 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <filesystem>
+#include <initializer_list>
 #include <set>
 #include <utility>
 
 #include "anim/ifp_writer.h"
 #include "demo_models.h"
 #include "editor_fixture.h"
+// After the fixture, which brings <windows.h>.
+#include <shlobj.h>  // DROPFILES
+
+#include "img/img_archive.h"
+#include "img/img_entry_bytes.h"
 #include "img_builder.h"
 #include "platform/win32/wide_text.h"
 #include "resource.h"
@@ -174,8 +179,8 @@ TEST_F(Browser, StartsInTheInitialDirectory) {
   EXPECT_EQ(folder, 1);
   EXPECT_EQ(Text(IDC_PATH_BOX), game_ + "\\");
   EXPECT_EQ(Text(IDC_DRIVE_BOX).substr(0, 3), game_.substr(0, 2) + "\\");
-  EXPECT_EQ(GetWindowLongPtrA(Tree(), GWL_STYLE) & 0xFFFF, TVS_SHOWSELALWAYS | TVS_INFOTIP)
-      << "no expand buttons and no lines";
+  EXPECT_EQ(GetWindowLongPtrA(Tree(), GWL_STYLE) & 0xFFFF, TVS_SHOWSELALWAYS | TVS_INFOTIP | TVS_EDITLABELS)
+      << "no expand buttons and no lines; entries' names edited in place";
 }
 
 TEST_F(Browser, PathBoxBrowsesFoldersAndArchivesAndRefusesTheRest) {
@@ -336,9 +341,9 @@ TEST_F(Browser, ArchivesThatTurnUnreadableAndFailedLoadsLeaveNothingBehind) {
   // Entries that are no package or model: the reader and the loader say so.
   // A model without a dictionary loads untextured.
   std::vector<uint8_t> junk(300, 0x5A);
-  WriteFile(archive_, gen::BuildImgArchive({{"run.ifp", junk},
-                                            {"ped.dff", junk},
-                                            {"bare.dff", gen::BuildCharacterDff(gen::SmallCharacter())}}));
+  WriteFile(archive_,
+            gen::BuildImgArchive(
+                {{"run.ifp", junk}, {"ped.dff", junk}, {"bare.dff", gen::BuildCharacterDff(gen::SmallCharacter())}}));
   DoubleClick("anim.img");
   DoubleClick("run.ifp");
   Select("ped.dff");
@@ -441,6 +446,114 @@ TEST_F(Browser, KeysOpenTheSelectedItemsPopupAtTheItem) {
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(Title(), "walk.ifp - Zelcor Animation Manager") << "Open";
   EXPECT_GT(Model().character().boneCount, 0) << "Open as Skinned Model";
+}
+
+// The entries' names in directory order, and each one's bytes.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> ArchiveContents(const std::string& archive) {
+  std::vector<ImgEntry> entries;
+  ListImgEntries(archive, entries);
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> contents;
+  for (const ImgEntry& entry : entries) {
+    std::vector<uint8_t> bytes;
+    ReadImgEntry(archive, ImgEntryName(entry), bytes);
+    contents.emplace_back(ImgEntryName(entry), bytes);
+  }
+  return contents;
+}
+
+// A drop of files onto the main window at `at` (the window's client
+// coordinates), as the shell hands it over.
+void DropFiles(HWND window, POINT at, const std::vector<std::string>& paths) {
+  std::wstring names;
+  for (const std::string& path : paths) names += WideFromUtf8(path) + L'\0';
+  names += L'\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// The popups of an archive's entries and of the archive, chosen by their
+// access keys after a right click: a rename typed in place, a delete asked
+// about, an import from the file dialog that asks before replacing, a
+// rebuild; and files dropped onto the archive. The tree shows each result
+// at once and every other entry keeps its bytes.
+TEST_F(Browser, ArchivePopupsAndDropsChangeTheArchiveAndTheTreeAtOnce) {
+  Start();
+  DoubleClick("anim.img");
+  ASSERT_EQ(Listing(), kArchiveListing);
+  auto before = ArchiveContents(archive_);
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchPopups, nullptr, GetCurrentThreadId());
+  auto choose = [&](const char* item, WORD key) {
+    HTREEITEM found = Find(item);
+    ASSERT_NE(found, nullptr) << item;
+    TreeView_EnsureVisible(Tree(), found);
+    menuKeys = {key};
+    ClickControl(IDC_BROWSER_TREE, Middle(found), Button::Right);
+    Settle(200);
+  };
+
+  choose("run.ifp", 'N');  // Rename Entry
+  HWND edit = TreeView_GetEditControl(Tree());
+  ASSERT_NE(edit, nullptr) << "no edit of the name";
+  SendText("jog.ifp");
+  Settle();
+  Press({VK_RETURN});
+  EXPECT_FALSE(IsWindow(edit));
+  Select("anim.img");
+  EXPECT_EQ(Listing(), (Texts{"jog.ifp/3", "idle.ifp/3", "ped.dff/4", "gun.dff/4"}));
+
+  prompts_.answers = {IDYES};
+  choose("idle.ifp", 'D');  // Delete Entry
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, std::string(msg::kDeleteEntryQuestion) + "\nidle.ifp");
+  EXPECT_EQ(Listing(), (Texts{"jog.ifp/3", "ped.dff/4", "gun.dff/4"}));
+
+  prompts_.chosenPaths = {game_ + "\\walk.ifp", game_ + "\\walk.ifp"};
+  prompts_.answers = {IDNO};
+  choose("anim.img", 'I');  // Import File, from the archive's own popup
+  choose("ped.dff", 'I');   // the same name again: not replaced
+  EXPECT_EQ(Listing(), (Texts{"jog.ifp/3", "walk.ifp/3", "ped.dff/4", "gun.dff/4"}));
+  EXPECT_EQ(prompts_.messages.back().text, std::string(msg::kReplaceEntryQuestion) + "\nwalk.ifp");
+
+  // Dropped onto the archive's item: a new entry, then one replaced when the user agrees.
+  HTREEITEM archiveItem = Find("anim.img");
+  POINT at = Middle(archiveItem);
+  ClientToScreen(Tree(), &at);
+  ScreenToClient(window_, &at);
+  const std::string title = Title();
+  prompts_.answers = {IDYES};
+  DropFiles(window_, at, {game_ + "\\sub\\deep.ifp"});
+  DropFiles(window_, at, {game_ + "\\sub\\deep.ifp"});
+  Pump();
+  EXPECT_EQ(Listing(), (Texts{"jog.ifp/3", "walk.ifp/3", "deep.ifp/3", "ped.dff/4", "gun.dff/4"}));
+  EXPECT_EQ(Title(), title) << "a drop onto an archive opens nothing";
+
+  uint64_t sizeBefore = std::filesystem::file_size(std::filesystem::u8path(archive_));
+  choose("anim.img", 'R');  // Rebuild Archive
+  UnhookWindowsHookEx(hook);
+  auto size = [&] { return std::filesystem::file_size(std::filesystem::u8path(archive_)); };
+  for (int wait = 0; wait < 30 && size() == sizeBefore; ++wait) Settle(100);  // a loaded machine may be slow
+  EXPECT_LT(size(), sizeBefore);
+  std::vector<ImgEntry> entries;
+  ASSERT_EQ(ListImgEntries(archive_, entries), ImgListResult::Listed);
+  uint32_t next = 1;
+  for (const ImgEntry& entry : entries) {
+    EXPECT_EQ(entry.offset, next) << ImgEntryName(entry) << ": packed without holes";
+    next += entry.size;
+  }
+  auto after = ArchiveContents(archive_);
+  ASSERT_EQ(after.size(), 7u);
+  EXPECT_EQ(after[0], before[0]) << "ped.dff";
+  EXPECT_EQ(after[1].second, before[1].second) << "jog.ifp, once run.ifp";
+  EXPECT_EQ(after[2], before[2]) << "ped.txd";
+  EXPECT_EQ(after[3], before[3]) << "gun.dff";
+  EXPECT_EQ(after[4], before[5]) << "gun.txd";
+  EXPECT_EQ(Listing(), (Texts{"jog.ifp/3", "walk.ifp/3", "deep.ifp/3", "ped.dff/4", "gun.dff/4"}));
 }
 
 // Folders and files of any script by their paths, archive entries by their

@@ -23,6 +23,20 @@ struct ImgBuildOptions {
 
 std::vector<uint8_t> BuildImgArchive(const std::vector<ImgBuildEntry>& entries, const ImgBuildOptions& options = {});
 
+// A version 1 archive: the ".dir" of records and the ".img" of data alone,
+// entries laid out from its first sector in the order given.
+struct ImgPairBytes {
+  std::vector<uint8_t> directory;
+  std::vector<uint8_t> data;
+};
+ImgPairBytes BuildImgPair(const std::vector<ImgBuildEntry>& entries);
+
+// A large version 2 archive written straight to `path` without being held
+// in memory: `count` entries named "e00000.ifp" on, of 1 to 2 x `meanSectors`
+// sectors each (varying by entry), each sector's bytes telling entry and
+// sector apart. False when the file cannot be written.
+bool WriteLargeImgArchive(const std::string& path, uint32_t count, uint32_t meanSectors);
+
 // An entry's data: `size` bytes that tell entries and positions apart.
 std::vector<uint8_t> PatternData(size_t size, uint32_t seed);
 

@@ -23,7 +23,8 @@ int Usage() {
                "usage: zamgen package [--anp3|--anp2] [--float] [--anim-section 40|48] [--empty-tracks]\n"
                "                      [--large|--real] [--break %s] OUT\n"
                "       zamgen demo FOLDER\n"
-               "       zamgen img [--lower-tag] [--junk-names] OUT NAME=FILE...\n"
+               "       zamgen img [--lower-tag] [--junk-names] [--v1] OUT NAME=FILE...\n"
+               "       zamgen large-img OUT COUNT MEAN_SECTORS\n"
                "%s",
                zam::gen::kBrokenRules, zam::gen::kModelUsage);
   return 2;
@@ -77,14 +78,23 @@ int WritePackage(int argc, char** argv) {
   return 0;
 }
 
+bool WriteTo(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (zam::ReplaceFileAtomically(path, bytes) == zam::FileStatus::Ok) return true;
+  std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+  return false;
+}
+
 // An IMG archive of the given files, each stored under the name before its "=".
 int WriteImg(int argc, char** argv) {
   zam::gen::ImgBuildOptions options;
   std::vector<zam::gen::ImgBuildEntry> entries;
   const char* out = nullptr;
+  bool v1 = false;
   for (int i = 0; i < argc; ++i) {
     const char* eq = std::strchr(argv[i], '=');
-    if (std::strcmp(argv[i], "--lower-tag") == 0) {
+    if (std::strcmp(argv[i], "--v1") == 0) {
+      v1 = true;
+    } else if (std::strcmp(argv[i], "--lower-tag") == 0) {
       options.lowerCaseTag = true;
     } else if (std::strcmp(argv[i], "--junk-names") == 0) {
       options.namePadding = 0xFF;
@@ -103,17 +113,19 @@ int WriteImg(int argc, char** argv) {
     }
   }
   if (out == nullptr) return Usage();
+  if (v1) {
+    // OUT names the ".img"; the ".dir" goes beside it.
+    std::string data = out;
+    size_t dot = data.find_last_of('.');
+    std::string directory = (dot == std::string::npos ? data : data.substr(0, dot)) + ".dir";
+    zam::gen::ImgPairBytes pair = zam::gen::BuildImgPair(entries);
+    return WriteTo(data, pair.data) && WriteTo(directory, pair.directory) ? 0 : 1;
+  }
   if (zam::ReplaceFileAtomically(out, zam::gen::BuildImgArchive(entries, options)) != zam::FileStatus::Ok) {
     std::fprintf(stderr, "%s: cannot write\n", out);
     return 1;
   }
   return 0;
-}
-
-bool WriteTo(const std::string& path, const std::vector<uint8_t>& bytes) {
-  if (zam::ReplaceFileAtomically(path, bytes) == zam::FileStatus::Ok) return true;
-  std::fprintf(stderr, "%s: cannot write\n", path.c_str());
-  return false;
 }
 
 // The editor's demo in an existing folder: the demo package in both layouts,
@@ -145,6 +157,11 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "demo") == 0) return WriteDemo(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "package") == 0) return WritePackage(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "img") == 0) return WriteImg(argc - 2, argv + 2);
+  if (argc == 5 && std::strcmp(argv[1], "large-img") == 0) {
+    long count = std::strtol(argv[3], nullptr, 10), mean = std::strtol(argv[4], nullptr, 10);
+    if (count < 0 || count > 1000000 || mean < 1 || mean > 100000) return Usage();
+    return zam::gen::WriteLargeImgArchive(argv[2], static_cast<uint32_t>(count), static_cast<uint32_t>(mean)) ? 0 : 1;
+  }
   if (argc >= 2 && std::strcmp(argv[1], "dff") == 0) return zam::gen::RunDffCommand(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "txd") == 0) return zam::gen::RunTxdCommand(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "weapon") == 0) return zam::gen::RunWeaponCommand(argc - 2, argv + 2);

@@ -20,7 +20,9 @@ constexpr Command kCommands[] = {
     {"check", zam::cli::RunCheck, "zam check [--to anpk|anp3|anp2] FILE|ARCHIVE.img\\ENTRY..."},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
     {"pose", zam::cli::RunPose, "zam pose DFF IFP ANIMATION TIME"},
-    {"img", zam::cli::RunImg, "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE"},
+    {"img", zam::cli::RunImg,
+     "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE\n"
+     "      | add [--replace] ARCHIVE FILE [NAME] | delete ARCHIVE NAME | rename ARCHIVE OLD NEW | rebuild ARCHIVE"},
 };
 
 int PrintUsage() {

@@ -4,6 +4,9 @@
 // commands and the Directory menu.
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
 
 #include "app/win32/main_window.h"
 
@@ -14,13 +17,20 @@ void SetupBrowser(MainWindow& main);
 
 void OnPathGo(MainWindow& main);
 void OnDriveBox(MainWindow& main);
-void OnBrowserNotify(MainWindow& main, const NMHDR* header);
+// What the tree waits for, where it waits for an answer (a label edit).
+std::optional<LRESULT> OnBrowserNotify(MainWindow& main, const NMHDR* header);
+
+// Files dropped onto an archive of the tree (or one of its entries) are
+// added to it, asking before one replaces an entry of its name; false, and
+// nothing done, for a drop anywhere else.
+bool DropOntoArchive(MainWindow& main, HDROP drop);
 
 // The folder the browser shows: the browsed folder, or the one holding the
 // browsed archive.
 std::string BrowsedFolder(const MainWindow& main);
 
-// The tree's popups and the Directory menu's commands (not Show DFF Files);
+// The tree's popups (also Import File, Delete Entry, Rename Entry and
+// Rebuild Archive) and the Directory menu's commands (not Show DFF Files);
 // other ids are ignored.
 void RunBrowserCommand(MainWindow& main, int commandId);
 

@@ -294,7 +294,7 @@ bool OnNotify(MainWindow& main, const NMHDR* header) {
   };
   switch (header->idFrom) {
     case IDC_BROWSER_TREE:
-      OnBrowserNotify(main, header);
+      if (std::optional<LRESULT> reply = OnBrowserNotify(main, header)) return answer(*reply);
       break;
     case IDC_ANIMATION_LIST:
       if (std::optional<int> row = FindAnimationRow(header, main.editor.package())) return answer(*row);
@@ -462,7 +462,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
           OnClose(*main);
           break;
         case WM_DROPFILES:
-          OnDropFiles(*main, reinterpret_cast<HDROP>(wParam));
+          if (!DropOntoArchive(*main, reinterpret_cast<HDROP>(wParam))) OnDropFiles(*main, reinterpret_cast<HDROP>(wParam));
           break;
       }
   }

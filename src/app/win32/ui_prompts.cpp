@@ -31,6 +31,11 @@ UINT StyleOf(Message message) {
       return MB_OKCANCEL | MB_ICONQUESTION;
     case Message::ValuesClamped:
       return MB_OKCANCEL | MB_ICONEXCLAMATION;
+    case Message::ReplaceEntryQuestion:
+    case Message::DeleteEntryQuestion:
+      return MB_YESNO | MB_ICONQUESTION;
+    case Message::ArchivePending:
+      return MB_OK | MB_ICONEXCLAMATION;
     case Message::InvalidPath:
     case Message::InvalidExtension:
     case Message::FileEndedEarly:
@@ -103,6 +108,10 @@ bool AgreesToLoseChanges(HWND owner) { return ShowMessage(owner, Message::Discar
 std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std::string& folder) {
   return RunFileDialog(owner, kind == FileKind::Package ? msg::kIfpFilter : msg::kDffFilter,
                        OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, false, folder);
+}
+
+std::optional<std::string> ChooseFileToImport(HWND owner, const std::string& folder) {
+  return RunFileDialog(owner, msg::kImportFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, false, folder);
 }
 
 std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder) {

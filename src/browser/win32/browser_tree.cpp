@@ -3,9 +3,11 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <utility>
 #include <vector>
 
 #include "base/messages.h"
+#include "img/img_edit.h"
 #include "platform/win32/wide_text.h"
 
 namespace zam {
@@ -13,6 +15,9 @@ namespace {
 
 constexpr int kPackagePopup = 0;
 constexpr int kModelPopup = 1;
+constexpr int kArchivePopup = 2;
+// The commands of an entry's popup that only an archive's entries have.
+constexpr UINT kEntryCommands[] = {40120, 40121, 40122};  // Import File, Delete Entry, Rename Entry
 
 // Redraw off for the life of the object; the window is repainted after.
 // Items are deleted and inserted with redraw off, and the browsed item is
@@ -219,6 +224,12 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
       // which shows the popup for it as well.
       OnBrowserContextMenu(*browser, lParam);
       return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_F2) {
+        RenameSelectedEntry(*browser);
+        return 0;
+      }
+      break;
     case WM_SYSKEYDOWN:
       // Shift+F10 is the default procedure's context menu key, but Wine's
       // tree keeps the key from it. Taken here, it raises the popup once
@@ -266,8 +277,8 @@ void InitBrowser(BrowserView& browser, const BrowserControls& controls, const st
     SendMessageW(controls.driveBox, CB_SETCURSEL, 0, 0);
   }
   SetWindowLongPtrW(controls.tree, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&browser));
-  browser.treeProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(controls.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
+  browser.treeProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(controls.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeProc)));
 }
 
 void RefreshBrowserTree(BrowserView& browser) {
@@ -318,10 +329,33 @@ void OnDriveChosen(BrowserView& browser) {
   RefreshBrowserTree(browser);
 }
 
-BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header) {
+BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header, LRESULT& reply) {
   BrowserEvent event;
   if (browser.busy) return event;
   switch (header->code) {
+    case TVN_BEGINLABELEDITW: {
+      // Only an entry's name, and only when asked for (the popup, F2).
+      const auto* edit = reinterpret_cast<const NMTVDISPINFOW*>(header);
+      BrowseItemId id = UnpackBrowseItemId(edit->item.lParam);
+      reply = !(std::exchange(browser.renameAsked, false) && IsArchiveEntryItem(browser.state, id));
+      if (!reply) {
+        HWND box = TreeView_GetEditControl(browser.controls.tree);
+        SendMessageW(box, EM_LIMITTEXT, kImgMaxNameLength, 0);
+      }
+      break;
+    }
+    case TVN_ENDLABELEDITW: {
+      const auto* edit = reinterpret_cast<const NMTVDISPINFOW*>(header);
+      reply = FALSE;
+      BrowseItemId id = UnpackBrowseItemId(edit->item.lParam);
+      const BrowseItem* item = ItemOfId(browser.state, id);
+      if (!edit->item.pszText || !item || !IsArchiveEntryItem(browser.state, id)) break;
+      event.newName = CodePageFromWide(edit->item.pszText);
+      if (event.newName == item->text) break;
+      event.kind = BrowserEvent::Kind::RenameEntry;
+      event.target = *TargetOfItem(browser.state, id);
+      break;
+    }
     case TVN_ITEMEXPANDEDW:
       Navigate(browser, reinterpret_cast<const NMTREEVIEWW*>(header)->itemNew.hItem);
       break;
@@ -366,11 +400,58 @@ void OnBrowserContextMenu(BrowserView& browser, LPARAM screenPosition) {
   }
   BrowseItemId id = IdOfItem(tree, item);
   const BrowseItem* shown = ItemOfId(browser.state, id);
-  if (!shown || id.part != BrowseItemId::Part::Listing) return;
-  int popup = shown->icon == BrowseIcon::Package ? kPackagePopup : shown->icon == BrowseIcon::Model ? kModelPopup : -1;
+  if (!shown) return;
+  int popup = -1;
+  if (id.part == BrowseItemId::Part::Listing && shown->icon == BrowseIcon::Package) popup = kPackagePopup;
+  if (id.part == BrowseItemId::Part::Listing && shown->icon == BrowseIcon::Model) popup = kModelPopup;
+  if (shown->icon == BrowseIcon::Archive) popup = kArchivePopup;
   if (popup < 0) return;
-  TrackPopupMenu(GetSubMenu(browser.controls.popups, popup), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x,
-                 at.y, 0, browser.controls.commandTarget, nullptr);
+  HMENU menu = GetSubMenu(browser.controls.popups, popup);
+  UINT entryState = IsArchiveEntryItem(browser.state, id) ? MF_ENABLED : MF_GRAYED;
+  if (popup != kArchivePopup) {
+    for (UINT command : kEntryCommands) EnableMenuItem(menu, command, MF_BYCOMMAND | entryState);
+  }
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, browser.controls.commandTarget,
+                 nullptr);
+}
+
+void RenameSelectedEntry(BrowserView& browser) {
+  HWND tree = browser.controls.tree;
+  HTREEITEM selected = TreeView_GetSelection(tree);
+  if (!selected || !IsArchiveEntryItem(browser.state, IdOfItem(tree, selected))) return;
+  SetFocus(tree);
+  browser.renameAsked = true;
+  TreeView_EditLabel(tree, selected);
+  browser.renameAsked = false;
+}
+
+void EndEntryRename(BrowserView& browser, const BrowserEvent& event, bool renamed, LRESULT& reply) {
+  reply = renamed;
+  if (!renamed) return;
+  // The listing keeps its order: the item is renamed where it stands.
+  for (BrowseItem& item : browser.state.listing) {
+    if (item.text == event.target.name) {
+      item.text = event.newName;
+      break;
+    }
+  }
+}
+
+std::optional<std::string> SelectedArchive(const BrowserView& browser) {
+  HWND tree = browser.controls.tree;
+  HTREEITEM selected = TreeView_GetSelection(tree);
+  if (!selected) return std::nullopt;
+  return ArchiveOfItem(browser.state, IdOfItem(tree, selected));
+}
+
+std::optional<std::string> ArchiveAtPoint(const BrowserView& browser, POINT screen) {
+  HWND tree = browser.controls.tree;
+  TVHITTESTINFO hit{};
+  hit.pt = screen;
+  ScreenToClient(tree, &hit.pt);
+  HTREEITEM item = TreeView_HitTest(tree, &hit);
+  if (!item || !(hit.flags & TVHT_ONITEM)) return std::nullopt;
+  return ArchiveOfItem(browser.state, IdOfItem(tree, item));
 }
 
 std::optional<BrowseTarget> SelectedTarget(const BrowserView& browser) {

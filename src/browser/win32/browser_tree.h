@@ -25,7 +25,7 @@ struct BrowserControls {
   HWND pathBox = nullptr;
   HWND driveBox = nullptr;
   HWND commandTarget = nullptr;  // receives the popups' commands
-  HMENU popups = nullptr;        // the package popup first, the model popup second
+  HMENU popups = nullptr;        // the package popup, the model popup, the archive popup
 };
 
 struct ImageListTraits {
@@ -37,12 +37,15 @@ struct ImageListTraits {
 struct BrowserView {
   BrowseState state;
   BrowserControls controls;
-  win32::UniqueObject<ImageListTraits> images;  // the six icons of BrowseIcon
+  win32::UniqueObject<ImageListTraits> images;        // the six icons of BrowseIcon
   win32::UniqueObject<win32::GdiTraits<HFONT>> font;  // the dialog's, smoothed in grey
   // Set while the tree is rebuilt: the notifications the rebuild raises
   // must not start another.
   bool busy = false;
   WNDPROC treeProc = nullptr;  // the tree's own procedure, under the browser's
+  // Set from asking for an entry's name to be edited until the edit
+  // starts: the tree edits no label it was not asked to.
+  bool renameAsked = false;
 };
 
 // Once, after the settings are read: fills the drive box, lists
@@ -71,18 +74,33 @@ PathBoxVerdict OnPathGo(BrowserView& browser);
 void OnDriveChosen(BrowserView& browser);
 
 struct BrowserEvent {
-  enum class Kind { None, OpenPackage, OpenModel };
+  enum class Kind { None, OpenPackage, OpenModel, RenameEntry };
   Kind kind = Kind::None;
   BrowseTarget target;
+  std::string newName;  // RenameEntry: the name typed, in the system's code page as names are stored
 };
 
 // WM_NOTIFY from the tree. Expanding or collapsing an item navigates there;
 // a double-click on a package or model item is reported for the caller to
-// open; an info tip (TVN_GETINFOTIPW) gets the item's whole name. Ignored
-// while the tree is rebuilt.
-BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header);
+// open; an info tip (TVN_GETINFOTIPW) gets the item's whole name; an edit
+// of an entry's name that ends with a new one is reported for the caller
+// to make (then EndEntryRename). Ignored while the tree is rebuilt.
+// `reply` receives what the tree waits for where it waits for something.
+BrowserEvent OnBrowserTreeNotify(BrowserView& browser, const NMHDR* header, LRESULT& reply);
 
-// The popup of a package or model item: the item under `screenPosition`
+// Starts editing the name of the selected archive entry in place; nothing
+// for any other item.
+void RenameSelectedEntry(BrowserView& browser);
+// After a RenameEntry event: the entry's item takes the new name when the
+// archive did.
+void EndEntryRename(BrowserView& browser, const BrowserEvent& event, bool renamed, LRESULT& reply);
+
+// The archive the selected item stands in (ArchiveOfItem), or the one under
+// `screen` (screen coordinates), as a drop onto the tree lands.
+std::optional<std::string> SelectedArchive(const BrowserView& browser);
+std::optional<std::string> ArchiveAtPoint(const BrowserView& browser, POINT screen);
+
+// The popup of a package or model item, or of an archive: the item under `screenPosition`
 // (screen coordinates as WM_CONTEXTMENU carries them) is selected and its
 // popup shown there; for a keyboard's context menu (-1, -1) the selected
 // item's popup is shown at the item. The tree's parent calls this for a

@@ -2,6 +2,7 @@
 #include <limits.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -235,6 +236,27 @@ FileResult ReplaceFileAtomically(const std::string& requested, const std::vector
   }
   FlushFolder(folder);
   return FileResult{};
+}
+
+FileResult MoveFileOver(const std::string& from, const std::string& to) {
+  std::string target = PosixPath(to);
+  if (rename(PosixPath(from).c_str(), target.c_str()) != 0) return Failure(FileStatus::CannotOpen, errno);
+  FlushFolder(FolderOf(target));
+  return FileResult{};
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::string posix = PosixPath(path);
+  if (!posix.empty() && posix[0] == '/') return posix;
+  char folder[PATH_MAX];
+  if (getcwd(folder, sizeof folder) == nullptr) return posix;
+  return std::string(folder) + "/" + posix;
+}
+
+std::optional<uint64_t> FreeSpaceBeside(const std::string& path) {
+  struct statvfs volume {};
+  if (statvfs(FolderOf(PosixPath(path)).c_str(), &volume) != 0) return std::nullopt;
+  return static_cast<uint64_t>(volume.f_bavail) * volume.f_frsize;
 }
 
 }  // namespace zam

@@ -7,9 +7,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/replace_temp_names.h"
 #include "platform/temporary_notes.h"
+#include "platform/write_journal.h"
 
 namespace zam {
 namespace {
@@ -96,26 +98,48 @@ void TemporaryNote::End() {
   path_.clear();
 }
 
+void TemporaryNote::Abandon() {
+  if (handle_ == kNoHandle) return;
+  close(static_cast<int>(handle_));
+  handle_ = kNoHandle;
+  path_.clear();
+}
+
 void RemoveAbandonedTemporaries() {
   std::string folder = TemporaryNotesFolder();
   if (folder.empty()) return;
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) return;
+  struct Abandoned {
+    std::string note;
+    int fd;
+    std::string temporary;
+  };
+  std::vector<Abandoned> abandoned;
   while (const dirent* item = readdir(dir)) {
     if (!IsNoteName(item->d_name)) continue;
     int fd = openat(dirfd(dir), item->d_name, O_RDWR | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) continue;
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      std::string temporary = ReadNote(fd);
-      struct stat info {};
-      if (IsProgramTemporary(temporary) && lstat(temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        unlink(temporary.c_str());
-      }
-      unlinkat(dirfd(dir), item->d_name, 0);
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      close(fd);
+      continue;
     }
-    close(fd);
+    abandoned.push_back({folder + item->d_name, fd, ReadNote(fd)});
   }
   closedir(dir);
+  for (bool journals : {true, false}) {
+    for (Abandoned& note : abandoned) {
+      if (note.fd < 0) continue;
+      struct stat info {};
+      bool present =
+          IsProgramTemporary(note.temporary) && lstat(note.temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+      if (journals && !(present && ReplayWriteJournal(note.temporary))) continue;
+      if (!journals && present) unlink(note.temporary.c_str());
+      unlink(note.note.c_str());
+      close(note.fd);
+      note.fd = -1;
+    }
+  }
 }
 
 }  // namespace zam

@@ -156,4 +156,30 @@ FileResult ReplaceFileAtomically(const std::string& requested, const std::vector
   return FileResult{};
 }
 
+FileResult MoveFileOver(const std::string& from, const std::string& to) {
+  if (!MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return Failure(FileStatus::CannotOpen, GetLastError());
+  }
+  return FileResult{};
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::wstring wide = WideFromUtf8(path);
+  DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring full(length, L'\0');
+  length = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return path;
+  full.resize(length);
+  return Utf8FromWide(full);
+}
+
+std::optional<uint64_t> FreeSpaceBeside(const std::string& path) {
+  ULARGE_INTEGER available{};
+  if (!GetDiskFreeSpaceExW(WideFromUtf8(FolderOf(path)).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return static_cast<uint64_t>(available.QuadPart);
+}
+
 }  // namespace zam
+

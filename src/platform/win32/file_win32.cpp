@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/file.h"
 #include "platform/temp_file.h"
 #include "platform/win32/wide_text.h"
@@ -29,6 +31,10 @@ File File::OpenReadWrite(const std::string& path) {
 
 File File::Create(const std::string& path) {
   return File(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
+}
+
+File File::CreateNew(const std::string& path) {
+  return File(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW));
 }
 
 size_t File::Read(void* data, size_t size) {
@@ -84,6 +90,19 @@ bool File::SetSize(uint64_t size) {
   if (!SetFilePointerEx(AsHandle(handle_), zero, &was, FILE_CURRENT)) return false;
   bool done = SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(handle_));
   return SetFilePointerEx(AsHandle(handle_), was, nullptr, FILE_BEGIN) && done;
+}
+
+uint64_t File::CopyFrom(File& source, uint64_t position, uint64_t length) {
+  if (!IsOpen() || !source.Seek(position)) return 0;
+  std::vector<uint8_t> block(static_cast<size_t>(length < (1u << 20) ? length : (1u << 20)));
+  uint64_t done = 0;
+  while (done < length) {
+    size_t want = static_cast<size_t>(length - done < block.size() ? length - done : block.size());
+    size_t got = source.Read(block.data(), want);
+    if (got == 0 || !Write(block.data(), got)) break;
+    done += got;
+  }
+  return done;
 }
 
 bool File::Flush() { return IsOpen() && FlushFileBuffers(AsHandle(handle_)) != 0; }

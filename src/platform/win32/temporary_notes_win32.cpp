@@ -1,10 +1,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/replace_temp_names.h"
 #include "platform/temp_folder.h"
 #include "platform/temporary_notes.h"
+#include "platform/write_journal.h"
 #include "platform/win32/wide_text.h"
 
 namespace zam {
@@ -68,9 +70,21 @@ void TemporaryNote::End() {
   path_.clear();
 }
 
+void TemporaryNote::Abandon() {
+  if (handle_ == kNoHandle) return;
+  CloseHandle(AsHandle(handle_));
+  handle_ = kNoHandle;
+  path_.clear();
+}
+
 void RemoveAbandonedTemporaries() {
   std::wstring folder = WideFromUtf8(TemporaryNotesFolder());
   if (folder.empty()) return;
+  struct Abandoned {
+    HANDLE note;
+    std::string temporary;
+  };
+  std::vector<Abandoned> abandoned;
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folder + L"*.note").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -81,18 +95,25 @@ void RemoveAbandonedTemporaries() {
     HANDLE note = CreateFileW((folder + found.cFileName).c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (note == INVALID_HANDLE_VALUE) continue;
-    std::string temporary = ReadNote(note);
-    if (IsProgramTemporary(temporary)) {
-      std::wstring wide = WideFromUtf8(temporary);
-      DWORD attributes = GetFileAttributesW(wide.c_str());
-      bool plainFile = attributes != INVALID_FILE_ATTRIBUTES &&
-                       !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-      // A temporary some process still has open cannot be deleted and stays.
-      if (plainFile) DeleteFileW(wide.c_str());
-    }
-    CloseHandle(note);
+    abandoned.push_back({note, ReadNote(note)});
   } while (FindNextFileW(search, &found));
   FindClose(search);
+  for (bool journals : {true, false}) {
+    for (Abandoned& note : abandoned) {
+      if (note.note == INVALID_HANDLE_VALUE) continue;
+      bool present = false;
+      if (IsProgramTemporary(note.temporary)) {
+        DWORD attributes = GetFileAttributesW(WideFromUtf8(note.temporary).c_str());
+        present = attributes != INVALID_FILE_ATTRIBUTES &&
+                  !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+      }
+      if (journals && !(present && ReplayWriteJournal(note.temporary))) continue;
+      // A temporary some process still has open cannot be deleted and stays.
+      if (!journals && present) DeleteFileW(WideFromUtf8(note.temporary).c_str());
+      CloseHandle(note.note);
+      note.note = INVALID_HANDLE_VALUE;
+    }
+  }
 }
 
 }  // namespace zam
