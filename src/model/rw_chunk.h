@@ -19,8 +19,24 @@ struct RwChunkHeader {
 };
 static_assert(sizeof(RwChunkHeader) == 12, "the on-disk section header");
 
-// Library 3.6.0.3, build 0xFFFF: the only stamp a stepped-over section may carry.
+// Library 3.6.0.3, build 0xFFFF: the stamp of the game's own files.
 inline constexpr uint32_t kRwLibraryStamp = 0x1803FFFF;
+
+// The library version a stamp names, as 0x3MRPP (3.4.0.3 is 0x34003): the
+// stamp keeps the version's minor and revision digits in its top bits, its
+// last six bits below them and the build number in its low 16 bits.
+// Stamps without the top bits are those of libraries before 3.1, which
+// kept the version itself there shifted right by 8 bits.
+constexpr uint32_t RwLibraryVersion(uint32_t stamp) {
+  return (stamp & 0xFFFF0000) == 0 ? stamp << 8 : (((stamp >> 14) & 0x3FF00) + 0x30000) | ((stamp >> 16) & 0x3F);
+}
+
+// Libraries 3.4.0.0 to 3.6.0.3 lay out every section the loaders read alike
+// (their Geometry no longer stores the lighting values of earlier ones); a
+// stamp outside them is refused.
+constexpr bool IsReadableRwStamp(uint32_t stamp) {
+  return (stamp & 0xFFFF0000) != 0 && RwLibraryVersion(stamp) >= 0x34000 && RwLibraryVersion(stamp) <= 0x36003;
+}
 
 inline constexpr uint32_t kRwStruct = 0x00000001;
 inline constexpr uint32_t kRwString = 0x00000002;
@@ -45,13 +61,18 @@ inline constexpr int64_t kRwEndOfFile = -1;
 inline constexpr int64_t kRwUnknownVersion = -2;
 
 // Searches forward from the reader's position, at the level where it stands,
-// for a section of `wantedType`, stepping over every other section whole.
-// Returns the body size of the section found, with the reader at its first
-// body byte; kRwEndOfFile when the bytes end first (a partial header
-// included); kRwUnknownVersion when a section to step over carries a stamp
-// other than kRwLibraryStamp. The found section's own stamp is not tested.
-// The search does not stop at the end of the enclosing section.
-int64_t FindChunk(ByteReader& in, uint32_t wantedType);
+// for a section of `wantedType` whose header lies before `end`, stepping
+// over every other section whole. Returns the body size of the section
+// found, with the reader at its first body byte and `stamp` (when given)
+// set to its library stamp; kRwEndOfFile when the bytes or `end` come
+// first (a partial header included); kRwUnknownVersion when a section to
+// step over carries a stamp IsReadableRwStamp refuses. The found section's
+// own stamp is not tested.
+int64_t FindChunkBefore(ByteReader& in, uint32_t wantedType, size_t end, uint32_t* stamp = nullptr);
+
+// The same search not bounded by the enclosing section: it runs on into the
+// sections after it.
+inline int64_t FindChunk(ByteReader& in, uint32_t wantedType) { return FindChunkBefore(in, wantedType, SIZE_MAX); }
 
 // The message of a failed search: Message::RwUnknownVersion for
 // kRwUnknownVersion, otherwise the section's own not-found message.

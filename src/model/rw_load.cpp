@@ -4,11 +4,28 @@
 
 namespace zam {
 
-bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found) {
-  int64_t result = FindChunk(in, type);
-  if (result < 0) return Fail(ChunkSearchMessage(result, notFoundMessage));
-  if (found) *found = RwSection{in.Position(), static_cast<uint32_t>(result)};
+namespace {
+
+bool Found(RwLoad& load, ByteReader& in, int64_t result, uint32_t stamp, Message notFoundMessage, RwSection* found) {
+  if (result < 0) return load.Fail(ChunkSearchMessage(result, notFoundMessage));
+  if (found) *found = RwSection{in.Position(), static_cast<uint32_t>(result), stamp};
   return true;
+}
+
+}  // namespace
+
+bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found) {
+  uint32_t stamp = 0;
+  int64_t result = FindChunkBefore(in, type, SIZE_MAX, &stamp);
+  return Found(*this, in, result, stamp, notFoundMessage, found);
+}
+
+bool RwLoad::FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage,
+                    RwSection* found) {
+  uint32_t stamp = 0;
+  in.SeekTo(parent.body);
+  int64_t result = FindChunkBefore(in, type, parent.body + parent.size, &stamp);
+  return Found(*this, in, result, stamp, notFoundMessage, found);
 }
 
 bool RwLoad::Fail(Message message) {

@@ -13,10 +13,12 @@
 
 namespace zam {
 
-// A section found by a search: where its body starts and its declared size.
+// A section found by a search: where its body starts, its declared size and
+// the library stamp of its header.
 struct RwSection {
   size_t body = 0;
   uint32_t size = 0;
+  uint32_t stamp = 0;
 };
 
 class RwLoad {
@@ -31,6 +33,11 @@ class RwLoad {
   // FindChunk from `in`'s position; on failure records its message (the
   // version message or `notFoundMessage`) and returns false.
   bool Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found = nullptr);
+
+  // The same search from the start of `parent`'s body, among its children
+  // only: sections after the parent's end are not looked at.
+  bool FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage,
+              RwSection* found = nullptr);
 
   // Records `message` as the load's failure; returns false for chaining.
   bool Fail(Message message);

@@ -95,8 +95,8 @@ TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
       {SmallDff(), SmallDff(), Message::RwTextureDictionaryNotFound},
       {SmallDff(), HideStruct(txd, kRwTextureDictionary), Message::RwTextureDictionaryStructNotFound},
       {SmallDff(), HideStruct(txd, kRwTextureNative), Message::RwTextureNativeStructNotFound},
-      {Small([](auto& d) { d.stamp = 0x1003FFFF; }), {}, Message::RwUnknownVersion},
-      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 8; }), Message::RwUnknownTexturePlatform},
+      {Small([](auto& d) { d.stamp = 0x0C02FFFF; }), {}, Message::RwUnknownVersion},  // 3.3.0.2
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 5; }), Message::RwUnknownTexturePlatform},
       // Counts and references the file cannot hold.
       {Small([](auto& d) { d.frameCount = 3; }), {}, Message::RwFrameListStructDamaged},
       {Small([](auto& d) { d.bones[1].name = std::string(24, 'A'); }), {}, Message::RwFrameNameTooLong},

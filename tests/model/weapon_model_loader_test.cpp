@@ -104,7 +104,7 @@ TEST(WeaponModelDamaged, MissingSectionsAndBadCountsEndTheLoadWithTheirMessages)
       {patched(BodyOffset(dff, kRwAtomic, 1)), Message::RwAtomicStructNotFound},
       {patched(SectionOffset(dff, kRwGeometryList)), Message::RwGeometryListNotFound},
       {demo([](auto& d) { d.geometries[1].writeBinMesh = false; }), Message::RwBinMeshNotFound},
-      {demo([](auto& d) { d.stamp = 0x1003FFFF; }), Message::RwUnknownVersion},
+      {demo([](auto& d) { d.stamp = 0x0C02FFFF; }), Message::RwUnknownVersion},  // 3.3.0.2
       {demo([](auto& d) { d.geometries[1].meshes[0].material = 1; }), Message::RwBinMeshDamaged},
       {demo([](auto& d) { d.geometries[1].texCoords.clear(), d.geometries[1].flagsOverride = 0x82; }),
        Message::RwGeometryStructDamaged},
