@@ -91,12 +91,14 @@ struct SkinnedModelData {
   std::vector<int32_t> boneParent;            // per bone: parent bone, -1 for the root
   std::vector<Matrix4> inverseBindMatrices;   // node-table order, column 3 = 0,0,0,1
   int32_t weaponBoneIndex = -1;               // the bone named "r hand", or -1
+  uint32_t libraryStamp = 0;                  // the Clump's, 0 when none was found
   std::vector<SkinnedVertex> vertices;
   bool hasVertexBuffer = false;               // false when the load stopped before the last pass
   MeshData mesh;
 };
 
 struct WeaponModelData {
+  uint32_t libraryStamp = 0;                  // the Clump's, 0 when none was found
   std::vector<WeaponVertex> vertices;
   bool hasVertexBuffer = false;               // false when the load stopped before the last pass
   MeshData mesh;

@@ -15,16 +15,15 @@ constexpr uint64_t kAtomicStructSize = 16;  // frame index, geometry index, flag
 
 // The index of the Geometry to load: the one of the first Atomic attached to
 // frame 0, or the Clump's atomic count when no Atomic is.
-bool ChooseGeometryIndex(RwLoad& load, size_t& clumpBody, int32_t& geometryIndex) {
+bool ChooseGeometryIndex(RwLoad& load, RwSection& clump, int32_t& geometryIndex) {
   ByteReader& dff = load.dff;
   dff.SeekTo(0);
-  RwSection clump, clumpStruct;
+  RwSection clumpStruct;
   if (!load.Find(dff, kRwClump, Message::RwClumpNotFound, &clump) ||
       !load.Find(dff, kRwStruct, Message::RwClumpStructNotFound, &clumpStruct) ||
       !load.Holds(dff, clumpStruct, 4, Message::RwClumpStructDamaged)) {
     return false;
   }
-  clumpBody = clump.body;
   geometryIndex = dff.Read<int32_t>();  // the atomic count
   Message damaged = Message::RwClumpStructDamaged;
   dff.SeekTo(clumpStruct.body - sizeof(RwChunkHeader));
@@ -45,12 +44,14 @@ bool ChooseGeometryIndex(RwLoad& load, size_t& clumpBody, int32_t& geometryIndex
   return true;
 }
 
-bool FindWeaponGeometry(RwLoad& load, size_t& geometryBody) {
+bool FindWeaponGeometry(RwLoad& load, WeaponModelData& model, size_t& geometryBody) {
   ByteReader& dff = load.dff;
-  size_t clumpBody = 0;
+  RwSection clump;
   int32_t geometryIndex = 0;
-  if (!ChooseGeometryIndex(load, clumpBody, geometryIndex)) return false;
-  dff.SeekTo(clumpBody);
+  bool chosen = ChooseGeometryIndex(load, clump, geometryIndex);
+  model.libraryStamp = clump.stamp;
+  if (!chosen) return false;
+  dff.SeekTo(clump.body);
   if (!load.Find(dff, kRwGeometryList, Message::RwGeometryListNotFound)) return false;
   // Every Geometry stepped over must exist: fewer Geometries than the index
   // end the load as a missing Geometry would.
@@ -81,7 +82,7 @@ ModelLoadResult LoadWeaponModel(const uint8_t* dff, size_t dffSize, const uint8_
   RwLoad load(dff, dffSize, txd, txdSize);
   size_t geometryBody = 0;
   GeometryVertexArrays arrays;
-  if (!FindWeaponGeometry(load, geometryBody) || !FindGeometryVertices(load, geometryBody, arrays)) {
+  if (!FindWeaponGeometry(load, model, geometryBody) || !FindGeometryVertices(load, geometryBody, arrays)) {
     return load.Result();
   }
   BuildWeaponVertices(arrays, model.vertices);

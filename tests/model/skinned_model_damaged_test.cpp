@@ -67,6 +67,7 @@ struct Damage {
 TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
   const Bytes dff = SmallDff(), txd = SmallTxd();
   const size_t geometry = BodyOffset(dff, kRwGeometry) + sizeof(RwChunkHeader) - SectionOffset(dff, kRwGeometry);
+  Bytes nameFirst = Small([](auto& d) { d.frameNameFirst = true; });
   Bytes noSets = dff;  // several coordinate sets, and no set at all
   PatchU16(noSets, SectionOffset(dff, kRwGeometry) + geometry, 0x96);
   noSets[SectionOffset(dff, kRwGeometry) + geometry + 2] = 0;
@@ -79,6 +80,10 @@ TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
       {Hide(dff, kRwHAnimPlg), {}, Message::RwHAnimNotFound},
       {Hide(dff, kRwHAnimPlg, 2), {}, Message::RwHAnimNotFound},
       {Small([](auto& d) { d.writeFrameNames = false; }), {}, Message::RwFrameNameNotFound},
+      // Bone 1's Extension ends after its first plugin section: the other
+      // follows as the FrameList's next section, outside the Extension.
+      {Patched(dff, kRwExtension, 4, 24, 2), {}, Message::RwFrameNameNotFound},
+      {Patched(nameFirst, kRwExtension, 4, 12 + 5, 2), {}, Message::RwHAnimNotFound},
       {Hide(dff, kRwGeometryList), {}, Message::RwGeometryListNotFound},
       {Hide(dff, kRwGeometry), {}, Message::RwGeometryNotFound},
       {HideStruct(dff, kRwGeometry), {}, Message::RwGeometryStructNotFound},
