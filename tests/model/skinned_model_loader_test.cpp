@@ -211,6 +211,15 @@ TEST(SkinnedModelLoader, TexturesByNameWithoutRegardToCaseSharedAndOptional) {
   model = Load(gen::SmallCharacter());
   EXPECT_TRUE(model.hasVertexBuffer);
   for (const MaterialMesh& material : model.mesh.materials) EXPECT_EQ(material.textureIndex, -1);
+  // A format no loader knows (P8 without a palette among them) keeps its
+  // texture without a level, to be drawn untextured; the others stay.
+  for (uint32_t format : {0u, 41u, 0x12345678u}) {
+    dictionary = gen::SmallCharacterTextures();
+    dictionary.textures[1].format = format;
+    model = Load(desc, &dictionary);
+    EXPECT_TRUE(model.mesh.TextureOf(model.mesh.materials[0])->level0.empty()) << format;
+    EXPECT_EQ(model.mesh.TextureOf(model.mesh.materials[1])->rowSize, 8u) << format;
+  }
 }
 
 TEST(SkinnedModelLoader, SkinTakesThreeWeightsAndFixesTheInverseBindColumn) {
