@@ -168,13 +168,14 @@ bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage&
                                                      : formatOrAlpha;
   image.width = width;
   image.height = height;
+  if (width == 0 || height == 0) return load.Fail(damaged);
   uint32_t rowSize = width, rowCount = height;
   if (colours == 0 && !TextureRowLayout(image.format, width, height, rowSize, rowCount)) return true;
   if (!load.Holds(txd, nativeStruct, 4 * colours + 4, damaged)) return false;
   if (colours > 0) ReadPalette(txd, colours, (rasterFormat & kRasterPixelFormat) == kRasterFormat888, image.palette);
   const uint32_t levelSize = txd.Read<uint32_t>();
   const uint64_t imageBytes = static_cast<uint64_t>(rowSize) * rowCount;
-  if (width == 0 || height == 0 || levelSize < imageBytes) return load.Fail(damaged);
+  if (levelSize < imageBytes) return load.Fail(damaged);
   if (!load.Holds(txd, nativeStruct, levelSize, damaged)) return false;
 
   image.rowSize = rowSize;
