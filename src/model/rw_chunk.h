@@ -33,10 +33,13 @@ constexpr uint32_t RwLibraryVersion(uint32_t stamp) {
 
 // Libraries 3.4.0.0 to 3.6.0.3 lay out every section the loaders read alike
 // (their Geometry no longer stores the lighting values of earlier ones); a
-// stamp outside them is refused.
-constexpr bool IsReadableRwStamp(uint32_t stamp) {
-  return (stamp & 0xFFFF0000) != 0 && RwLibraryVersion(stamp) >= 0x34000 && RwLibraryVersion(stamp) <= 0x36003;
-}
+// stamp outside them is refused. The version grows with the stamp's top 16
+// bits, so one comparison of them tests the range (every section a search
+// steps over is tested).
+constexpr bool IsReadableRwStamp(uint32_t stamp) { return (stamp >> 16) - 0x1000u <= 0x1803u - 0x1000u; }
+static_assert(RwLibraryVersion(0x10000000) == 0x34000 && RwLibraryVersion(0x1803FFFF) == 0x36003 &&
+                  RwLibraryVersion(0x0FFFFFFF) < 0x34000 && RwLibraryVersion(0x18040000) > 0x36003,
+              "the top bits of the first and last readable stamps");
 
 inline constexpr uint32_t kRwStruct = 0x00000001;
 inline constexpr uint32_t kRwString = 0x00000002;
@@ -61,18 +64,17 @@ inline constexpr int64_t kRwEndOfFile = -1;
 inline constexpr int64_t kRwUnknownVersion = -2;
 
 // Searches forward from the reader's position, at the level where it stands,
-// for a section of `wantedType` whose header lies before `end`, stepping
-// over every other section whole. Returns the body size of the section
-// found, with the reader at its first body byte and `stamp` (when given)
-// set to its library stamp; kRwEndOfFile when the bytes or `end` come
-// first (a partial header included); kRwUnknownVersion when a section to
-// step over carries a stamp IsReadableRwStamp refuses. The found section's
-// own stamp is not tested.
-int64_t FindChunkBefore(ByteReader& in, uint32_t wantedType, size_t end, uint32_t* stamp = nullptr);
+// for a section of `wantedType`, stepping over every other section whole.
+// Returns the body size of the section found, with the reader at its first
+// body byte; kRwEndOfFile when the bytes end first (a partial header
+// included); kRwUnknownVersion when a section to step over carries a stamp
+// IsReadableRwStamp refuses. The found section's own stamp is not tested.
+// The search does not stop at the end of the enclosing section.
+int64_t FindChunk(ByteReader& in, uint32_t wantedType);
 
-// The same search not bounded by the enclosing section: it runs on into the
-// sections after it.
-inline int64_t FindChunk(ByteReader& in, uint32_t wantedType) { return FindChunkBefore(in, wantedType, SIZE_MAX); }
+// The same search among the sections whose headers lie before `end`, the
+// end of the enclosing section's body: kRwEndOfFile when `end` comes first.
+int64_t FindChunkBefore(ByteReader& in, uint32_t wantedType, size_t end);
 
 // The message of a failed search: Message::RwUnknownVersion for
 // kRwUnknownVersion, otherwise the section's own not-found message.

@@ -6,26 +6,28 @@ namespace zam {
 
 namespace {
 
-bool Found(RwLoad& load, ByteReader& in, int64_t result, uint32_t stamp, Message notFoundMessage, RwSection* found) {
+bool Found(RwLoad& load, const ByteReader& in, int64_t result, Message notFoundMessage, RwSection* found) {
   if (result < 0) return load.Fail(ChunkSearchMessage(result, notFoundMessage));
-  if (found) *found = RwSection{in.Position(), static_cast<uint32_t>(result), stamp};
+  if (found) *found = RwSection{in.Position(), static_cast<uint32_t>(result)};
   return true;
 }
 
 }  // namespace
 
 bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found) {
-  uint32_t stamp = 0;
-  int64_t result = FindChunkBefore(in, type, SIZE_MAX, &stamp);
-  return Found(*this, in, result, stamp, notFoundMessage, found);
+  return Found(*this, in, FindChunk(in, type), notFoundMessage, found);
 }
 
 bool RwLoad::FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage,
                     RwSection* found) {
-  uint32_t stamp = 0;
   in.SeekTo(parent.body);
-  int64_t result = FindChunkBefore(in, type, parent.body + parent.size, &stamp);
-  return Found(*this, in, result, stamp, notFoundMessage, found);
+  return Found(*this, in, FindChunkBefore(in, type, parent.body + parent.size), notFoundMessage, found);
+}
+
+uint32_t RwLoad::StampOf(const ByteReader& in, const RwSection& section) {
+  ByteReader header = in;  // a copy: the caller's position stays
+  header.SeekTo(section.body - sizeof(uint32_t));
+  return header.Read<uint32_t>();
 }
 
 bool RwLoad::Fail(Message message) {

@@ -13,12 +13,10 @@
 
 namespace zam {
 
-// A section found by a search: where its body starts, its declared size and
-// the library stamp of its header.
+// A section found by a search: where its body starts and its declared size.
 struct RwSection {
   size_t body = 0;
   uint32_t size = 0;
-  uint32_t stamp = 0;
 };
 
 class RwLoad {
@@ -38,6 +36,9 @@ class RwLoad {
   // only: sections after the parent's end are not looked at.
   bool FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage,
               RwSection* found = nullptr);
+
+  // The library stamp in the header of `section`, found in `in`.
+  static uint32_t StampOf(const ByteReader& in, const RwSection& section);
 
   // Records `message` as the load's failure; returns false for chaining.
   bool Fail(Message message);

@@ -60,7 +60,7 @@ class SkinnedModelParser {
     dff_.SeekTo(0);
     RwSection clump;
     if (!load_.Find(dff_, kRwClump, Message::RwClumpNotFound, &clump)) return false;
-    model_.libraryStamp = clump.stamp;
+    model_.libraryStamp = RwLoad::StampOf(dff_, clump);
     return load_.Find(dff_, kRwFrameList, Message::RwFrameListNotFound);
   }
 
@@ -74,11 +74,19 @@ class SkinnedModelParser {
            load_.Holds(dff_, hanim, needed, Message::RwHAnimDamaged);
   }
 
-  // The name section of the frame whose Extension is `extension`; the name is
-  // the body up to its first zero byte. Leaves the reader after the Extension.
-  bool ReadBoneName(const RwSection& extension, size_t bone) {
+  // The name section of the frame whose Extension and HAnimPLG are given; the
+  // name is the body up to its first zero byte. It is looked for after the
+  // HAnimPLG first, where the game's own files have it, then from the
+  // Extension's start. Leaves the reader after the Extension.
+  bool ReadBoneName(const RwSection& extension, const RwSection& hanim, size_t bone) {
     RwSection frame;
-    if (!load_.FindIn(dff_, extension, kRwFrameName, Message::RwFrameNameNotFound, &frame)) return false;
+    dff_.SeekTo(hanim.body + hanim.size);
+    const int64_t afterHAnim = FindChunkBefore(dff_, kRwFrameName, extension.body + extension.size);
+    if (afterHAnim >= 0) {
+      frame = RwSection{dff_.Position(), static_cast<uint32_t>(afterHAnim)};
+    } else if (!load_.FindIn(dff_, extension, kRwFrameName, Message::RwFrameNameNotFound, &frame)) {
+      return false;
+    }
     char field[kFrameNameField] = {};
     size_t stored = frame.size < kFrameNameField ? frame.size : kFrameNameField;
     dff_.ReadBytes(field, stored);
@@ -126,7 +134,7 @@ class SkinnedModelParser {
     }
     std::sort(nodeOfId.begin(), nodeOfId.end());
     // Bone 0's node index stays 0: its ID is the first entry of the table.
-    if (!ReadBoneName(extension, 0)) return false;
+    if (!ReadBoneName(extension, hanim, 0)) return false;
 
     for (size_t bone = 1; bone < count; ++bone) {
       if (!FindFrameHAnim(12, extension, hanim)) return false;
@@ -136,7 +144,7 @@ class SkinnedModelParser {
       if (after != nodeOfId.begin() && std::prev(after)->first == id) {
         model_.boneNodeIndex[bone] = std::prev(after)->second;
       }
-      if (!ReadBoneName(extension, bone)) return false;
+      if (!ReadBoneName(extension, hanim, bone)) return false;
       // Compared as a view: its length decides most comparisons inline.
       if (std::string_view(model_.boneNames[bone]) == kWeaponBoneName) {
         model_.weaponBoneIndex = static_cast<int32_t>(bone);

@@ -14,13 +14,16 @@ namespace {
 constexpr uint64_t kAtomicStructSize = 16;  // frame index, geometry index, flags, one word
 
 // The index of the Geometry to load: the one of the first Atomic attached to
-// frame 0, or the Clump's atomic count when no Atomic is.
-bool ChooseGeometryIndex(RwLoad& load, RwSection& clump, int32_t& geometryIndex) {
+// frame 0, or the Clump's atomic count when no Atomic is. Notes the Clump's
+// stamp in `model`.
+bool ChooseGeometryIndex(RwLoad& load, WeaponModelData& model, size_t& clumpBody, int32_t& geometryIndex) {
   ByteReader& dff = load.dff;
   dff.SeekTo(0);
-  RwSection clumpStruct;
-  if (!load.Find(dff, kRwClump, Message::RwClumpNotFound, &clump) ||
-      !load.Find(dff, kRwStruct, Message::RwClumpStructNotFound, &clumpStruct) ||
+  RwSection clump, clumpStruct;
+  if (!load.Find(dff, kRwClump, Message::RwClumpNotFound, &clump)) return false;
+  model.libraryStamp = RwLoad::StampOf(dff, clump);
+  clumpBody = clump.body;
+  if (!load.Find(dff, kRwStruct, Message::RwClumpStructNotFound, &clumpStruct) ||
       !load.Holds(dff, clumpStruct, 4, Message::RwClumpStructDamaged)) {
     return false;
   }
@@ -46,12 +49,10 @@ bool ChooseGeometryIndex(RwLoad& load, RwSection& clump, int32_t& geometryIndex)
 
 bool FindWeaponGeometry(RwLoad& load, WeaponModelData& model, size_t& geometryBody) {
   ByteReader& dff = load.dff;
-  RwSection clump;
+  size_t clumpBody = 0;
   int32_t geometryIndex = 0;
-  bool chosen = ChooseGeometryIndex(load, clump, geometryIndex);
-  model.libraryStamp = clump.stamp;
-  if (!chosen) return false;
-  dff.SeekTo(clump.body);
+  if (!ChooseGeometryIndex(load, model, clumpBody, geometryIndex)) return false;
+  dff.SeekTo(clumpBody);
   if (!load.Find(dff, kRwGeometryList, Message::RwGeometryListNotFound)) return false;
   // Every Geometry stepped over must exist: fewer Geometries than the index
   // end the load as a missing Geometry would.
