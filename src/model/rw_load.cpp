@@ -18,8 +18,7 @@ bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSect
   return Found(*this, in, FindChunk(in, type), notFoundMessage, found);
 }
 
-bool RwLoad::FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage,
-                    RwSection* found) {
+bool RwLoad::FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage, RwSection* found) {
   in.SeekTo(parent.body);
   return Found(*this, in, FindChunkBefore(in, type, parent.body + parent.size), notFoundMessage, found);
 }
