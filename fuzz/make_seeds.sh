@@ -29,8 +29,10 @@ model_seed() {
 models=$(mktemp -d)
 "$gen" dff --small "$models/small.dff" && "$gen" txd --small "$models/small.txd"
 "$gen" weapon "$models/pistol.dff" && "$gen" txd --weapon "$models/pistol.txd"
+"$gen" dff --formats --rw 3.4.0.3 --name-first "$models/formats.dff" && "$gen" txd --formats "$models/formats.txd"
 mkdir -p "$seeds/skinned_model" "$seeds/weapon_model"
 model_seed "$seeds/skinned_model/small_textured" "$models/small.dff" "$models/small.txd"
+model_seed "$seeds/skinned_model/formats_d3d8" "$models/formats.dff" "$models/formats.txd"
 model_seed "$seeds/skinned_model/small_untextured" "$models/small.dff"
 model_seed "$seeds/weapon_model/pistol_textured" "$models/pistol.dff" "$models/pistol.txd"
 model_seed "$seeds/weapon_model/pistol_untextured" "$models/pistol.dff"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/model_data.h"
+#include "preview/texture_conversion.h"
 
 namespace zam::fuzz {
 
@@ -41,9 +42,13 @@ inline void CheckMesh(const MeshData& mesh, size_t vertexCount) {
     for (uint32_t index : material.indices) Require(index < vertexCount);
     Require(material.textureIndex >= -1 && material.textureIndex < static_cast<int32_t>(mesh.textures.size()));
   }
+  std::vector<uint32_t> pixels;
   for (const TextureImage& texture : mesh.textures) {
     Require(texture.level0.size() == static_cast<size_t>(texture.rowSize) * texture.rowCount);
     Require(texture.width > 0 && texture.height > 0);
+    Require(texture.palette.empty() || texture.palette.size() == 256);
+    // What the preview converts, decoded within the level and into the image's size.
+    if (ConvertToA8R8G8B8(texture, pixels)) Require(pixels.size() == size_t{texture.width} * texture.height);
   }
 }
 

@@ -107,8 +107,7 @@
   X(RwBinMeshDamaged, "RW Section Clump\\Geometry List\\Geometry\\Extension\\BinMeshPLG is damaged.")                  \
   X(RwSkinDamaged, "RW Section Clump\\Geometry List\\Geometry\\Extension\\SkinPLG is damaged.")                        \
   X(RwTextureDictionaryStructDamaged, "RW Section TextureDictionary\\Struct is damaged.")                              \
-  X(RwTextureNativeStructDamaged, "RW Section TextureDictionary\\TextureNative\\Struct is damaged.")                   \
-  X(RwUnknownTextureFormat, "Unknown Texture Format.")
+  X(RwTextureNativeStructDamaged, "RW Section TextureDictionary\\TextureNative\\Struct is damaged.")
 
 namespace zam {
 

@@ -34,18 +34,27 @@ struct WeaponVertex {
 };
 static_assert(sizeof(WeaponVertex) == 32, "the 0x112 vertex layout");
 
+inline constexpr uint32_t kFormatP8 = 41;  // D3DFMT_P8: one palette index a pixel
+
 // Level 0 of a texture as stored in the dictionary. `rowSize` is the bytes of
 // one stored row (one row of 4x4 blocks for block-compressed formats), so the
 // upload can copy row by row into a surface of any pitch; `level0` holds
-// exactly rowSize x rowCount bytes.
+// exactly rowSize x rowCount bytes. A texture whose format the loader does
+// not know keeps its name, format and size and no level: it is drawn
+// untextured.
 struct TextureImage {
-  std::string name;     // as stored in the dictionary
-  uint32_t format = 0;  // a D3DFORMAT value or FOURCC, as read
+  std::string name;           // as stored in the dictionary
+  uint32_t platform = 0;      // 8 (Direct3D 8) or 9 (Direct3D 9)
+  uint32_t rasterFormat = 0;  // the library's raster format flags, as read
+  uint32_t format = 0;        // a D3DFORMAT value or FOURCC: as read (Direct3D 9), or what the raster format names
   uint32_t width = 0;
   uint32_t height = 0;
   uint32_t rowSize = 0;
   uint32_t rowCount = 0;
   std::vector<uint8_t> level0;
+  // For kFormatP8: 256 colours 0xAARRGGBB; entries the dictionary does not
+  // store are 0 (transparent black).
+  std::vector<uint32_t> palette;
 };
 
 // One draw call's worth per material: indices into the vertex array (each
@@ -91,12 +100,14 @@ struct SkinnedModelData {
   std::vector<int32_t> boneParent;            // per bone: parent bone, -1 for the root
   std::vector<Matrix4> inverseBindMatrices;   // node-table order, column 3 = 0,0,0,1
   int32_t weaponBoneIndex = -1;               // the bone named "r hand", or -1
+  uint32_t libraryStamp = 0;                  // the Clump's, 0 when none was found
   std::vector<SkinnedVertex> vertices;
   bool hasVertexBuffer = false;               // false when the load stopped before the last pass
   MeshData mesh;
 };
 
 struct WeaponModelData {
+  uint32_t libraryStamp = 0;                  // the Clump's, 0 when none was found
   std::vector<WeaponVertex> vertices;
   bool hasVertexBuffer = false;               // false when the load stopped before the last pass
   MeshData mesh;

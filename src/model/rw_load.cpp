@@ -4,11 +4,29 @@
 
 namespace zam {
 
-bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found) {
-  int64_t result = FindChunk(in, type);
-  if (result < 0) return Fail(ChunkSearchMessage(result, notFoundMessage));
+namespace {
+
+bool Found(RwLoad& load, const ByteReader& in, int64_t result, Message notFoundMessage, RwSection* found) {
+  if (result < 0) return load.Fail(ChunkSearchMessage(result, notFoundMessage));
   if (found) *found = RwSection{in.Position(), static_cast<uint32_t>(result)};
   return true;
+}
+
+}  // namespace
+
+bool RwLoad::Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found) {
+  return Found(*this, in, FindChunk(in, type), notFoundMessage, found);
+}
+
+bool RwLoad::FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage, RwSection* found) {
+  in.SeekTo(parent.body);
+  return Found(*this, in, FindChunkBefore(in, type, parent.body + parent.size), notFoundMessage, found);
+}
+
+uint32_t RwLoad::StampOf(const ByteReader& in, const RwSection& section) {
+  ByteReader header = in;  // a copy: the caller's position stays
+  header.SeekTo(section.body - sizeof(uint32_t));
+  return header.Read<uint32_t>();
 }
 
 bool RwLoad::Fail(Message message) {

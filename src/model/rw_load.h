@@ -32,6 +32,14 @@ class RwLoad {
   // version message or `notFoundMessage`) and returns false.
   bool Find(ByteReader& in, uint32_t type, Message notFoundMessage, RwSection* found = nullptr);
 
+  // The same search from the start of `parent`'s body, among its children
+  // only: sections after the parent's end are not looked at.
+  bool FindIn(ByteReader& in, const RwSection& parent, uint32_t type, Message notFoundMessage,
+              RwSection* found = nullptr);
+
+  // The library stamp in the header of `section`, found in `in`.
+  static uint32_t StampOf(const ByteReader& in, const RwSection& section);
+
   // Records `message` as the load's failure; returns false for chaining.
   bool Fail(Message message);
 

@@ -58,40 +58,53 @@ class SkinnedModelParser {
 
   bool FindFrameList() {
     dff_.SeekTo(0);
-    return load_.Find(dff_, kRwClump, Message::RwClumpNotFound) &&
-           load_.Find(dff_, kRwFrameList, Message::RwFrameListNotFound);
+    RwSection clump;
+    if (!load_.Find(dff_, kRwClump, Message::RwClumpNotFound, &clump)) return false;
+    model_.libraryStamp = RwLoad::StampOf(dff_, clump);
+    return load_.Find(dff_, kRwFrameList, Message::RwFrameListNotFound);
   }
 
-  // The next frame's HAnimPLG, checked to hold `needed` bytes.
-  bool FindFrameHAnim(uint64_t needed, RwSection& hanim) {
-    return load_.Find(dff_, kRwExtension, Message::RwFrameExtensionNotFound) &&
-           load_.Find(dff_, kRwHAnimPlg, Message::RwHAnimNotFound, &hanim) &&
+  // The next frame's Extension and the HAnimPLG in it, checked to hold
+  // `needed` bytes, with the reader at its body. Exporters write a frame's
+  // plugin sections in either order, so each is looked for among the
+  // Extension's children only.
+  bool FindFrameHAnim(uint64_t needed, RwSection& extension, RwSection& hanim) {
+    return load_.Find(dff_, kRwExtension, Message::RwFrameExtensionNotFound, &extension) &&
+           load_.FindIn(dff_, extension, kRwHAnimPlg, Message::RwHAnimNotFound, &hanim) &&
            load_.Holds(dff_, hanim, needed, Message::RwHAnimDamaged);
   }
 
-  // The frame's name extension, searched from the end of its HAnimPLG fields;
-  // the name is the body up to its first zero byte.
-  bool ReadBoneName(size_t bone) {
+  // The name section of the frame whose Extension and HAnimPLG are given; the
+  // name is the body up to its first zero byte. It is looked for after the
+  // HAnimPLG first, where the game's own files have it, then from the
+  // Extension's start. Leaves the reader after the Extension.
+  bool ReadBoneName(const RwSection& extension, const RwSection& hanim, size_t bone) {
     RwSection frame;
-    if (!load_.Find(dff_, kRwFrameName, Message::RwFrameNameNotFound, &frame)) return false;
+    dff_.SeekTo(hanim.body + hanim.size);
+    const int64_t afterHAnim = FindChunkBefore(dff_, kRwFrameName, extension.body + extension.size);
+    if (afterHAnim >= 0) {
+      frame = RwSection{dff_.Position(), static_cast<uint32_t>(afterHAnim)};
+    } else if (!load_.FindIn(dff_, extension, kRwFrameName, Message::RwFrameNameNotFound, &frame)) {
+      return false;
+    }
     char field[kFrameNameField] = {};
     size_t stored = frame.size < kFrameNameField ? frame.size : kFrameNameField;
     dff_.ReadBytes(field, stored);
     size_t length = 0;
     while (length < stored && field[length] != '\0') ++length;
     if (length == kFrameNameField) return load_.Fail(Message::RwFrameNameTooLong);
-    dff_.SeekTo(frame.body + frame.size);
+    dff_.SeekTo(extension.body + extension.size);
     model_.boneNames[bone] = NormaliseBoneName(std::string_view(field, length));
     return true;
   }
 
   bool ReadBones() {
-    RwSection rootExtension, hanim;
+    RwSection rootExtension, extension, hanim;
     if (!FindFrameList() || !load_.Find(dff_, kRwExtension, Message::RwFrameExtensionNotFound, &rootExtension)) {
       return false;
     }
     dff_.Skip(rootExtension.size);  // frame 0, the Clump's root, is no bone
-    if (!FindFrameHAnim(20, hanim)) return false;
+    if (!FindFrameHAnim(20, extension, hanim)) return false;
     dff_.Skip(8);  // HAnim version, this frame's node ID
     int32_t nodeCount = dff_.Read<int32_t>();
     dff_.Skip(8);  // flags, key frame size
@@ -121,18 +134,17 @@ class SkinnedModelParser {
     }
     std::sort(nodeOfId.begin(), nodeOfId.end());
     // Bone 0's node index stays 0: its ID is the first entry of the table.
-    if (!ReadBoneName(0)) return false;
+    if (!ReadBoneName(extension, hanim, 0)) return false;
 
     for (size_t bone = 1; bone < count; ++bone) {
-      if (!FindFrameHAnim(12, hanim)) return false;
+      if (!FindFrameHAnim(12, extension, hanim)) return false;
       dff_.Skip(4);  // HAnim version
       int32_t id = dff_.Read<int32_t>();
       auto after = std::upper_bound(nodeOfId.begin(), nodeOfId.end(), std::make_pair(id, INT32_MAX));
       if (after != nodeOfId.begin() && std::prev(after)->first == id) {
         model_.boneNodeIndex[bone] = std::prev(after)->second;
       }
-      dff_.Skip(4);  // node count, 0 below the root bone
-      if (!ReadBoneName(bone)) return false;
+      if (!ReadBoneName(extension, hanim, bone)) return false;
       // Compared as a view: its length decides most comparisons inline.
       if (std::string_view(model_.boneNames[bone]) == kWeaponBoneName) {
         model_.weaponBoneIndex = static_cast<int32_t>(bone);
@@ -193,8 +205,12 @@ class SkinnedModelParser {
     }
     dff_.Skip(1);  // bone count
     uint8_t usedBones = dff_.Read<uint8_t>();
-    dff_.Skip(2);  // maximum weights per vertex, one byte
-    uint64_t needed = usedBones + 20 * vertices + sizeof(Matrix4) * static_cast<uint64_t>(model_.boneCount);
+    uint8_t maxWeights = dff_.Read<uint8_t>();
+    dff_.Skip(1);
+    // Libraries before 3.7 write an unused word before each matrix when the
+    // maximum weight count is 0, as the characters of the earlier games have it.
+    const uint64_t matrixRecord = maxWeights == 0 ? 4 + sizeof(Matrix4) : sizeof(Matrix4);
+    uint64_t needed = usedBones + 20 * vertices + matrixRecord * static_cast<uint64_t>(model_.boneCount);
     if (!load_.Holds(dff_, section, needed, damaged)) return false;
     dff_.Skip(usedBones);
     // The arrays and matrices are taken whole: the bytes were checked above.
@@ -206,10 +222,10 @@ class SkinnedModelParser {
     uint8_t largest = 0;
     for (size_t i = 0; i < 4 * vertices; ++i) largest = boneIndices[i] > largest ? boneIndices[i] : largest;
     if (largest >= model_.boneCount) return load_.Fail(damaged);
-    const uint8_t* matrix = dff_.Take(sizeof(Matrix4) * model_.inverseBindMatrices.size());
+    const uint8_t* record = dff_.Take(matrixRecord * model_.inverseBindMatrices.size());
     for (Matrix4& inverse : model_.inverseBindMatrices) {
-      std::memcpy(&inverse, matrix, sizeof inverse);
-      matrix += sizeof inverse;
+      std::memcpy(&inverse, record + (matrixRecord - sizeof inverse), sizeof inverse);
+      record += matrixRecord;
       // The file carries other values in the fourth column.
       inverse.m[0][3] = inverse.m[1][3] = inverse.m[2][3] = 0.0f;
       inverse.m[3][3] = 1.0f;

@@ -1,5 +1,7 @@
 #include "model/texture_dictionary.h"
 
+#include <vector>
+
 #include "base/fourcc.h"
 #include "base/messages.h"
 #include "base/text.h"
@@ -8,13 +10,11 @@
 namespace zam {
 namespace {
 
-constexpr uint32_t kRasterPalette8 = 0x2000;
-constexpr uint32_t kRasterPalette4 = 0x4000;
-
 // Bytes of the native texture Struct read up to and including the name, and
-// from there to the end of the first level's size field.
-constexpr uint64_t kThroughName = 40;        // platform, filtering and addressing, name
-constexpr uint64_t kNameToLevelSize = 52;    // mask name, raster format, D3D format, 2+2, 1+3, level size
+// from there to the end of the raster's description.
+constexpr uint64_t kThroughName = 40;    // platform, filtering and addressing, name
+constexpr uint64_t kNameToPalette = 48;  // mask name, raster format, D3D format or alpha, 2+2, 1+1+1+1
+constexpr uint32_t kRasterFormat888 = 0x0600;
 
 struct FormatSize {
   uint32_t format;
@@ -48,6 +48,37 @@ constexpr FormatSize kFormatSizes[] = {
     {FourCC("DXT4"), 16, true},
     {FourCC("DXT5"), 16, true},
 };
+
+// What a Direct3D 8 texture's level holds: the DXT format its compression
+// number (1 to 5) names, or the D3DFORMAT its raster's pixel format is kept
+// in; 0 (D3DFMT_UNKNOWN) for neither.
+uint32_t Direct3D8Format(uint32_t rasterFormat, uint8_t depth, uint8_t compression) {
+  static constexpr uint32_t kDxt[] = {FourCC("DXT1"), FourCC("DXT2"), FourCC("DXT3"), FourCC("DXT4"),
+                                      FourCC("DXT5")};
+  if (compression >= 1 && compression <= 5) return kDxt[compression - 1];
+  switch (rasterFormat & kRasterPixelFormat) {
+    case 0x0100: return 25;  // 1555: A1R5G5B5
+    case 0x0200: return 23;  // 565: R5G6B5
+    case 0x0300: return 26;  // 4444: A4R4G4B4
+    case 0x0400: return 50;  // LUM8: L8
+    case 0x0500: return 21;  // 8888: A8R8G8B8
+    case kRasterFormat888: return depth == 24 ? 20 : 22;  // X8R8G8B8, or R8G8B8 when stored in 3 bytes
+    case 0x0A00: return 24;  // 555: X1R5G5B5
+    default: return 0;
+  }
+}
+
+// The `colours` palette entries at the reader, checked to be there, as
+// Direct3D stores them: red, green, blue, alpha. A palette of 888 colours
+// has no alpha: its entries are opaque.
+void ReadPalette(ByteReader& txd, uint32_t colours, bool opaque, std::vector<uint32_t>& palette) {
+  palette.assign(256, 0);
+  const uint8_t* entry = txd.Take(4 * size_t{colours});
+  for (uint32_t i = 0; i < colours; ++i, entry += 4) {
+    uint32_t alpha = opaque ? 0xFF : entry[3];
+    palette[i] = alpha << 24 | uint32_t{entry[0]} << 16 | uint32_t{entry[1]} << 8 | entry[2];
+  }
+}
 
 }  // namespace
 
@@ -93,7 +124,8 @@ bool FindDictionaryTexture(RwLoad& load, size_t firstTexture, const std::string&
         !load.Holds(txd, texture, kThroughName, Message::RwTextureNativeStructDamaged)) {
       return false;
     }
-    if (txd.Read<uint32_t>() != kRwPlatformD3D9) return load.Fail(Message::RwUnknownTexturePlatform);
+    uint32_t platform = txd.Read<uint32_t>();
+    if (platform != kRwPlatformD3D8 && platform != kRwPlatformD3D9) return load.Fail(Message::RwUnknownTexturePlatform);
     txd.Skip(4);  // filtering and addressing
     char stored[32];
     txd.ReadBytes(stored, sizeof stored);
@@ -112,32 +144,40 @@ bool FindDictionaryTexture(RwLoad& load, size_t firstTexture, const std::string&
 bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage& image) {
   ByteReader& txd = load.txd;
   Message damaged = Message::RwTextureNativeStructDamaged;
-  txd.SeekTo(nativeStruct.body + 8);
+  txd.SeekTo(nativeStruct.body);
+  image.platform = txd.Read<uint32_t>();
+  txd.Skip(4);  // filtering and addressing
   char name[32];
   txd.ReadBytes(name, sizeof name);
-  if (!load.Holds(txd, nativeStruct, kNameToLevelSize, damaged)) return false;
+  if (!load.Holds(txd, nativeStruct, kNameToPalette, damaged)) return false;
   txd.Skip(32);  // mask name
-  uint32_t rasterFormat = txd.Read<uint32_t>();
-  uint32_t format = txd.Read<uint32_t>();
-  uint32_t width = txd.Read<uint16_t>();
-  uint32_t height = txd.Read<uint16_t>();
-  txd.Skip(4);  // depth, level count, raster type, flags
-  uint32_t levelSize = txd.Read<uint32_t>();
+  const uint32_t rasterFormat = txd.Read<uint32_t>();
+  const uint32_t formatOrAlpha = txd.Read<uint32_t>();  // Direct3D 8 stores whether the raster has alpha
+  const uint32_t width = txd.Read<uint16_t>();
+  const uint32_t height = txd.Read<uint16_t>();
+  const uint8_t depth = txd.Read<uint8_t>();
+  txd.Skip(2);  // level count, raster type
+  const uint8_t compression = txd.Read<uint8_t>();  // Direct3D 9 keeps flags here
 
-  uint32_t rowSize = 0, rowCount = 0;
-  // A palette would stand between the header and the level data; it is not read.
-  if ((rasterFormat & (kRasterPalette8 | kRasterPalette4)) != 0 ||
-      !TextureRowLayout(format, width, height, rowSize, rowCount)) {
-    return load.Fail(Message::RwUnknownTextureFormat);
-  }
-  uint64_t imageBytes = static_cast<uint64_t>(rowSize) * rowCount;
-  if (width == 0 || height == 0 || levelSize < imageBytes) return load.Fail(damaged);
-  if (!load.Holds(txd, nativeStruct, levelSize, damaged)) return false;
-
+  // Paletted rasters are kept in P8, one index a pixel, whichever palette.
+  const uint32_t colours = rasterFormat & kRasterPalette8 ? 256 : rasterFormat & kRasterPalette4 ? 16 : 0;
   image.name = NameText(name);
-  image.format = format;
+  image.rasterFormat = rasterFormat;
+  image.format = colours > 0                             ? kFormatP8
+                 : image.platform == kRwPlatformD3D8 ? Direct3D8Format(rasterFormat, depth, compression)
+                                                     : formatOrAlpha;
   image.width = width;
   image.height = height;
+  if (width == 0 || height == 0) return load.Fail(damaged);
+  uint32_t rowSize = width, rowCount = height;
+  if (colours == 0 && !TextureRowLayout(image.format, width, height, rowSize, rowCount)) return true;
+  if (!load.Holds(txd, nativeStruct, 4 * colours + 4, damaged)) return false;
+  if (colours > 0) ReadPalette(txd, colours, (rasterFormat & kRasterPixelFormat) == kRasterFormat888, image.palette);
+  const uint32_t levelSize = txd.Read<uint32_t>();
+  const uint64_t imageBytes = static_cast<uint64_t>(rowSize) * rowCount;
+  if (levelSize < imageBytes) return load.Fail(damaged);
+  if (!load.Holds(txd, nativeStruct, levelSize, damaged)) return false;
+
   image.rowSize = rowSize;
   image.rowCount = rowCount;
   // Taken whole (checked above) and copied once, without a zero-fill first.

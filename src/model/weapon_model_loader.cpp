@@ -14,17 +14,19 @@ namespace {
 constexpr uint64_t kAtomicStructSize = 16;  // frame index, geometry index, flags, one word
 
 // The index of the Geometry to load: the one of the first Atomic attached to
-// frame 0, or the Clump's atomic count when no Atomic is.
-bool ChooseGeometryIndex(RwLoad& load, size_t& clumpBody, int32_t& geometryIndex) {
+// frame 0, or the Clump's atomic count when no Atomic is. Notes the Clump's
+// stamp in `model`.
+bool ChooseGeometryIndex(RwLoad& load, WeaponModelData& model, size_t& clumpBody, int32_t& geometryIndex) {
   ByteReader& dff = load.dff;
   dff.SeekTo(0);
   RwSection clump, clumpStruct;
-  if (!load.Find(dff, kRwClump, Message::RwClumpNotFound, &clump) ||
-      !load.Find(dff, kRwStruct, Message::RwClumpStructNotFound, &clumpStruct) ||
+  if (!load.Find(dff, kRwClump, Message::RwClumpNotFound, &clump)) return false;
+  model.libraryStamp = RwLoad::StampOf(dff, clump);
+  clumpBody = clump.body;
+  if (!load.Find(dff, kRwStruct, Message::RwClumpStructNotFound, &clumpStruct) ||
       !load.Holds(dff, clumpStruct, 4, Message::RwClumpStructDamaged)) {
     return false;
   }
-  clumpBody = clump.body;
   geometryIndex = dff.Read<int32_t>();  // the atomic count
   Message damaged = Message::RwClumpStructDamaged;
   dff.SeekTo(clumpStruct.body - sizeof(RwChunkHeader));
@@ -45,11 +47,11 @@ bool ChooseGeometryIndex(RwLoad& load, size_t& clumpBody, int32_t& geometryIndex
   return true;
 }
 
-bool FindWeaponGeometry(RwLoad& load, size_t& geometryBody) {
+bool FindWeaponGeometry(RwLoad& load, WeaponModelData& model, size_t& geometryBody) {
   ByteReader& dff = load.dff;
   size_t clumpBody = 0;
   int32_t geometryIndex = 0;
-  if (!ChooseGeometryIndex(load, clumpBody, geometryIndex)) return false;
+  if (!ChooseGeometryIndex(load, model, clumpBody, geometryIndex)) return false;
   dff.SeekTo(clumpBody);
   if (!load.Find(dff, kRwGeometryList, Message::RwGeometryListNotFound)) return false;
   // Every Geometry stepped over must exist: fewer Geometries than the index
@@ -81,7 +83,7 @@ ModelLoadResult LoadWeaponModel(const uint8_t* dff, size_t dffSize, const uint8_
   RwLoad load(dff, dffSize, txd, txdSize);
   size_t geometryBody = 0;
   GeometryVertexArrays arrays;
-  if (!FindWeaponGeometry(load, geometryBody) || !FindGeometryVertices(load, geometryBody, arrays)) {
+  if (!FindWeaponGeometry(load, model, geometryBody) || !FindGeometryVertices(load, geometryBody, arrays)) {
     return load.Result();
   }
   BuildWeaponVertices(arrays, model.vertices);

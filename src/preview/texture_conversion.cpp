@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "preview/dxt_decoding.h"
+
 namespace zam {
 namespace {
 
@@ -77,9 +79,28 @@ uint32_t BytesPerPixel(uint32_t format) {
   return format == 50 || format == 52 ? 1 : format == 51 ? 2 : 0;
 }
 
+// Each index byte looks up its colour; the palette has an entry for every byte.
+bool ConvertPaletted(const TextureImage& image, std::vector<uint32_t>& pixels) {
+  if (image.palette.size() != 256 || image.rowSize < image.width ||
+      image.level0.size() < static_cast<size_t>(image.rowSize) * image.height) {
+    return false;
+  }
+  pixels.resize(static_cast<size_t>(image.width) * image.height);
+  for (uint32_t y = 0; y < image.height; ++y) {
+    const uint8_t* row = image.level0.data() + static_cast<size_t>(y) * image.rowSize;
+    uint32_t* out = pixels.data() + static_cast<size_t>(y) * image.width;
+    for (uint32_t x = 0; x < image.width; ++x) out[x] = image.palette[row[x]];
+  }
+  return true;
+}
+
 }  // namespace
 
+bool OffersStoredFormat(const TextureImage& image) { return image.palette.empty() && !image.level0.empty(); }
+
 bool ConvertToA8R8G8B8(const TextureImage& image, std::vector<uint32_t>& pixels) {
+  if (image.format == kFormatP8) return ConvertPaletted(image, pixels);
+  if (IsDxtFormat(image.format)) return DecodeDxt(image, pixels);
   const uint32_t bytes = BytesPerPixel(image.format);
   if (bytes == 0 || image.rowSize < image.width * bytes ||
       image.level0.size() < static_cast<size_t>(image.rowSize) * image.height) {

@@ -11,7 +11,7 @@ namespace {
 
 using test::RawBytes;
 
-constexpr uint32_t kOtherStamp = 0x1003FFFF;  // library 3.4.0.3
+constexpr uint32_t kOtherStamp = 0x0C02FFFF;  // library 3.3.0.2, whose Geometry differs
 
 RawBytes& Header(RawBytes& b, uint32_t type, uint32_t size, uint32_t stamp = kRwLibraryStamp) {
   return b.U32(type).U32(size).U32(stamp);
@@ -53,6 +53,46 @@ TEST(FindChunk, DoesNotTestTheFoundStampButRefusesToStepOverAnother) {
   ASSERT_EQ(Find(file, kRwClump, 0, &position), 28);
   EXPECT_EQ(Find(file, kRwFrameList, position), kRwUnknownVersion);
   EXPECT_EQ(Find(file, kRwStruct, position), 4);
+}
+
+// Libraries 3.4.0.0 to 3.6.0.3 may be stepped over; older and unknown stamps not.
+TEST(FindChunk, StepsOverTheStampsOfLibraries34To36Only) {
+  const uint32_t readable[] = {0x1000FFFF, 0x1003FFFF, 0x1400FFFF, 0x1401FFFF, 0x1800FFFF, 0x1803FFFF, 0x10030002};
+  const uint32_t refused[] = {0x0C02FFFF, 0x0800FFFF, 0x0400FFFF, 0x00000310, 0x00000340,
+                              0x1804FFFF, 0x1C02FFFF, 0x00000000, 0xFFFFFFFF};
+  for (uint32_t stamp : readable) {
+    RawBytes file;
+    Header(file, kRwStruct, 4, stamp).U32(1);
+    Header(file, kRwClump, 0, kOtherStamp);
+    EXPECT_EQ(Find(file, kRwClump, 0), 0) << std::hex << stamp;
+  }
+  for (uint32_t stamp : refused) {
+    RawBytes file;
+    Header(file, kRwStruct, 4, stamp).U32(1);
+    Header(file, kRwClump, 0);
+    EXPECT_EQ(Find(file, kRwClump, 0), kRwUnknownVersion) << std::hex << stamp;
+  }
+  EXPECT_EQ(RwLibraryVersion(0x1003FFFF), 0x34003u);
+  EXPECT_EQ(RwLibraryVersion(0x1400FFFF), 0x35000u);
+  EXPECT_EQ(RwLibraryVersion(kRwLibraryStamp), 0x36003u);
+  EXPECT_EQ(RwLibraryVersion(0x00000310), 0x31000u) << "before 3.1 the stamp was the version";
+}
+
+// A bounded search looks only at the sections whose headers end by the bound.
+TEST(FindChunk, ABoundedSearchStopsAtItsEnd) {
+  RawBytes file;
+  Header(file, kRwExtension, 24);
+  Header(file, kRwHAnimPlg, 12, 0x1003FFFF).U32(1).U32(2).U32(3);
+  Header(file, kRwFrameName, 4).U32(0x41);  // a sibling of the Extension, outside it
+  ByteReader in(file.bytes().data(), file.size());
+  in.SeekTo(12);
+  EXPECT_EQ(FindChunkBefore(in, kRwHAnimPlg, 36), 12);
+  in.SeekTo(12);
+  EXPECT_EQ(FindChunkBefore(in, kRwFrameName, 36), kRwEndOfFile);
+  in.SeekTo(12);
+  EXPECT_EQ(FindChunkBefore(in, kRwFrameName, 37), kRwEndOfFile) << "a header must fit before the end";
+  in.SeekTo(12);
+  EXPECT_EQ(FindChunk(in, kRwFrameName), 4) << "unbounded, it runs on past the Extension";
 }
 
 TEST(FindChunk, EmptyInputPartialHeadersAndOverlongBodiesGiveEndOfFile) {

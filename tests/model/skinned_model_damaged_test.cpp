@@ -67,6 +67,7 @@ struct Damage {
 TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
   const Bytes dff = SmallDff(), txd = SmallTxd();
   const size_t geometry = BodyOffset(dff, kRwGeometry) + sizeof(RwChunkHeader) - SectionOffset(dff, kRwGeometry);
+  Bytes nameFirst = Small([](auto& d) { d.frameNameFirst = true; });
   Bytes noSets = dff;  // several coordinate sets, and no set at all
   PatchU16(noSets, SectionOffset(dff, kRwGeometry) + geometry, 0x96);
   noSets[SectionOffset(dff, kRwGeometry) + geometry + 2] = 0;
@@ -79,6 +80,10 @@ TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
       {Hide(dff, kRwHAnimPlg), {}, Message::RwHAnimNotFound},
       {Hide(dff, kRwHAnimPlg, 2), {}, Message::RwHAnimNotFound},
       {Small([](auto& d) { d.writeFrameNames = false; }), {}, Message::RwFrameNameNotFound},
+      // Bone 1's Extension ends after its first plugin section: the other
+      // follows as the FrameList's next section, outside the Extension.
+      {Patched(dff, kRwExtension, 4, 24, 2), {}, Message::RwFrameNameNotFound},
+      {Patched(nameFirst, kRwExtension, 4, 12 + 5, 2), {}, Message::RwHAnimNotFound},
       {Hide(dff, kRwGeometryList), {}, Message::RwGeometryListNotFound},
       {Hide(dff, kRwGeometry), {}, Message::RwGeometryNotFound},
       {HideStruct(dff, kRwGeometry), {}, Message::RwGeometryStructNotFound},
@@ -95,8 +100,8 @@ TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
       {SmallDff(), SmallDff(), Message::RwTextureDictionaryNotFound},
       {SmallDff(), HideStruct(txd, kRwTextureDictionary), Message::RwTextureDictionaryStructNotFound},
       {SmallDff(), HideStruct(txd, kRwTextureNative), Message::RwTextureNativeStructNotFound},
-      {Small([](auto& d) { d.stamp = 0x1003FFFF; }), {}, Message::RwUnknownVersion},
-      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 8; }), Message::RwUnknownTexturePlatform},
+      {Small([](auto& d) { d.stamp = 0x0C02FFFF; }), {}, Message::RwUnknownVersion},  // 3.3.0.2
+      {SmallDff(), SmallTextures([](auto& t) { t.textures[0].platform = 5; }), Message::RwUnknownTexturePlatform},
       // Counts and references the file cannot hold.
       {Small([](auto& d) { d.frameCount = 3; }), {}, Message::RwFrameListStructDamaged},
       {Small([](auto& d) { d.bones[1].name = std::string(24, 'A'); }), {}, Message::RwFrameNameTooLong},
@@ -112,8 +117,9 @@ TEST(SkinnedModelDamaged, EveryMissingOrDamagedSectionGivesItsMessage) {
       {SmallDff(), SmallTextures([](auto& t) { t.textures[0].name = std::string(32, 'y'); }),
        Message::RwTextureNativeStructDamaged},
       {SmallDff(), SmallTextures([](auto& t) { t.textures[1].width = 0; }), Message::RwTextureNativeStructDamaged},
-      {SmallDff(), SmallTextures([](auto& t) { t.textures[1].rasterFormat = 0x2500, t.textures[1].palette.assign(1024, 1); }),
-       Message::RwUnknownTextureFormat},
+      {SmallDff(),  // a palette that ends inside the level
+       SmallTextures([](auto& t) { t.textures[1].rasterFormat = 0x2500, t.textures[1].palette.resize(1000); }),
+       Message::RwTextureNativeStructDamaged},
   };
   for (const Damage& c : cases) EXPECT_EQ(Failure(c.dff, c.txd ? &*c.txd : nullptr), c.message);
   EXPECT_STREQ(MessageText(Failure(Hide(dff, kRwHAnimPlg))),
@@ -136,10 +142,6 @@ TEST(SkinnedModelDamaged, CountsAndSizesOutOfRangeAreDamage) {
   for (uint32_t count : {0xFFFFFFFFu, 0x40000000u, 73u}) {
     EXPECT_EQ(Failure(Patched(dff, kRwBinMeshPlg, 16, count)), Message::RwBinMeshDamaged) << count;  // meshes
     EXPECT_EQ(Failure(Patched(dff, kRwBinMeshPlg, 24, count)), Message::RwBinMeshDamaged) << count;  // its indices
-  }
-  for (uint32_t format : {0u, 41u, 0x12345678u}) {
-    Bytes txd = SmallTextures([&](auto& t) { t.textures[1].format = format; });
-    EXPECT_EQ(Failure(dff, &txd), Message::RwUnknownTextureFormat) << format;
   }
   for (uint32_t size : {0u, 63u, 200u, 0xFFFFFFFFu}) {  // a 4x4 A8R8G8B8 image has 64 bytes
     Bytes txd = SmallTextures([&](auto& t) { t.textures[1].levelSizeOverride = size; });

@@ -68,8 +68,13 @@ TEST(WeaponModelLoader, LoadsTheDemoPistolAttachedToFrameZero) {
   const TextureImage* texture = model.mesh.TextureOf(model.mesh.materials[0]);
   ASSERT_NE(texture, nullptr);
   EXPECT_EQ(texture->name, "pistol_body");  // named "Pistol_Body" by the material
+  EXPECT_EQ(model.libraryStamp, kRwLibraryStamp);
   ASSERT_TRUE(Load(gen::DemoWeapon(), model).ok);
   EXPECT_EQ(model.mesh.materials[0].textureIndex, -1) << "without a dictionary";
+  desc.stamp = 0x1003FFFF;  // 3.4.0.3, the previous game's
+  ASSERT_TRUE(Load(desc, model, &txd).ok);
+  EXPECT_EQ(model.vertices.size(), desc.geometries[1].positions.size());
+  EXPECT_NE(model.mesh.TextureOf(model.mesh.materials[0]), nullptr);
 }
 
 TEST(WeaponModelLoader, TheGeometryOfTheAtomicAtFrameZeroIsChosen) {
@@ -104,7 +109,7 @@ TEST(WeaponModelDamaged, MissingSectionsAndBadCountsEndTheLoadWithTheirMessages)
       {patched(BodyOffset(dff, kRwAtomic, 1)), Message::RwAtomicStructNotFound},
       {patched(SectionOffset(dff, kRwGeometryList)), Message::RwGeometryListNotFound},
       {demo([](auto& d) { d.geometries[1].writeBinMesh = false; }), Message::RwBinMeshNotFound},
-      {demo([](auto& d) { d.stamp = 0x1003FFFF; }), Message::RwUnknownVersion},
+      {demo([](auto& d) { d.stamp = 0x0C02FFFF; }), Message::RwUnknownVersion},  // 3.3.0.2
       {demo([](auto& d) { d.geometries[1].meshes[0].material = 1; }), Message::RwBinMeshDamaged},
       {demo([](auto& d) { d.geometries[1].texCoords.clear(), d.geometries[1].flagsOverride = 0x82; }),
        Message::RwGeometryStructDamaged},

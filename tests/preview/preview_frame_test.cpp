@@ -1,5 +1,5 @@
-// What a preview frame decides before any drawing: which models are drawn,
-// where the weapon goes, and how textures a device refuses are converted.
+// What a preview frame decides before any drawing: which models are drawn
+// and where the weapon goes.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include "math/matrix.h"
 #include "model/skinned_model_loader.h"
 #include "preview/preview_frame.h"
-#include "preview/texture_conversion.h"
 
 namespace zam {
 namespace {
@@ -47,41 +46,6 @@ TEST(PlanPreviewFrame, WeaponGoesToTheRightHandOrTheOrigin) {
     EXPECT_FALSE(frame.drawCharacter);
     EXPECT_TRUE(frame.pyramids.empty());
   }
-}
-
-TEST(ConvertToA8R8G8B8, EveryUncompressedFormatGivesTheSameColours) {
-  struct Case {
-    uint32_t format;
-    std::vector<uint8_t> pixel;
-    uint32_t expected;
-  };
-  const Case cases[] = {
-      {20, {0x30, 0x20, 0x10}, 0xFF102030},              // R8G8B8 stored B, G, R
-      {21, {0x30, 0x20, 0x10, 0x80}, 0x80102030},        // A8R8G8B8
-      {22, {0x30, 0x20, 0x10, 0x00}, 0xFF102030},        // X8R8G8B8: opaque
-      {23, {0x1F, 0xF8}, 0xFFFF00FF},                    // R5G6B5: red and blue full
-      {25, {0x00, 0x80}, 0xFF000000},                    // A1R5G5B5: alpha bit only
-      {26, {0x0F, 0xF0}, 0xFF0000FF},                    // A4R4G4B4
-      {28, {0x40}, 0x40000000},                          // A8
-      {32, {0x10, 0x20, 0x30, 0x80}, 0x80102030},        // A8B8G8R8 stored R, G, B, A
-      {35, {0xFF, 0x03, 0x00, 0xC0}, 0xFF0000FF},        // A2R10G10B10: blue full, alpha full
-      {50, {0x7F}, 0xFF7F7F7F},                          // L8
-      {51, {0x7F, 0x10}, 0x107F7F7F},                    // A8L8
-  };
-  for (const Case& c : cases) {
-    TextureImage image;
-    image.format = c.format;
-    image.width = image.height = image.rowCount = 1;
-    image.rowSize = static_cast<uint32_t>(c.pixel.size());
-    image.level0 = c.pixel;
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(ConvertToA8R8G8B8(image, pixels)) << c.format;
-    EXPECT_EQ(pixels[0], c.expected) << c.format;
-  }
-  TextureImage dxt;
-  dxt.format = FourCC("DXT1");
-  std::vector<uint32_t> pixels;
-  EXPECT_FALSE(ConvertToA8R8G8B8(dxt, pixels));
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
 // The preview as the user sees it: frames read back from the preview area
 // at the pixels where the camera puts known points of the scene.
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "app/win32/preview_view.h"
 #include "dff_builder.h"
 #include "demo_models.h"
 #include "editor_fixture.h"
+#include "format_textures.h"
 #include "math/matrix.h"
 #include "preview/camera.h"
 #include "preview/pose.h"
 #include "resource.h"
+#include "rw_writer.h"
 
 namespace zam::test {
 namespace {
@@ -165,6 +169,55 @@ TEST_F(Preview, WithoutARightHandTheWeaponStandsAtTheOrigin) {
   Command(ID_PREVIEW_UNLOAD_MODEL);
   EXPECT_FALSE(BackgroundAt(PixelOf(grip)));
   EXPECT_EQ(Setting("Preview", "Model"), "");
+}
+
+// A character as the previous game's library and a popular exporter write it
+// (3.4, each frame's name before its HAnimPLG, the older skin layout) in a
+// Direct3D 8 dictionary: every box shows its texture's colours, and the box
+// whose texture no loader knows is drawn untextured, plain white.
+TEST_F(Preview, APreviousGameCharacterShowsEveryDirect3D8TextureAndAnUnknownOneWhite) {
+  StartWithDemo();
+  gen::CharacterDesc desc = gen::FormatsCharacter();
+  desc.stamp = gen::RwLibraryStampOf(0x34003);
+  desc.frameNameFirst = true;
+  desc.skin.maxWeightsPerVertex = 0;
+  gen::DictionaryDesc textures = gen::FormatTextures(gen::kPlatformD3D8);
+  textures.stamp = desc.stamp;
+  WriteFile(Path("formats.dff"), gen::BuildCharacterDff(desc));
+  WriteFile(Path("formats.txd"), gen::BuildTxd(textures));
+  const int refusedBefore = Main().renderer.refusedTextures();
+  ASSERT_TRUE(LoadModel(ModelRole::Character, Path("formats.dff")));
+  EXPECT_EQ(Main().renderer.refusedTextures(), refusedBefore + 1) << "only the unknown format";
+  Command(ID_PREVIEW_SHOW_BONE);
+  Show(kIdle, 0.0f);
+  const COLORREF kImageColours[] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
+                                    RGB(255, 255, 0), RGB(0, 255, 255), RGB(0, 0, 0)};
+  for (size_t m = 0; m < desc.geometry.materials.size(); ++m) {
+    // The box's face towards the camera (its 24 vertices span the box),
+    // sampled on a grid inside its edges.
+    Vec3 lo = desc.geometry.positions[24 * m], hi = lo;
+    for (size_t i = 24 * m; i < 24 * (m + 1); ++i) {
+      const Vec3& p = desc.geometry.positions[i];
+      lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+      hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    }
+    int coloured = 0, white = 0, samples = 0;
+    for (float u = 0.2f; u < 0.9f; u += 0.15f) {
+      for (float v = 0.2f; v < 0.9f; v += 0.15f) {
+        const Vec3 p{lo.x + (hi.x - lo.x) * u, hi.y, lo.z + (hi.z - lo.z) * v};
+        const COLORREF c = PixelAt(PixelOf(TransformPoint(p, BoneMatrix(kRoot))));
+        coloured += std::find(std::begin(kImageColours), std::end(kImageColours), c) != std::end(kImageColours);
+        white += c == RGB(255, 255, 255);
+        ++samples;
+      }
+    }
+    const std::string name = desc.geometry.materials[m].textureName;
+    if (name == "unknown") {
+      EXPECT_EQ(white, samples) << name;
+    } else {
+      EXPECT_GT(coloured, 0) << name;
+    }
+  }
 }
 
 TEST_F(Preview, SpecRootViewKeepsTheWalkingRootInThePictureCentre) {

@@ -60,13 +60,18 @@ void WriteBinMesh(RwWriter& w, const GeometryDesc& g) {
 }
 
 void WriteSkin(RwWriter& w, const SkinDesc& skin) {
-  uint8_t bones = static_cast<uint8_t>(skin.inverseBindMatrices.size());
-  w.Open(kRwSkinPlg).U8(bones).U8(bones).U8(4).U8(0);
-  for (uint8_t b = 0; b < bones; ++b) w.U8(b);  // every bone is used
+  const uint8_t bones = static_cast<uint8_t>(skin.inverseBindMatrices.size());
+  const bool older = skin.maxWeightsPerVertex == 0;
+  const uint8_t usedBones = older ? 0 : bones;
+  w.Open(kRwSkinPlg).U8(bones).U8(usedBones).U8(skin.maxWeightsPerVertex).U8(0);
+  for (uint8_t b = 0; b < usedBones; ++b) w.U8(b);  // every bone is used
   for (const auto& indices : skin.boneIndices) w.Bytes(indices.data(), indices.size());
   for (const auto& weights : skin.weights) w.Bytes(weights.data(), sizeof(float) * weights.size());
-  for (const Matrix4& m : skin.inverseBindMatrices) w.Bytes(&m, sizeof m);
-  w.U32(0).U32(0).U32(0);  // bone limit, split mesh and run counts: not used by the loader
+  for (const Matrix4& m : skin.inverseBindMatrices) {
+    if (older) w.U32(0xDEADDEAD);
+    w.Bytes(&m, sizeof m);
+  }
+  if (!older) w.U32(0).U32(0).U32(0);  // bone limit, split mesh and run counts: not used by the loader
   w.Close();
 }
 
@@ -157,7 +162,11 @@ std::vector<uint8_t> BuildCharacterDff(const CharacterDesc& desc) {
   w.Close();
   for (size_t b = 0; b < desc.bones.size(); ++b) {
     const BoneDesc& bone = desc.bones[b];
+    // The stored name has no terminating zero: the section's size gives its length.
+    const bool nameFirst = desc.writeFrameNames && desc.frameNameFirst;
+    const bool nameLast = desc.writeFrameNames && !desc.frameNameFirst;
     w.Open(kRwExtension);
+    if (nameFirst) w.Open(kRwFrameName).Text(bone.name, bone.name.size()).Close();
     w.Open(kRwHAnimPlg).I32(kHAnimVersion).I32(bone.id);
     if (b == 0) {
       w.I32(desc.nodeCount.value_or(static_cast<int32_t>(nodeTable.size()))).I32(0).I32(kHAnimKeyFrameSize);
@@ -166,8 +175,7 @@ std::vector<uint8_t> BuildCharacterDff(const CharacterDesc& desc) {
       w.I32(0);
     }
     w.Close();
-    // The stored name has no terminating zero: the section's size gives its length.
-    if (desc.writeFrameNames) w.Open(kRwFrameName).Text(bone.name, bone.name.size()).Close();
+    if (nameLast) w.Open(kRwFrameName).Text(bone.name, bone.name.size()).Close();
     w.Close();
   }
   w.Close();

@@ -42,6 +42,9 @@ struct SkinDesc {
   std::vector<std::array<uint8_t, 4>> boneIndices;  // per vertex, into the HAnim node table
   std::vector<std::array<float, 4>> weights;        // per vertex
   std::vector<Matrix4> inverseBindMatrices;         // per node, written as given
+  // 0 writes the older layout: no used-bone list, an unused word before
+  // each matrix and no split data after them.
+  uint8_t maxWeightsPerVertex = 4;
 };
 
 struct BoneDesc {
@@ -59,8 +62,10 @@ struct CharacterDesc {
   GeometryDesc geometry;
   SkinDesc skin;
 
-  // Damage knobs.
   uint32_t stamp = kRwLibraryStamp;
+  bool frameNameFirst = false;  // each frame's name section before its HAnimPLG, not after
+
+  // Damage knobs.
   std::optional<int32_t> frameCount;  // written in the FrameList's Struct
   std::optional<int32_t> nodeCount;   // written in the root bone's HAnimPLG
   bool writeSkin = true;

@@ -11,6 +11,13 @@
 
 namespace zam::gen {
 
+// The stamp a library of `version` (0x3MRPP: 3.4.0.3 is 0x34003) writes
+// with build 0xFFFF; RwLibraryVersion reads the version back.
+constexpr uint32_t RwLibraryStampOf(uint32_t version) {
+  return ((version - 0x30000) & 0x3FF00) << 14 | (version & 0x3F) << 16 | 0xFFFF;
+}
+static_assert(RwLibraryStampOf(0x36003) == kRwLibraryStamp, "the game's own stamp");
+
 class RwWriter {
  public:
   // `stamp` is the version written into every header (tests use others).

@@ -5,19 +5,37 @@
 namespace zam::gen {
 namespace {
 
+constexpr uint16_t kDeviceD3D8 = 1;
 constexpr uint16_t kDeviceD3D9 = 2;
 constexpr uint32_t kFilterLinearWrap = 0x1106;
+constexpr uint8_t kAlphaFlag = 0x01;
 constexpr uint8_t kCompressedFlag = 0x08;
 
 bool IsDxt(uint32_t format) { return (format & 0xFFFFFF) == (FourCC("DXT1") & 0xFFFFFF); }
 
+uint8_t Depth(const TextureDesc& t) {
+  switch (t.format) {
+    case kD3dFormatP8: return (t.rasterFormat & 0x4000) ? 4 : 8;
+    case kD3dFormatR8G8B8: return 24;
+    case kD3dFormatA8R8G8B8:
+    case kD3dFormatX8R8G8B8: return 32;
+    default: return 16;  // the 16-bit formats, and what DXT rasters were made from
+  }
+}
+
 void WriteTexture(RwWriter& w, const TextureDesc& t) {
+  const uint32_t pixelFormat = t.rasterFormat & 0x0F00;
+  const bool alpha = pixelFormat == 0x0100 || pixelFormat == 0x0300 || pixelFormat == 0x0500;  // 1555, 4444, 8888
   w.Open(kRwTextureNative);
   w.Open(kRwStruct).U32(t.platform).U32(kFilterLinearWrap);
   w.Text(t.name, 32).Text(t.mask, 32);
-  w.U32(t.rasterFormat).U32(t.format).U16(t.width).U16(t.height);
-  w.U8(t.format == kD3dFormatP8 ? 8 : IsDxt(t.format) ? 16 : 32);
-  w.U8(static_cast<uint8_t>(1 + t.extraLevels)).U8(4).U8(IsDxt(t.format) ? kCompressedFlag : 0);
+  w.U32(t.rasterFormat).U32(t.platform == kPlatformD3D8 ? (alpha ? 1 : 0) : t.format).U16(t.width).U16(t.height);
+  w.U8(Depth(t)).U8(static_cast<uint8_t>(1 + t.extraLevels)).U8(4);
+  if (t.platform == kPlatformD3D8) {
+    w.U8(IsDxt(t.format) ? static_cast<uint8_t>((t.format >> 24) - '0') : 0);  // the DXT number
+  } else {
+    w.U8(static_cast<uint8_t>((alpha ? kAlphaFlag : 0) | (IsDxt(t.format) ? kCompressedFlag : 0)));
+  }
   w.Bytes(t.palette.data(), t.palette.size());
   w.U32(t.levelSizeOverride.value_or(static_cast<uint32_t>(t.level0.size())));
   w.Bytes(t.level0.data(), t.level0.size());
@@ -36,7 +54,8 @@ void WriteTexture(RwWriter& w, const TextureDesc& t) {
 std::vector<uint8_t> BuildTxd(const DictionaryDesc& desc) {
   RwWriter w(desc.stamp);
   w.Open(kRwTextureDictionary);
-  w.Open(kRwStruct).U16(static_cast<uint16_t>(desc.textures.size())).U16(kDeviceD3D9).Close();
+  const bool d3d8 = !desc.textures.empty() && desc.textures[0].platform == kPlatformD3D8;
+  w.Open(kRwStruct).U16(static_cast<uint16_t>(desc.textures.size())).U16(d3d8 ? kDeviceD3D8 : kDeviceD3D9).Close();
   for (const TextureDesc& t : desc.textures) WriteTexture(w, t);
   w.Open(kRwExtension).Close();
   w.Close();

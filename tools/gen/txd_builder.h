@@ -1,6 +1,6 @@
 #pragma once
-// Builds TXD texture dictionaries of Direct3D 9 native textures, and the
-// pixel data of simple test images in the formats the editor draws.
+// Builds TXD texture dictionaries of Direct3D 9 and Direct3D 8 native
+// textures, and the pixel data of simple test images.
 
 #include <cstdint>
 #include <optional>
@@ -12,22 +12,33 @@
 
 namespace zam::gen {
 
+inline constexpr uint32_t kD3dFormatR8G8B8 = 20;
 inline constexpr uint32_t kD3dFormatA8R8G8B8 = 21;
+inline constexpr uint32_t kD3dFormatX8R8G8B8 = 22;
 inline constexpr uint32_t kD3dFormatR5G6B5 = 23;
+inline constexpr uint32_t kD3dFormatX1R5G5B5 = 24;
+inline constexpr uint32_t kD3dFormatA1R5G5B5 = 25;
+inline constexpr uint32_t kD3dFormatA4R4G4B4 = 26;
 inline constexpr uint32_t kD3dFormatDxt1 = FourCC("DXT1");
+inline constexpr uint32_t kD3dFormatDxt3 = FourCC("DXT3");
 inline constexpr uint32_t kD3dFormatDxt5 = FourCC("DXT5");
 inline constexpr uint32_t kD3dFormatP8 = 41;
+
+inline constexpr uint32_t kPlatformD3D8 = 8;
+inline constexpr uint32_t kPlatformD3D9 = 9;
 
 struct TextureDesc {
   std::string name;
   std::string mask;
-  uint32_t platform = 9;          // Direct3D 9
-  uint32_t rasterFormat = 0x0500; // 8888; 0x2000 marks a palette
+  uint32_t platform = kPlatformD3D9;
+  uint32_t rasterFormat = 0x0500;  // 8888; 0x2000 and 0x4000 mark palettes of 256 and 16 colours
+  // What the level holds (P8 for a palette). Direct3D 9 stores it; Direct3D
+  // 8 stores whether the raster has alpha instead and the DXT number.
   uint32_t format = kD3dFormatA8R8G8B8;
   uint16_t width = 0;
   uint16_t height = 0;
   std::vector<uint8_t> level0;
-  std::vector<uint8_t> palette;               // written before the levels when not empty
+  std::vector<uint8_t> palette;               // red, green, blue, alpha a colour; written before the levels
   std::optional<uint32_t> levelSizeOverride;  // written instead of level0.size()
   int extraLevels = 0;                        // smaller levels after the first, zero-filled
 };

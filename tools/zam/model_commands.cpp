@@ -1,7 +1,10 @@
 // zam model: loads a character or weapon DFF with its dictionary as the
-// editor does and prints what the loader made of it as JSON.
+// editor does and prints what the loader made of it as JSON: the library
+// version, the bones, the mesh and each texture with the format it is
+// stored in and whether its texels decode.
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -10,21 +13,47 @@
 #include "commands.h"
 #include "model/dictionary_path.h"
 #include "model/model_data.h"
+#include "model/rw_chunk.h"
 #include "model/skinned_model_loader.h"
+#include "model/texture_dictionary.h"
 #include "model/weapon_model_loader.h"
 #include "platform/file_system.h"
+#include "preview/texture_conversion.h"
 
 namespace zam::cli {
 namespace {
 
 constexpr char kSynopsis[] = "zam model DFF [TXD] [--weapon]";
 
+// The library version of a stamp as "3.4.0.3"; null for none.
+std::string VersionJson(uint32_t stamp) {
+  if (stamp == 0) return "null";
+  const uint32_t v = RwLibraryVersion(stamp);
+  return "\"" + std::to_string(v >> 16) + "." + std::to_string(v >> 12 & 0xF) + "." + std::to_string(v >> 8 & 0xF) +
+         "." + std::to_string(v & 0xFF) + "\"";
+}
+
+// A raster format as the library names it: its palette, then its pixel format.
+std::string RasterJson(uint32_t raster) {
+  static const char* const kPixelFormats[] = {"DEFAULT", "1555", "565", "4444", "LUM8", "8888", "888",
+                                              "D16",     "D24",  "D32", "555"};
+  const uint32_t pixel = (raster & kRasterPixelFormat) >> 8;
+  char other[8];
+  std::snprintf(other, sizeof other, "0x%X00", pixel);
+  std::string text = raster & kRasterPalette8 ? "PAL8 " : raster & kRasterPalette4 ? "PAL4 " : "";
+  return JsonString(text + (pixel < std::size(kPixelFormats) ? kPixelFormats[pixel] : other));
+}
+
 std::string TextureJson(const TextureImage* texture) {
   if (texture == nullptr) return "null";
   std::string format = IsPrintableFourCC(texture->format) ? JsonString(FourCCText(texture->format))
                                                  : std::to_string(texture->format);
+  std::vector<uint32_t> pixels;
+  const bool decoded = ConvertToA8R8G8B8(*texture, pixels);
   return "{\"name\": " + JsonString(texture->name) + ", \"format\": " + format +
-         ", \"width\": " + std::to_string(texture->width) + ", \"height\": " + std::to_string(texture->height) + "}";
+         ", \"width\": " + std::to_string(texture->width) + ", \"height\": " + std::to_string(texture->height) +
+         ", \"platform\": " + std::to_string(texture->platform) + ", \"raster\": " + RasterJson(texture->rasterFormat) +
+         ", \"decoded\": " + (decoded ? "true" : "false") + "}";
 }
 
 void PrintMesh(const MeshData& mesh, size_t vertexCount, bool complete) {
@@ -82,10 +111,12 @@ int RunModel(const Args& args) {
   if (weapon) {
     WeaponModelData model;
     result = LoadWeaponModel(dff.data(), dff.size(), txdBytes, txd.size(), model);
+    std::printf("  \"version\": %s,\n", VersionJson(model.libraryStamp).c_str());
     PrintMesh(model.mesh, model.vertices.size(), model.hasVertexBuffer);
   } else {
     SkinnedModelData model;
     result = LoadSkinnedModel(dff.data(), dff.size(), txdBytes, txd.size(), model);
+    std::printf("  \"version\": %s,\n", VersionJson(model.libraryStamp).c_str());
     PrintBones(model);
     PrintMesh(model.mesh, model.vertices.size(), model.hasVertexBuffer);
   }

@@ -87,7 +87,8 @@ void PreviewRenderer::UploadMesh(IDirect3DDevice9* device, const MeshData& mesh,
     win32::ComPtr<IDirect3DTexture9>& texture = buffers.textures[t];
     D3DLOCKED_RECT locked{};
     // One level: only the first is stored, and the sampler never reads others.
-    if (SUCCEEDED(device->CreateTexture(image.width, image.height, 1, 0, static_cast<D3DFORMAT>(image.format),
+    if (OffersStoredFormat(image) &&
+        SUCCEEDED(device->CreateTexture(image.width, image.height, 1, 0, static_cast<D3DFORMAT>(image.format),
                                         D3DPOOL_MANAGED, texture.put(), nullptr)) &&
         SUCCEEDED(texture->LockRect(0, &locked, nullptr, 0))) {
       CopyRows(locked, image.level0.data(), image.rowSize, image.rowCount);

@@ -35,8 +35,9 @@ class PreviewRenderer final : public DeviceObjects {
   // Also the states, viewport and transforms every frame relies on.
   void RestoreDeviceObjects(IDirect3DDevice9* device, int width, int height, bool everything) override;
 
-  // Textures the device did not take in their own format, nor as A8R8G8B8
-  // (those materials are drawn untextured); for tests and diagnostics.
+  // Textures the device did not take in their own format, nor as A8R8G8B8,
+  // and those the loader could not read (those materials are drawn
+  // untextured); for tests and diagnostics.
   int refusedTextures() const { return refusedTextures_; }
 
  private:
