@@ -6,7 +6,8 @@ BUILD=${ZAM_BUILD_DIR:-$ROOT/build}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-          mingw-w64 wine wine64 xvfb x11-utils imagemagick python3)
+          mingw-w64 wine wine64 xvfb x11-utils imagemagick python3
+          rapidjson-dev nlohmann-json3-dev libtinygltf-dev libstb-dev nodejs)
 
 ensure_packages() {
   local missing=()

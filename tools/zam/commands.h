@@ -7,6 +7,7 @@ namespace zam::cli {
 
 int RunInfo(const Args& args);
 int RunDump(const Args& args);
+int RunBuild(const Args& args);
 int RunConvert(const Args& args);
 int RunModel(const Args& args);
 int RunImg(const Args& args);

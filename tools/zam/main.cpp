@@ -16,6 +16,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", zam::cli::RunInfo, "zam info FILE"},
     {"dump", zam::cli::RunDump, "zam dump FILE"},
+    {"build", zam::cli::RunBuild, "zam build JSON OUT"},
     {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
     {"pose", zam::cli::RunPose, "zam pose DFF IFP ANIMATION TIME"},
