@@ -23,6 +23,16 @@ ensure_packages() {
   fi
 }
 
+# The Khronos glTF validator from the npm registry, which the tests run on
+# exported files: installed into the build folder once, reused after.
+GLTF_VALIDATOR_VERSION=2.0.0-dev.3.10
+ensure_gltf_validator() {
+  export ZAM_NODE_MODULES="$BUILD/node/node_modules"
+  grep -qF "\"version\": \"$GLTF_VALIDATOR_VERSION\"" "$ZAM_NODE_MODULES/gltf-validator/package.json" 2>/dev/null && return 0
+  mkdir -p "$BUILD/node"
+  npm install --prefix "$BUILD/node" --no-audit --no-fund --loglevel=error "gltf-validator@$GLTF_VALIDATOR_VERSION" >/dev/null
+}
+
 # configure_and_build DIR [cmake options...]: configures with exactly these
 # options (so a cache another command left behind cannot change them) and
 # builds the targets named in BUILD_TARGETS, or everything.

@@ -14,30 +14,15 @@
 #include <vector>
 
 #include "anim/package_layouts.h"
+#include "base/text.h"
 
 namespace zam {
 namespace {
 
 // Names are 8-bit bytes and JSON text is Unicode: each byte stands for the
-// character of its number (Latin-1), so every name has a text that reads
-// back to the same bytes.
-std::string Latin1ToUtf8(const char* bytes, size_t size) {
-  std::string text;
-  text.reserve(size);
-  for (size_t i = 0; i < size; ++i) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-    } else {
-      text += static_cast<char>(0xC0 | c >> 6);
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return text;
-}
-
-// False for a character beyond U+00FF, which no name byte stands for. The
-// text is valid UTF-8 (the parser checks).
+// character of its number (Latin1ToUtf8). False for a character beyond
+// U+00FF, which no byte stands for. The text is valid UTF-8 (the parser
+// checks).
 bool Utf8ToLatin1(std::string_view text, std::string& bytes) {
   bytes.clear();
   for (size_t i = 0; i < text.size(); ++i) {
@@ -232,7 +217,7 @@ class PackageWriter {
   // "name", and "nameBytes" (the whole field in hex) when the field holds
   // more than the name.
   void WriteName(const char* field, size_t size) {
-    const std::string text = Latin1ToUtf8(field, NameLength(field, size));
+    const std::string text = Latin1ToUtf8(std::string_view(field, NameLength(field, size)));
     Key("name");
     json_.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
     if (HasBytesAfterName(field, size)) {
@@ -716,9 +701,8 @@ bool PackageReader::Array(Element element) {
 
 bool PackageReader::FinishName(const NameIn& name, char* field, size_t size, const Token& object, const char* what) {
   if (name.text.size() >= size) {
-    return Fail(object, Quoted(Latin1ToUtf8(name.text.data(), name.text.size())) + " has " +
-                            std::to_string(name.text.size()) + " characters; " + what + " holds at most " +
-                            std::to_string(size - 1));
+    return Fail(object, Quoted(Latin1ToUtf8(name.text)) + " has " + std::to_string(name.text.size()) + " characters; " +
+                            what + " holds at most " + std::to_string(size - 1));
   }
   if (!name.hasBytes) {
     std::memset(field, 0, size);

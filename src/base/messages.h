@@ -41,6 +41,8 @@
   X(ScaleLeftOut,                                                                                                      \
     "The package was saved as ANP3, which stores no scale: these KRTS tracks were written as KRT0, without their "     \
     "scale (%d in all):")                                                                                              \
+  /* Export to glTF without a character, or with one whose load stopped early. */                                      \
+  X(NoCharacterToExport, "Export to glTF needs a character model that loaded completely.")                             \
   /* RenderWare model loading: a section the loader searched for and did not find. */                                  \
   X(RwClumpNotFound, "RW Section Clump not found.")                                                                    \
   X(RwClumpStructNotFound, "RW Section Clump\\Struct not found.")                                                      \

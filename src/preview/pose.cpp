@@ -26,30 +26,19 @@ float IntervalParameter(float t, float time0, float time1) {
   return u > 1.0f ? 1.0f : u;
 }
 
-const BoneTrack* FirstTrackOf(const Animation& animation, int32_t boneId, bool& isFirstTrack) {
-  for (size_t j = 0; j < animation.bones.size(); ++j) {
-    if (animation.bones[j].boneId == boneId) {
-      isFirstTrack = j == 0;
-      return &animation.bones[j];
-    }
-  }
-  return nullptr;
-}
-
 // The local matrix of a bone driven by a track with at least one key, and the
 // translation it used.
 Matrix4 SampleTrack(const BoneTrack& track, float t, const Matrix4& boneRotation, const Vec3& bonePosition,
                     Vec3& translation) {
   const KeyFrame key = InterpolateTrack(track, t);
-  const Vec3 scale = KeyTypeHas(track.keyType, 3, 'S') ? Vec3{key.scale[0], key.scale[1], key.scale[2]}
-                                                        : Vec3{1.0f, 1.0f, 1.0f};
+  const Vec3 scale =
+      KeyTypeHas(track.keyType, 3, 'S') ? Vec3{key.scale[0], key.scale[1], key.scale[2]} : Vec3{1.0f, 1.0f, 1.0f};
   const Quaternion rotation =
       KeyTypeHas(track.keyType, 1, 'R') ? ToQuaternion(key.rotation) : QuaternionFromMatrix(boneRotation);
   // A translating track replaces the model's bone offset; a rotation-only
   // track keeps it.
-  translation = KeyTypeHas(track.keyType, 2, 'T')
-                    ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
-                    : bonePosition;
+  translation = KeyTypeHas(track.keyType, 2, 'T') ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
+                                                  : bonePosition;
   return Multiply(Multiply(ScalingMatrix(scale), RotationMatrix(rotation)), TranslationMatrix(translation));
 }
 
@@ -59,6 +48,13 @@ const Animation* ShownAnimation(const AnimPackage& package, int animationIndex) 
 }
 
 }  // namespace
+
+const BoneTrack* TrackOfBoneId(const Animation& animation, int32_t boneId) {
+  for (const BoneTrack& track : animation.bones) {
+    if (track.boneId == boneId) return &track;
+  }
+  return nullptr;
+}
 
 KeyFrame InterpolateTrack(const BoneTrack& track, float t) {
   const size_t n = track.keys.size();
@@ -116,15 +112,14 @@ void EvaluatePose(const AnimPackage& package, int animationIndex, float time, co
     if (animation == nullptr) continue;
     const std::optional<int32_t> id = BoneId(model, i);
     if (!id) continue;
-    bool isFirstTrack = false;
-    const BoneTrack* track = FirstTrackOf(*animation, *id, isFirstTrack);
+    const BoneTrack* track = TrackOfBoneId(*animation, *id);
     if (track == nullptr) continue;
     // A track without keys says nothing: the bone keeps its model pose.
     Vec3 translation = bonePosition;
     if (!track->keys.empty()) {
       pose.boneMatrices[bone] = SampleTrack(*track, time, boneRotation, bonePosition, translation);
     }
-    if (isFirstTrack) pose.rootTranslation = translation;
+    if (track == &animation->bones[0]) pose.rootTranslation = translation;
   }
 
   // Model space, in one forward pass: a parent listed before its child is

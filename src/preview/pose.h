@@ -29,6 +29,10 @@ struct Pose {
 void EvaluatePose(const AnimPackage& package, int animationIndex, float time, const SkinnedModelData& model,
                   Pose& pose);
 
+// The track of `animation` that drives the bones of HAnim id `boneId`: the
+// first track with that id (a later one is never used), or nullptr.
+const BoneTrack* TrackOfBoneId(const Animation& animation, int32_t boneId);
+
 // What a track with at least one key holds at `time`: its keys' rotations
 // slerped, their translations and scales blended, by where `time` lies
 // between the keys around it (the first and last keys hold before and

@@ -12,6 +12,7 @@ int RunConvert(const Args& args);
 int RunModel(const Args& args);
 int RunImg(const Args& args);
 int RunPose(const Args& args);
+int RunGltf(const Args& args);
 
 }  // namespace zam::cli
 

@@ -20,6 +20,8 @@ constexpr Command kCommands[] = {
     {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3 IN OUT"},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
     {"pose", zam::cli::RunPose, "zam pose DFF IFP ANIMATION TIME"},
+    {"gltf", zam::cli::RunGltf,
+     "zam gltf DFF [TXD] IFP OUT.glb [--animation NAME...] [--weapon WEAPON.dff [WEAPON.txd]]"},
     {"img", zam::cli::RunImg, "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE"},
 };
 
