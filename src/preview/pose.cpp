@@ -31,14 +31,15 @@ float IntervalParameter(float t, float time0, float time1) {
 Matrix4 SampleTrack(const BoneTrack& track, float t, const Matrix4& boneRotation, const Vec3& bonePosition,
                     Vec3& translation) {
   const KeyFrame key = InterpolateTrack(track, t);
-  const Vec3 scale =
-      KeyTypeHas(track.keyType, 3, 'S') ? Vec3{key.scale[0], key.scale[1], key.scale[2]} : Vec3{1.0f, 1.0f, 1.0f};
+  const Vec3 scale = KeyTypeHas(track.keyType, 3, 'S') ? Vec3{key.scale[0], key.scale[1], key.scale[2]}
+                                                        : Vec3{1.0f, 1.0f, 1.0f};
   const Quaternion rotation =
       KeyTypeHas(track.keyType, 1, 'R') ? ToQuaternion(key.rotation) : QuaternionFromMatrix(boneRotation);
   // A translating track replaces the model's bone offset; a rotation-only
   // track keeps it.
-  translation = KeyTypeHas(track.keyType, 2, 'T') ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
-                                                  : bonePosition;
+  translation = KeyTypeHas(track.keyType, 2, 'T')
+                    ? Vec3{key.translation[0], key.translation[1], key.translation[2]}
+                    : bonePosition;
   return Multiply(Multiply(ScalingMatrix(scale), RotationMatrix(rotation)), TranslationMatrix(translation));
 }
 
