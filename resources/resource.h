@@ -117,5 +117,7 @@
 #define ID_IFP_NEW 40111
 #define ID_ANIM_CHANGE_SPEED 40112
 #define ID_BONE_INSERT_KEY 40113
+/* Exchange with other programs */
+#define ID_ANIM_EXPORT_GLTF 40114
 
 #endif

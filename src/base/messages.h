@@ -122,6 +122,7 @@ inline constexpr const char kTreePlaceholder[] = "Loading...";
 // File dialog filters: description and pattern, each ending in a zero, and a final zero.
 inline constexpr char kIfpFilter[] = "Zelcor:HV IFP (*.ifp)\0*.ifp\0";
 inline constexpr char kDffFilter[] = "Zelcor:HV DFF\0*.dff\0";
+inline constexpr char kGlbFilter[] = "glTF binary (*.glb)\0*.glb\0";
 
 // After the tracks a message names, the number of those it leaves out.
 inline constexpr const char kMoreTracks[] = "and %d more";

@@ -44,6 +44,8 @@ enum class FileKind { Package, Model };
 // replacing an existing file.
 std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std::string& folder);
 std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder);
+// The same for a binary glTF file (".glb").
+std::optional<std::string> ChooseGltfToSave(HWND owner, const std::string& folder);
 
 // The colour dialog starting at `color` (0xRRGGBB); nothing when cancelled.
 std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color);
