@@ -92,7 +92,7 @@ constexpr KnownKeyType kKnownKeyTypes[] = {{"KR00", kKeyKR00}, {"KRT0", kKeyKRT0
 class ChunkedOutput {
  public:
   using Ch = char;
-  static constexpr size_t kChunk = 256 * 1024;
+  static constexpr size_t kChunk = 64 * 1024;
 
   explicit ChunkedOutput(const JsonTextSink& sink) : sink_(sink), buffer_(kChunk) {}
   void Put(char c) {
@@ -135,39 +135,68 @@ using JsonWriter = rapidjson::PrettyWriter<ChunkedOutput>;
 // different values), and formatting them is most of what writing costs.
 // Finite floats take their shortest form that reads back to the same float;
 // the others, which JSON numbers cannot hold, the strings "inf", "-inf",
-// "nan" and, for any other NaN, "nan:0x" and its eight hex digits.
+// "nan" and, for any other NaN, "nan:0x" and its eight hex digits. The
+// table holds each distinct value once, with its text beside it, so that it
+// stays small: each fresh page of memory costs a fault.
 class FloatTexts {
  public:
   static constexpr size_t kMaxText = 16;
 
-  FloatTexts() : slots_(size_t{1} << kSlotBits) {}
+  FloatTexts() : slots_(kFirstSlots) {}
 
   // Puts the float's text at `to`, which must have room for kMaxText bytes
   // (all of which may be written), and returns where it ends.
   char* Put(float value, char* to) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    Slot& slot = slots_[(bits * 0x9E3779B1u) >> (32 - kSlotBits)];
-    if (slot.length == 0 || slot.bits != bits) Fill(slot, bits, value);
-    std::memcpy(to, slot.text, kMaxText);
-    return to + slot.length;
+    if ((bits & kExponent) == kExponent) return PutNonFinite(bits, value, to);
+    size_t at = Find(slots_, mask_, bits);
+    if (slots_[at].length == 0) at = Add(bits, value);
+    // The text and its length: 16 bytes, of which the length is overwritten next.
+    std::memcpy(to, slots_[at].text, kMaxText);
+    return to + slots_[at].length;
   }
 
  private:
-  static constexpr int kSlotBits = 16;
+  static constexpr uint32_t kExponent = 0x7F800000;
+  // Room for the values of a large package, so that it seldom grows.
+  static constexpr size_t kFirstSlots = 16384;
   struct Slot {
-    uint32_t bits = 0;
-    uint32_t length = 0;  // 0: empty
-    char text[kMaxText];
+    uint32_t bits;
+    char text[kMaxText - 1];  // a finite float's text takes at most 15 characters
+    uint8_t length;           // 0: empty
   };
+  static_assert(sizeof(Slot) == 4 + kMaxText, "the text and its length follow the bits");
 
-  static void Fill(Slot& slot, uint32_t bits, float value) {
-    slot.bits = bits;
-    std::string text;
-    if (std::isfinite(value)) {
-      slot.length = static_cast<uint32_t>(std::to_chars(slot.text, slot.text + kMaxText, value).ptr - slot.text);
-      return;
+  // Where `bits` is, or would go, in `slots` (a power of two of them): the
+  // search starts at the top bits of a multiplicative hash, the well mixed ones.
+  static size_t Find(const std::vector<Slot>& slots, size_t mask, uint32_t bits) {
+    size_t at = static_cast<size_t>((uint64_t{bits} * 0x9E3779B97F4A7C15u) >> 40) & mask;
+    while (slots[at].length != 0 && slots[at].bits != bits) at = (at + 1) & mask;
+    return at;
+  }
+
+  // Makes the text of a value not met before; returns its slot. The table
+  // is kept at most three quarters full. (Not inlined, as Put is, every
+  // float going through it.)
+  [[gnu::noinline]] size_t Add(uint32_t bits, float value) {
+    if (4 * ++count_ > 3 * slots_.size()) {
+      std::vector<Slot> grown(2 * slots_.size());
+      mask_ = grown.size() - 1;
+      for (const Slot& slot : slots_) {
+        if (slot.length != 0) grown[Find(grown, mask_, slot.bits)] = slot;
+      }
+      slots_.swap(grown);
     }
+    const size_t at = Find(slots_, mask_, bits);
+    Slot& slot = slots_[at];
+    slot.bits = bits;
+    slot.length = static_cast<uint8_t>(std::to_chars(slot.text, slot.text + sizeof slot.text, value).ptr - slot.text);
+    return at;
+  }
+
+  [[gnu::noinline]] static char* PutNonFinite(uint32_t bits, float value, char* to) {
+    std::string text;
     if (std::isinf(value)) {
       text = value > 0 ? "\"inf\"" : "\"-inf\"";
     } else if (bits == kQuietNan) {
@@ -177,11 +206,13 @@ class FloatTexts {
       for (int i = 0; i < 4; ++i) raw[i] = static_cast<char>(bits >> (24 - 8 * i));
       text = "\"nan:0x" + Hex(raw, 4) + "\"";
     }
-    std::memcpy(slot.text, text.data(), text.size());
-    slot.length = static_cast<uint32_t>(text.size());
+    std::memcpy(to, text.data(), text.size());
+    return to + text.size();
   }
 
-  std::vector<Slot> slots_;
+  std::vector<Slot> slots_;  // value-initialised: every slot empty
+  size_t mask_ = kFirstSlots - 1;
+  size_t count_ = 0;
 };
 
 // Writes the records, sharing the float texts and a scratch buffer.

@@ -17,7 +17,7 @@
 
 namespace zam {
 
-// Receives the JSON text in pieces of up to a few hundred kilobytes.
+// Receives the JSON text piece by piece (64 KB, or a longer column).
 using JsonTextSink = std::function<void(const char* text, size_t size)>;
 
 // Writes the package as JSON.
