@@ -390,11 +390,14 @@ class Tokenizer : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Tokeniz
   const std::string& strings() const { return strings_; }
 
  private:
+  static bool IsBetweenTokens(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' || c == ':';
+  }
   // A token ending at `end`. Only white space, commas and colons lie
   // between two tokens.
   bool Add(TokenType type, size_t end, uint32_t begin = 0, uint32_t length = 0) {
     size_t start = lastEnd_;
-    while (start < text_.size() && std::strchr(" \t\r\n,:", text_[start]) != nullptr) ++start;
+    while (start < text_.size() && IsBetweenTokens(text_[start])) ++start;
     lastEnd_ = end;
     tokens_.push_back({type, static_cast<uint32_t>(start), begin, length});
     return true;
