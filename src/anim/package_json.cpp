@@ -215,7 +215,7 @@ class FloatTexts {
   size_t count_ = 0;
 };
 
-// Writes the records, sharing the float texts and a scratch buffer.
+// Writes the records through one writer and one table of float texts.
 class PackageWriter {
  public:
   explicit PackageWriter(const JsonTextSink& sink) : out_(sink), json_(out_) {
