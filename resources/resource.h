@@ -131,5 +131,7 @@
 #define ID_TREE_DELETE_ENTRY 40121
 #define ID_TREE_RENAME_ENTRY 40122
 #define ID_TREE_REBUILD 40123
+/* Exchange with other programs */
+#define ID_ANIM_EXPORT_GLTF 40115
 
 #endif

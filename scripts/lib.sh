@@ -6,7 +6,8 @@ BUILD=${ZAM_BUILD_DIR:-$ROOT/build}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-          mingw-w64 wine wine64 xvfb x11-utils imagemagick python3)
+          mingw-w64 wine wine64 xvfb x11-utils imagemagick python3
+          rapidjson-dev nlohmann-json3-dev libtinygltf-dev libstb-dev nodejs)
 
 ensure_packages() {
   local missing=()
@@ -20,6 +21,16 @@ ensure_packages() {
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
   fi
+}
+
+# The Khronos glTF validator from the npm registry, which the tests run on
+# exported files: installed into the build folder once, reused after.
+GLTF_VALIDATOR_VERSION=2.0.0-dev.3.10
+ensure_gltf_validator() {
+  export ZAM_NODE_MODULES="$BUILD/node/node_modules"
+  grep -qF "\"version\": \"$GLTF_VALIDATOR_VERSION\"" "$ZAM_NODE_MODULES/gltf-validator/package.json" 2>/dev/null && return 0
+  mkdir -p "$BUILD/node"
+  npm install --prefix "$BUILD/node" --no-audit --no-fund --loglevel=error "gltf-validator@$GLTF_VALIDATOR_VERSION" >/dev/null
 }
 
 # configure_and_build DIR [cmake options...]: configures with exactly these

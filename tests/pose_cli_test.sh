@@ -18,7 +18,7 @@ pose() { "$zam" pose "$work/small.dff" "$work/a.ifp" anim_1 "$1"; }
 check "the pose at the first keys" python3 - "$work/a.json" <(pose 0) <<'PY'
 import json, sys
 dump, pose = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
-first = dump["animations"][1]["tracks"][0]["keys"][0]["translation"]
+first = dump["animations"][1]["tracks"][0]["translations"][0]
 bones = pose["bones"]
 assert [b["name"] for b in bones] == ["root", "spine", "r hand"], bones
 assert all(abs(x - y) < 1e-6 for x, y in zip(bones[0]["matrix"][3][:3], first)), bones[0]

@@ -12,7 +12,32 @@ check "info names the layout" bash -c "'$zam' info '$work/a.ifp' | grep -q '^lay
 check "info lists animations with frames" bash -c "'$zam' info '$work/b.ifp' | grep -qE 'anim_0 +tracks +8 +frames +[0-9]+ +keys KR00 KRT0'"
 python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); open(sys.argv[2], "wb").write(d.replace(b"sample", b"s\x1b[2J_", 1).replace(b"anim_0", b"an\x07_0\\", 1))' "$work/a.ifp" "$work/ctl.ifp"
 check "info escapes control bytes in names" bash -c "'$zam' info '$work/ctl.ifp' | grep -qxF 'name: s\x1B[2J_' && '$zam' info '$work/ctl.ifp' | grep -qF 'an\x07_0\x5C ' && ! '$zam' info '$work/ctl.ifp' | grep -qP '[\x00-\x09\x0B-\x1F\x7F]'"
-check "dump is JSON" bash -c "'$zam' dump '$work/a.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d[\"format\"]==\"ANPK\" and len(d[\"animations\"])==4; t=d[\"animations\"][0][\"tracks\"][0]; assert t[\"keyType\"]==\"KRT0\" and len(t[\"keys\"][0][\"rotation\"])==4'"
+check "dump is JSON" bash -c "'$zam' dump '$work/a.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d[\"format\"]==\"ANPK\" and len(d[\"animations\"])==4; t=d[\"animations\"][0][\"tracks\"][0]; assert t[\"keyType\"]==\"KRT0\" and len(t[\"rotations\"][0])==4 and len(t[\"times\"])==len(t[\"translations\"])'"
+
+# Every generated package of every layout, dumped and built again.
+"$gen" package --real "$work/real.ifp"
+"$gen" package --anp3 --real "$work/real3.ifp"
+mkdir "$work/demo" && "$gen" demo "$work/demo" >/dev/null
+rebuilt() {  # rebuilt IFP: zam build of zam dump writes the same bytes
+  "$zam" dump "$1" >"$work/rebuilt.json" && "$zam" build "$work/rebuilt.json" "$work/rebuilt.ifp" && cmp -s "$1" "$work/rebuilt.ifp"
+}
+for f in a b real real3 demo/demo demo/demo_anp3; do
+  check "build of dump gives $f.ifp again" rebuilt "$work/$f.ifp"
+done
+build_fails() {  # build_fails JSON_TEXT EXPECTED_MESSAGE: refused, saying so; the target is left alone
+  printf '%s' "$1" >"$work/bad.json"
+  cp "$work/a.ifp" "$work/target.ifp"
+  "$zam" build "$work/bad.json" "$work/target.ifp" 2>"$work/err"
+  [ $? -eq 1 ] && [ "$(cat "$work/err")" = "$work/bad.json: $2; nothing was written" ] && cmp -s "$work/a.ifp" "$work/target.ifp"
+}
+check "build refuses bad JSON with its line and column" build_fails $'{"format": "ANPK",\n "name": "x" "animations": []}' \
+  "line 2, column 14: Missing a comma or '}' after an object member"
+check "build refuses a missing field" build_fails '{"format": "ANPK", "name": "x", "animations": [{"name": "a"}]}' \
+  'line 1, column 48: animations[0]: missing "tracks"'
+check "build refuses an unknown key type" build_fails \
+  '{"format": "ANPK", "name": "x", "animations": [{"name": "a", "tracks": [{"name": "b", "boneId": 1, "keyType": "KRT1", "times": [], "rotations": []}]}]}' \
+  'line 1, column 111: animations[0].tracks[0].keyType: "KRT1" is no key type; "KR00", "KRT0", "KRTS" or a number'
+check "build of no file says why" bash -c "[ \"\$('$zam' build '$work/none.json' '$work/x.ifp' 2>&1)\" = 'File cannot open. $work/none.json: No such file or directory' ] && [ ! -e '$work/x.ifp' ]"
 
 check "convert to anp3" bash -c "'$zam' convert --to anp3 '$work/a.ifp' '$work/c.ifp' && '$zam' info '$work/c.ifp' | grep -q '^layout: ANP3'"
 check "convert back keeps the animation list" bash -c "'$zam' convert --to anpk '$work/c.ifp' '$work/d.ifp' && diff <('$zam' info '$work/a.ifp' | tail -n +2) <('$zam' info '$work/d.ifp' | tail -n +2)"
@@ -32,6 +57,8 @@ body += b"DGAN" + struct.pack("<I", len(info) + len(tracks)) + info + tracks
 open(sys.argv[1], "wb").write(b"ANPK" + struct.pack("<I", len(body)) + body)
 PY
 check "convert to anp3 names the tracks whose scale it leaves out" bash -c "'$zam' convert --to anp3 '$work/scaled.ifp' '$work/scaled3.ifp' 2>'$work/err' && [ \"\$(cat '$work/err')\" = 'warning: animation \"walk\", track \"Spine\": KRTS keys are written as KRT0; their scale is left out' ] && '$zam' info '$work/scaled3.ifp' | grep -q '^layout: ANP3'"
+"$zam" dump "$work/scaled.ifp" | sed 's/"format": "ANPK"/"format": "ANP3"/' >"$work/scaled.json"
+check "build warns as convert does" bash -c "'$zam' build '$work/scaled.json' '$work/scaled5.ifp' 2>'$work/err' && grep -qF 'track \"Spine\": KRTS keys are written as KRT0' '$work/err' && cmp -s '$work/scaled3.ifp' '$work/scaled5.ifp'"
 check "convert to anpk keeps the scale without a word" bash -c "'$zam' convert --to anpk '$work/scaled.ifp' '$work/scaled4.ifp' 2>'$work/err' && [ ! -s '$work/err' ] && cmp -s '$work/scaled.ifp' '$work/scaled4.ifp'"
 
 printf 'RIFF0000' >"$work/bad.ifp"

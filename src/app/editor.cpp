@@ -10,9 +10,11 @@
 #include "anim/package_merge.h"
 #include "app/model_files.h"
 #include "app/package_files.h"
+#include "gltf/gltf_export.h"
 #include "model/skinned_model_loader.h"
 #include "model/weapon_model_loader.h"
 #include "platform/file.h"
+#include "platform/file_system.h"
 #include "preview/pose.h"
 #include "views/current_animation.h"
 
@@ -653,6 +655,26 @@ EditorChanges Editor::SaveAs(const std::string& path) {
   PackageWriteResult written = SavePackageFileAs(package_, path);
   if (written.status == PackageWriteStatus::Written) SetDocumentFromPath(document_, path);
   return AfterWrite(written);
+}
+
+bool Editor::CanExportGltf() const { return CanExportCharacter(character_); }
+
+EditorChanges Editor::ExportGltf(const std::string& path) const {
+  EditorChanges changes;
+  if (!CanExportGltf()) {
+    changes.message = Message::NoCharacterToExport;
+    return changes;
+  }
+  GltfExportInput input{package_, selectedAnimations_, character_, &weapon_};
+  if (input.animations.empty()) {
+    for (int a = 0; a < package_.animationCount(); ++a) input.animations.push_back(a);
+  }
+  const FileResult written = ReplaceFileAtomically(path, ExportGlb(input));
+  if (!written.ok()) {
+    changes.message = Message::FileCannotOpen;
+    changes.messageReason = written.reason;
+  }
+  return changes;
 }
 
 EditorChanges Editor::Merge(AnimPackage& incoming, MergeMode mode, const std::vector<bool>& checked) {

@@ -225,6 +225,13 @@ class Editor {
   EditorChanges ToggleShowDff();
   void SetInitialDirectory(const std::string& path);
 
+  // The selected animations (every animation when none is selected) on the
+  // character, holding the weapon, as a binary glTF file at `path`, replaced
+  // in one step; ExportGlb (gltf/gltf_export.h) makes the file. Needs a
+  // character whose load completed (CanExportGltf).
+  bool CanExportGltf() const;
+  EditorChanges ExportGltf(const std::string& path) const;
+
   // The model at `path`: a DFF file with the dictionary beside it, or an
   // archive's entry named by the archive's path, "\" and the entry's name.
   // `remember` writes the path to the settings first (Model or Weapon);

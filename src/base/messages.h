@@ -62,6 +62,8 @@
     "%d values of this package lie beyond what the layout's compressed keys hold (translations in [-32, 32) m, "       \
     "times up to 546.1 s, rotations in [-8, 8)). Saving stores the nearest values they hold.\nSave anyway? The "       \
     "first is in:")                                                                                                    \
+  /* Export to glTF without a character, or with one whose load stopped early. */                                      \
+  X(NoCharacterToExport, "Export to glTF needs a character model that loaded completely.")                             \
   /* RenderWare model loading: a section the loader searched for and did not find. */                                  \
   X(RwClumpNotFound, "RW Section Clump not found.")                                                                    \
   X(RwClumpStructNotFound, "RW Section Clump\\Struct not found.")                                                      \
@@ -141,6 +143,7 @@ inline constexpr const char kTreePlaceholder[] = "Loading...";
 inline constexpr char kIfpFilter[] = "Zelcor:HV IFP (*.ifp)\0*.ifp\0";
 inline constexpr char kDffFilter[] = "Zelcor:HV DFF\0*.dff\0";
 inline constexpr char kImportFilter[] = "Packages, models and dictionaries\0*.ifp;*.dff;*.txd\0All files\0*.*\0";
+inline constexpr char kGlbFilter[] = "glTF binary (*.glb)\0*.glb\0";
 
 // After the tracks a message names, the number of those it leaves out.
 inline constexpr const char kMoreTracks[] = "and %d more";

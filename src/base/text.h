@@ -23,6 +23,23 @@ std::string NameText(const char (&field)[N]) {
   return std::string(field, NameLength(field, N));
 }
 
+// 8-bit text (names from files) as UTF-8, each byte taken as the character
+// of its number (Latin-1), so that every name has a text, and a distinct one.
+inline std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char byte : bytes) {
+    const unsigned char c = static_cast<unsigned char>(byte);
+    if (c < 0x80) {
+      text += byte;
+    } else {
+      text += static_cast<char>(0xC0 | c >> 6);
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return text;
+}
+
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 

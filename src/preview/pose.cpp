@@ -27,17 +27,6 @@ float IntervalParameter(float t, float time0, float time1) {
   return u > 1.0f ? 1.0f : u;
 }
 
-const BoneTrack* FirstTrackOf(const Animation& animation, const SkinnedModelData& model, int bone,
-                              bool& isFirstTrack) {
-  for (size_t j = 0; j < animation.bones.size(); ++j) {
-    if (TrackDrivesBone(animation.bones[j], model, bone)) {
-      isFirstTrack = j == 0;
-      return &animation.bones[j];
-    }
-  }
-  return nullptr;
-}
-
 // The local matrix of a bone driven by a track with at least one key, and the
 // translation it used.
 Matrix4 SampleTrack(const BoneTrack& track, float t, const Matrix4& boneRotation, const Vec3& bonePosition,
@@ -61,6 +50,13 @@ const Animation* ShownAnimation(const AnimPackage& package, int animationIndex) 
 }
 
 }  // namespace
+
+const BoneTrack* TrackOfBone(const Animation& animation, const SkinnedModelData& model, int bone) {
+  for (const BoneTrack& track : animation.bones) {
+    if (TrackDrivesBone(track, model, bone)) return &track;
+  }
+  return nullptr;
+}
 
 KeyFrame InterpolateTrack(const BoneTrack& track, float t) {
   const size_t n = track.keys.size();
@@ -124,15 +120,14 @@ void EvaluatePose(const AnimPackage& package, int animationIndex, float time, co
     const Vec3& bonePosition = model.bonePosition[bone];
     pose.boneMatrices[bone] = Multiply(boneRotation, TranslationMatrix(bonePosition));
     if (animation == nullptr) continue;
-    bool isFirstTrack = false;
-    const BoneTrack* track = FirstTrackOf(*animation, model, i, isFirstTrack);
+    const BoneTrack* track = TrackOfBone(*animation, model, i);
     if (track == nullptr) continue;
     // A track without keys says nothing: the bone keeps its model pose.
     Vec3 translation = bonePosition;
     if (!track->keys.empty()) {
       pose.boneMatrices[bone] = SampleTrack(*track, time, boneRotation, bonePosition, translation);
     }
-    if (isFirstTrack) pose.rootTranslation = translation;
+    if (track == &animation->bones[0]) pose.rootTranslation = translation;
   }
 
   // Model space, in one forward pass: a parent listed before its child is

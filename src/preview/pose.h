@@ -29,6 +29,10 @@ struct Pose {
 void EvaluatePose(const AnimPackage& package, int animationIndex, float time, const SkinnedModelData& model,
                   Pose& pose);
 
+// The track of `animation` that drives bone `bone` of the model: the first
+// one TrackDrivesBone binds to it (a later one is never used), or nullptr.
+const BoneTrack* TrackOfBone(const Animation& animation, const SkinnedModelData& model, int bone);
+
 // What a track with at least one key holds at `time`: its keys' rotations
 // slerped, their translations and scales blended, by where `time` lies
 // between the keys around it (the first and last keys hold before and

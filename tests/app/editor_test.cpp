@@ -14,8 +14,10 @@
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
 #include "anim/package_merge.h"
+#include "demo_animations.h"
 #include "editor_model_fixture.h"
 #include "demo_models.h"
+#include "gltf/gltf_export.h"
 #include "dff_builder.h"
 #include "img/img_edit.h"
 #include "img/img_entry_bytes.h"
@@ -585,6 +587,32 @@ TEST_F(EditorTest, ModelsLoadFromFilesAndArchivesAndAreRemembered) {
   editor_.UnloadModel(ModelRole::Weapon);
   EXPECT_TRUE(editor_.weapon().vertices.empty());
   EXPECT_EQ(store_.values["Preview/Weapon"], "");
+  EXPECT_TRUE(folder_.TempFiles().empty());
+}
+
+TEST_F(EditorTest, ExportToGltfWritesTheSelectedAnimationsOnTheLoadedModels) {
+  Open(gen::DemoPackage(kFormatANPK));
+  EXPECT_FALSE(editor_.CanExportGltf());
+  EXPECT_EQ(editor_.ExportGltf(folder_.ProgramPath("none.glb")).message, Message::NoCharacterToExport);
+  EXPECT_FALSE(folder_.Exists("none.glb"));
+
+  folder_.Write("ped.dff", gen::BuildCharacterDff(gen::DemoCharacter()));
+  folder_.Write("ped.txd", gen::BuildTxd(gen::DemoCharacterTextures()));
+  folder_.Write("gun.dff", gen::BuildWeaponDff(gen::DemoWeapon()));
+  folder_.Write("gun.txd", gen::BuildTxd(gen::DemoWeaponTextures()));
+  ASSERT_FALSE(editor_.LoadModel(ModelRole::Character, folder_.ProgramPath("ped.dff"), false, false).message);
+  ASSERT_FALSE(editor_.LoadModel(ModelRole::Weapon, folder_.ProgramPath("gun.dff"), false, false).message);
+  Select({2, 0});
+  EXPECT_FALSE(editor_.ExportGltf(folder_.ProgramPath("two.glb")).message);
+  EXPECT_EQ(folder_.Read("two.glb"), ExportGlb({editor_.package(), {0, 2}, editor_.character(), &editor_.weapon()}));
+  Select({});
+  EXPECT_FALSE(editor_.ExportGltf(folder_.ProgramPath("all.glb")).message);
+  EXPECT_EQ(folder_.Read("all.glb"), ExportGlb({editor_.package(), {0, 1, 2}, editor_.character(), &editor_.weapon()}))
+      << "no selection: every animation";
+
+  const EditorChanges failed = editor_.ExportGltf(folder_.ProgramPath("missing") + "\\x.glb");
+  EXPECT_EQ(failed.message, Message::FileCannotOpen);
+  EXPECT_FALSE(failed.messageReason.empty());
   EXPECT_TRUE(folder_.TempFiles().empty());
 }
 

@@ -27,6 +27,28 @@ class HeldOpen {
   HANDLE handle_;
 };
 
+// Runs the built zam.exe in `folder` with `arguments`; its exit code.
+DWORD RunZam(const std::string& folder, const std::string& arguments) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string program = self;
+  program = program.substr(0, program.find_last_of('\\')) + "\\..\\tools\\zam.exe";
+  std::string command = "zam.exe " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &process)) {
+    return GetLastError();
+  }
+  WaitForSingleObject(process.hProcess, 60000);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exitCode;
+}
+
 TEST_F(FileCommands, OpenUsesTheIfpFilterAndFlags) {
   Start();
   prompts_.chosenPaths = {WritePackage("walk.ifp", TestPackage())};
@@ -167,6 +189,38 @@ TEST_F(FileCommands, ADamagedFileIsReportedAndSaveAsksWhereToWriteIt) {
   EXPECT_EQ(prompts_.fileDialogs[1].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT))
       << "asks before replacing the file";
   EXPECT_EQ(ReadFile(Path("damaged.ifp")), damaged);
+}
+
+// Export to glTF, on the selected animations with the loaded character and
+// weapon, writes the file zam writes from the same files; without a
+// character it says so and asks for no file.
+TEST_F(FileCommands, ExportToGltfWritesWhatZamWritesForTheSameFiles) {
+  WriteDemoFiles();
+  Start({Path("demo.ifp")});
+  Command(ID_ANIM_EXPORT_GLTF);
+  ASSERT_EQ(prompts_.messages.size(), 1u);
+  EXPECT_EQ(prompts_.messages[0].text, "Export to glTF needs a character model that loaded completely.");
+  EXPECT_TRUE(prompts_.fileDialogs.empty());
+
+  ASSERT_TRUE(LoadModel(ModelRole::Character, Path("character.dff")));
+  ASSERT_TRUE(LoadModel(ModelRole::Weapon, Path("pistol.dff")));
+  Click(IDC_ANIMATION_LIST, 0);
+  Click(IDC_ANIMATION_LIST, 2, true);
+  prompts_.chosenPaths = {Path("editor.glb")};
+  Command(ID_ANIM_EXPORT_GLTF);
+  ASSERT_EQ(prompts_.fileDialogs.size(), 1u);
+  EXPECT_EQ(prompts_.fileDialogs[0].filter, std::wstring(L"glTF binary (*.glb)\0*.glb\0", 26));
+  EXPECT_EQ(prompts_.fileDialogs[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+  EXPECT_EQ(prompts_.fileDialogs[0].defaultExtension, L"glb");
+  EXPECT_EQ(prompts_.messages.size(), 1u) << "nothing more to say";
+
+  ASSERT_EQ(RunZam(dir_,
+                   "gltf character.dff character.txd demo.ifp zam.glb --animation idle wave "
+                   "--weapon pistol.dff pistol.txd"),
+            0u);
+  const std::vector<uint8_t> exported = ReadFile(Path("editor.glb"));
+  EXPECT_GT(exported.size(), 1000u);
+  EXPECT_EQ(exported, ReadFile(Path("zam.glb")));
 }
 
 using ArchiveSave = EditorTest;

@@ -7,11 +7,13 @@ namespace zam::cli {
 
 int RunInfo(const Args& args);
 int RunDump(const Args& args);
+int RunBuild(const Args& args);
 int RunConvert(const Args& args);
 int RunCheck(const Args& args);
 int RunModel(const Args& args);
 int RunImg(const Args& args);
 int RunPose(const Args& args);
+int RunGltf(const Args& args);
 
 }  // namespace zam::cli
 

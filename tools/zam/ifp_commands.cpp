@@ -1,12 +1,16 @@
-// zam info, dump and convert.
+// zam info, dump, build and convert.
 
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "anim/anim_package.h"
 #include "anim/ifp_reader.h"
 #include "anim/ifp_writer.h"
+#include "anim/package_json.h"
 #include "anim/package_layouts.h"
 #include "base/messages.h"
 #include "commands.h"
@@ -20,26 +24,8 @@ std::string LayoutName(uint32_t format) {
   return layout ? layout->shownName : "none";
 }
 
-std::string KeyTypeJson(uint32_t keyType) {
-  return IsPrintableFourCC(keyType) ? JsonString(FourCCText(keyType)) : std::to_string(static_cast<int32_t>(keyType));
-}
-
 std::string KeyTypeText(uint32_t keyType) {
   return IsPrintableFourCC(keyType) ? FourCCText(keyType) : std::to_string(static_cast<int32_t>(keyType));
-}
-
-void DumpKey(const KeyFrame& key, bool last) {
-  std::printf("        {\"rotation\": %s, \"translation\": %s, \"scale\": %s, \"time\": %s}%s\n",
-              JsonFloats(key.rotation, 4).c_str(), JsonFloats(key.translation, 3).c_str(),
-              JsonFloats(key.scale, 3).c_str(), JsonFloat(key.time).c_str(), last ? "" : ",");
-}
-
-void DumpTrack(const BoneTrack& track, bool last) {
-  std::printf("      {\"name\": %s, \"boneId\": %d, \"keyType\": %s, \"anpkWord1\": %d, \"anpkWord2\": %d, \"keys\": [\n",
-              JsonString(NameText(track.name)).c_str(), track.boneId, KeyTypeJson(track.keyType).c_str(),
-              track.anpkWord1, track.anpkWord2);
-  for (size_t k = 0; k < track.keys.size(); ++k) DumpKey(track.keys[k], k + 1 == track.keys.size());
-  std::printf("      ]}%s\n", last ? "" : ",");
 }
 
 // ANPK stores no keys for a key type it does not know; the tracks stay.
@@ -62,6 +48,34 @@ void WarnScaleLeftOut(const AnimPackage& package) {
     Warn("animation " + JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
          ": KRTS keys are written as KRT0; their scale is left out");
   }
+}
+
+// Writes the package in its layout, replacing `path` atomically, with a
+// warning for each thing the layout cannot hold.
+// A save into ANP3 or ANP2 would clamp what their compressed keys cannot hold.
+bool RefuseClamping(const AnimPackage& package, const std::string& out) {
+  const ClampedValues clamped = ValuesClampedOnWrite(package);
+  if (clamped.count == 0) return false;
+  const Animation& animation = package.animations[static_cast<size_t>(clamped.first.animation)];
+  const BoneTrack& track = animation.bones[static_cast<size_t>(clamped.first.track)];
+  Fail(PrintablePath(out) + ": not written: " + std::to_string(clamped.count) +
+       " values lie beyond what the layout's compressed keys hold (translations in [-32, 32) m, times up to "
+       "546.1 s, rotations in [-8, 8)), the first in animation " +
+       JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
+       "; --float keeps them as floats, --clamp writes the nearest values held");
+  return true;
+}
+
+int WritePackage(const AnimPackage& package, const std::string& path) {
+  if (package.format == kFormatANPK) WarnKeysLeftOut(package);
+  WarnScaleLeftOut(package);
+  std::vector<uint8_t> bytes;
+  WriteIfp(package, bytes);
+  FileResult written = ReplaceFileAtomically(path, bytes);
+  if (written.status == FileStatus::WriteFailed) {
+    return Fail(PrintablePath(path) + ": the file could not be written (" + written.reason + "); nothing was changed");
+  }
+  return written.ok() ? kExitOk : FailFile(path, written.reason);
 }
 
 }  // namespace
@@ -112,31 +126,24 @@ int RunDump(const Args& args) {
   if (args.size() != 1) return Usage("zam dump FILE");
   AnimPackage package{};
   if (!LoadPackage(args[0], package)) return kExitFailure;
-  std::printf("{\n  \"format\": %s,\n  \"name\": %s,\n  \"animations\": [\n", JsonString(LayoutName(package.format)).c_str(),
-              JsonString(NameText(package.name)).c_str());
-  for (size_t a = 0; a < package.animations.size(); ++a) {
-    const Animation& animation = package.animations[a];
-    std::printf("    {\"name\": %s, \"extraWord\": %d, \"keyDataSize\": %d, \"tracks\": [\n",
-                JsonString(NameText(animation.name)).c_str(), animation.extraWord, animation.keyDataSize);
-    for (size_t t = 0; t < animation.bones.size(); ++t) DumpTrack(animation.bones[t], t + 1 == animation.bones.size());
-    std::printf("    ]}%s\n", a + 1 == package.animations.size() ? "" : ",");
-  }
-  std::printf("  ]\n}\n");
-  return kExitOk;
+  WritePackageJson(package, [](const char* text, size_t size) { std::fwrite(text, 1, size, stdout); });
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitOk : Fail("the JSON could not be written");
 }
 
-// A save into ANP3 or ANP2 would clamp what their compressed keys cannot hold.
-bool RefuseClamping(const AnimPackage& package, const std::string& out) {
-  const ClampedValues clamped = ValuesClampedOnWrite(package);
-  if (clamped.count == 0) return false;
-  const Animation& animation = package.animations[static_cast<size_t>(clamped.first.animation)];
-  const BoneTrack& track = animation.bones[static_cast<size_t>(clamped.first.track)];
-  Fail(PrintablePath(out) + ": not written: " + std::to_string(clamped.count) +
-       " values lie beyond what the layout's compressed keys hold (translations in [-32, 32) m, times up to "
-       "546.1 s, rotations in [-8, 8)), the first in animation " +
-       JsonString(NameText(animation.name)) + ", track " + JsonString(NameText(track.name)) +
-       "; --float keeps them as floats, --clamp writes the nearest values held");
-  return true;
+int RunBuild(const Args& args) {
+  if (args.size() != 2) return Usage("zam build JSON OUT");
+  std::vector<uint8_t> text;
+  FileResult read = ReadWholeFile(args[0], text);
+  if (!read.ok()) return FailFile(args[0], read.reason);
+  AnimPackage package{};
+  const std::optional<PackageJsonError> error =
+      ReadPackageJson(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), package);
+  if (error) {
+    return Fail(PrintablePath(args[0]) + ": line " + std::to_string(error->line) + ", column " +
+                std::to_string(error->column) + ": " + error->message + "; nothing was written");
+  }
+  if (RefuseClamping(package, args[1])) return kExitFailure;
+  return WritePackage(package, args[1]);
 }
 
 int RunConvert(const Args& args) {
@@ -167,16 +174,7 @@ int RunConvert(const Args& args) {
     }
   }
   if (!clamp && RefuseClamping(package, files[1])) return kExitFailure;
-  if (layout->tag == kFormatANPK) WarnKeysLeftOut(package);
-  WarnScaleLeftOut(package);
-  std::vector<uint8_t> bytes;
-  WriteIfp(package, bytes);
-  FileResult written = ReplaceFileAtomically(files[1], bytes);
-  if (written.status == FileStatus::WriteFailed) {
-    return Fail(PrintablePath(files[1]) + ": the file could not be written (" + written.reason +
-                "); nothing was changed");
-  }
-  return written.ok() ? kExitOk : FailFile(files[1], written.reason);
+  return WritePackage(package, files[1]);
 }
 
 }  // namespace zam::cli

@@ -16,6 +16,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", zam::cli::RunInfo, "zam info FILE"},
     {"dump", zam::cli::RunDump, "zam dump FILE"},
+    {"build", zam::cli::RunBuild, "zam build JSON OUT"},
     {"convert", zam::cli::RunConvert, "zam convert --to anpk|anp3|anp2 [--float] [--clamp] IN OUT"},
     {"check", zam::cli::RunCheck, "zam check [--to anpk|anp3|anp2] FILE|ARCHIVE.img\\ENTRY..."},
     {"model", zam::cli::RunModel, "zam model DFF [TXD] [--weapon]"},
@@ -23,6 +24,8 @@ constexpr Command kCommands[] = {
     {"img", zam::cli::RunImg,
      "zam img list ARCHIVE | extract ARCHIVE ENTRY OUT | put ARCHIVE ENTRY FILE\n"
      "      | add [--replace] ARCHIVE FILE [NAME] | delete ARCHIVE NAME | rename ARCHIVE OLD NEW | rebuild ARCHIVE"},
+    {"gltf", zam::cli::RunGltf,
+     "zam gltf DFF [TXD] IFP OUT.glb [--animation NAME...] [--weapon WEAPON.dff [WEAPON.txd]]"},
 };
 
 int PrintUsage() {

@@ -84,6 +84,17 @@ void SaveAs(MainWindow& main) {
   }
 }
 
+// The file is asked for only when there is a character to export.
+void ExportGltf(MainWindow& main) {
+  if (!main.editor.CanExportGltf()) {
+    ShowMessage(main.window, Message::NoCharacterToExport);
+    return;
+  }
+  if (std::optional<std::string> path = ChooseGltfToSave(main.window, BrowsedFolder(main))) {
+    ShowChanges(main, main.editor.ExportGltf(*path));
+  }
+}
+
 void Save(MainWindow& main) {
   if (!main.editor.HasPlaceToSave()) {
     SaveAs(main);
@@ -148,6 +159,8 @@ void RunCommand(MainWindow& main, int commandId) {
       return RemoveTransKey(main);
     case ID_ANIM_CHANGE_SPEED:
       return ChangeSpeed(main);
+    case ID_ANIM_EXPORT_GLTF:
+      return ExportGltf(main);
     case ID_BONE_RENAME:
       if (editor.CurrentAnimation()) EditName(main.Control(IDC_BONE_LIST), editor.selectedTracks());
       return;

@@ -62,7 +62,8 @@ std::wstring WideFilter(const char* filter) {
   return wide + L'\0';
 }
 
-std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD flags, bool save,
+// `extension`, added to a name without one, makes it a save dialog.
+std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD flags, const wchar_t* extension,
                                          const std::string& folder) {
   std::vector<wchar_t> path(32768, L'\0');
   std::wstring wideFilter = WideFilter(filter);
@@ -76,8 +77,8 @@ std::optional<std::string> RunFileDialog(HWND owner, const char* filter, DWORD f
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.Flags = flags;
   if (!wideFolder.empty()) dialog.lpstrInitialDir = wideFolder.c_str();
-  if (save) dialog.lpstrDefExt = L"ifp";
-  BOOL chosen = save ? Prompts().GetSaveFileNameW(&dialog) : Prompts().GetOpenFileNameW(&dialog);
+  dialog.lpstrDefExt = extension;
+  BOOL chosen = extension ? Prompts().GetSaveFileNameW(&dialog) : Prompts().GetOpenFileNameW(&dialog);
   if (!chosen) return std::nullopt;
   return Utf8FromWide(path.data());
 }
@@ -107,7 +108,7 @@ bool AgreesToLoseChanges(HWND owner) { return ShowMessage(owner, Message::Discar
 
 std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std::string& folder) {
   return RunFileDialog(owner, kind == FileKind::Package ? msg::kIfpFilter : msg::kDffFilter,
-                       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, false, folder);
+                       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, nullptr, folder);
 }
 
 std::optional<std::string> ChooseFileToImport(HWND owner, const std::string& folder) {
@@ -116,7 +117,11 @@ std::optional<std::string> ChooseFileToImport(HWND owner, const std::string& fol
 
 std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder) {
   // Replacing someone's file without a word would lose it.
-  return RunFileDialog(owner, msg::kIfpFilter, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, true, folder);
+  return RunFileDialog(owner, msg::kIfpFilter, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"ifp", folder);
+}
+
+std::optional<std::string> ChooseGltfToSave(HWND owner, const std::string& folder) {
+  return RunFileDialog(owner, msg::kGlbFilter, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"glb", folder);
 }
 
 std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color) {

@@ -46,6 +46,8 @@ std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std
 std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder);
 // The open-file dialog for a file of any kind to add to an archive.
 std::optional<std::string> ChooseFileToImport(HWND owner, const std::string& folder);
+// The save dialog for a binary glTF file (".glb").
+std::optional<std::string> ChooseGltfToSave(HWND owner, const std::string& folder);
 
 // The colour dialog starting at `color` (0xRRGGBB); nothing when cancelled.
 std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color);
