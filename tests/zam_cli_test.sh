@@ -118,9 +118,10 @@ for kind in "--anp3 --float" "--anp2" "--anp2 --float" "--anim-section 40" "--an
   layout=$("$zam" info "$work/kind.ifp" | sed -n 's/^layout: //p' | tr A-Z a-z)
   extra=""; case "$kind" in *--float*) extra="--float";; esac
   check "$kind: read without a warning and written back unchanged" bash -c "'$zam' convert --to $layout $extra '$work/kind.ifp' '$work/kind2.ifp' 2>'$work/err' && [ ! -s '$work/err' ] && cmp -s '$work/kind.ifp' '$work/kind2.ifp'"
+  check "$kind: built again from its dump" bash -c "'$zam' dump '$work/kind.ifp' >'$work/kind.json' && '$zam' build '$work/kind.json' '$work/kind3.ifp' && cmp -s '$work/kind.ifp' '$work/kind3.ifp'"
 done
 "$gen" package --anp3 --float "$work/float.ifp"
-check "float keys dump as their floats" bash -c "'$zam' dump '$work/float.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); k=d[\"animations\"][0][\"tracks\"][0][\"keys\"][1]; assert abs(sum(v*v for v in k[\"rotation\"])-1)<1e-5 and k[\"time\"]>0'"
+check "float keys dump as their floats" bash -c "'$zam' dump '$work/float.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); t=d[\"animations\"][0][\"tracks\"][0]; assert t[\"floatKeys\"] and abs(sum(v*v for v in t[\"rotations\"][1])-1)<1e-5 and t[\"times\"][1]>0'"
 "$gen" package --anim-section 48 "$work/links.ifp"
 check "48-byte sections convert without inventing bone ids" bash -c "'$zam' convert --to anp3 '$work/links.ifp' '$work/links3.ifp' && '$zam' dump '$work/links3.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert {t[\"boneId\"] for a in d[\"animations\"] for t in a[\"tracks\"]}=={-1}'"
 check "convert --to anp2" bash -c "'$zam' convert --to anp2 '$work/a.ifp' '$work/a2.ifp' && '$zam' info '$work/a2.ifp' | grep -q '^layout: ANP2'"
@@ -129,7 +130,8 @@ check "convert --to anp2" bash -c "'$zam' convert --to anp2 '$work/a.ifp' '$work
 "$gen" package --break range "$work/far.ifp"
 check "convert refuses what anp3 cannot hold" bash -c "! '$zam' convert --to anp3 '$work/far.ifp' '$work/far3.ifp' 2>'$work/err' && grep -qF 'not written: 1 values lie beyond' '$work/err' && grep -qF 'animation \"anim_0\", track \"bone_0\"' '$work/err' && [ ! -e '$work/far3.ifp' ]"
 check "--clamp converts" bash -c "'$zam' convert --to anp3 --clamp '$work/far.ifp' '$work/far3.ifp' && '$zam' info '$work/far3.ifp' | grep -q '^layout: ANP3'"
-check "--float keeps the value" bash -c "'$zam' convert --to anp3 --float '$work/far.ifp' '$work/far4.ifp' && '$zam' dump '$work/far4.ifp' | grep -q '\"translation\": \[40,'"
+check "--float keeps the value" bash -c "'$zam' convert --to anp3 --float '$work/far.ifp' '$work/far4.ifp' && '$zam' dump '$work/far4.ifp' | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d[\"animations\"][0][\"tracks\"][0][\"translations\"][1][0]==40'"
+check "build refuses what anp3 cannot hold" bash -c "'$zam' dump '$work/far.ifp' | sed 's/\"ANPK\"/\"ANP3\"/' >'$work/far.json' && ! '$zam' build '$work/far.json' '$work/far5.ifp' 2>'$work/err' && grep -qF 'not written: 1 values lie beyond' '$work/err' && [ ! -e '$work/far5.ifp' ]"
 
 # The game's rules: each broken one is found; the real-shaped package breaks none.
 "$gen" package --anp3 --real "$work/real.ifp"

@@ -264,6 +264,10 @@ class PackageWriter {
     json_.Int(animation.extraWord);
     Key("keyDataSize");
     json_.Int(animation.keyDataSize);
+    if (const PackageLayout* from = LayoutOfTag(animation.extraWordLayout)) {
+      Key("extraWordFrom");
+      json_.String(from->shownName);
+    }
     Key("tracks");
     json_.StartArray();
     for (const BoneTrack& track : animation.bones) WriteTrack(track);
@@ -282,6 +286,26 @@ class PackageWriter {
     json_.Int(track.anpkWord1);
     Key("anpkWord2");
     json_.Int(track.anpkWord2);
+    // What only some files carry is written only where it is.
+    if (track.anpkAnimSize != 0) {
+      Key("anpkAnimSize");
+      json_.Int(track.anpkAnimSize);
+    }
+    if (track.anpkLinks[0] != 0 || track.anpkLinks[1] != 0) {
+      Key("anpkLinks");
+      json_.StartArray();
+      json_.Int(track.anpkLinks[0]);
+      json_.Int(track.anpkLinks[1]);
+      json_.EndArray();
+    }
+    if (track.anpkWithoutKeySection) {
+      Key("anpkWithoutKeySection");
+      json_.Bool(true);
+    }
+    if (track.floatFrames) {
+      Key("floatKeys");
+      json_.Bool(true);
+    }
     const KeyList<KeyFrame>& keys = track.keys;
     WriteColumn("times", keys, 1, [](const KeyFrame& key) { return &key.time; });
     WriteColumn("rotations", keys, 4, [](const KeyFrame& key) { return key.rotation; });
@@ -482,6 +506,8 @@ class PackageReader {
 
   // The values fields hold, read at the current token.
   bool Int32(int32_t& value);
+  bool Flag(bool& value);
+  bool Int32Pair(int32_t (&values)[2]);
   bool Float(float& value);
   bool Name(NameIn& name) { return NameText(name.text); }
   bool NameBytes(NameIn& name);
@@ -545,6 +571,8 @@ const FieldRule<AnimationIn> kAnimationFields[] = {
     {"nameBytes", kOptional, [](PackageReader& in, AnimationIn& r) { return in.NameBytes(r.name); }},
     {"extraWord", kOptional, [](PackageReader& in, AnimationIn& r) { return in.Int32(r.animation.extraWord); }},
     {"keyDataSize", kOptional, [](PackageReader& in, AnimationIn& r) { return in.Int32(r.animation.keyDataSize); }},
+    {"extraWordFrom", kOptional,
+     [](PackageReader& in, AnimationIn& r) { return in.Format(r.animation.extraWordLayout); }},
     {"tracks", kRequired, [](PackageReader& in, AnimationIn& r) { return in.Tracks(r.animation); }},
 };
 
@@ -555,6 +583,11 @@ const FieldRule<TrackIn> kTrackFields[] = {
     {"keyType", kRequired, [](PackageReader& in, TrackIn& r) { return in.KeyType(r.track.keyType); }},
     {"anpkWord1", kOptional, [](PackageReader& in, TrackIn& r) { return in.Int32(r.track.anpkWord1); }},
     {"anpkWord2", kOptional, [](PackageReader& in, TrackIn& r) { return in.Int32(r.track.anpkWord2); }},
+    {"anpkAnimSize", kOptional, [](PackageReader& in, TrackIn& r) { return in.Int32(r.track.anpkAnimSize); }},
+    {"anpkLinks", kOptional, [](PackageReader& in, TrackIn& r) { return in.Int32Pair(r.track.anpkLinks); }},
+    {"anpkWithoutKeySection", kOptional,
+     [](PackageReader& in, TrackIn& r) { return in.Flag(r.track.anpkWithoutKeySection); }},
+    {"floatKeys", kOptional, [](PackageReader& in, TrackIn& r) { return in.Flag(r.track.floatFrames); }},
     {"times", kRequired, [](PackageReader& in, TrackIn& r) { return in.Column(r.times, 1); }},
     {"rotations", kRequired, [](PackageReader& in, TrackIn& r) { return in.Column(r.rotations, 4); }},
     {"translations", kOptional,
@@ -623,6 +656,20 @@ bool PackageReader::NameBytes(NameIn& name) {
   if (!FromHex(TextOf(token), name.bytes)) return Fail(token, "expected a string of hex digits");
   name.hasBytes = true;
   return true;
+}
+
+bool PackageReader::Flag(bool& value) {
+  const Token& token = Next();
+  if (token.type != TokenType::True && token.type != TokenType::False) return Fail(token, "expected true or false");
+  value = token.type == TokenType::True;
+  return true;
+}
+
+bool PackageReader::Int32Pair(int32_t (&values)[2]) {
+  const Token& token = Next();
+  if (!Expect(token, TokenType::StartArray, "an array of two whole numbers")) return false;
+  if (!Int32(values[0]) || !Int32(values[1])) return false;
+  return Expect(Next(), TokenType::EndArray, "the end of an array of two whole numbers");
 }
 
 bool PackageReader::Format(uint32_t& format) {
