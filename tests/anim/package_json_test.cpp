@@ -200,7 +200,7 @@ TEST(PackageJson, RefusesBadTextWithItsPlaceAndLeavesThePackage) {
       {Changed("\"walk\"", "\"a_name_of_24_characters_\""), 5, 5,
        "animations[0]: \"a_name_of_24_characters_\" has 24 characters; an animation name holds at most 23"},
       {Changed("\"walk\"", "\"w\\u0100lk\""), 5, 14, "animations[0].name: a name holds only characters up to U+00FF"},
-      {Changed("\"ANP3\"", "\"anp3\""), 2, 13, "format: expected \"ANPK\" or \"ANP3\""},
+      {Changed("\"ANP3\"", "\"anp3\""), 2, 13, "format: expected \"ANPK\" or \"ANP3\" or \"ANP2\""},
       {Changed("\"name\": \"ped\",", "\"name\": \"ped\", \"nameBytes\": \"70656400\","), 1, 1,
        "\"nameBytes\" holds 4 bytes; the field has 24"},
       {Changed("\"name\": \"ped\",", "\"name\": \"ped\", \"name\": \"ped\","), 3, 18, "\"name\" is given twice"},
