@@ -46,7 +46,8 @@ struct TextureImage {
   std::string name;           // as stored in the dictionary
   uint32_t platform = 0;      // 8 (Direct3D 8) or 9 (Direct3D 9)
   uint32_t rasterFormat = 0;  // the library's raster format flags, as read
-  uint32_t format = 0;        // a D3DFORMAT value or FOURCC: as read (Direct3D 9), or what the raster format names
+  uint32_t format = 0;        // D3DFORMAT or FOURCC: as read (Direct3D 9), as the raster names it (Direct3D 8); P8
+                              // for every paletted raster
   uint32_t width = 0;
   uint32_t height = 0;
   uint32_t rowSize = 0;

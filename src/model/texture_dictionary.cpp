@@ -163,7 +163,7 @@ bool ReadTextureImage(RwLoad& load, const RwSection& nativeStruct, TextureImage&
   const uint32_t colours = rasterFormat & kRasterPalette8 ? 256 : rasterFormat & kRasterPalette4 ? 16 : 0;
   image.name = NameText(name);
   image.rasterFormat = rasterFormat;
-  image.format = colours > 0                             ? kFormatP8
+  image.format = colours > 0                         ? kFormatP8
                  : image.platform == kRwPlatformD3D8 ? Direct3D8Format(rasterFormat, depth, compression)
                                                      : formatOrAlpha;
   image.width = width;

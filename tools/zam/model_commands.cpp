@@ -33,15 +33,17 @@ std::string VersionJson(uint32_t stamp) {
          "." + std::to_string(v & 0xFF) + "\"";
 }
 
-// A raster format as the library names it: its palette, then its pixel format.
+// A raster format as the library names it: its palette, then its pixel
+// format (in hexadecimal when it is none of the colour formats).
 std::string RasterJson(uint32_t raster) {
-  static const char* const kPixelFormats[] = {"DEFAULT", "1555", "565", "4444", "LUM8", "8888", "888",
-                                              "D16",     "D24",  "D32", "555"};
+  static const char* const kPixelFormats[] = {"DEFAULT", "1555",  "565",   "4444",  "LUM8", "8888",
+                                              "888",     nullptr, nullptr, nullptr, "555"};
   const uint32_t pixel = (raster & kRasterPixelFormat) >> 8;
-  char other[8];
-  std::snprintf(other, sizeof other, "0x%X00", pixel);
+  char name[8];
+  std::snprintf(name, sizeof name, "0x%X00", pixel);
+  const char* known = pixel < std::size(kPixelFormats) ? kPixelFormats[pixel] : nullptr;
   std::string text = raster & kRasterPalette8 ? "PAL8 " : raster & kRasterPalette4 ? "PAL4 " : "";
-  return JsonString(text + (pixel < std::size(kPixelFormats) ? kPixelFormats[pixel] : other));
+  return JsonString(text + (known ? known : name));
 }
 
 std::string TextureJson(const TextureImage* texture) {
