@@ -112,7 +112,7 @@ std::optional<std::string> ChooseFileToOpen(HWND owner, FileKind kind, const std
 }
 
 std::optional<std::string> ChooseFileToImport(HWND owner, const std::string& folder) {
-  return RunFileDialog(owner, msg::kImportFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, false, folder);
+  return RunFileDialog(owner, msg::kImportFilter, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, nullptr, folder);
 }
 
 std::optional<std::string> ChoosePackageToSave(HWND owner, const std::string& folder) {
